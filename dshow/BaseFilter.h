@@ -1,0 +1,86 @@
+#pragma once
+// IBaseFilter with its state lock: name, graph, clock, state changes. A
+// concrete filter names its pins through PinCount/PinAt and adds interfaces
+// through QueryFilterInterface.
+
+#include <windows.h>
+#include <strmif.h>
+#include <vfwmsgs.h>
+#include <evcode.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+namespace dshow {
+
+class BasePin;
+
+class BaseFilter : public IBaseFilter {
+ public:
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IPersist
+  STDMETHODIMP GetClassID(CLSID* clsid) override;
+
+  // IMediaFilter
+  STDMETHODIMP Stop() override;
+  STDMETHODIMP Pause() override;
+  STDMETHODIMP Run(REFERENCE_TIME start) override;
+  STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
+  STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
+  STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
+
+  // IBaseFilter
+  STDMETHODIMP EnumPins(IEnumPins** pins) override;
+  STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
+  STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
+  STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
+  STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
+
+  virtual int PinCount() = 0;
+  virtual BasePin* PinAt(int index) = 0;
+
+  std::recursive_mutex& StateLock() noexcept { return stateLock; }
+  FILTER_STATE State();
+  bool IsStopped() { return State() == State_Stopped; }
+
+  // Sends an event to the graph's event sink, if the filter is in a graph
+  // that takes events.
+  HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
+
+ protected:
+  explicit BaseFilter(const CLSID& clsid) noexcept;
+  virtual ~BaseFilter();
+
+  // Interfaces beyond IUnknown, IPersist, IMediaFilter and IBaseFilter.
+  virtual HRESULT QueryFilterInterface(REFIID riid, void** object);
+
+ private:
+  const CLSID clsid;
+  std::atomic<ULONG> refCount{1};
+  std::recursive_mutex stateLock;
+  FILTER_STATE state = State_Stopped;
+  REFERENCE_TIME startTime = 0;
+  Microsoft::WRL::ComPtr<IReferenceClock> clock;
+  // The graph holds the filter, so the filter does not hold the graph.
+  IFilterGraph* graph = nullptr;
+  // Not held either: it is the graph.
+  IMediaEventSink* eventSink = nullptr;
+  std::wstring name;
+};
+
+// The concrete filter inherits IUnknown more than once (IBaseFilter and its own
+// interfaces): this forwards all of them to BaseFilter's.
+#define DSHOW_FORWARD_IUNKNOWN(Base)                                   \
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {  \
+    return Base::QueryInterface(riid, object);                        \
+  }                                                                   \
+  STDMETHODIMP_(ULONG) AddRef() override { return Base::AddRef(); }   \
+  STDMETHODIMP_(ULONG) Release() override { return Base::Release(); }
+
+}  // namespace dshow

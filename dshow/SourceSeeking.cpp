@@ -1,0 +1,188 @@
+#include "SourceSeeking.h"
+
+#include "HResultMacros.h"
+
+#include <uuids.h>
+
+namespace dshow {
+
+namespace {
+
+constexpr DWORD kCapabilities = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
+                                AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetStopPos |
+                                AM_SEEKING_CanGetDuration;
+
+// Applies one half of SetPositions to `value`; true when it changed.
+bool ApplyPosition(LONGLONG& value, const LONGLONG* requested, DWORD flags) {
+  LONGLONG next = value;
+  switch (flags & AM_SEEKING_PositioningBitsMask) {
+    case AM_SEEKING_AbsolutePositioning: next = *requested; break;
+    case AM_SEEKING_RelativePositioning: next = value + *requested; break;
+    case AM_SEEKING_IncrementalPositioning: next = value + *requested; break;
+    default: return false;
+  }
+  const bool changed = next != value;
+  value = next;
+  return changed;
+}
+
+}  // namespace
+
+SourceSeeking::SourceSeeking(IUnknown& owner) noexcept : owner(owner) {}
+
+STDMETHODIMP SourceSeeking::QueryInterface(REFIID riid, void** object) {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  if (riid == IID_IMediaSeeking) {
+    *object = static_cast<IMediaSeeking*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return owner.QueryInterface(riid, object);
+}
+
+STDMETHODIMP_(ULONG) SourceSeeking::AddRef() { return owner.AddRef(); }
+STDMETHODIMP_(ULONG) SourceSeeking::Release() { return owner.Release(); }
+
+STDMETHODIMP SourceSeeking::GetCapabilities(DWORD* capabilities) {
+  RETURN_HR_IF_NULL(E_POINTER, capabilities);
+  *capabilities = kCapabilities;
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::CheckCapabilities(DWORD* capabilities) {
+  RETURN_HR_IF_NULL(E_POINTER, capabilities);
+  const DWORD asked = *capabilities;
+  *capabilities &= kCapabilities;
+  if (*capabilities == asked) return S_OK;
+  return *capabilities != 0 ? S_FALSE : E_FAIL;
+}
+
+STDMETHODIMP SourceSeeking::IsFormatSupported(const GUID* format) {
+  RETURN_HR_IF_NULL(E_POINTER, format);
+  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP SourceSeeking::QueryPreferredFormat(GUID* format) {
+  RETURN_HR_IF_NULL(E_POINTER, format);
+  *format = TIME_FORMAT_MEDIA_TIME;
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetTimeFormat(GUID* format) { return QueryPreferredFormat(format); }
+
+STDMETHODIMP SourceSeeking::IsUsingTimeFormat(const GUID* format) {
+  RETURN_HR_IF_NULL(E_POINTER, format);
+  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP SourceSeeking::SetTimeFormat(const GUID* format) {
+  RETURN_HR_IF_NULL(E_POINTER, format);
+  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+}
+
+REFERENCE_TIME SourceSeeking::Duration() { return 0; }
+
+STDMETHODIMP SourceSeeking::GetDuration(LONGLONG* duration) {
+  RETURN_HR_IF_NULL(E_POINTER, duration);
+  *duration = Duration();
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetStopPosition(LONGLONG* out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  std::lock_guard guard(lock);
+  *out = stopSet ? stop : Duration();
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetCurrentPosition(LONGLONG*) { return E_NOTIMPL; }
+
+STDMETHODIMP SourceSeeking::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat,
+                                              LONGLONG source, const GUID* sourceFormat) {
+  RETURN_HR_IF_NULL(E_POINTER, target);
+  const bool targetOk = targetFormat == nullptr || *targetFormat == TIME_FORMAT_MEDIA_TIME;
+  const bool sourceOk = sourceFormat == nullptr || *sourceFormat == TIME_FORMAT_MEDIA_TIME;
+  RETURN_HR_IF(E_INVALIDARG, !targetOk || !sourceOk);
+  *target = source;
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::SetPositions(LONGLONG* current, DWORD currentFlags,
+                                         LONGLONG* stopPosition, DWORD stopFlags) {
+  const DWORD currentMode = currentFlags & AM_SEEKING_PositioningBitsMask;
+  const DWORD stopMode = stopFlags & AM_SEEKING_PositioningBitsMask;
+  RETURN_HR_IF(E_POINTER, currentMode != AM_SEEKING_NoPositioning && current == nullptr);
+  RETURN_HR_IF(E_POINTER, stopMode != AM_SEEKING_NoPositioning && stopPosition == nullptr);
+
+  bool startChanged = false;
+  bool stopChanged = false;
+  {
+    std::lock_guard guard(lock);
+    if (currentMode != AM_SEEKING_NoPositioning) {
+      // Seeking to the same place still restarts from there.
+      ApplyPosition(start, current, currentFlags);
+      startChanged = true;
+    }
+    if (stopMode != AM_SEEKING_NoPositioning) {
+      if (!stopSet) stop = Duration();
+      stopChanged = ApplyPosition(stop, stopPosition, stopFlags);
+      stopSet = true;
+    }
+  }
+  if (startChanged) {
+    RETURN_IF_FAILED(ChangeStart());
+  } else if (stopChanged) {
+    RETURN_IF_FAILED(ChangeStop());
+  }
+  std::lock_guard guard(lock);
+  if (current != nullptr && (currentFlags & AM_SEEKING_ReturnTime)) *current = start;
+  if (stopPosition != nullptr && (stopFlags & AM_SEEKING_ReturnTime)) *stopPosition = stop;
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetPositions(LONGLONG* current, LONGLONG* stopPosition) {
+  std::lock_guard guard(lock);
+  if (current != nullptr) *current = start;
+  if (stopPosition != nullptr) *stopPosition = stopSet ? stop : Duration();
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
+  if (earliest != nullptr) *earliest = 0;
+  if (latest != nullptr) *latest = Duration();
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::SetRate(double newRate) {
+  RETURN_HR_IF(E_INVALIDARG, newRate == 0.0);
+  {
+    std::lock_guard guard(lock);
+    rate = newRate;
+  }
+  return ChangeRate();
+}
+
+STDMETHODIMP SourceSeeking::GetRate(double* out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  std::lock_guard guard(lock);
+  *out = rate;
+  return S_OK;
+}
+
+STDMETHODIMP SourceSeeking::GetPreroll(LONGLONG* preroll) {
+  RETURN_HR_IF_NULL(E_POINTER, preroll);
+  *preroll = 0;
+  return S_OK;
+}
+
+SourceSeeking::Segment SourceSeeking::CurrentSegment() {
+  std::lock_guard guard(lock);
+  return {start, stopSet ? stop : Duration(), rate};
+}
+
+void SourceSeeking::SetStart(REFERENCE_TIME newStart) {
+  std::lock_guard guard(lock);
+  start = newStart;
+}
+
+}  // namespace dshow

@@ -1,0 +1,68 @@
+#pragma once
+// IMediaSeeking for a source pin, in media time only. It keeps duration,
+// start, stop and rate; a subclass acts on changes through ChangeStart,
+// ChangeStop and ChangeRate, which are called without the seeking lock. The
+// object lives inside its pin and shares the filter's reference count.
+
+#include <windows.h>
+#include <strmif.h>
+
+#include <mutex>
+
+namespace dshow {
+
+class SourceSeeking : public IMediaSeeking {
+ public:
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IMediaSeeking
+  STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
+  STDMETHODIMP CheckCapabilities(DWORD* capabilities) override;
+  STDMETHODIMP IsFormatSupported(const GUID* format) override;
+  STDMETHODIMP QueryPreferredFormat(GUID* format) override;
+  STDMETHODIMP GetTimeFormat(GUID* format) override;
+  STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
+  STDMETHODIMP SetTimeFormat(const GUID* format) override;
+  STDMETHODIMP GetDuration(LONGLONG* duration) override;
+  STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+  STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+  STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
+                                 const GUID* sourceFormat) override;
+  STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
+                            DWORD stopFlags) override;
+  STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
+  STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
+  STDMETHODIMP SetRate(double rate) override;
+  STDMETHODIMP GetRate(double* rate) override;
+  STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
+
+  struct Segment {
+    REFERENCE_TIME start;
+    REFERENCE_TIME stop;
+    double rate;
+  };
+  Segment CurrentSegment();
+  void SetStart(REFERENCE_TIME start);
+
+ protected:
+  explicit SourceSeeking(IUnknown& owner) noexcept;
+  virtual ~SourceSeeking() = default;
+
+  virtual REFERENCE_TIME Duration();
+  virtual HRESULT ChangeStart() = 0;
+  virtual HRESULT ChangeStop() = 0;
+  virtual HRESULT ChangeRate() = 0;
+
+ private:
+  IUnknown& owner;
+  std::mutex lock;
+  REFERENCE_TIME start = 0;
+  REFERENCE_TIME stop = 0;
+  double rate = 1.0;
+  bool stopSet = false;
+};
+
+}  // namespace dshow

@@ -1,0 +1,35 @@
+#pragma once
+// The transport-stream push source: reads a recorded transport-stream file in
+// 51200-byte blocks and pushes the raw bytes out of its one pin, "Out".
+
+#include "BaseFilter.h"
+#include "SourceFile.h"
+#include "TsSourcePin.h"
+
+namespace tssource {
+
+class TsSourceFilter final : public dshow::BaseFilter, public IFileSourceFilter {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+
+  // IFileSourceFilter
+  STDMETHODIMP Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* mt) override;
+
+  int PinCount() override { return 1; }
+  dshow::BasePin* PinAt(int index) override { return index == 0 ? &pin : nullptr; }
+
+ protected:
+  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+
+ private:
+  TsSourceFilter();
+  ~TsSourceFilter() override = default;
+
+  SourceFile file;
+  TsSourcePin pin;
+};
+
+}  // namespace tssource
