@@ -1,0 +1,85 @@
+// telvlistbox: reads and selects the lines of a list box in another
+// program's window, for the tests of programs whose choices are list lines.
+//
+// Usage: telvlistbox items TITLE ID        print every line, one per line
+//        telvlistbox select TITLE ID TEXT  select the line that reads TEXT
+//        telvlistbox selected TITLE ID     print the selected line
+// Exit status: 0 done; 1 no such window, control or line; 2 bad usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr UINT kAnswerMs = 5000;
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "telvlistbox: %s\n", message.c_str());
+  return 1;
+}
+
+int Usage() {
+  fputs("Usage: telvlistbox items|selected TITLE ID | select TITLE ID TEXT\n", stderr);
+  return 2;
+}
+
+std::optional<LRESULT> Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(list, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer))
+    return std::nullopt;
+  return static_cast<LRESULT>(answer);
+}
+
+std::optional<std::string> Line(HWND list, LRESULT index) {
+  auto length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (!length || *length == LB_ERR) return std::nullopt;
+  std::string text(static_cast<size_t>(*length) + 1, '\0');
+  auto copied = Ask(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  if (!copied || *copied == LB_ERR) return std::nullopt;
+  text.resize(static_cast<size_t>(*copied));
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) return Usage();
+  const std::string command = argv[1];
+  if (!((command == "items" || command == "selected") && argc == 4) && !(command == "select" && argc == 5))
+    return Usage();
+  char* end = nullptr;
+  const long id = std::strtol(argv[3], &end, 0);
+  if (*end != '\0') return Usage();
+
+  HWND window = FindWindowA(nullptr, argv[2]);
+  if (window == nullptr) return Fail(std::string("no window titled \"") + argv[2] + "\"");
+  HWND list = GetDlgItem(window, static_cast<int>(id));
+  if (list == nullptr) return Fail("no control " + std::to_string(id));
+
+  auto count = Ask(list, LB_GETCOUNT, 0, 0);
+  if (!count || *count == LB_ERR) return Fail("the control does not answer as a list box");
+  if (command == "selected") {
+    auto index = Ask(list, LB_GETCURSEL, 0, 0);
+    if (!index || *index == LB_ERR) return Fail("no line is selected");
+    auto line = Line(list, *index);
+    if (!line) return Fail("cannot read the selected line");
+    printf("%s\n", line->c_str());
+    return 0;
+  }
+  for (LRESULT i = 0; i < *count; ++i) {
+    auto line = Line(list, i);
+    if (!line) return Fail("cannot read line " + std::to_string(i));
+    if (command == "items") {
+      printf("%s\n", line->c_str());
+    } else if (*line == argv[4]) {
+      auto selected = Ask(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      if (!selected || *selected == LB_ERR) return Fail("cannot select the line");
+      return 0;
+    }
+  }
+  if (command == "select") return Fail(std::string("no line \"") + argv[4] + "\"");
+  return 0;
+}
