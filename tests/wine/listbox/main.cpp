@@ -26,9 +26,11 @@ int Usage() {
   return 2;
 }
 
+// The wide messages: list boxes of another process hand their lines over as
+// UTF-16 whatever the asking side, so they are converted here.
 std::optional<LRESULT> Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutA(list, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer))
+  if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer))
     return std::nullopt;
   return static_cast<LRESULT>(answer);
 }
@@ -36,10 +38,18 @@ std::optional<LRESULT> Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam
 std::optional<std::string> Line(HWND list, LRESULT index) {
   auto length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (!length || *length == LB_ERR) return std::nullopt;
-  std::string text(static_cast<size_t>(*length) + 1, '\0');
-  auto copied = Ask(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  std::wstring wide(static_cast<size_t>(*length) + 1, L'\0');
+  auto copied = Ask(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
   if (!copied || *copied == LB_ERR) return std::nullopt;
-  text.resize(static_cast<size_t>(*copied));
+  wide.resize(static_cast<size_t>(*copied));
+  if (wide.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  if (size <= 0) return std::nullopt;
+  std::string text(static_cast<size_t>(size), '\0');
+  if (WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
+                          nullptr) != size)
+    return std::nullopt;
   return text;
 }
 
