@@ -1,0 +1,97 @@
+# Helpers for the Wine end-to-end test scripts, which source this file. Under
+# run.sh the harness is already set up and the current directory is the
+# test's own fresh working folder; a script run alone sets up a harness of its
+# own. Every helper that checks something ends the test with a message on
+# failure, so scripts read as a list of steps. The file helpers take CRLF and
+# LF line ends alike: the programs write Windows text files.
+
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/tools/wine-harness.sh"
+
+TEST_NAME=${TEST_NAME:-$(basename "$0" .sh)}
+TEST_NAME=${TEST_NAME#test_}
+if [ -z "${HARNESS_RUN:-}" ]; then
+  harness_setup || exit 1
+  trap harness_teardown EXIT
+  mkdir -p "$HARNESS_RUN/tests/$TEST_NAME" && cd "$HARNESS_RUN/tests/$TEST_NAME" || exit 1
+fi
+TEST_WORK=$PWD
+SCREENSHOTS=${HARNESS_SCREENSHOTS:-$harness_top/build/screenshots}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# drv COMMAND ARGS...: the test driver; a failure ends the test. (Inside
+# $(...) it ends only the substitution: use "set -e" in the test script.)
+drv() { harness_driver "$@" || fail "telvdriver $* (status $?)"; }
+
+# start_program NAME [ARGS...]: starts NAME.exe from the Windows build tree
+# in the test's working folder; its process id is in HARNESS_PID.
+start_program() {
+  local exe
+  exe=$(harness_exe "$1") || fail "no program $1"
+  shift
+  harness_start "$TEST_WORK" "$exe" "$@"
+}
+
+# assert_eq EXPECTED ACTUAL [WHAT]
+assert_eq() {
+  [ "$1" = "$2" ] || fail "${3:-value}: expected \"$1\", got \"$2\""
+}
+
+# assert_status EXPECTED COMMAND...: runs COMMAND and checks its exit status.
+assert_status() {
+  local expected=$1 status=0
+  shift
+  "$@" || status=$?
+  [ "$status" -eq "$expected" ] || fail "$*: exit status $status, expected $expected"
+}
+
+# assert_file_content FILE EXPECTED: the whole file, trailing newline aside.
+assert_file_content() {
+  [ -f "$1" ] || fail "no file $1"
+  local content
+  content=$(tr -d '\r' <"$1")
+  [ "$content" = "$2" ] || fail "$1 holds:
+$content
+expected:
+$2"
+}
+
+# has_line FILE LINE: whether FILE exists and holds LINE.
+has_line() {
+  [ -f "$1" ] && tr -d '\r' <"$1" | grep -qxF -- "$2"
+}
+
+# assert_file_has_line FILE LINE
+assert_file_has_line() {
+  has_line "$1" "$2" || fail "$1 has no line \"$2\""
+}
+
+# wait_for_file FILE [SECONDS]
+wait_for_file() {
+  harness_wait_until "${2:-30}" test -e "$1" || fail "no file $1 after ${2:-30} s"
+}
+
+# wait_for_line FILE LINE [SECONDS]
+wait_for_line() {
+  harness_wait_until "${3:-30}" has_line "$1" "$2" ||
+    fail "no line \"$2\" in $1 after ${3:-30} s"
+}
+
+# take_screenshot NAME [TITLE]: the desktop, or the window TITLE, saved as
+# <screenshots>/<test>-NAME.png; prints the file's path.
+take_screenshot() {
+  local png="$SCREENSHOTS/$TEST_NAME-$1.png"
+  shift
+  harness_screenshot "$png" "$@" || fail "no screenshot $png"
+  echo "$png"
+}
+
+# assert_image_not_blank FILE: the picture has more than one colour.
+assert_image_not_blank() {
+  local colours
+  colours=$(identify -format '%k' "$1" 2>/dev/null) || fail "$1 is not a picture"
+  [ "$colours" -gt 1 ] || fail "$1 is blank"
+}

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The harness and the test driver against the fixture program: messages,
+# keys, clicks, control texts, message boxes, screenshots, exit status.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+title="Telvantis Fixture"
+ping="TELVANTIS FIXTURE PING"
+status_id=1000
+
+start_program telvfixture "$title"
+fixture=$HARNESS_PID
+[[ $(drv wait "$title" 30) =~ ^0x[0-9A-F]{8}$ ]] || fail "wait printed no handle"
+drv list | grep -qF "TelvantisFixture	$title" || fail "list does not show the fixture"
+
+# Registered messages carry two integers, negative ones too.
+drv post-registered "$title" "$ping" 7 42
+drv wait-text "$title" $status_id "PING 7 42" 10
+wait_for_line fixture.log "PING 7 42" 10
+drv post-registered "$title" "$ping" -1 0x10
+drv wait-text "$title" $status_id "PING -1 16" 10
+
+# A box without caption, one whose caption defaults to "Error", and one with
+# several buttons, where the driver must be told which to press.
+drv click "$title" 1001
+assert_eq "FIXTURE MESSAGE" "$(drv close-msgbox --title "")" "message box text"
+wait_for_line fixture.log "MESSAGE CLOSED" 10
+drv click "$title" 1002
+assert_eq "FIXTURE ERROR" "$(drv close-msgbox --title Error)" "error box text"
+drv click "$title" 1003
+assert_eq "FIXTURE QUESTION" "$(drv msgbox --title Fixture)" "question box text"
+assert_status 1 harness_driver close-msgbox --title Fixture
+assert_eq "FIXTURE QUESTION" "$(drv close-msgbox --title Fixture --button no)" "question box text"
+wait_for_line fixture.log "ANSWER NO" 10
+
+# Edit text, a button click, a menu command, a named key.
+drv set-text "$title" 1004 "Channel 7"
+assert_eq "Channel 7" "$(drv text "$title" 1004)" "name field"
+drv click "$title" 1005
+drv wait-text "$title" $status_id "NAME Channel 7" 10
+drv command "$title" 40001
+drv wait-text "$title" $status_id "HELLO" 10
+drv key "$title" RETURN
+drv wait-text "$title" $status_id "KEY 13" 10
+
+# Failures are reported as such.
+assert_status 1 harness_driver find "Telvantis Fixture Two"
+assert_status 1 harness_driver wait "telvantis fixture" 0.3
+assert_status 1 harness_driver text "$title" 1999
+assert_status 1 harness_driver msgbox --timeout 0.3
+assert_status 2 harness_driver post "$title" WM_CLOSE
+assert_status 2 harness_driver no-such-command
+
+# The picture shows the window: its size, and more than one colour.
+png=$(take_screenshot window "$title")
+assert_eq "480x200" "$(identify -format '%wx%h' "$png")" "window screenshot size"
+assert_image_not_blank "$png"
+assert_image_not_blank "$(take_screenshot desktop)"
+
+# Q closes the window and the program ends normally.
+drv key "$title" Q
+drv wait-gone "$title" 10
+assert_status 0 harness_wait_exit "$fixture" 10
+assert_file_content fixture.log "PING 7 42
+PING -1 16
+MESSAGE CLOSED
+ERROR CLOSED
+ANSWER NO
+NAME Channel 7
+HELLO
+KEY 13
+KEY 81
+CLOSED"

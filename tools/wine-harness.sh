@@ -1,0 +1,300 @@
+# The Wine test harness: a bash library to source. It gives a test run its
+# own Wine prefix, X server and virtual desktop, starts the Windows programs
+# in them, runs the test driver, and removes everything it started.
+#
+#   source tools/wine-harness.sh
+#   harness_setup || exit 1; trap harness_teardown EXIT
+#   harness_start "$work" "$(harness_exe telvfixture)" "Title"
+#   harness_driver wait "Title"
+#
+# Settings (environment, all optional):
+#   HARNESS_ROOT     where run folders are made (default: <top>/.wine-run)
+#   HARNESS_BUILD    the Windows build tree (default: <top>/build/windows)
+#   HARNESS_DESKTOP  name of the virtual desktop (default: telvantis)
+#   HARNESS_SIZE     size of the screen and the desktop (default: 1280x1024)
+#   HARNESS_KEEP=1   keep the run folder (prefix, logs, work folders)
+#   HARNESS_DRIVER   the test driver (default: <build>/tests/wine/telvdriver.exe)
+# harness_setup exports, for the tests and every Wine process they start:
+#   HARNESS_RUN (the run folder), HARNESS_DRIVER (telvdriver.exe), DISPLAY,
+#   HOME (with the .asoundrc that gives Wine a silent sound device),
+#   WINEPREFIX, WINEDEBUG (from HARNESS_WINEDEBUG, default -all; err+module
+#   tells why a program exits without a word), WINEDLLOVERRIDES.
+#
+# Every program of the prefix runs inside one virtual desktop: the prefix's
+# default desktop is set to it, so a plain "wine program.exe" lands there, and
+# so does the driver, which then sees the programs' windows. (A program run
+# with "wine explorer /desktop=NAME,WxH program.exe" lands there too, but
+# that command returns at once when the desktop already runs, so the caller
+# can neither wait for the program nor learn its exit status.) Inside the
+# desktop, DestroyWindow does not stall as it does without a window manager.
+
+# Test scripts may run with "set -e"; the functions that expect some of
+# their commands to fail (stopping, cleaning up) turn it off for themselves
+# with "local -; set +e".
+
+harness_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+harness_log() { echo "harness: $*" >&2; }
+
+# harness_wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it
+# succeeds; fails when SECONDS have passed first.
+harness_wait_until() {
+  local limit=$1
+  shift
+  local deadline=$((SECONDS + ${limit%.*} + 1))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+# Installs the Debian packages of the harness when one of its commands is
+# missing; does nothing otherwise.
+harness_require() {
+  local missing=()
+  local command
+  for command in wine wineserver wineboot Xvfb convert; do
+    command -v "$command" >/dev/null 2>&1 || missing+=("$command")
+  done
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  harness_log "missing ${missing[*]}: installing the Wine test packages"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || { harness_log "not root and no sudo: install wine64 wine xvfb xauth imagemagick"; return 1; }
+    sudo=(sudo)
+  fi
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get update >&2 &&
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y \
+      wine64 wine xvfb xauth imagemagick libgl1-mesa-dri libglx-mesa0 >&2
+}
+
+# Starts a private Xvfb on the first free display from a number derived from
+# our process id, and exports DISPLAY once the server listens.
+harness_start_xvfb() {
+  local size=${HARNESS_SIZE:-1280x1024}
+  local first=$((100 + $$ % 400))
+  local n display_file="$HARNESS_RUN/xvfb.display"
+  for ((n = first; n < first + 50; n++)); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    : >"$display_file"
+    Xvfb ":$n" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+      3>"$display_file" >"$HARNESS_RUN/xvfb.log" 2>&1 &
+    HARNESS_XVFB_PID=$!
+    # Xvfb writes the display number once it listens, or exits at once when
+    # another server took the number first.
+    if harness_wait_until 20 harness_xvfb_settled && [ -s "$display_file" ]; then
+      export DISPLAY=":$n" HARNESS_XVFB_PID
+      return 0
+    fi
+    wait "$HARNESS_XVFB_PID" 2>/dev/null
+    HARNESS_XVFB_PID=
+  done
+  harness_log "no free X display from :$first on (see $HARNESS_RUN/xvfb.log)"
+  return 1
+}
+harness_xvfb_settled() {
+  [ -s "$HARNESS_RUN/xvfb.display" ] || ! kill -0 "$HARNESS_XVFB_PID" 2>/dev/null
+}
+
+# Creates the prefix under a server that stays for the whole run (so each
+# later Wine process starts fast) and makes the virtual desktop the prefix's
+# default desktop.
+harness_make_prefix() {
+  local desktop=${HARNESS_DESKTOP:-telvantis}
+  local size=${HARNESS_SIZE:-1280x1024}
+  mkdir -p "$WINEPREFIX" || return 1
+  if ! wineserver -p; then
+    harness_log "cannot start the wineserver of $WINEPREFIX"
+    return 1
+  fi
+  if ! wineboot -i >"$HARNESS_RUN/wineboot.log" 2>&1; then
+    harness_log "wineboot failed (see $HARNESS_RUN/wineboot.log)"
+    return 1
+  fi
+  cat >"$HARNESS_RUN/desktop.reg" <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="$desktop"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"$desktop"="$size"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\$desktop]
+"EnableShell"=dword:00000001
+EOF
+  if ! wine regedit /S "$HARNESS_RUN/desktop.reg"; then
+    harness_log "cannot set the virtual desktop"
+    return 1
+  fi
+}
+
+# harness_setup: everything a test run needs, once per run.
+harness_setup() {
+  harness_require || return 1
+  export HARNESS_BUILD=${HARNESS_BUILD:-$harness_top/build/windows}
+  export HARNESS_DRIVER=${HARNESS_DRIVER:-$HARNESS_BUILD/tests/wine/telvdriver.exe}
+  if [ ! -f "$HARNESS_DRIVER" ]; then
+    harness_log "no test driver at $HARNESS_DRIVER: build the Windows tree first"
+    return 1
+  fi
+  local root=${HARNESS_ROOT:-$harness_top/.wine-run}
+  mkdir -p "$root" || return 1
+  HARNESS_RUN=$(mktemp -d "$root/run.XXXXXX") || return 1
+  HARNESS_OWNER=$BASHPID
+  export HARNESS_RUN HARNESS_OWNER
+
+  mkdir -p "$HARNESS_RUN/home" || return 1
+  printf '%s\n' 'pcm.!default { type null }' 'ctl.!default { type hw card 0 }' \
+    >"$HARNESS_RUN/home/.asoundrc"
+  export HOME=$HARNESS_RUN/home
+  export WINEPREFIX=$HARNESS_RUN/prefix
+  export WINEDEBUG=${HARNESS_WINEDEBUG:--all}
+  # No Mono or Gecko installer dialogs, no menu entries.
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  unset WAYLAND_DISPLAY
+
+  harness_start_xvfb || return 1
+  harness_make_prefix || return 1
+  # The first process in the desktop starts it; this also proves the driver.
+  if ! harness_driver list >/dev/null; then
+    harness_log "the test driver does not run"
+    return 1
+  fi
+}
+
+# harness_wine ARGS...: runs a Wine command synchronously (regsvr32, reg...).
+harness_wine() { wine "$@"; }
+
+# harness_driver COMMAND ARGS...: runs telvdriver.exe in the desktop; its
+# standard output is the caller's, its exit status is returned.
+harness_driver() { wine "$HARNESS_DRIVER" "$@"; }
+
+# harness_exe NAME: the path of NAME.exe (or NAME) in the Windows build tree.
+harness_exe() {
+  local name=$1 found
+  [[ $name == *.* ]] || name=$name.exe
+  found=$(find "$HARNESS_BUILD" -name "$name" -type f -print -quit 2>/dev/null)
+  if [ -z "$found" ]; then
+    harness_log "no $name in $HARNESS_BUILD"
+    return 1
+  fi
+  echo "$found"
+}
+
+# harness_start DIR EXE [ARGS...]: starts a Windows program in the background
+# with DIR as its working directory (the programs open their text files by
+# bare name there). Its output goes to DIR/<name>.out; its process id (the
+# program's own: the wine launcher becomes the program) is in HARNESS_PID.
+harness_start() {
+  local dir=$1 exe=$2
+  shift 2
+  local out
+  out="$dir/$(basename "$exe" .exe).out"
+  (cd "$dir" && exec wine "$exe" "$@" >>"$out" 2>&1) &
+  HARNESS_PID=$!  # read by the caller
+  export HARNESS_PID
+}
+
+# harness_wait_exit PID [SECONDS]: waits for a program started by this shell
+# to end and returns its exit status; 124 when it is still running.
+harness_wait_exit() {
+  local pid=$1 limit=${2:-30}
+  harness_wait_until "$limit" harness_is_gone "$pid" || return 124
+  wait "$pid"
+}
+
+# The processes of our prefix (their environment names it), whatever
+# started them; other sessions' processes never match.
+harness_prefix_pids() {
+  grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null |
+    sed -E 's|^/proc/([0-9]+)/environ$|\1|'
+}
+
+# The Windows programs of our prefix: what the tests started, and what those
+# started in turn, but not Wine's own processes (C:\windows\...), the
+# wineserver or the shells around them.
+harness_program_pids() {
+  local -; set +e
+  local pid command
+  for pid in $(harness_prefix_pids); do
+    command=$(tr "\0" "\n" 2>/dev/null <"/proc/$pid/cmdline" | head -n 1)
+    shopt -s nocasematch
+    case $command in
+      c:\\windows\\*) ;;
+      *.exe) echo "$pid" ;;
+    esac
+    shopt -u nocasematch
+  done
+}
+
+# Whether process PID has ended. A zombie counts as ended: Wine's processes
+# are re-parented, and not every init reaps them.
+harness_is_gone() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  stat=${stat##*) }
+  [ "${stat%% *}" = Z ]
+}
+
+# harness_stop PID: ends a program of our prefix.
+harness_stop() {
+  local -; set +e
+  local pid=$1
+  harness_is_gone "$pid" && return 0
+  kill -TERM "$pid" 2>/dev/null
+  harness_wait_until 5 harness_is_gone "$pid" || kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null  # reaps it when it is our child; fails otherwise
+  return 0
+}
+
+# harness_stop_programs: ends every Windows program still running in our
+# prefix, so that the next test starts with an empty desktop.
+harness_stop_programs() {
+  local -; set +e
+  local pid
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  for pid in $(harness_program_pids); do harness_stop "$pid"; done
+}
+
+# harness_screenshot FILE.png [TITLE]: the desktop, or the window TITLE, as a
+# PNG file.
+harness_screenshot() {
+  local -; set +e
+  local png=$1
+  shift
+  local bmp
+  bmp=$(mktemp "$HARNESS_RUN/shot.XXXXXX.bmp") || return 1
+  # Z: is the prefix's drive for the Unix root.
+  if ! harness_driver screenshot "Z:$bmp" "$@"; then
+    rm -f "$bmp"
+    return 1
+  fi
+  mkdir -p "$(dirname "$png")" && convert "$bmp" "$png"
+  local status=$?
+  rm -f "$bmp"
+  return $status
+}
+
+# harness_teardown: ends what harness_setup started and removes the run
+# folder (unless HARNESS_KEEP=1). Only the shell that set up acts; other
+# sessions' servers and processes are never touched.
+harness_teardown() {
+  local -; set +e
+  [ -n "${HARNESS_RUN:-}" ] && [ "${HARNESS_OWNER:-}" = "$BASHPID" ] || return 0
+  harness_stop_programs
+  if [ -d "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null  # fails when no server runs: nothing to end
+    timeout 10 wineserver -w 2>/dev/null
+  fi
+  if [ -n "${HARNESS_XVFB_PID:-}" ]; then
+    kill "$HARNESS_XVFB_PID" 2>/dev/null
+    wait "$HARNESS_XVFB_PID" 2>/dev/null
+  fi
+  if [ "${HARNESS_KEEP:-0}" = 1 ]; then
+    harness_log "kept $HARNESS_RUN"
+  else
+    rm -rf "$HARNESS_RUN"
+  fi
+  HARNESS_RUN='' HARNESS_OWNER='' HARNESS_XVFB_PID=
+}
