@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "Mpeg2VideoFrames.h"
+#include "TsPacket.h"
+
+// One program of a generated stream. Its PIDs follow the convention our
+// players guess from the PAT: video = PMT PID | 1, audio = video + 3.
+struct TestProgram {
+  std::uint16_t programNumber = 1;
+  std::uint16_t pmtPid = 0x30;
+  int width = 1920;
+  int height = 1080;
+  bool wide = true;
+
+  std::uint16_t VideoPid() const { return static_cast<std::uint16_t>(pmtPid | 1); }
+  std::uint16_t AudioPid() const { return static_cast<std::uint16_t>(VideoPid() + 3); }
+};
+
+// Ways a generated stream can be damaged on purpose, for robustness tests.
+enum class StreamDamage {
+  None,
+  NoPat,              // the program association table is never sent
+  TruncatedPackets,   // now and then a packet is cut short
+  LostSync,           // now and then stray bytes push the packets off their 188-byte grid
+};
+
+struct TestStreamSettings {
+  std::uint64_t muxRate = 19392658;  // bits per second (the ATSC rate)
+  double seconds = 10.0;
+  std::uint16_t transportStreamId = 1;
+  std::vector<TestProgram> programs{TestProgram{}};
+  StreamDamage damage = StreamDamage::None;
+};
+
+// Writes a constant-rate transport stream: PAT and PMTs every 100 ms, a PCR on
+// each program's video PID every 30 ms, MPEG-2 video at 29.97 pictures a
+// second and AC-3 audio, each PES stamped with a PTS 500 ms after it is sent,
+// null packets filling the rest. The output is the same for the same settings.
+class TestStreamMuxer {
+ public:
+  using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+
+  explicit TestStreamMuxer(TestStreamSettings settings);
+
+  // Writes the whole stream. Returns false when the programs need more than
+  // the mux rate carries (the stream would fall behind its clock).
+  bool Write(const ByteSink& sink);
+
+  std::uint64_t PacketsWritten() const { return packetsWritten_; }
+
+ private:
+  struct Elementary {
+    std::uint16_t pid = 0;
+    std::uint8_t streamId = 0;
+    std::uint8_t counter = 0;
+    std::vector<std::uint8_t> pending;  // PES bytes still to send
+    std::size_t sent = 0;
+    std::uint64_t nextUnit = 0;         // index of the next access unit
+    bool carriesPcr = false;
+    std::uint64_t nextPcrPacket = 0;
+  };
+
+  bool FillNextUnit(Elementary& stream, std::size_t programIndex, std::uint64_t packetIndex);
+  std::uint64_t UnitTime27(const Elementary& stream, std::uint64_t unit) const;
+  TsPacket NextPacket(std::uint64_t packetIndex, bool& behind);
+  void Emit(const TsPacket& packet, const ByteSink& sink, std::uint64_t packetIndex);
+
+  TestStreamSettings settings_;
+  std::vector<Elementary> streams_;  // video then audio, per program
+  std::vector<std::vector<std::uint8_t>> psiSections_;  // PAT (unless damaged) then PMTs
+  std::vector<std::uint16_t> psiPids_;
+  std::vector<std::uint8_t> psiCounters_;
+  std::vector<Mpeg2VideoFrames> pictures_;               // per program
+  std::uint64_t psiPacketsSent_ = 0;
+  std::uint64_t packetsWritten_ = 0;
+};

@@ -1,0 +1,145 @@
+#include "TestStreamMuxer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "PesAssembler.h"
+#include "PsiTables.h"
+#include "SectionAssembler.h"
+
+namespace {
+
+std::vector<std::uint8_t> Generate(const TestStreamSettings& settings, bool* inTime = nullptr) {
+  std::vector<std::uint8_t> bytes;
+  TestStreamMuxer muxer(settings);
+  const bool ok = muxer.Write([&](const std::uint8_t* d, std::size_t n) { bytes.insert(bytes.end(), d, d + n); });
+  if (inTime) *inTime = ok;
+  return bytes;
+}
+
+TestStreamSettings ThreePrograms(double seconds) {
+  TestStreamSettings settings;
+  settings.seconds = seconds;
+  settings.programs = {{1, 0x30, 1280, 720, true}, {2, 0x40, 720, 480, false}, {3, 0x50, 720, 480, true}};
+  return settings;
+}
+
+// What a receiver finds in a stream: tables, clock references and PES time stamps.
+struct StreamReport {
+  std::size_t packets = 0;
+  bool allSynced = true;
+  std::optional<PatTable> pat;
+  std::map<std::uint16_t, PmtTable> pmts;
+  std::map<std::uint16_t, std::vector<std::pair<std::size_t, Pcr27>>> pcrs;  // packet index, PCR
+  std::map<std::uint16_t, std::vector<std::uint64_t>> pts;
+  std::map<std::uint16_t, std::vector<std::uint8_t>> firstUnit;
+};
+
+StreamReport Receive(const std::vector<std::uint8_t>& bytes) {
+  StreamReport report;
+  std::map<std::uint16_t, SectionAssembler> sections;
+  std::map<std::uint16_t, PesAssembler> pes;
+  for (std::size_t at = 0; at + kTsPacketSize <= bytes.size(); at += kTsPacketSize) {
+    const TsPacket packet = TsPacket::FromBytes(std::span(bytes).subspan(at));
+    report.allSynced = report.allSynced && packet.HasSync();
+    const std::uint16_t pid = packet.Pid();
+    if (auto pcr = packet.Pcr()) report.pcrs[pid].emplace_back(report.packets, *pcr);
+    ++report.packets;
+    if (pid == kNullPid) continue;
+    if (pid == kPatPid || (pid & 0x0F) == 0) {
+      sections.try_emplace(pid, [&report, pid](auto section) {
+        if (pid == kPatPid) report.pat = ParsePat(section);
+        else if (auto pmt = ParsePmt(section)) report.pmts[pid] = *pmt;
+      }).first->second.Feed(packet);
+    } else {
+      pes.try_emplace(pid, [&report, pid](const PesPayload& p) {
+        report.pts[pid].push_back(p.pts.value_or(0));
+        if (report.firstUnit[pid].empty()) report.firstUnit[pid].assign(p.data.begin(), p.data.end());
+      }).first->second.Feed(packet);
+    }
+  }
+  return report;
+}
+
+}  // namespace
+
+TEST(TestStreamMuxerTest, ThreeProgramsWithTablesClockAndTimeStamps) {
+  bool inTime = false;
+  const auto bytes = Generate(ThreePrograms(2.0), &inTime);
+  EXPECT_TRUE(inTime);
+  ASSERT_EQ(bytes.size() % kTsPacketSize, 0u);
+  const StreamReport report = Receive(bytes);
+  EXPECT_TRUE(report.allSynced);
+  EXPECT_EQ(report.packets, static_cast<std::size_t>(2.0 * 19392658 / 1504));
+
+  ASSERT_TRUE(report.pat);
+  ASSERT_EQ(report.pat->programs.size(), 3u);
+  EXPECT_EQ(report.pat->programs[1], (PatEntry{2, 0x40}));
+  ASSERT_EQ(report.pmts.count(0x40), 1u);
+  EXPECT_EQ(report.pmts.at(0x40).FindStream(kStreamTypeMpeg2Video), 0x41);
+  EXPECT_EQ(report.pmts.at(0x40).FindStream(kStreamTypeAc3Audio), 0x44);
+  EXPECT_EQ(report.pmts.at(0x40).pcrPid, 0x41);
+
+  // Each PCR matches the byte position at the mux rate: the stream is paced.
+  for (std::uint16_t pid : {0x31, 0x41, 0x51}) {
+    const auto& pcrs = report.pcrs.at(pid);
+    ASSERT_GE(pcrs.size(), 60u) << pid;
+    for (std::size_t i = 1; i < pcrs.size(); ++i) {
+      const double expected = (pcrs[i].first - pcrs[0].first) * 1504.0 * 27e6 / 19392658;
+      EXPECT_NEAR(static_cast<double>(pcrs[i].second - pcrs[0].second), expected, 1.0);
+      EXPECT_LE(pcrs[i].second - pcrs[i - 1].second, 27000000u * 4 / 100);
+    }
+  }
+  // Pictures every 1001/30000 s, AC-3 frames every 32 ms.
+  const auto& videoPts = report.pts.at(0x41);
+  ASSERT_GE(videoPts.size(), 55u);
+  for (std::size_t i = 1; i < videoPts.size(); ++i) EXPECT_EQ(videoPts[i] - videoPts[i - 1], 3003u);
+  const auto& audioPts = report.pts.at(0x44);
+  ASSERT_GE(audioPts.size(), 55u);
+  EXPECT_EQ(audioPts[1] - audioPts[0], 2880u);
+  // The first PTS lies ahead of the clock of the packet that carried it.
+  EXPECT_GT(videoPts[0] * 300, report.pcrs.at(0x41)[0].second);
+}
+
+TEST(TestStreamMuxerTest, ElementaryStreamsStartWithTheirHeaders) {
+  const StreamReport report = Receive(Generate(ThreePrograms(0.5)));
+  const auto& video = report.firstUnit.at(0x41);
+  ASSERT_GE(video.size(), 12u);
+  EXPECT_EQ(std::vector<std::uint8_t>(video.begin(), video.begin() + 4),
+            (std::vector<std::uint8_t>{0, 0, 1, 0xB3}));
+  EXPECT_EQ((video[4] << 4) | (video[5] >> 4), 720);
+  EXPECT_EQ(((video[5] & 0x0F) << 8) | video[6], 480);
+  EXPECT_EQ(video[7] >> 4, 2);  // 4:3
+  const auto& audio = report.firstUnit.at(0x44);
+  ASSERT_EQ(audio.size(), 768u);
+  EXPECT_EQ(audio[0], 0x0B);
+  EXPECT_EQ(audio[1], 0x77);
+}
+
+TEST(TestStreamMuxerTest, SameSettingsGiveTheSameBytes) {
+  EXPECT_EQ(Generate(ThreePrograms(0.3)), Generate(ThreePrograms(0.3)));
+}
+
+TEST(TestStreamMuxerTest, TooManyProgramsForTheRateAreReported) {
+  TestStreamSettings settings = ThreePrograms(1.0);
+  settings.muxRate = 2000000;
+  bool inTime = true;
+  Generate(settings, &inTime);
+  EXPECT_FALSE(inTime);
+}
+
+TEST(TestStreamMuxerTest, DamagedStreams) {
+  TestStreamSettings settings = ThreePrograms(1.0);
+  settings.damage = StreamDamage::NoPat;
+  const StreamReport noPat = Receive(Generate(settings));
+  EXPECT_FALSE(noPat.pat);
+  EXPECT_EQ(noPat.pmts.size(), 3u);
+
+  settings.damage = StreamDamage::TruncatedPackets;
+  EXPECT_NE(Generate(settings).size() % kTsPacketSize, 0u);
+
+  settings.damage = StreamDamage::LostSync;
+  const auto lost = Generate(settings);
+  EXPECT_FALSE(Receive(lost).allSynced);
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Generates a three-program stream and checks that ffprobe, an independent
+# reader, finds every program with its MPEG-2 video size and AC-3 audio.
+set -euo pipefail
+tsgen=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+"$tsgen" --out "$dir/rf33.ts" --seconds 3 \
+  --program 1:0x30:1280x720 --program 2:0x40:720x480 --program 3:0x50:704x480
+report=$(ffprobe -v error -show_entries stream=codec_name,width,height:program=program_num \
+  -of compact "$dir/rf33.ts")
+echo "$report"
+for expected in "program_num=1" "program_num=2" "program_num=3" \
+                "codec_name=mpeg2video|width=1280|height=720" \
+                "codec_name=mpeg2video|width=720|height=480" \
+                "codec_name=mpeg2video|width=704|height=480" "codec_name=ac3"; do
+  grep -q -F "$expected" <<<"$report" || { echo "ffprobe did not report: $expected"; exit 1; }
+done
+# Pictures and sound must decode without a single error.
+errors=$(ffmpeg -v error -i "$dir/rf33.ts" -map 0 -f null - 2>&1 || true)
+[ -z "$errors" ] || { echo "decoding failed: $errors"; exit 1; }
+echo "ffprobe read the generated stream"
