@@ -1,0 +1,137 @@
+#include "PacketFileWriter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tssink {
+
+PacketFileWriter::PacketFileWriter(std::unique_ptr<OutputFile> file,
+                                   std::uint64_t existingSize, ErrorHandler onError,
+                                   Options options)
+    : options(options),
+      file(std::move(file)),
+      onError(std::move(onError)),
+      fileSize(existingSize),
+      writer([this] { WriterLoop(); }) {}
+
+PacketFileWriter::PacketFileWriter(std::unique_ptr<OutputFile> file,
+                                   std::uint64_t existingSize, ErrorHandler onError)
+    : PacketFileWriter(std::move(file), existingSize, std::move(onError), Options{}) {}
+
+PacketFileWriter::~PacketFileWriter() { Finish(); }
+
+// Waits until the whole piece fits (or the whole queue is free, for a piece
+// larger than the queue), so that a piece is either taken whole or refused:
+// a refused sample never leaves a part of itself in the file.
+bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
+  std::unique_lock guard(lock);
+  // The partly filled chunk is only written once full: its bytes never free up.
+  spaceReady.wait(guard, [&] {
+    const std::size_t needed =
+        std::min(size, options.chunkCount * options.chunkSize - filling.size());
+    return refusing || finishing || failed || FreeSpace() >= needed;
+  });
+  while (size > 0) {
+    if (refusing || finishing || failed) return false;
+    if (filling.capacity() == 0) {
+      // Chunks are allocated as needed, up to the limit, then recycled.
+      if (!freeChunks.empty()) {
+        filling = std::move(freeChunks.back());
+        freeChunks.pop_back();
+      } else if (chunksAllocated < options.chunkCount) {
+        filling.reserve(options.chunkSize);
+        ++chunksAllocated;
+      } else {
+        spaceReady.wait(guard);
+        continue;
+      }
+    }
+    const std::size_t take = std::min(size, options.chunkSize - filling.size());
+    filling.insert(filling.end(), data, data + take);
+    data += take;
+    size -= take;
+    if (filling.size() == options.chunkSize) QueueFilling();
+  }
+  return true;
+}
+
+std::size_t PacketFileWriter::FreeSpace() const {
+  const std::size_t wholeChunks = options.chunkCount - chunksAllocated + freeChunks.size();
+  const std::size_t inFilling = filling.capacity() != 0 ? options.chunkSize - filling.size() : 0;
+  return wholeChunks * options.chunkSize + inFilling;
+}
+
+void PacketFileWriter::QueueFilling() {
+  if (filling.empty()) return;
+  fullChunks.push_back(std::move(filling));
+  filling = Chunk();
+  dataReady.notify_one();
+}
+
+void PacketFileWriter::SetRefusing(bool refuse) {
+  std::lock_guard guard(lock);
+  refusing = refuse;
+  spaceReady.notify_all();
+}
+
+bool PacketFileWriter::Finish() {
+  {
+    std::lock_guard guard(lock);
+    if (!writer.joinable()) return !failed;
+    finishing = true;
+    if (!failed) QueueFilling();
+    dataReady.notify_one();
+    spaceReady.notify_all();
+  }
+  writer.join();
+  file->Close();
+  std::lock_guard guard(lock);
+  return !failed;
+}
+
+bool PacketFileWriter::HasFailed() const {
+  std::lock_guard guard(lock);
+  return failed;
+}
+
+std::uint64_t PacketFileWriter::FileSize() const {
+  std::lock_guard guard(lock);
+  return fileSize;
+}
+
+void PacketFileWriter::WriterLoop() {
+  std::unique_lock guard(lock);
+  for (;;) {
+    dataReady.wait(guard, [this] { return !fullChunks.empty() || finishing; });
+    if (fullChunks.empty()) return;  // finishing, and all written
+    Chunk chunk = std::move(fullChunks.front());
+    fullChunks.pop_front();
+    guard.unlock();
+    const std::size_t written = file->Write(chunk.data(), chunk.size());
+    guard.lock();
+    fileSize += written;
+    if (written != chunk.size()) {
+      HandleWriteError(guard);
+      return;
+    }
+    chunk.clear();
+    freeChunks.push_back(std::move(chunk));
+    spaceReady.notify_one();
+  }
+}
+
+// Lock held on entry. A packet cut by the failed write would leave a damaged
+// tail: the file goes back to the last whole packet.
+void PacketFileWriter::HandleWriteError(std::unique_lock<std::mutex>& guard) {
+  failed = true;
+  fullChunks.clear();
+  filling = Chunk();
+  spaceReady.notify_all();
+  const std::uint64_t whole = fileSize - fileSize % kPacketSize;
+  if (file->Truncate(whole)) fileSize = whole;
+  guard.unlock();
+  if (onError) onError();
+  guard.lock();
+}
+
+}  // namespace tssink

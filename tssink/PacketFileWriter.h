@@ -1,0 +1,87 @@
+#pragma once
+// Writes a transport stream to a file on its own thread, so that the
+// streaming thread that hands in the data never waits for the disk (only for
+// a free buffer when the disk falls behind by the whole queue).
+//
+// On a write error the writer stops writing, cuts the file back to the last
+// whole 188-byte packet and reports the failure once through `onError`, on the
+// writer thread. Later data is refused.
+
+#include "OutputFile.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tssink {
+
+constexpr std::size_t kPacketSize = 188;
+
+class PacketFileWriter {
+ public:
+  struct Options {
+    std::size_t chunkSize = 1 << 20;
+    std::size_t chunkCount = 32;
+  };
+  using ErrorHandler = std::function<void()>;
+
+  // `existingSize`: bytes already in the file (when appending to it).
+  PacketFileWriter(std::unique_ptr<OutputFile> file, std::uint64_t existingSize,
+                   ErrorHandler onError, Options options);
+  PacketFileWriter(std::unique_ptr<OutputFile> file, std::uint64_t existingSize,
+                   ErrorHandler onError);
+  ~PacketFileWriter();
+  PacketFileWriter(const PacketFileWriter&) = delete;
+  PacketFileWriter& operator=(const PacketFileWriter&) = delete;
+
+  // Queues a copy of the data. Waits only while every buffer is full. False
+  // when the data was not taken: after a write error, while refusing, or
+  // once Finish() was called.
+  bool Append(const std::uint8_t* data, std::size_t size);
+
+  // While refusing (a flush), a waiting Append and every later one return
+  // false at once; what was queued before is still written.
+  void SetRefusing(bool refuse);
+
+  // Writes everything queued, ends the thread and closes the file. True when
+  // every byte taken by Append reached the file.
+  bool Finish();
+
+  bool HasFailed() const;
+  std::uint64_t FileSize() const;
+
+ private:
+  using Chunk = std::vector<std::uint8_t>;
+
+  void WriterLoop();
+  void HandleWriteError(std::unique_lock<std::mutex>& guard);
+  // Bytes that Append can take without waiting (lock held).
+  std::size_t FreeSpace() const;
+  // Puts the partly filled chunk in the write queue (lock held).
+  void QueueFilling();
+
+  const Options options;
+  std::unique_ptr<OutputFile> file;
+  ErrorHandler onError;
+
+  mutable std::mutex lock;
+  std::condition_variable dataReady;   // writer: a chunk to write, or the end
+  std::condition_variable spaceReady;  // Append: a free chunk, or the end
+  std::vector<Chunk> freeChunks;
+  std::deque<Chunk> fullChunks;
+  Chunk filling;
+  std::size_t chunksAllocated = 0;
+  bool refusing = false;
+  bool finishing = false;
+  bool failed = false;
+  std::uint64_t fileSize;  // bytes in the file (writer thread; read under lock)
+
+  std::thread writer;  // last: starts once everything above exists
+};
+
+}  // namespace tssink

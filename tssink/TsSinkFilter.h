@@ -1,0 +1,35 @@
+#pragma once
+// The transport-stream dump filter ("TelvantisTSSink"): one input pin; while
+// the graph runs, everything it receives goes to the file named through
+// IFileSinkFilter, and the file is finished when the graph stops.
+
+#include "BaseFilter.h"
+#include "TsSinkInputPin.h"
+
+namespace tssink {
+
+class TsSinkFilter final : public dshow::BaseFilter, public IFileSinkFilter {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+
+  // IFileSinkFilter
+  STDMETHODIMP SetFileName(LPCOLESTR fileName, const AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* mt) override;
+
+  int PinCount() override { return 1; }
+  dshow::BasePin* PinAt(int index) override { return index == 0 ? &pin : nullptr; }
+
+ protected:
+  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+
+ private:
+  TsSinkFilter();
+  ~TsSinkFilter() override = default;
+
+  TsSinkInputPin pin;
+  std::wstring fileName;  // under the state lock
+};
+
+}  // namespace tssink

@@ -1,0 +1,30 @@
+#pragma once
+// The dump filter's output file on disk.
+
+#include "OutputFile.h"
+#include "UniqueHandle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace tssink {
+
+class Win32OutputFile final : public OutputFile {
+ public:
+  // Creates (or, with `append`, opens or creates and goes to the end of) the
+  // file. `existingSize` receives what the file already holds.
+  static HRESULT Open(const wchar_t* name, bool append, std::unique_ptr<OutputFile>& out,
+                      std::uint64_t& existingSize);
+
+  std::size_t Write(const std::uint8_t* data, std::size_t size) override;
+  bool Truncate(std::uint64_t size) override;
+  void Close() override;
+
+ private:
+  explicit Win32OutputFile(HANDLE file) noexcept : file(file) {}
+  UniqueFile file;
+};
+
+}  // namespace tssink

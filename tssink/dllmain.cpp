@@ -1,0 +1,56 @@
+// COM server glue of telvantissink.ax: the factory table and registration.
+
+#include "ClassFactory.h"
+#include "ComScope.h"
+#include "HResultMacros.h"
+#include "Registration.h"
+#include "ServerLock.h"
+#include "TsSinkFilter.h"
+#include "TsSinkGuids.h"
+
+#include <uuids.h>
+
+namespace {
+
+HMODULE serverModule = nullptr;
+
+// Created by class id only, never by intelligent connect.
+const dshow::FilterRegistration kRegistration{
+    &kTsSinkClsid,
+    L"TelvantisTSSink",
+    MERIT_DO_NOT_USE,
+    {L"Input", false, &MEDIATYPE_Stream, &MEDIASUBTYPE_MPEG2_TRANSPORT}};
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    serverModule = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(CLASS_E_CLASSNOTAVAILABLE, clsid != kTsSinkClsid);
+  return dshow::ClassFactory::CreateInstance(&tssink::TsSinkFilter::CreateInstance, riid,
+                                             object);
+}
+
+STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
+
+STDAPI DllRegisterServer() {
+  ComScope com;
+  RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, kTsSinkClsid, kRegistration.name));
+  return dshow::RegisterFilter(kRegistration);
+}
+
+STDAPI DllUnregisterServer() {
+  ComScope com;
+  // The class key goes even when the mapper's entry is already gone.
+  HRESULT filterResult = dshow::UnregisterFilter(kTsSinkClsid);
+  RETURN_IF_FAILED(dshow::UnregisterInprocServer(kTsSinkClsid));
+  return filterResult;
+}
