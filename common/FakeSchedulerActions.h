@@ -189,7 +189,7 @@ class SimulatedClock {
       for (const auto timer : actions.timers) {
         auto found = due.find(timer);
         if (found == due.end()) found = due.emplace(timer, ms + PeriodOf(timer)).first;
-        if (found->second < when) {
+        if (found->second <= when && (!next || found->second < when)) {
           when = found->second;
           next = timer;
         }
