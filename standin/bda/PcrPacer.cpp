@@ -1,0 +1,90 @@
+#include "PcrPacer.h"
+
+#include "TsPacket.h"
+
+namespace standin {
+
+namespace {
+
+constexpr double kPcrTicksPerSecond = 27000000.0;
+constexpr PcrPacer::Pcr27 kLargestStep = 27000000;  // one second
+constexpr auto kMostBehind = std::chrono::seconds(1);
+
+PcrPacer::Clock::duration TicksToDuration(double ticks) {
+  return std::chrono::duration_cast<PcrPacer::Clock::duration>(
+      std::chrono::duration<double>(ticks / kPcrTicksPerSecond));
+}
+
+PcrPacer::Clock::duration BytesToDuration(std::size_t bytes, double bytesPerSecond) {
+  return std::chrono::duration_cast<PcrPacer::Clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(bytes) / bytesPerSecond));
+}
+
+}  // namespace
+
+void PcrPacer::Restart() { *this = PcrPacer(); }
+
+void PcrPacer::Anchor(Pcr27 pcr, TimePoint when) {
+  anchored = true;
+  anchorPcr = pcr;
+  anchorTime = when;
+}
+
+PcrPacer::TimePoint PcrPacer::Schedule(std::size_t bytes, std::optional<Pcr27> pcr,
+                                       TimePoint now) {
+  if (!started) {
+    started = true;
+    lastDue = now;
+    bytesSincePcr = 0;
+    if (pcr) {
+      Anchor(*pcr, now);
+      lastPcr = *pcr;
+    }
+    return now;
+  }
+
+  // Where the chunk falls by its byte count alone: the estimate used when
+  // it has no PCR, and the place a jump in the clock re-anchors to.
+  const TimePoint byBytes = lastDue + BytesToDuration(bytes, bytesPerSecond);
+  TimePoint due = byBytes;
+  bytesSincePcr += bytes;
+  if (pcr) {
+    const bool inStep = anchored && *pcr >= lastPcr && *pcr - lastPcr <= kLargestStep;
+    if (inStep) {
+      if (*pcr > lastPcr) {
+        bytesPerSecond = static_cast<double>(bytesSincePcr) /
+                         (static_cast<double>(*pcr - lastPcr) / kPcrTicksPerSecond);
+      }
+      due = anchorTime + TicksToDuration(static_cast<double>(*pcr - anchorPcr));
+    } else {
+      Anchor(*pcr, byBytes);
+    }
+    lastPcr = *pcr;
+    bytesSincePcr = 0;
+  }
+
+  if (due + kMostBehind < now) {
+    // The deliverer stalled: carry on from now instead of catching up in a
+    // burst.
+    due = now;
+    if (pcr) Anchor(*pcr, now);
+  }
+  lastDue = due;
+  return due;
+}
+
+std::optional<PcrPacer::Pcr27> LastPcrIn(std::span<const std::uint8_t> data,
+                                         std::optional<std::uint16_t>& pcrPid) {
+  std::optional<PcrPacer::Pcr27> last;
+  for (std::size_t at = 0; at + kTsPacketSize <= data.size(); at += kTsPacketSize) {
+    const TsPacket packet = TsPacket::FromBytes(data.subspan(at, kTsPacketSize));
+    if (!packet.HasSync()) continue;
+    const auto pcr = packet.Pcr();
+    if (!pcr) continue;
+    if (!pcrPid) pcrPid = packet.Pid();
+    if (packet.Pid() == *pcrPid) last = pcr;
+  }
+  return last;
+}
+
+}  // namespace standin
