@@ -83,14 +83,14 @@ ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
   Contents contents;
   const auto lines = SplitLines(text);
   std::size_t next = 0;
-  std::optional<int> count;
+  int count = -1;  // -1: the file has no count line
   if (!lines.empty()) {
     const auto tokens = Tokens(lines[0]);
-    if (tokens.size() == 1) count = ParseInt(tokens[0]);
-    if (count && *count >= 0) {
+    const auto value = tokens.size() == 1 ? ParseInt(tokens[0]) : std::nullopt;
+    if (value && *value >= 0) {
+      count = *value;
       next = 1;
     } else {
-      count.reset();
       contents.problems.push_back(LineMessage(1, "NO EVENT COUNT"));
     }
   }
@@ -127,8 +127,8 @@ ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
     }
     contents.events.push_back(std::move(*event));
   }
-  if (count && *count != records) {
-    contents.problems.push_back("SCHEDULE.TXT: THE COUNT SAYS " + std::to_string(*count) +
+  if (count >= 0 && count != records) {
+    contents.problems.push_back("SCHEDULE.TXT: THE COUNT SAYS " + std::to_string(count) +
                                 " EVENTS, " + std::to_string(records) + " FOUND");
   }
   return contents;
