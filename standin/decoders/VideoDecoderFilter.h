@@ -1,0 +1,70 @@
+#pragma once
+// The test MPEG-2 video decoder: takes the demultiplexer's MPEG-2 video and
+// puts out one RGB32 picture per coded picture, a test card that shows the
+// program, the frame size of the sequence header and the stream clock from
+// the PTS. It decodes nothing: the card proves that pictures of the right
+// program arrive at the right rate and time.
+
+#include "FrameCounters.h"
+#include "Mpeg2VideoScanner.h"
+#include "StandinInterfaces.h"
+#include "TransformFilter.h"
+
+#include <cstdint>
+#include <string>
+
+namespace decoders {
+
+class VideoDecoderFilter final : public dshow::TransformFilter {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  HRESULT CheckInputType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT CheckOutputType(const AM_MEDIA_TYPE& input, const AM_MEDIA_TYPE& output) override;
+  HRESULT GetOutputType(const AM_MEDIA_TYPE& input, int position, dshow::MediaType& mt) override;
+  HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) override;
+  HRESULT CompleteConnect(PIN_DIRECTION direction, IPin* receivePin) override;
+
+  // IMediaFilter
+  STDMETHODIMP Pause() override;
+
+  HRESULT Receive(IMediaSample* sample) override;
+  HRESULT StartStreaming() override;
+  void StopStreaming() override;
+  void OnEndFlush() override;
+
+ private:
+  // Where the pictures go: the visible size and how rows lie in the buffer.
+  struct Layout {
+    int width = 0;
+    int height = 0;
+    int stride = 0;  // pixels from one row to the next in memory
+    bool bottomUp = true;
+  };
+
+  VideoDecoderFilter();
+  ~VideoDecoderFilter() override = default;
+
+  HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
+  HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
+  void FollowSequenceSize();
+  std::string ProgramLine(int& pattern);
+  VideoReport Report() const;
+
+  // Streaming state, under the streaming lock.
+  Mpeg2VideoScanner scanner;
+  Layout layout;
+  dshow::MediaType pendingType;  // a size change downstream has accepted
+  bool hasPendingType = false;
+  int attemptedWidth = 0;  // the last size change asked of the renderer
+  int attemptedHeight = 0;
+  std::uint64_t clock90k = 0;
+  DWORD frames = 0;
+  std::string lastClock;
+  std::string lastProgram;
+  Microsoft::WRL::ComPtr<standin::IStandinTunedProgram> tuner;
+  ULONG pid = 0;  // from the demultiplexer's pin when no virtual tuner is upstream
+  FrameCounters counters;
+};
+
+}  // namespace decoders

@@ -1,0 +1,282 @@
+#include "VmrAspectRatioWrapper.h"
+
+#include "HResultMacros.h"
+#include "LetterBox.h"
+#include "ServerLock.h"
+#include "StandinSettings.h"
+#include "VmrRegistration.h"
+
+#include <uuids.h>
+
+namespace decoders {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Fail steps: see the decoders' closing note.
+constexpr char kFailCreate[] = "VideoMixingRenderer.Create";
+constexpr char kFailQuery[] = "AspectRatio.QueryInterface";
+constexpr char kFailSetMode[] = "AspectRatio.SetAspectRatioMode";
+
+using GetClassObjectFunction = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+BoxRect ToBox(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const BoxRect& b) { return {b.left, b.top, b.right, b.bottom}; }
+
+}  // namespace
+
+VmrAspectRatioWrapper::VmrAspectRatioWrapper() noexcept { dshow::ServerLock::Increment(); }
+
+VmrAspectRatioWrapper::~VmrAspectRatioWrapper() {
+  // The inner object may call back into our IUnknown while it goes: keep the
+  // count from reaching zero a second time.
+  refCount = 1;
+  inner.Reset();
+  if (innerModule != nullptr) FreeLibrary(innerModule);
+  dshow::ServerLock::Decrement();
+}
+
+HRESULT VmrAspectRatioWrapper::CreateInstance(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
+  auto* wrapper = new VmrAspectRatioWrapper();
+  HRESULT hr = wrapper->CreateInner();
+  if (SUCCEEDED(hr)) hr = wrapper->QueryInterface(riid, object);
+  wrapper->Release();
+  return hr;
+}
+CATCH_RETURN()
+
+HRESULT VmrAspectRatioWrapper::CreateInner() {
+  const std::wstring server = OriginalVmrServer();
+  innerModule = LoadLibraryW(server.c_str());
+  RETURN_LAST_ERROR_IF(innerModule == nullptr);
+  // A damaged entry naming this very server would make us create ourselves.
+  HMODULE self = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&VmrAspectRatioWrapper::CreateInstance), &self);
+  RETURN_HR_IF(E_UNEXPECTED, innerModule == self);
+  auto getClassObject = reinterpret_cast<GetClassObjectFunction>(
+      reinterpret_cast<void*>(GetProcAddress(innerModule, "DllGetClassObject")));
+  RETURN_LAST_ERROR_IF(getClassObject == nullptr);
+  ComPtr<IClassFactory> factory;
+  RETURN_IF_FAILED(getClassObject(CLSID_VideoMixingRenderer, IID_PPV_ARGS(&factory)));
+  return factory->CreateInstance(static_cast<IVMRAspectRatioControl*>(this), IID_IUnknown,
+                                 reinterpret_cast<void**>(inner.GetAddressOf()));
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::QueryInterface(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  if (riid == IID_IUnknown) {
+    *object = static_cast<IVMRAspectRatioControl*>(this);
+  } else if (riid == IID_IVMRAspectRatioControl) {
+    RETURN_HR_IF(E_NOINTERFACE, standin::ShouldFail(kFailQuery));
+    *object = static_cast<IVMRAspectRatioControl*>(this);
+  } else if (riid == IID_IVMRWindowlessControl) {
+    // Only where the renderer itself offers it.
+    ComPtr<IVMRWindowlessControl> theirs;
+    RETURN_IF_FAILED(InnerWindowless(theirs));
+    *object = static_cast<IVMRWindowlessControl*>(this);
+  } else {
+    RETURN_HR_IF(E_NOINTERFACE, !inner);
+    return inner->QueryInterface(riid, object);
+  }
+  AddRef();
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP_(ULONG) VmrAspectRatioWrapper::AddRef() { return ++refCount; }
+
+STDMETHODIMP_(ULONG) VmrAspectRatioWrapper::Release() {
+  const ULONG left = --refCount;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT VmrAspectRatioWrapper::InnerWindowless(ComPtr<IVMRWindowlessControl>& out) {
+  RETURN_HR_IF(E_UNEXPECTED, !inner);
+  return inner->QueryInterface(IID_IVMRWindowlessControl,
+                               reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetAspectRatioMode(DWORD* out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  std::lock_guard guard(lock);
+  *out = mode;
+  return S_OK;
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::SetAspectRatioMode(DWORD newMode) try {
+  RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailSetMode));
+  RETURN_HR_IF(E_INVALIDARG, newMode != VMR_ARMODE_NONE && newMode != VMR_ARMODE_LETTER_BOX);
+  {
+    std::lock_guard guard(lock);
+    mode = newMode;
+  }
+  return ApplyPosition();
+}
+CATCH_RETURN()
+
+STDMETHODIMP VmrAspectRatioWrapper::SetVideoPosition(const LPRECT newSource,
+                                                     const LPRECT newDestination) try {
+  {
+    std::lock_guard guard(lock);
+    sourceGiven = newSource != nullptr;
+    if (newSource != nullptr) source = *newSource;
+    // Without a destination only the source changes; the last one stays.
+    if (newDestination != nullptr) {
+      destination = *newDestination;
+      positionSet = true;
+    }
+  }
+  if (newDestination == nullptr) {
+    ComPtr<IVMRWindowlessControl> theirs;
+    RETURN_IF_FAILED(InnerWindowless(theirs));
+    return theirs->SetVideoPosition(newSource, nullptr);
+  }
+  return ApplyPosition();
+}
+CATCH_RETURN()
+
+HRESULT VmrAspectRatioWrapper::ApplyPosition() {
+  RECT wantedSource{}, wanted{};
+  bool withSource = false;
+  DWORD currentMode = VMR_ARMODE_NONE;
+  {
+    std::lock_guard guard(lock);
+    if (!positionSet) return S_OK;
+    wantedSource = source;
+    withSource = sourceGiven;
+    wanted = destination;
+    currentMode = mode;
+  }
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  RECT picture = wanted;
+  if (currentMode == VMR_ARMODE_LETTER_BOX) {
+    // The shape is the source rectangle's, or the whole picture's.
+    LONG width = 0, height = 0, aspectX = 0, aspectY = 0;
+    if (withSource && wantedSource.right > wantedSource.left &&
+        wantedSource.bottom > wantedSource.top) {
+      aspectX = wantedSource.right - wantedSource.left;
+      aspectY = wantedSource.bottom - wantedSource.top;
+    } else if (SUCCEEDED(theirs->GetNativeVideoSize(&width, &height, &aspectX, &aspectY)) &&
+               (aspectX <= 0 || aspectY <= 0)) {
+      aspectX = width;
+      aspectY = height;
+    }
+    picture = ToRect(LetterBox(ToBox(wanted), aspectX, aspectY));
+  }
+  RETURN_IF_FAILED(theirs->SetVideoPosition(withSource ? &wantedSource : nullptr, &picture));
+  PaintBars(wanted, picture);
+  return S_OK;
+}
+
+// Black where the destination is not covered by the picture.
+void VmrAspectRatioWrapper::PaintBars(const RECT& wanted, const RECT& picture) {
+  HWND window = nullptr;
+  {
+    std::lock_guard guard(lock);
+    window = clippingWindow;
+  }
+  if (window == nullptr || EqualRect(&wanted, &picture)) return;
+  HDC dc = GetDC(window);
+  if (dc == nullptr) return;  // nothing to paint on: the bars stay as they are
+  auto brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  const RECT bars[] = {{wanted.left, wanted.top, wanted.right, picture.top},
+                       {wanted.left, picture.bottom, wanted.right, wanted.bottom},
+                       {wanted.left, picture.top, picture.left, picture.bottom},
+                       {picture.right, picture.top, wanted.right, picture.bottom}};
+  for (const RECT& bar : bars) {
+    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, brush);
+  }
+  ReleaseDC(window, dc);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetVideoPosition(LPRECT outSource, LPRECT outDestination) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  RETURN_IF_FAILED(theirs->GetVideoPosition(outSource, outDestination));
+  // The caller learns the destination it set, not the letter-boxed one.
+  std::lock_guard guard(lock);
+  if (outDestination != nullptr && positionSet) *outDestination = destination;
+  return S_OK;
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::SetVideoClippingWindow(HWND window) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  RETURN_IF_FAILED(theirs->SetVideoClippingWindow(window));
+  std::lock_guard guard(lock);
+  clippingWindow = window;
+  return S_OK;
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::RepaintVideo(HWND window, HDC dc) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->RepaintVideo(window, dc);
+}
+
+// The rest goes to Wine's renderer as it is.
+STDMETHODIMP VmrAspectRatioWrapper::GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
+                                                       LONG* aspectY) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetNativeVideoSize(width, height, aspectX, aspectY);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetMinIdealVideoSize(LONG* width, LONG* height) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetMinIdealVideoSize(width, height);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetMaxIdealVideoSize(LONG* width, LONG* height) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetMaxIdealVideoSize(width, height);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::DisplayModeChanged() {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->DisplayModeChanged();
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetCurrentImage(BYTE** dib) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetCurrentImage(dib);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::SetBorderColor(COLORREF colour) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->SetBorderColor(colour);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetBorderColor(COLORREF* colour) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetBorderColor(colour);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::SetColorKey(COLORREF colour) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->SetColorKey(colour);
+}
+
+STDMETHODIMP VmrAspectRatioWrapper::GetColorKey(COLORREF* colour) {
+  ComPtr<IVMRWindowlessControl> theirs;
+  RETURN_IF_FAILED(InnerWindowless(theirs));
+  return theirs->GetColorKey(colour);
+}
+
+}  // namespace decoders

@@ -1,0 +1,72 @@
+#pragma once
+// Wine's VMR-7 has no IVMRAspectRatioControl. This object, registered under
+// the VMR-7's class id in a test or demo prefix only, creates Wine's own
+// VMR-7 from its original server as an aggregated inner object, hands out
+// every interface of it, and adds IVMRAspectRatioControl. In letter-box mode
+// it fits the picture into the destination rectangle given to
+// IVMRWindowlessControl::SetVideoPosition, keeping its shape, and paints the
+// bars black (Wine's renderer leaves them as they were).
+
+#include <windows.h>
+#include <strmif.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <mutex>
+
+namespace decoders {
+
+class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
+                                    public IVMRWindowlessControl {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  // IUnknown: the wrapper is the aggregate's identity.
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IVMRAspectRatioControl (and the same two methods of IVMRWindowlessControl)
+  STDMETHODIMP GetAspectRatioMode(DWORD* mode) override;
+  STDMETHODIMP SetAspectRatioMode(DWORD mode) override;
+
+  // IVMRWindowlessControl: Wine's, with the destination letter-boxed.
+  STDMETHODIMP GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
+                                  LONG* aspectY) override;
+  STDMETHODIMP GetMinIdealVideoSize(LONG* width, LONG* height) override;
+  STDMETHODIMP GetMaxIdealVideoSize(LONG* width, LONG* height) override;
+  STDMETHODIMP SetVideoPosition(const LPRECT source, const LPRECT destination) override;
+  STDMETHODIMP GetVideoPosition(LPRECT source, LPRECT destination) override;
+  STDMETHODIMP SetVideoClippingWindow(HWND window) override;
+  STDMETHODIMP RepaintVideo(HWND window, HDC dc) override;
+  STDMETHODIMP DisplayModeChanged() override;
+  STDMETHODIMP GetCurrentImage(BYTE** dib) override;
+  STDMETHODIMP SetBorderColor(COLORREF colour) override;
+  STDMETHODIMP GetBorderColor(COLORREF* colour) override;
+  STDMETHODIMP SetColorKey(COLORREF colour) override;
+  STDMETHODIMP GetColorKey(COLORREF* colour) override;
+
+ private:
+  VmrAspectRatioWrapper() noexcept;
+  ~VmrAspectRatioWrapper();
+
+  HRESULT CreateInner();
+  HRESULT InnerWindowless(Microsoft::WRL::ComPtr<IVMRWindowlessControl>& out);
+  // Applies the mode to the last position the caller set.
+  HRESULT ApplyPosition();
+  void PaintBars(const RECT& destination, const RECT& picture);
+
+  std::atomic<ULONG> refCount{1};
+  HMODULE innerModule = nullptr;
+  Microsoft::WRL::ComPtr<IUnknown> inner;  // the aggregated VMR-7
+
+  std::mutex lock;  // the settings below
+  DWORD mode = VMR_ARMODE_NONE;
+  HWND clippingWindow = nullptr;
+  bool positionSet = false;
+  RECT source{};       // as the caller gave them
+  RECT destination{};
+  bool sourceGiven = false;
+};
+
+}  // namespace decoders
