@@ -52,7 +52,7 @@ std::optional<SilentEventHandOff> HandOffFiles::ParseSilentEvent(std::string_vie
   // than cut to another folder.
   std::string folder;
   std::getline(in, folder);
-  if (!folder.empty() && folder.back() == '\r') folder.pop_back();
+  while (!folder.empty() && folder.back() == '\r') folder.pop_back();
   if (folder.size() > kMaxEventFolderLength) return std::nullopt;
   h.folder = folder;
   return h;
