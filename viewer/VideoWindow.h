@@ -1,0 +1,29 @@
+#pragma once
+// The borderless, resizable popup the video renderer paints into. Its
+// client area can be dragged to move it; keys and closing go to the panel.
+
+#include "Dialog.h"
+#include "VideoWindowHost.h"
+
+class VideoWindow : public Dialog<VideoWindow> {
+ public:
+  explicit VideoWindow(VideoWindowHost& host);
+
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Places the window (a full window rectangle) and shows it.
+  void Place(int left, int top, int width, int height, bool topMost);
+
+  bool fullScreen = false;
+  bool alwaysOnTop = false;
+  bool lockResize = true;
+  RECT restore{};
+
+ private:
+  INT_PTR OnPaint();
+  INT_PTR OnHitTest(LPARAM lParam);
+  INT_PTR OnGetMinMaxInfo(LPARAM lParam);
+  INT_PTR Result(LRESULT value);
+
+  VideoWindowHost& host;
+};

@@ -1,0 +1,26 @@
+// Telvantis: the live TV viewer. The control panel does all the work; this
+// runs its message loop with the keyboard table.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ViewerDialog.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  // Not static: a start-up that ends the process early must not run its
+  // destructor after COM has been shut down.
+  ViewerDialog viewer;
+  if (!viewer.Create(nullptr)) {
+    MessageBoxA(nullptr, "CAN'T OPEN THE TELVANTIS WINDOW", "", MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+  }
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (viewer.TranslateKeys(message)) continue;
+    if (viewer.Handle() != nullptr && IsDialogMessageA(viewer.Handle(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
