@@ -27,12 +27,13 @@ HRESULT WindowlessRenderer::SetUp(IBaseFilter* filter, HWND videoWindow,
   renderer = filter;
   control.Reset();
   ComPtr<IVMRFilterConfig> config;
-  HRESULT hr = filter->QueryInterface(IID_PPV_ARGS(&config));
+  HRESULT hr = filter->QueryInterface(IID_IVMRFilterConfig, reinterpret_cast<void**>(config.GetAddressOf()));
   if (SUCCEEDED(hr)) {
     hr = config->SetRenderingMode(VMRMode_Windowless);
     if (FAILED(hr)) ShowGraphMessage(ErrorBox("FAILED TO SET WINDOWLESSMODE"));
   }
-  if (SUCCEEDED(hr)) hr = filter->QueryInterface(IID_PPV_ARGS(&control));
+  if (SUCCEEDED(hr)) hr = filter->QueryInterface(IID_IVMRWindowlessControl,
+                                                 reinterpret_cast<void**>(control.GetAddressOf()));
   if (FAILED(hr)) {
     ShowGraphMessage(ErrorBox("INIT VMRWC FAILED"));
     return hr;
@@ -41,7 +42,8 @@ HRESULT WindowlessRenderer::SetUp(IBaseFilter* filter, HWND videoWindow,
     ShowGraphMessage(ErrorBox("CAN'T SET VIDEO CLIPPING WINDOW"));
   }
   ComPtr<IVMRAspectRatioControl> aspect;
-  if (FAILED(filter->QueryInterface(IID_PPV_ARGS(&aspect)))) {
+  if (FAILED(filter->QueryInterface(IID_IVMRAspectRatioControl,
+                                   reinterpret_cast<void**>(aspect.GetAddressOf())))) {
     ShowGraphMessage(ErrorBox("CAN'T QI VMRAR"));
   } else if (FAILED(aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX))) {
     ShowGraphMessage(ErrorBox("CAN'T SET ASPECT RATIO "));
@@ -52,7 +54,10 @@ HRESULT WindowlessRenderer::SetUp(IBaseFilter* filter, HWND videoWindow,
 
 void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* graphControl) {
   ComPtr<IVMRMonitorConfig> monitors;
-  if (!renderer || FAILED(renderer.As(&monitors))) return;  // stays on its default display
+  if (!renderer || FAILED(renderer->QueryInterface(
+                       IID_IVMRMonitorConfig, reinterpret_cast<void**>(monitors.GetAddressOf())))) {
+    return;  // the renderer stays on its default display
+  }
   VMRMONITORINFO info[kMaxMonitors] = {};
   DWORD count = 0;
   if (FAILED(monitors->GetAvailableMonitors(info, kMaxMonitors, &count))) return;
