@@ -75,6 +75,7 @@ class TsDemuxCore {
   };
 
   static constexpr std::uint16_t kMaxPid = 0x1FFF;
+  static constexpr std::uint32_t kMaxProgram = 0xFFFF;
 
   // False when the PID is out of range. Mapping a PID twice to one output
   // changes its content type.

@@ -1,0 +1,35 @@
+#include "AnalyzerFilter.h"
+
+#include "DemuxFailSteps.h"
+#include "HResultMacros.h"
+#include "StandinSettings.h"
+
+#include <uuids.h>
+
+namespace standin {
+
+namespace {
+constexpr wchar_t kOutputName[] = L"Output";
+}
+
+AnalyzerFilter::AnalyzerFilter()
+    : BaseFilter(CLSID_Mpeg2VideoStreamAnalyzer), input(*this, output), output(*this, kOutputName, input) {}
+
+HRESULT AnalyzerFilter::CreateInstance(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kAnalyzerCreate));
+  auto* filter = new AnalyzerFilter();
+  HRESULT hr = filter->QueryInterface(riid, object);
+  filter->Release();
+  return hr;
+}
+CATCH_RETURN()
+
+dshow::BasePin* AnalyzerFilter::PinAt(int index) {
+  if (index == 0) return &input;
+  if (index == 1) return &output;
+  return nullptr;
+}
+
+}  // namespace standin

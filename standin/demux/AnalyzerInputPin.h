@@ -1,0 +1,31 @@
+#pragma once
+// The video stream analyser's input pin: MPEG-2 video, handed unchanged to
+// the output pin with flushes, segments and the end of the stream.
+
+#include "CopyingOutputPin.h"
+#include "InputPin.h"
+
+namespace standin {
+
+class AnalyzerInputPin final : public dshow::InputPin {
+ public:
+  AnalyzerInputPin(dshow::BaseFilter& filter, CopyingOutputPin& output) noexcept;
+
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT GetMediaType(int position, dshow::MediaType& mt) override;
+
+  // IPin
+  STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+ protected:
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnBeginFlush() override;
+  HRESULT OnEndFlush() override;
+  HRESULT OnEndOfStream() override;
+
+ private:
+  CopyingOutputPin& output;
+};
+
+}  // namespace standin

@@ -1,0 +1,158 @@
+#include "DemuxOutputPin.h"
+
+#include "DemuxFailSteps.h"
+#include "DemuxFilter.h"
+#include "HResultMacros.h"
+#include "PidMapEnumerator.h"
+#include "StandinSettings.h"
+
+#include <uuids.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace standin {
+
+namespace {
+
+// Buffers per pin and their size, by what the pin carries: a PES of
+// high-definition video holds a picture, one of AC-3 a frame or a few, a
+// section at most 4 KB. Larger samples are split over several buffers.
+struct BufferPlan {
+  long count;
+  long size;
+};
+
+BufferPlan PlanFor(const AM_MEDIA_TYPE& mt) {
+  if (mt.majortype == MEDIATYPE_Video) return {8, 512 * 1024};
+  if (mt.majortype == MEDIATYPE_Audio) return {16, 64 * 1024};
+  if (mt.majortype == MEDIATYPE_MPEG2_SECTIONS) return {16, 4096};
+  return {16, 64 * 1024};
+}
+
+}  // namespace
+
+DemuxOutputPin::DemuxOutputPin(DemuxFilter& demux, const wchar_t* name, const AM_MEDIA_TYPE& mt,
+                               int output)
+    : OutputPin(demux, name), demux(demux), output(output) {
+  if (FAILED(type.Set(mt))) throw std::bad_alloc();
+}
+
+HRESULT DemuxOutputPin::QueryPinInterface(REFIID riid, void** object) {
+  if (riid == IID_IMPEG2PIDMap) {
+    *object = static_cast<IMPEG2PIDMap*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return OutputPin::QueryPinInterface(riid, object);
+}
+
+STDMETHODIMP DemuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) try {
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxConnectOutput));
+  return OutputPin::Connect(receivePin, mt);
+}
+CATCH_RETURN()
+
+// The pin's own type: same major type and subtype, and the same format type
+// when the pin names one.
+HRESULT DemuxOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
+  std::lock_guard lock(filter.StateLock());
+  if (mt.majortype != type->majortype || mt.subtype != type->subtype) return S_FALSE;
+  if (type->formattype != GUID_NULL && mt.formattype != type->formattype) return S_FALSE;
+  return S_OK;
+}
+
+HRESULT DemuxOutputPin::GetMediaType(int position, dshow::MediaType& mt) {
+  RETURN_HR_IF(E_INVALIDARG, position < 0);
+  if (position > 0) return VFW_S_NO_MORE_ITEMS;
+  std::lock_guard lock(filter.StateLock());
+  return mt.Set(*type);
+}
+
+HRESULT DemuxOutputPin::SetType(const AM_MEDIA_TYPE& mt) {
+  RETURN_HR_IF(VFW_E_ALREADY_CONNECTED, connected != nullptr);
+  return type.Set(mt);
+}
+
+HRESULT DemuxOutputPin::DecideBufferSize(IMemAllocator*, ALLOCATOR_PROPERTIES& request) {
+  const BufferPlan plan = PlanFor(*type);
+  request.cBuffers = std::max(request.cBuffers, plan.count);
+  request.cbBuffer = std::max(request.cbBuffer, plan.size);
+  request.cbAlign = std::max<long>(request.cbAlign, 1);
+  bufferSize = request.cbBuffer;
+  return S_OK;
+}
+
+STDMETHODIMP DemuxOutputPin::MapPID(ULONG count, ULONG* pids, MEDIA_SAMPLE_CONTENT content) try {
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxMapPid));
+  RETURN_HR_IF_NULL(E_POINTER, pids);
+  return demux.MapPids(output, count, pids, content);
+}
+CATCH_RETURN()
+
+STDMETHODIMP DemuxOutputPin::UnmapPID(ULONG count, ULONG* pids) try {
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxUnmapPid));
+  RETURN_HR_IF_NULL(E_POINTER, pids);
+  return demux.UnmapPids(output, count, pids);
+}
+CATCH_RETURN()
+
+STDMETHODIMP DemuxOutputPin::EnumPIDMap(IEnumPIDMap** out) try {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  *out = nullptr;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxEnumPidMap));
+  return PidMapEnumerator::CreateInstance(demux.Mapping(output), 0, out);
+}
+CATCH_RETURN()
+
+void DemuxOutputPin::DeliverSample(const DemuxSample& sample) {
+  std::size_t at = 0;
+  bool first = true;
+  while (first || at < sample.data.size()) {
+    Microsoft::WRL::ComPtr<IMediaSample> buffer;
+    // Not connected, or not active (created while the graph runs): nothing
+    // to deliver to.
+    if (FAILED(GetDeliveryBuffer(&buffer))) return;
+    BYTE* data = nullptr;
+    if (FAILED(buffer->GetPointer(&data))) return;
+    const std::size_t room = static_cast<std::size_t>(std::max(buffer->GetSize(), 0L));
+    const std::size_t take = std::min(room, sample.data.size() - at);
+    if (take > 0) std::memcpy(data, sample.data.data() + at, take);
+    buffer->SetActualDataLength(static_cast<long>(take));
+    if (first) {
+      if (sample.time) {
+        REFERENCE_TIME start = *sample.time;
+        REFERENCE_TIME stop = start + 1;
+        buffer->SetTime(&start, &stop);
+      } else {
+        buffer->SetTime(nullptr, nullptr);
+      }
+      // The raw 90 kHz PTS travels as the media time, for the decoders that
+      // show the stream clock.
+      if (sample.pts) {
+        LONGLONG pts = static_cast<LONGLONG>(*sample.pts);
+        LONGLONG next = pts + 1;
+        buffer->SetMediaTime(&pts, &next);
+      } else {
+        buffer->SetMediaTime(nullptr, nullptr);
+      }
+      buffer->SetSyncPoint(sample.syncPoint ? TRUE : FALSE);
+      buffer->SetDiscontinuity(sample.discontinuity ? TRUE : FALSE);
+    } else {
+      buffer->SetTime(nullptr, nullptr);
+      buffer->SetMediaTime(nullptr, nullptr);
+      buffer->SetSyncPoint(FALSE);
+      buffer->SetDiscontinuity(FALSE);
+    }
+    buffer->SetPreroll(FALSE);
+    // A refusal downstream (S_FALSE, or a failure it reports itself) ends
+    // this sample; the stream goes on with the next.
+    if (Deliver(buffer.Get()) != S_OK) return;
+    at += take;
+    first = false;
+    if (take == 0) return;
+  }
+}
+
+}  // namespace standin

@@ -1,0 +1,53 @@
+#include "TeeInputPin.h"
+
+#include "DemuxFailSteps.h"
+#include "HResultMacros.h"
+#include "InfTeeFilter.h"
+#include "StandinSettings.h"
+
+namespace standin {
+
+namespace {
+constexpr wchar_t kPinName[] = L"Input";
+}
+
+TeeInputPin::TeeInputPin(InfTeeFilter& tee) noexcept : InputPin(tee, kPinName), tee(tee) {}
+
+HRESULT TeeInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
+  return tee.AcceptsInputType(mt) ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP TeeInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) try {
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kInfTeeConnect));
+  return InputPin::ReceiveConnection(connector, mt);
+}
+CATCH_RETURN()
+
+STDMETHODIMP TeeInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+  InputPin::NewSegment(start, stop, rate);
+  tee.ForEachConnectedOutput([&](TeeOutputPin& pin) { pin.DeliverNewSegment(start, stop, rate); });
+  return S_OK;
+}
+
+// A branch that refuses or fails does not keep the others from their copy.
+HRESULT TeeInputPin::OnReceive(IMediaSample* sample) {
+  tee.ForEachConnectedOutput([&](TeeOutputPin& pin) { pin.DeliverCopy(sample); });
+  return S_OK;
+}
+
+HRESULT TeeInputPin::OnBeginFlush() {
+  tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverBeginFlush(); });
+  return S_OK;
+}
+
+HRESULT TeeInputPin::OnEndFlush() {
+  tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverEndFlush(); });
+  return S_OK;
+}
+
+HRESULT TeeInputPin::OnEndOfStream() {
+  tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverEndOfStream(); });
+  return S_OK;
+}
+
+}  // namespace standin

@@ -1,0 +1,389 @@
+// standindemux: builds graphs around the stand-in demultiplexer, pin tee and
+// transport information filter for the Wine tests, and prints what it sees
+// as "name=value" lines.
+//
+//   standindemux pids FILE VPID APID [VPID2 APID2]
+//       push source -> demultiplexer with "Video Pin" and "Audio Pin" made and
+//       mapped as the TS player does, each to a counting sink; runs 3 s;
+//       then, given a second pair, unmaps, maps the second pair, plays again
+//       from the start and reports with the prefix "again."
+//   standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]
+//       network provider -> tuner -> capture -> tee -> dump filter (OUT),
+//       tee -> demultiplexer -> TIF, connected by first free pins; tunes,
+//       runs, optionally tunes again half way
+//   standindemux create
+//       creates each stand-in filter of the demultiplexer server
+// Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
+
+#include "ComScope.h"
+#include "CountingSink.h"
+#include "HResultMacros.h"
+#include "Tuning.h"
+
+#include <bdaiface.h>
+#include <dshow.h>
+#include <dvdmedia.h>
+#include <uuids.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr CLSID kTsSourceClsid = {
+    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
+constexpr CLSID kTsSinkClsid = {
+    0xE212A41C, 0x033F, 0x4541, {0x93, 0xB5, 0x3A, 0x78, 0xB0, 0x39, 0x24, 0x46}};
+constexpr CLSID kTifClsid = {
+    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
+constexpr GUID kCategoryBdaNetworkTuner = {
+    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+constexpr GUID kCategoryBdaReceiverComponent = {
+    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+
+int Fail(const char* what, HRESULT hr) {
+  std::fprintf(stderr, "standindemux: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
+  return 1;
+}
+
+#define CHECK(what, expr)                            \
+  do {                                               \
+    const HRESULT hrCall_ = (expr);                  \
+    if (FAILED(hrCall_)) return Fail(what, hrCall_); \
+  } while (0)
+
+void PrintResult(const char* name, HRESULT hr) {
+  std::printf("%s=0x%08lX\n", name, static_cast<unsigned long>(hr));
+}
+
+std::wstring Wide(const char* text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring out(length > 0 ? length - 1 : 0, L'\0');
+  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
+  return out;
+}
+
+std::string Narrow(const wchar_t* text) {
+  char buffer[512] = "";
+  WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  return buffer;
+}
+
+HRESULT AddByClsid(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name, IBaseFilter** out) {
+  ComPtr<IBaseFilter> filter;
+  RETURN_IF_FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
+  return filter.CopyTo(out);
+}
+
+// The first device of a category, added under `name`.
+HRESULT AddFirstDevice(IGraphBuilder* graph, const GUID& category, const wchar_t* name,
+                       IBaseFilter** out) {
+  ComPtr<ICreateDevEnum> devices;
+  RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&devices)));
+  ComPtr<IEnumMoniker> monikers;
+  RETURN_IF_FAILED(devices->CreateClassEnumerator(category, &monikers, 0));
+  RETURN_HR_IF(VFW_E_NOT_FOUND, !monikers);
+  ComPtr<IMoniker> moniker;
+  RETURN_HR_IF(VFW_E_NOT_FOUND, monikers->Next(1, &moniker, nullptr) != S_OK);
+  ComPtr<IBaseFilter> filter;
+  RETURN_IF_FAILED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)));
+  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
+  return filter.CopyTo(out);
+}
+
+bool IsFree(IPin* pin, PIN_DIRECTION wanted) {
+  PIN_DIRECTION direction;
+  ComPtr<IPin> peer;
+  return SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
+         pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED;
+}
+
+// As the suite connects filters: the first free output pin of `from` and the
+// first free input pin of `to` that IGraphBuilder::Connect joins.
+HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
+  ComPtr<IEnumPins> outputs;
+  RETURN_IF_FAILED(from->EnumPins(&outputs));
+  ComPtr<IPin> out;
+  while (outputs->Next(1, &out, nullptr) == S_OK) {
+    if (IsFree(out.Get(), PINDIR_OUTPUT)) {
+      ComPtr<IEnumPins> inputs;
+      RETURN_IF_FAILED(to->EnumPins(&inputs));
+      ComPtr<IPin> in;
+      while (inputs->Next(1, &in, nullptr) == S_OK) {
+        if (IsFree(in.Get(), PINDIR_INPUT) && SUCCEEDED(graph->Connect(out.Get(), in.Get()))) {
+          return S_OK;
+        }
+        in.Reset();
+      }
+    }
+    out.Reset();
+  }
+  return E_FAIL;
+}
+
+HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** out) {
+  ComPtr<IEnumPins> pins;
+  RETURN_IF_FAILED(filter->EnumPins(&pins));
+  ComPtr<IPin> pin;
+  while (pins->Next(1, &pin, nullptr) == S_OK) {
+    PIN_DIRECTION d;
+    if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction) return pin.CopyTo(out);
+    pin.Reset();
+  }
+  return VFW_E_NOT_FOUND;
+}
+
+// The media types the TS player gives its two pins.
+AM_MEDIA_TYPE PlayerType(const GUID& major, const GUID& sub, const GUID& format, BYTE* block,
+                         ULONG size) {
+  AM_MEDIA_TYPE mt{};
+  mt.majortype = major;
+  mt.subtype = sub;
+  mt.formattype = format;
+  mt.bFixedSizeSamples = FALSE;
+  mt.bTemporalCompression = FALSE;
+  mt.lSampleSize = 0;
+  mt.cbFormat = size;
+  mt.pbFormat = block;
+  return mt;
+}
+
+// "name dir connected" per pin, and the PIDs each output carries.
+void PrintPins(const char* prefix, IBaseFilter* filter) {
+  ComPtr<IEnumPins> pins;
+  if (FAILED(filter->EnumPins(&pins))) return;
+  ComPtr<IPin> pin;
+  while (pins->Next(1, &pin, nullptr) == S_OK) {
+    PIN_INFO info{};
+    if (SUCCEEDED(pin->QueryPinInfo(&info))) {
+      if (info.pFilter != nullptr) info.pFilter->Release();
+      ComPtr<IPin> peer;
+      std::string line = std::string(prefix) + "pin=" + Narrow(info.achName) +
+                         (info.dir == PINDIR_INPUT ? " in" : " out") +
+                         (SUCCEEDED(pin->ConnectedTo(&peer)) ? " connected" : " free");
+      ComPtr<IMPEG2PIDMap> map;
+      ComPtr<IEnumPIDMap> mapped;
+      if (SUCCEEDED(pin.As(&map)) && SUCCEEDED(map->EnumPIDMap(&mapped))) {
+        PID_MAP entry{};
+        while (mapped->Next(1, &entry, nullptr) == S_OK) {
+          char text[32];
+          std::snprintf(text, sizeof text, " 0x%lX/%d", entry.ulPID,
+                        static_cast<int>(entry.MediaSampleContent));
+          line += text;
+        }
+      }
+      std::printf("%s\n", line.c_str());
+    }
+    pin.Reset();
+  }
+}
+
+void PrintReport(const std::string& prefix, const SinkReport& r) {
+  std::printf("%ssamples=%ld\n%sbytes=%lld\n%swithout_pts=%ld\n%sdiscontinuities=%ld\n",
+              prefix.c_str(), r.samples, prefix.c_str(), r.bytes, prefix.c_str(), r.withoutPts,
+              prefix.c_str(), r.discontinuities);
+  std::printf("%ssync_points=%ld\n%sac3_frames=%ld\n%spts_rising=%d\n%stime_rising=%d\n",
+              prefix.c_str(), r.syncPoints, prefix.c_str(), r.ac3Frames, prefix.c_str(),
+              r.ptsRising ? 1 : 0, prefix.c_str(), r.timeRising ? 1 : 0);
+  std::printf("%sfirst_pts=%lld\n%slast_pts=%lld\n%sfirst_time=%lld\n%slast_time=%lld\n",
+              prefix.c_str(), r.firstPts, prefix.c_str(), r.lastPts, prefix.c_str(), r.firstTime,
+              prefix.c_str(), r.lastTime);
+  std::printf("%sframe_size=%s\n%sframe_sizes=%s\n", prefix.c_str(), r.frameSize.c_str(),
+              prefix.c_str(), r.frameSizes.c_str());
+}
+
+HRESULT MapOne(IPin* pin, ULONG pid) {
+  ComPtr<IMPEG2PIDMap> map;
+  RETURN_IF_FAILED(pin->QueryInterface(IID_PPV_ARGS(&map)));
+  return map->MapPID(1, &pid, MEDIA_ELEMENTARY_STREAM);
+}
+
+HRESULT UnmapOne(IPin* pin, ULONG pid) {
+  ComPtr<IMPEG2PIDMap> map;
+  RETURN_IF_FAILED(pin->QueryInterface(IID_PPV_ARGS(&map)));
+  return map->UnmapPID(1, &pid);
+}
+
+int Pids(const char* file, ULONG videoPid, ULONG audioPid, ULONG videoPid2, ULONG audioPid2) {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&graph)));
+  ComPtr<IBaseFilter> push;
+  CHECK("add push source", AddByClsid(graph.Get(), kTsSourceClsid, L"PUSHSOURCE", &push));
+  ComPtr<IFileSourceFilter> load;
+  CHECK("query IFileSourceFilter", push.As(&load));
+  CHECK("Load", load->Load(Wide(file).c_str(), nullptr));
+  ComPtr<IBaseFilter> demux;
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect source to demultiplexer", ConnectFilters(graph.Get(), push.Get(), demux.Get()));
+  ComPtr<IMpeg2Demultiplexer> pins;
+  CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
+
+  BYTE videoBlock[136] = {};
+  BYTE audioBlock[18] = {};
+  AM_MEDIA_TYPE videoType = PlayerType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video,
+                                       videoBlock, sizeof videoBlock);
+  AM_MEDIA_TYPE audioType = PlayerType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx,
+                                       audioBlock, sizeof audioBlock);
+  ComPtr<IPin> videoPin, audioPin;
+  wchar_t videoName[] = L"Video Pin";
+  wchar_t audioName[] = L"Audio Pin";
+  const HRESULT createdVideo = pins->CreateOutputPin(&videoType, videoName, &videoPin);
+  PrintResult("create_video_pin", createdVideo);
+  if (SUCCEEDED(createdVideo)) PrintResult("map_video", MapOne(videoPin.Get(), videoPid));
+  const HRESULT createdAudio = pins->CreateOutputPin(&audioType, audioName, &audioPin);
+  PrintResult("create_audio_pin", createdAudio);
+  if (SUCCEEDED(createdAudio)) PrintResult("map_audio", MapOne(audioPin.Get(), audioPid));
+  if (FAILED(createdVideo) || FAILED(createdAudio)) return 1;
+
+  ComPtr<IBaseFilter> videoSink, audioSink;
+  CHECK("create sinks", CountingSink::CreateInstance(&videoSink));
+  CHECK("create sinks", CountingSink::CreateInstance(&audioSink));
+  auto& videoCounter = static_cast<CountingSink*>(videoSink.Get())->Pin();
+  auto& audioCounter = static_cast<CountingSink*>(audioSink.Get())->Pin();
+  CHECK("add sinks", graph->AddFilter(videoSink.Get(), L"Video Sink"));
+  CHECK("add sinks", graph->AddFilter(audioSink.Get(), L"Audio Sink"));
+  ComPtr<IPin> videoIn, audioIn;
+  CHECK("find sink pins", FindPin(videoSink.Get(), PINDIR_INPUT, &videoIn));
+  CHECK("find sink pins", FindPin(audioSink.Get(), PINDIR_INPUT, &audioIn));
+  CHECK("connect video pin", graph->ConnectDirect(videoPin.Get(), videoIn.Get(), nullptr));
+  CHECK("connect audio pin", graph->ConnectDirect(audioPin.Get(), audioIn.Get(), nullptr));
+  PrintPins("", demux.Get());
+
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph.As(&control));
+  ComPtr<IMediaSeeking> seeking;
+  CHECK("query IMediaSeeking", push.As(&seeking));
+  CHECK("Run", control->Run());
+  Sleep(3000);
+  CHECK("Stop", control->Stop());
+  PrintReport("video.", videoCounter.Report());
+  PrintReport("audio.", audioCounter.Report());
+  if (videoPid2 == 0) return 0;
+
+  // The TS player's program change.
+  PrintResult("unmap_video", UnmapOne(videoPin.Get(), videoPid));
+  PrintResult("unmap_audio", UnmapOne(audioPin.Get(), audioPid));
+  PrintResult("map_video_again", MapOne(videoPin.Get(), videoPid2));
+  PrintResult("map_audio_again", MapOne(audioPin.Get(), audioPid2));
+  PrintPins("again.", demux.Get());
+  videoCounter.Clear();
+  audioCounter.Clear();
+  LONGLONG zero = 0;
+  CHECK("seek to start", seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr,
+                                               AM_SEEKING_NoPositioning));
+  CHECK("Run", control->Run());
+  Sleep(3000);
+  CHECK("Stop", control->Stop());
+  PrintReport("again.video.", videoCounter.Report());
+  PrintReport("again.audio.", audioCounter.Report());
+  return 0;
+}
+
+struct Channel {
+  long physical, major, minor;
+};
+
+int Record(const char* out, double seconds, Channel first, const Channel* second) {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&graph)));
+  ComPtr<IBaseFilter> provider, tuner, capture, tee, dump, demux, tif;
+  CHECK("add network provider",
+        AddByClsid(graph.Get(), CLSID_ATSCNetworkProvider, L"ATSCNetwork", &provider));
+  CHECK("add tuner", AddFirstDevice(graph.Get(), kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+  const char* step = "";
+  const HRESULT tuned = TuneAtsc(provider.Get(), first.physical, first.major, first.minor, &step);
+  if (FAILED(tuned)) return Fail(step, tuned);
+  CHECK("connect provider to tuner", ConnectFilters(graph.Get(), provider.Get(), tuner.Get()));
+  CHECK("add capture",
+        AddFirstDevice(graph.Get(), kCategoryBdaReceiverComponent, L"TSCapture", &capture));
+  CHECK("connect tuner to capture", ConnectFilters(graph.Get(), tuner.Get(), capture.Get()));
+  CHECK("add tee", AddByClsid(graph.Get(), CLSID_InfTee, L"Tee", &tee));
+  CHECK("connect capture to tee", ConnectFilters(graph.Get(), capture.Get(), tee.Get()));
+  CHECK("add dump", AddByClsid(graph.Get(), kTsSinkClsid, L"Dump", &dump));
+  CHECK("connect tee to dump", ConnectFilters(graph.Get(), tee.Get(), dump.Get()));
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect tee to demultiplexer", ConnectFilters(graph.Get(), tee.Get(), demux.Get()));
+  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  ComPtr<IFileSinkFilter> sink;
+  CHECK("query IFileSinkFilter", dump.As(&sink));
+  CHECK("SetFileName", sink->SetFileName(Wide(out).c_str(), nullptr));
+  PrintPins("tee.", tee.Get());
+  PrintPins("demux.", demux.Get());
+
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph.As(&control));
+  CHECK("Run", control->Run());
+  const DWORD half = static_cast<DWORD>(seconds * 500);
+  Sleep(half);
+  PrintPins("running.", demux.Get());
+  if (second != nullptr) {
+    const HRESULT retuned = TuneAtsc(provider.Get(), second->physical, second->major, second->minor, &step);
+    if (FAILED(retuned)) return Fail(step, retuned);
+  }
+  Sleep(half);
+  PrintPins("end.", demux.Get());
+  long strength = 0;
+  PrintResult("signal_result", ReadSignalStrength(provider.Get(), &strength));
+  std::printf("signal=%ld\n", strength);
+  CHECK("Stop", control->Stop());
+  return 0;
+}
+
+int Create() {
+  const struct {
+    const char* name;
+    const CLSID* clsid;
+  } filters[] = {{"create.demux", &CLSID_MPEG2Demultiplexer},
+                 {"create.tif", &kTifClsid},
+                 {"create.analyzer", &CLSID_Mpeg2VideoStreamAnalyzer},
+                 {"create.inftee", &CLSID_InfTee}};
+  for (const auto& filter : filters) {
+    ComPtr<IBaseFilter> created;
+    PrintResult(filter.name, CoCreateInstance(*filter.clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_PPV_ARGS(&created)));
+  }
+  return 0;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: standindemux pids FILE VPID APID [VPID2 APID2]\n"
+               "       standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]\n"
+               "       standindemux create\n");
+  return 2;
+}
+
+ULONG Number(const char* text) { return static_cast<ULONG>(std::strtoul(text, nullptr, 0)); }
+long Signed(const char* text) { return std::strtol(text, nullptr, 0); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  ComScope com(COINIT_MULTITHREADED);
+  if (!com.Succeeded()) return Fail("CoInitializeEx", com.Result());
+  if (command == "pids" && (argc == 5 || argc == 7)) {
+    return Pids(argv[2], Number(argv[3]), Number(argv[4]), argc == 7 ? Number(argv[5]) : 0,
+                argc == 7 ? Number(argv[6]) : 0);
+  }
+  if (command == "record" && (argc == 7 || argc == 10)) {
+    const Channel first{Signed(argv[4]), Signed(argv[5]), Signed(argv[6])};
+    const Channel second = argc == 10 ? Channel{Signed(argv[7]), Signed(argv[8]), Signed(argv[9])}
+                                      : Channel{};
+    return Record(argv[2], std::strtod(argv[3], nullptr), first, argc == 10 ? &second : nullptr);
+  }
+  if (command == "create" && argc == 2) return Create();
+  return Usage();
+}

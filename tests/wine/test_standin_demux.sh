@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The stand-in demultiplexer, pin tee and transport information filter:
+# a push source feeding the demultiplexer with pins made and mapped as the TS
+# player does (only the mapped PIDs arrive, their PTS rising; a remap shows
+# the other program), steps made to fail, and the recording graph tuner ->
+# capture -> tee -> dump filter with demultiplexer and TIF on the tee's
+# second output, whose file ffprobe reads as the generated programs.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+tsgen=$harness_top/build/native/tools/tsgen
+[ -x "$tsgen" ] || fail "no native tsgen: build the native tree first"
+settings='HKCU\Software\Telvantis Standin'
+
+bin=$(dirname "$(harness_exe telvantissource.ax)") || fail "no telvantissource.ax"
+for server in telvantissource.ax telvantissink.ax telvstandin-demux.dll; do
+  [ -f "$bin/$server" ] || fail "no $server in $bin"
+  wine regsvr32 /s "$bin/$server" || fail "regsvr32 $server failed"
+done
+cp "$(harness_exe standindemux)" . || fail "no standindemux.exe"
+
+standindemux() { wine ./standindemux.exe "$@" | tr -d '\r'; }
+value() { sed -n "s/^$1=//p" <<<"$2"; }
+set_fail() { wine reg add "$settings" /v Fail /d "$1" /f >/dev/null; }
+clear_fail() { wine reg delete "$settings" /v Fail /f >/dev/null 2>&1 || true; }
+clear_fail
+
+# --- the TS player's pins on a push source ----------------------------------
+"$tsgen" --out three.ts --seconds 4 --program 1:0x30:1280x720 --program 2:0x40:720x480 \
+  --program 3:0x50:1920x1080 >/dev/null
+out=$(standindemux pids three.ts 0x31 0x34 0x41 0x44) || fail "pids: $out"
+echo "$out"
+for step in create_video_pin map_video create_audio_pin map_audio unmap_video unmap_audio \
+  map_video_again map_audio_again; do
+  assert_eq 0x00000000 "$(value $step "$out")" "$step"
+done
+grep -qxF "pin=Video Pin out connected 0x31/1" <<<"$out" || fail "video pin does not carry 0x31"
+grep -qxF "pin=Audio Pin out connected 0x34/1" <<<"$out" || fail "audio pin does not carry 0x34"
+grep -qxF "again.pin=Video Pin out connected 0x41/1" <<<"$out" || fail "video pin not remapped"
+for run in "" again.; do
+  video_samples=$(value "${run}video.samples" "$out")
+  audio_samples=$(value "${run}audio.samples" "$out")
+  # Four seconds of 29.97 pictures and 31.25 AC-3 frames; the last of each
+  # stays in the demultiplexer, whose end no next one marks.
+  [ "$video_samples" -ge 115 ] && [ "$video_samples" -le 120 ] ||
+    fail "${run}video samples: $video_samples"
+  [ "$audio_samples" -ge 120 ] && [ "$audio_samples" -le 125 ] ||
+    fail "${run}audio samples: $audio_samples"
+  # Only the mapped program's pictures and only AC-3 frames arrive.
+  assert_eq "$audio_samples" "$(value "${run}audio.ac3_frames" "$out")" "${run}AC-3 frames"
+  for stream in video audio; do
+    assert_eq 1 "$(value "${run}$stream.pts_rising" "$out")" "${run}$stream PTS rising"
+    assert_eq 1 "$(value "${run}$stream.time_rising" "$out")" "${run}$stream times rising"
+    assert_eq 0 "$(value "${run}$stream.without_pts" "$out")" "${run}$stream samples without PTS"
+  done
+  # The PTS start 500 ms after the PCR, which starts at 1 s.
+  assert_eq 135000 "$(value "${run}video.first_pts" "$out")" "${run}first video PTS"
+  assert_eq 0 "$(value "${run}video.first_time" "$out")" "${run}first video time"
+done
+assert_eq 1280x720 "$(value video.frame_sizes "$out")" "program 1 picture size"
+assert_eq 720x480 "$(value again.video.frame_sizes "$out")" "program 2 picture size"
+
+# --- steps made to fail ------------------------------------------------------
+out=$(standindemux create)
+for filter in demux tif analyzer inftee; do
+  assert_eq 0x00000000 "$(value create.$filter "$out")" "create $filter"
+done
+set_fail "InfTee.Create TIF.Create"
+out=$(standindemux create)
+assert_eq 0x80004005 "$(value create.inftee "$out")" "create tee made to fail"
+assert_eq 0x80004005 "$(value create.tif "$out")" "create TIF made to fail"
+assert_eq 0x00000000 "$(value create.demux "$out")" "create demultiplexer"
+set_fail "Demux.MapPID"
+out=$(standindemux pids three.ts 0x31 0x34) || fail "pids: $out"
+assert_eq 0x80004005 "$(value map_video "$out")" "MapPID made to fail"
+assert_eq 0 "$(value video.samples "$out")" "samples without a mapped PID"
+set_fail "Demux.CreateOutputPin"
+assert_status 1 standindemux pids three.ts 0x31 0x34
+clear_fail
