@@ -1,0 +1,62 @@
+# Helpers of the viewer's Wine tests, sourced after lib.sh.
+
+viewer_exe=$(harness_exe Telvantis) || fail "no Telvantis.exe"
+devices_exe=$(harness_exe telvstandin-devices) || fail "no telvstandin-devices.exe"
+
+# device_entry ARGS...: registers or removes a named device entry.
+device_entry() { wine "$devices_exe" "$@" >/dev/null || fail "telvstandin-devices $*"; }
+
+# case_folder NAME: a fresh working folder for one start of the viewer.
+case_folder() {
+  rm -rf "${TEST_WORK:?}/$1"
+  mkdir -p "$TEST_WORK/$1"
+  echo "$TEST_WORK/$1"
+}
+
+# start_viewer FOLDER: starts Telvantis.exe there; its process id is in
+# VIEWER_PID.
+start_viewer() {
+  harness_start "$1" "$viewer_exe"
+  VIEWER_PID=$HARNESS_PID
+}
+
+# expect_boxes TEXT...: closes the message boxes without caption that
+# appear, in this order, checking each text.
+expect_boxes() {
+  local expected text
+  for expected in "$@"; do
+    text=$(harness_driver close-msgbox --title "" --timeout 60) || fail "no message box \"$expected\""
+    assert_eq "$expected" "$text" "message box"
+  done
+}
+
+# expect_error_box TEXT: closes a message box with the caption "Error".
+expect_error_box() {
+  local text
+  text=$(harness_driver close-msgbox --title Error --timeout 60) || fail "no Error box \"$1\""
+  assert_eq "$1" "$text" "Error box"
+}
+
+# expect_exit: the viewer ends by itself with status 0.
+expect_exit() {
+  local status=0
+  harness_wait_exit "$VIEWER_PID" 30 || status=$?
+  [ "$status" -eq 0 ] || fail "the viewer did not end normally (status $status)"
+}
+
+# assert_no_files FOLDER FILE...: none of them exists.
+assert_no_files() {
+  local folder=$1 file
+  shift
+  for file in "$@"; do
+    [ ! -e "$folder/$file" ] || fail "$file was written"
+  done
+}
+
+# assert_bytes FILE TEXT: the file holds exactly TEXT (printf format).
+assert_bytes() {
+  [ -f "$1" ] || fail "no file $1"
+  # shellcheck disable=SC2059
+  cmp -s "$1" <(printf "$2") || fail "$1 holds:
+$(od -c "$1" | head -20)"
+}
