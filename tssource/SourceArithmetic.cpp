@@ -34,4 +34,11 @@ std::size_t FillSampleFromBlock(std::uint8_t* sample, std::size_t sampleSize,
   return copied;
 }
 
+std::size_t PadSampleAfterRead(std::uint8_t* sample, std::size_t sampleSize,
+                               std::size_t bytesRead) {
+  const std::size_t kept = std::min({bytesRead, static_cast<std::size_t>(kBlockSize), sampleSize});
+  std::memset(sample + kept, 0, sampleSize - kept);
+  return kept;
+}
+
 }  // namespace tssource

@@ -38,4 +38,9 @@ std::size_t FillSampleFromBlock(std::uint8_t* sample, std::size_t sampleSize,
                                 const std::uint8_t* staging, std::size_t stagingSize,
                                 std::size_t bytesRead);
 
+// The same for a block read straight into the sample: keeps the first
+// `bytesRead` bytes (at most a block, at most the sample) and zeros the rest.
+std::size_t PadSampleAfterRead(std::uint8_t* sample, std::size_t sampleSize,
+                               std::size_t bytesRead);
+
 }  // namespace tssource

@@ -84,3 +84,17 @@ TEST(SourceArithmeticTest, FillStaysInsideBothBuffers) {
   EXPECT_EQ(small[999], 0x47);
   EXPECT_EQ(small[1000], 0xEE);
 }
+
+TEST(SourceArithmeticTest, ReadStraightIntoTheSampleIsPaddedTheSameWay) {
+  std::vector<std::uint8_t> sample(kBlockSize + 100, 0x47);
+  EXPECT_EQ(PadSampleAfterRead(sample.data(), sample.size(), 100), 100u);
+  EXPECT_EQ(sample[99], 0x47);
+  EXPECT_EQ(sample[100], 0);
+  EXPECT_EQ(sample.back(), 0);
+
+  std::fill(sample.begin(), sample.end(), 0x47);
+  // A claimed count beyond the block (a misbehaving read) keeps one block.
+  EXPECT_EQ(PadSampleAfterRead(sample.data(), sample.size(), kBlockSize * 4), kBlockSize);
+  EXPECT_EQ(sample[kBlockSize - 1], 0x47);
+  EXPECT_EQ(sample[kBlockSize], 0);
+}

@@ -43,14 +43,21 @@ std::uint64_t SourceFile::Size() {
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+// A sample buffer that is sector-aligned and holds a whole block takes the
+// read directly; any other goes through the aligned staging block, since an
+// unbuffered read into a misaligned buffer fails.
 std::uint64_t SourceFile::ReadNextBlock(std::uint8_t* sample, std::size_t sampleSize,
                                         std::size_t& bytesCopied) {
   std::lock_guard guard(lock);
+  const bool direct =
+      reinterpret_cast<std::uintptr_t>(sample) % kSectorSize == 0 && sampleSize >= kBlockSize;
+  std::uint8_t* target = direct ? sample : staging;
   DWORD bytesRead = 0;
-  if (file && !ReadFile(file.Get(), staging, kBlockSize, &bytesRead, nullptr)) {
+  if (file && !ReadFile(file.Get(), target, kBlockSize, &bytesRead, nullptr)) {
     bytesRead = 0;  // A failed read is delivered as zeros, like the end of the file.
   }
-  bytesCopied = FillSampleFromBlock(sample, sampleSize, staging, kBlockSize, bytesRead);
+  bytesCopied = direct ? PadSampleAfterRead(sample, sampleSize, bytesRead)
+                       : FillSampleFromBlock(sample, sampleSize, staging, kBlockSize, bytesRead);
   return blockIndex++;
 }
 

@@ -9,7 +9,9 @@
 namespace tssource {
 
 namespace {
+// A box without owner or caption (an empty title, not the default "Error").
 constexpr char kOpenFailedText[] = "CREATEFILE";
+constexpr char kNoCaption[] = "";
 }
 
 TsSourceFilter::TsSourceFilter() : BaseFilter(kTsSourceClsid), pin(*this, file) {}
@@ -41,7 +43,7 @@ STDMETHODIMP TsSourceFilter::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) try 
   HRESULT hr = file.Open(fileName);
   if (hr == HRESULT_FROM_WIN32(ERROR_INVALID_NAME)) return hr;
   if (FAILED(hr)) {
-    MessageBoxA(nullptr, kOpenFailedText, nullptr, MB_OK);
+    MessageBoxA(nullptr, kOpenFailedText, kNoCaption, MB_OK);
     return E_FAIL;
   }
   return S_OK;

@@ -40,7 +40,8 @@ HRESULT TsSourcePin::GetMediaType(int position, dshow::MediaType& mt) {
 HRESULT TsSourcePin::DecideBufferSize(IMemAllocator*, ALLOCATOR_PROPERTIES& request) {
   request.cBuffers = std::max<long>(request.cBuffers, 1);
   request.cbBuffer = kBlockSize;
-  request.cbAlign = std::max<long>(request.cbAlign, 1);
+  // Sector-aligned buffers let the file be read straight into the sample.
+  request.cbAlign = std::max<long>(request.cbAlign, kSectorSize);
   return S_OK;
 }
 
