@@ -14,6 +14,21 @@ namespace {
 // The class id of every stand-in entry: {5A0C1E52-7D1B-4C8E-9F3A-6B2D41E7C901}.
 const CLSID kStandInEntry = {0x5A0C1E52, 0x7D1B, 0x4C8E, {0x9F, 0x3A, 0x6B, 0x2D, 0x41, 0xE7, 0xC9, 0x01}};
 
+// The virtual tuner and capture filters of telvstandin-bda.dll, which the
+// entries of virtual devices create when bound.
+const CLSID kVirtualTuner = {0x6B7E0C31, 0x2F4A, 0x4E59, {0x8D, 0x1C, 0x3A, 0x5F, 0x7B, 0x9E, 0x2D, 0x41}};
+const CLSID kVirtualCapture = {0x6B7E0C32, 0x2F4A, 0x4E59, {0x8D, 0x1C, 0x3A, 0x5F, 0x7B, 0x9E, 0x2D, 0x41}};
+
+bool IsOurClass(const CLSID& clsid) {
+  return clsid == kStandInEntry || clsid == kVirtualTuner || clsid == kVirtualCapture;
+}
+
+struct OurEntry {
+  std::wstring name;
+  std::wstring instance;  // the entry's key under the category
+  CLSID clsid;
+};
+
 const GUID kCategoryBdaNetworkTuner = {
     0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
 const GUID kCategoryBdaReceiverComponent = {
@@ -38,9 +53,22 @@ HRESULT ReadProperty(IPropertyBag* bag, const wchar_t* name, VARTYPE type, VARIA
   return value->vt == type ? S_OK : E_UNEXPECTED;
 }
 
-// Friendly names of our entries in a category.
-HRESULT ListOurEntries(const GUID& category, std::vector<std::wstring>* names) {
-  names->clear();
+// The key name of a device moniker's entry: what follows the last
+// backslash of its display name.
+std::wstring InstanceOf(IMoniker* moniker) {
+  ComPtr<IBindCtx> context;
+  if (FAILED(CreateBindCtx(0, &context))) return {};
+  LPOLESTR display = nullptr;
+  if (FAILED(moniker->GetDisplayName(context.Get(), nullptr, &display)) || display == nullptr) return {};
+  std::wstring text = display;
+  CoTaskMemFree(display);
+  const std::size_t slash = text.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : text.substr(slash + 1);
+}
+
+// Our entries in a category: those registered by this tool.
+HRESULT ListOurEntries(const GUID& category, std::vector<OurEntry>* entries) {
+  entries->clear();
   ComPtr<ICreateDevEnum> devices;
   RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(&devices)));
@@ -55,13 +83,18 @@ HRESULT ListOurEntries(const GUID& category, std::vector<std::wstring>* names) {
     VARIANT clsid, name;
     if (FAILED(ReadProperty(bag.Get(), L"CLSID", VT_BSTR, &clsid))) continue;
     CLSID entryClass{};
-    const bool ours = SUCCEEDED(CLSIDFromString(clsid.bstrVal, &entryClass)) && entryClass == kStandInEntry;
+    const bool ours = SUCCEEDED(CLSIDFromString(clsid.bstrVal, &entryClass)) && IsOurClass(entryClass);
     VariantClear(&clsid);  // a BSTR: cannot fail
     if (!ours || FAILED(ReadProperty(bag.Get(), L"FriendlyName", VT_BSTR, &name))) continue;
-    names->push_back(name.bstrVal);
+    entries->push_back(OurEntry{name.bstrVal, InstanceOf(moniker.Get()), entryClass});
     VariantClear(&name);  // a BSTR: cannot fail
   }
   return S_OK;
+}
+
+HRESULT RemoveEntry(IFilterMapper2* mapper, const GUID& category, const OurEntry& entry) {
+  const wchar_t* instance = entry.instance.empty() ? entry.name.c_str() : entry.instance.c_str();
+  return mapper->UnregisterFilter(&category, instance, entry.clsid);
 }
 
 }  // namespace
@@ -88,15 +121,41 @@ HRESULT RegisterEntry(EntryKind kind, const std::wstring& name) {
                                 &filter);
 }
 
-HRESULT UnregisterEntry(EntryKind kind, const std::wstring& name) {
-  std::vector<std::wstring> ours;
+HRESULT RegisterDeviceEntry(EntryKind kind, const std::wstring& name) {
+  RETURN_HR_IF(E_INVALIDARG, kind != EntryKind::Tuner && kind != EntryKind::Capture);
+  std::vector<OurEntry> ours;
   RETURN_IF_FAILED(ListOurEntries(CategoryOf(kind), &ours));
-  bool found = false;
-  for (const std::wstring& entry : ours) found = found || entry == name;
-  if (!found) return S_FALSE;
+  // The first device of a name has the name as its key; the next ones
+  // "NAME #2", "NAME #3"...
+  std::wstring instance = name;
+  for (int copy = 2;; ++copy) {
+    bool taken = false;
+    for (const OurEntry& entry : ours) taken = taken || entry.instance == instance;
+    if (!taken) break;
+    instance = name + L" #" + std::to_wstring(copy);
+  }
   ComPtr<IFilterMapper2> mapper;
   RETURN_IF_FAILED(CreateMapper(&mapper));
-  return mapper->UnregisterFilter(&CategoryOf(kind), name.c_str(), kStandInEntry);
+  REGFILTER2 filter{};
+  filter.dwVersion = 1;
+  filter.dwMerit = MERIT_DO_NOT_USE;
+  const CLSID& clsid = kind == EntryKind::Tuner ? kVirtualTuner : kVirtualCapture;
+  return mapper->RegisterFilter(clsid, name.c_str(), nullptr, &CategoryOf(kind), instance.c_str(),
+                                &filter);
+}
+
+HRESULT UnregisterEntry(EntryKind kind, const std::wstring& name) {
+  std::vector<OurEntry> ours;
+  RETURN_IF_FAILED(ListOurEntries(CategoryOf(kind), &ours));
+  ComPtr<IFilterMapper2> mapper;
+  RETURN_IF_FAILED(CreateMapper(&mapper));
+  bool found = false;
+  for (const OurEntry& entry : ours) {
+    if (entry.name != name) continue;
+    found = true;
+    RETURN_IF_FAILED(RemoveEntry(mapper.Get(), CategoryOf(kind), entry));
+  }
+  return found ? S_OK : S_FALSE;
 }
 
 HRESULT ClearEntries() {
@@ -104,10 +163,9 @@ HRESULT ClearEntries() {
   RETURN_IF_FAILED(CreateMapper(&mapper));
   for (const GUID* category : {&kCategoryBdaNetworkTuner, &kCategoryBdaReceiverComponent,
                                &CLSID_LegacyAmFilterCategory}) {
-    std::vector<std::wstring> ours;
+    std::vector<OurEntry> ours;
     RETURN_IF_FAILED(ListOurEntries(*category, &ours));
-    for (const std::wstring& name : ours)
-      RETURN_IF_FAILED(mapper->UnregisterFilter(category, name.c_str(), kStandInEntry));
+    for (const OurEntry& entry : ours) RETURN_IF_FAILED(RemoveEntry(mapper.Get(), *category, entry));
   }
   return S_OK;
 }

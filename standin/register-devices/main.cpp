@@ -5,6 +5,9 @@
 // Usage: telvstandin-devices COMMAND [ARGUMENTS]
 //   register-tuner NAME            a BDA network tuner
 //   register-capture NAME          a BDA receiver component
+//   register-tuner --virtual NAME  a virtual tuner (telvstandin-bda.dll) that
+//   register-capture --virtual NAME  works when bound; each call adds one
+//                                  more device, also under a name in use
 //   register-decoder video NAME    an MPEG-2 video decoder (to video)
 //   register-decoder audio NAME    an AC-3 audio decoder (to audio)
 //   register-filter NAME           a DirectShow filter without pins
@@ -25,6 +28,7 @@ namespace {
 constexpr char kUsage[] =
     "Usage: telvstandin-devices COMMAND [ARGUMENTS]\n"
     "  register-tuner NAME | register-capture NAME | register-filter NAME\n"
+    "  register-tuner --virtual NAME | register-capture --virtual NAME\n"
     "  register-decoder video|audio NAME\n"
     "  unregister tuner|capture|video|audio|filter NAME\n"
     "  clear\n";
@@ -66,7 +70,13 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::optional<EntryKind> kind;
   const char* name = nullptr;
-  if (command == "clear" && argc == 2) {
+  bool virtualDevice = false;
+  if ((command == "register-tuner" || command == "register-capture") && argc == 4 &&
+      std::string(argv[2]) == "--virtual") {
+    kind = command == "register-tuner" ? EntryKind::Tuner : EntryKind::Capture;
+    name = argv[3];
+    virtualDevice = true;
+  } else if (command == "clear" && argc == 2) {
     // no arguments
   } else if (command == "register-tuner" && argc == 3) {
     kind = EntryKind::Tuner, name = argv[2];
@@ -98,5 +108,6 @@ int main(int argc, char** argv) {
     if (hr == S_FALSE) fprintf(stderr, "telvstandin-devices: no entry \"%s\"\n", name);
     return Report(hr, command);
   }
+  if (virtualDevice) return Report(RegisterDeviceEntry(*kind, *wide), command + " --virtual");
   return Report(RegisterEntry(*kind, *wide), command);
 }

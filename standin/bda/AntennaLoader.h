@@ -1,0 +1,14 @@
+#pragma once
+// Reads the virtual antenna named by the stand-in settings.
+
+#include "Antenna.h"
+
+namespace standin {
+
+// The antenna file of the settings, read anew on every call (tests change it
+// between tunes), its relative file names resolved. A missing setting or
+// file gives an antenna that receives nothing; every problem, and each bad
+// line, is reported on standard error as "telvstandin: ...".
+Antenna LoadAntenna();
+
+}  // namespace standin

@@ -1,0 +1,152 @@
+#include "NetworkProvider.h"
+
+#include <uuids.h>
+
+#include "AntennaLoader.h"
+#include "FailSteps.h"
+#include "HResultMacros.h"
+#include "StandinSettings.h"
+#include "VirtualTunerControl.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace standin {
+
+namespace {
+
+// The channel a tune request asks for: physical from its ATSC locator,
+// major and minor from the request.
+HRESULT ReadRequest(ITuneRequest* request, LONG& physical, LONG& major, LONG& minor) {
+  ComPtr<IATSCChannelTuneRequest> atsc;
+  RETURN_HR_IF(E_INVALIDARG, FAILED(request->QueryInterface(IID_PPV_ARGS(&atsc))));
+  RETURN_IF_FAILED(atsc->get_Channel(&major));
+  RETURN_IF_FAILED(atsc->get_MinorChannel(&minor));
+  ComPtr<ILocator> locator;
+  RETURN_HR_IF(E_INVALIDARG, atsc->get_Locator(&locator) != S_OK || !locator);
+  ComPtr<IATSCLocator> atscLocator;
+  RETURN_HR_IF(E_INVALIDARG, FAILED(locator.As(&atscLocator)));
+  return atscLocator->get_PhysicalChannel(&physical);
+}
+
+}  // namespace
+
+NetworkProvider::NetworkProvider() : BaseFilter(CLSID_ATSCNetworkProvider), output(*this) {}
+
+HRESULT NetworkProvider::CreateInstance(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderCreate));
+  auto* provider = new NetworkProvider();
+  const HRESULT hr = provider->QueryInterface(riid, object);
+  provider->Release();
+  return hr;
+}
+CATCH_RETURN()
+
+HRESULT NetworkProvider::QueryFilterInterface(REFIID riid, void** object) {
+  if (riid == IID_ITuner) {
+    if (ShouldFail(steps::kProviderTunerQuery)) return E_NOINTERFACE;
+    *object = static_cast<ITuner*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return BaseFilter::QueryFilterInterface(riid, object);
+}
+
+STDMETHODIMP NetworkProvider::get_TuningSpace(ITuningSpace** out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  *out = nullptr;
+  std::lock_guard lock(requestLock);
+  if (!space) return S_FALSE;
+  return space.CopyTo(out);
+}
+
+STDMETHODIMP NetworkProvider::put_TuningSpace(ITuningSpace* newSpace) {
+  std::lock_guard lock(requestLock);
+  space = newSpace;
+  return S_OK;
+}
+
+STDMETHODIMP NetworkProvider::EnumTuningSpaces(IEnumTuningSpaces** out) {
+  if (out != nullptr) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP NetworkProvider::get_TuneRequest(ITuneRequest** out) {
+  RETURN_HR_IF_NULL(E_POINTER, out);
+  *out = nullptr;
+  std::lock_guard lock(requestLock);
+  if (!request) return S_FALSE;
+  return request.CopyTo(out);
+}
+
+STDMETHODIMP NetworkProvider::put_TuneRequest(ITuneRequest* newRequest) try {
+  RETURN_HR_IF_NULL(E_POINTER, newRequest);
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderTuneRequest));
+  Channel channel;
+  RETURN_IF_FAILED(ReadRequest(newRequest, channel.physical, channel.major, channel.minor));
+  channel.set = true;
+  // Our own copy: the caller goes on changing its request for the next tune.
+  ComPtr<ITuneRequest> kept;
+  if (FAILED(newRequest->Clone(&kept))) kept = newRequest;
+  {
+    std::lock_guard lock(requestLock);
+    request = kept;
+    wanted = channel;
+  }
+  ComPtr<IBaseFilter> tuner;
+  if (FAILED(output.ConnectedFilter(&tuner))) return S_OK;  // it tunes once connected
+  ComPtr<IVirtualTunerControl> control;
+  if (FAILED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) return S_OK;  // not ours: nothing we can tell it
+  return control->Tune(channel.physical, channel.major, channel.minor);
+}
+CATCH_RETURN()
+
+STDMETHODIMP NetworkProvider::Validate(ITuneRequest* candidate) {
+  RETURN_HR_IF_NULL(E_POINTER, candidate);
+  LONG physical = -1, major = -1, minor = -1;
+  return ReadRequest(candidate, physical, major, minor);
+}
+
+STDMETHODIMP NetworkProvider::get_PreferredComponentTypes(IComponentTypes** types) {
+  if (types != nullptr) *types = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP NetworkProvider::put_PreferredComponentTypes(IComponentTypes*) { return E_NOTIMPL; }
+
+// From the tuner when one of ours is connected, otherwise straight from the
+// antenna for the channel last asked for.
+STDMETHODIMP NetworkProvider::get_SignalStrength(LONG* strength) try {
+  RETURN_HR_IF_NULL(E_POINTER, strength);
+  *strength = 0;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderSignalStrength));
+  ComPtr<IBaseFilter> tuner;
+  ComPtr<IVirtualTunerControl> control;
+  if (SUCCEEDED(output.ConnectedFilter(&tuner)) && SUCCEEDED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) {
+    return control->GetSignalStrength(strength);
+  }
+  Channel channel;
+  {
+    std::lock_guard lock(requestLock);
+    channel = wanted;
+  }
+  if (channel.set) *strength = LoadAntenna().Tune(channel.physical, channel.major, channel.minor).signal;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP NetworkProvider::TriggerSignalEvents(LONG) { return S_OK; }
+
+void NetworkProvider::TunerConnected(IBaseFilter* tuner) {
+  Channel channel;
+  {
+    std::lock_guard lock(requestLock);
+    channel = wanted;
+  }
+  ComPtr<IVirtualTunerControl> control;
+  if (!channel.set || FAILED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) return;
+  control->Tune(channel.physical, channel.major, channel.minor);  // its failure leaves it untuned
+}
+
+}  // namespace standin

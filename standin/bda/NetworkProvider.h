@@ -1,0 +1,66 @@
+#pragma once
+// The ATSC network provider: takes ATSC channel tune requests through
+// ITuner and tunes the virtual tuner connected to its output (a request put
+// before the tuner is connected reaches it when it is); reports the signal
+// strength of the tuned RF channel.
+
+#include <windows.h>
+#include <tuner.h>
+#include <wrl/client.h>
+
+#include <mutex>
+
+#include "BaseFilter.h"
+#include "ProviderOutputPin.h"
+
+namespace standin {
+
+class NetworkProvider final : public dshow::BaseFilter, public ITuner {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+
+  // ITuner
+  STDMETHODIMP get_TuningSpace(ITuningSpace** space) override;
+  STDMETHODIMP put_TuningSpace(ITuningSpace* space) override;
+  STDMETHODIMP EnumTuningSpaces(IEnumTuningSpaces** spaces) override;
+  STDMETHODIMP get_TuneRequest(ITuneRequest** request) override;
+  STDMETHODIMP put_TuneRequest(ITuneRequest* request) override;
+  STDMETHODIMP Validate(ITuneRequest* request) override;
+  STDMETHODIMP get_PreferredComponentTypes(IComponentTypes** types) override;
+  STDMETHODIMP put_PreferredComponentTypes(IComponentTypes* types) override;
+  STDMETHODIMP get_SignalStrength(LONG* strength) override;
+  STDMETHODIMP TriggerSignalEvents(LONG interval) override;
+
+  int PinCount() override { return 1; }
+  dshow::BasePin* PinAt(int index) override { return index == 0 ? &output : nullptr; }
+
+  // Called by the output pin once it is connected to `tuner`.
+  void TunerConnected(IBaseFilter* tuner);
+
+ protected:
+  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+
+ private:
+  NetworkProvider();
+  ~NetworkProvider() override = default;
+
+  struct Channel {
+    bool set = false;
+    LONG physical = -1;
+    LONG major = -1;
+    LONG minor = -1;
+  };
+
+  ProviderOutputPin output;
+
+  // The request lock guards what was asked for; it is not held while the
+  // tuner tunes.
+  std::mutex requestLock;
+  Microsoft::WRL::ComPtr<ITuneRequest> request;
+  Microsoft::WRL::ComPtr<ITuningSpace> space;
+  Channel wanted;
+};
+
+}  // namespace standin

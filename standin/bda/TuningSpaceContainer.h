@@ -1,0 +1,45 @@
+#pragma once
+// The system tuning-space container. Its spaces are ATSC tuning spaces whose
+// unique names come from the stand-in settings' "TuningSpaces" value (names
+// separated by blanks; an empty value: no space at all); without the value
+// it holds one space named "ATSC".
+
+#include <windows.h>
+#include <tuner.h>
+
+#include "DispatchObject.h"
+#include "TuningSpaceEnum.h"
+
+namespace standin {
+
+class TuningSpaceContainer final : public DispatchObject<ITuningSpaceContainer> {
+ public:
+  static HRESULT CreateInstance(REFIID riid, void** object);
+
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+
+  // ITuningSpaceContainer
+  STDMETHODIMP get_Count(LONG* count) override;
+  STDMETHODIMP get__NewEnum(IEnumVARIANT** spaces) override;
+  STDMETHODIMP get_Item(VARIANT index, ITuningSpace** space) override;
+  STDMETHODIMP put_Item(VARIANT index, ITuningSpace* space) override;
+  STDMETHODIMP TuningSpacesForCLSID(BSTR clsid, ITuningSpaces** spaces) override;
+  STDMETHODIMP _TuningSpacesForCLSID(REFCLSID clsid, ITuningSpaces** spaces) override;
+  STDMETHODIMP TuningSpacesForName(BSTR name, ITuningSpaces** spaces) override;
+  STDMETHODIMP FindID(ITuningSpace* space, LONG* id) override;
+  STDMETHODIMP Add(ITuningSpace* space, VARIANT* newIndex) override;
+  STDMETHODIMP get_EnumTuningSpaces(IEnumTuningSpaces** spaces) override;
+  STDMETHODIMP Remove(VARIANT index) override;
+  STDMETHODIMP get_MaxCount(LONG* count) override;
+  STDMETHODIMP put_MaxCount(LONG count) override;
+
+ private:
+  TuningSpaceContainer() = default;
+  ~TuningSpaceContainer() override = default;
+  HRESULT LoadSpaces();
+
+  TuningSpaceEnum::Spaces spaces;
+};
+
+}  // namespace standin

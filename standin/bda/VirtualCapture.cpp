@@ -1,0 +1,30 @@
+#include "VirtualCapture.h"
+
+#include "BdaGuids.h"
+#include "FailSteps.h"
+#include "HResultMacros.h"
+#include "StandinSettings.h"
+
+namespace standin {
+
+VirtualCapture::VirtualCapture()
+    : BaseFilter(kVirtualCaptureClsid), output(*this), input(*this, output) {}
+
+HRESULT VirtualCapture::CreateInstance(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kCaptureCreate));
+  auto* capture = new VirtualCapture();
+  const HRESULT hr = capture->QueryInterface(riid, object);
+  capture->Release();
+  return hr;
+}
+CATCH_RETURN()
+
+dshow::BasePin* VirtualCapture::PinAt(int index) {
+  if (index == 0) return &input;
+  if (index == 1) return &output;
+  return nullptr;
+}
+
+}  // namespace standin

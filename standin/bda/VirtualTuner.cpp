@@ -1,0 +1,104 @@
+#include "VirtualTuner.h"
+
+#include "AntennaLoader.h"
+#include "BdaGuids.h"
+#include "FailSteps.h"
+#include "HResultMacros.h"
+#include "StandinSettings.h"
+
+namespace standin {
+
+VirtualTuner::VirtualTuner() : BaseFilter(kVirtualTunerClsid), input(*this), output(*this) {}
+
+HRESULT VirtualTuner::CreateInstance(REFIID riid, void** object) try {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTunerCreate));
+  auto* tuner = new VirtualTuner();
+  const HRESULT hr = tuner->QueryInterface(riid, object);
+  tuner->Release();
+  return hr;
+}
+CATCH_RETURN()
+
+HRESULT VirtualTuner::QueryFilterInterface(REFIID riid, void** object) {
+  if (riid == IID_IStandinTunedProgram) {
+    *object = static_cast<IStandinTunedProgram*>(this);
+    AddRef();
+    return S_OK;
+  }
+  if (riid == IID_IVirtualTunerControl) {
+    *object = static_cast<IVirtualTunerControl*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return BaseFilter::QueryFilterInterface(riid, object);
+}
+
+dshow::BasePin* VirtualTuner::PinAt(int index) {
+  if (index == 0) return &input;
+  if (index == 1) return &output;
+  return nullptr;
+}
+
+STDMETHODIMP VirtualTuner::GetTunedProgram(TunedProgram* tuned) {
+  RETURN_HR_IF_NULL(E_POINTER, tuned);
+  std::lock_guard lock(tuneLock);
+  *tuned = program;
+  return S_OK;
+}
+
+// The antenna is read before the lock is taken: the worker never waits for
+// a file to be read.
+STDMETHODIMP VirtualTuner::Tune(LONG physical, LONG major, LONG minor) try {
+  const AntennaTuning received = LoadAntenna().Tune(physical, major, minor);
+  {
+    std::lock_guard lock(tuneLock);
+    program.physicalChannel = physical;
+    program.majorChannel = major;
+    program.minorChannel = minor;
+    program.programNumber = received.programNumber;
+    ++program.generation;
+    signal = received.signal;
+    tuning.generation = program.generation;
+    tuning.carried = received.carried;
+    tuning.file = received.file;
+  }
+  tuneChanged.notify_all();
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP VirtualTuner::GetSignalStrength(LONG* strength) {
+  RETURN_HR_IF_NULL(E_POINTER, strength);
+  std::lock_guard lock(tuneLock);
+  *strength = signal;
+  return S_OK;
+}
+
+VirtualTuner::Tuning VirtualTuner::CurrentTuning() {
+  std::lock_guard lock(tuneLock);
+  return tuning;
+}
+
+bool VirtualTuner::WaitUntil(std::chrono::steady_clock::time_point due, ULONG generation) {
+  std::unique_lock lock(tuneLock);
+  const bool interrupted = tuneChanged.wait_until(
+      lock, due, [&] { return stopping || tuning.generation != generation; });
+  return !interrupted;
+}
+
+void VirtualTuner::SetStopping(bool value) {
+  {
+    std::lock_guard lock(tuneLock);
+    stopping = value;
+  }
+  tuneChanged.notify_all();
+}
+
+bool VirtualTuner::IsStopping() {
+  std::lock_guard lock(tuneLock);
+  return stopping;
+}
+
+}  // namespace standin

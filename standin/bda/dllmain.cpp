@@ -1,0 +1,80 @@
+// COM server glue of telvstandin-bda.dll: the factory table and the
+// registration of every class it serves. Registered only into the Wine
+// prefixes of the tests and the demo: on Windows these class ids belong to
+// the system's own components.
+
+#include "AtscLocator.h"
+#include "AtscTuningSpace.h"
+#include "BdaGuids.h"
+#include "ClassFactory.h"
+#include "ComScope.h"
+#include "HResultMacros.h"
+#include "NetworkProvider.h"
+#include "Registration.h"
+#include "ServerLock.h"
+#include "TuningSpaceContainer.h"
+#include "VirtualCapture.h"
+#include "VirtualTuner.h"
+
+#include <tuner.h>
+#include <uuids.h>
+
+namespace {
+
+HMODULE serverModule = nullptr;
+
+struct ServedClass {
+  const CLSID* clsid;
+  const wchar_t* name;
+  dshow::CreateFunction create;
+};
+
+// The tune request is made by the tuning space, never by class id, so it is
+// not served here.
+const ServedClass kClasses[] = {
+    {&CLSID_ATSCNetworkProvider, L"ATSC Network Provider", &standin::NetworkProvider::CreateInstance},
+    {&CLSID_SystemTuningSpaces, L"System Tuning Spaces", &standin::TuningSpaceContainer::CreateInstance},
+    {&standin::kAtscTuningSpaceClsid, L"ATSC Tuning Space", &standin::AtscTuningSpace::CreateInstance},
+    {&CLSID_ATSCLocator, L"ATSC Locator", &standin::AtscLocator::CreateInstance},
+    {&standin::kVirtualTunerClsid, L"Telvantis Stand-in BDA Tuner", &standin::VirtualTuner::CreateInstance},
+    {&standin::kVirtualCaptureClsid, L"Telvantis Stand-in BDA Capture", &standin::VirtualCapture::CreateInstance},
+};
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    serverModule = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+  RETURN_HR_IF_NULL(E_POINTER, object);
+  *object = nullptr;
+  for (const ServedClass& served : kClasses) {
+    if (clsid == *served.clsid) return dshow::ClassFactory::CreateInstance(served.create, riid, object);
+  }
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
+
+STDAPI DllRegisterServer() {
+  ComScope com;
+  for (const ServedClass& served : kClasses) {
+    RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, *served.clsid, served.name));
+  }
+  return S_OK;
+}
+
+STDAPI DllUnregisterServer() {
+  ComScope com;
+  HRESULT result = S_OK;
+  for (const ServedClass& served : kClasses) {
+    const HRESULT hr = dshow::UnregisterInprocServer(*served.clsid);
+    if (FAILED(hr) && SUCCEEDED(result)) result = hr;  // the others still go
+  }
+  return result;
+}
