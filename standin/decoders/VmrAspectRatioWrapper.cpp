@@ -33,7 +33,8 @@ VmrAspectRatioWrapper::~VmrAspectRatioWrapper() {
   // count from reaching zero a second time.
   refCount = 1;
   inner.Reset();
-  if (innerModule != nullptr) FreeLibrary(innerModule);
+  // The renderer's server stays loaded: what it started (its window class,
+  // its threads) may outlive the object, as when COM loads it itself.
   dshow::ServerLock::Decrement();
 }
 

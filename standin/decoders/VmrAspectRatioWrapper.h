@@ -57,7 +57,7 @@ class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
   void PaintBars(const RECT& destination, const RECT& picture);
 
   std::atomic<ULONG> refCount{1};
-  HMODULE innerModule = nullptr;
+  HMODULE innerModule = nullptr;  // never freed: see the destructor
   Microsoft::WRL::ComPtr<IUnknown> inner;  // the aggregated VMR-7
 
   std::mutex lock;  // the settings below

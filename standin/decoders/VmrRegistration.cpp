@@ -24,12 +24,12 @@ constexpr wchar_t kDefaultServer[] = L"quartz.dll";
 // A string value, or false when it is missing or not a string.
 bool ReadString(HKEY key, const wchar_t* name, std::wstring& out) {
   DWORD bytes = 0;
-  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, nullptr,
+  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, nullptr,
                    &bytes) != ERROR_SUCCESS) {
     return false;
   }
   std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
+  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr,
                    buffer.data(), &bytes) != ERROR_SUCCESS) {
     return false;
   }
