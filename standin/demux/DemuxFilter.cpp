@@ -240,7 +240,15 @@ STDMETHODIMP DemuxFilter::Run(REFERENCE_TIME start) {
     clock.Reset();
     GetSyncSource(&clock);  // no clock: the samples go out unpaced
   }
-  return BaseFilter::Run(start);
+  RETURN_IF_FAILED(BaseFilter::Run(start));
+  clockAnchorDue = true;
+  running = true;
+  return S_OK;
+}
+
+STDMETHODIMP DemuxFilter::Pause() {
+  running = false;
+  return BaseFilter::Pause();
 }
 
 // Behind a live source, the stream time now; before the graph runs, 0.
@@ -248,11 +256,12 @@ std::optional<std::int64_t> DemuxFilter::LiveNow() {
   if (!tuner) return std::nullopt;
   std::lock_guard lock(clockLock);
   REFERENCE_TIME now = 0;
-  if (!clock || State() != State_Running || FAILED(clock->GetTime(&now))) return 0;
+  if (!clock || !running || FAILED(clock->GetTime(&now))) return 0;
   return now - runStart;
 }
 
 STDMETHODIMP DemuxFilter::Stop() {
+  running = false;
   HRESULT hr = BaseFilter::Stop();
   std::lock_guard streaming(streamingLock);
   std::lock_guard lock(coreLock);
@@ -273,6 +282,8 @@ HRESULT DemuxFilter::Receive(IMediaSample* sample) {
     std::lock_guard lock(coreLock);
     // A new position in the source: what was half collected does not go on.
     if (sample->IsDiscontinuity() == S_OK) core.Reset();
+    // A file keeps its anchor across a pause: its stream time goes on from there.
+    if (clockAnchorDue.exchange(false) && now) core.ResetClock();
     core.Feed(std::span(data, static_cast<std::size_t>(length)), now,
               [&](DemuxSample&& s) { samples.push_back(std::move(s)); });
   }

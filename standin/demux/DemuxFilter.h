@@ -31,6 +31,7 @@ class DemuxFilter final : public dshow::BaseFilter, public IMpeg2Demultiplexer {
 
   // IMediaFilter
   STDMETHODIMP Stop() override;
+  STDMETHODIMP Pause() override;
   STDMETHODIMP Run(REFERENCE_TIME start) override;
 
   // IMpeg2Demultiplexer
@@ -85,6 +86,9 @@ class DemuxFilter final : public dshow::BaseFilter, public IMpeg2Demultiplexer {
   std::mutex clockLock;
   Microsoft::WRL::ComPtr<IReferenceClock> clock;
   REFERENCE_TIME runStart = 0;
+  // Read on the streaming thread, which does not take the state lock.
+  std::atomic<bool> running{false};
+  std::atomic<bool> clockAnchorDue{false};  // set at Run, taken by Receive
 
   std::mutex streamingLock;
   // Under the streaming lock: the virtual tuner upstream, when there is one,

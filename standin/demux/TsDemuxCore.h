@@ -100,6 +100,9 @@ class TsDemuxCore {
   // Forgets partial packets and the clock anchor (a flush, a seek, a stop);
   // the next sample of each output is marked as a discontinuity.
   void Reset();
+  // Forgets only the clock anchor: a live graph starts running, and the next
+  // PCR is tied to the clock as it runs.
+  void ResetClock() { clock_.Reset(); }
 
   Status Counts() const;
 

@@ -11,6 +11,10 @@
 //       network provider -> tuner -> capture -> tee -> dump filter (OUT),
 //       tee -> demultiplexer -> TIF, connected by first free pins; tunes,
 //       runs, optionally tunes again half way
+//   standindemux live SECONDS PHYS MAJOR MINOR PHYS2 MAJOR2 MINOR2
+//       network provider -> tuner -> capture -> demultiplexer -> TIF, the
+//       demultiplexer's own video and audio pins to counting sinks; tunes,
+//       runs, tunes again half way; reports each half ("first.", "second.")
 //   standindemux create
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
@@ -292,21 +296,74 @@ struct Channel {
   long physical, major, minor;
 };
 
+// The tuner chain of the live graph, up to the demultiplexer and the TIF.
+HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, IBaseFilter** provider,
+                        IBaseFilter** capture, const char** step) {
+  ComPtr<IBaseFilter> tuner;
+  *step = "add network provider";
+  RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSCNetwork", provider));
+  *step = "add tuner";
+  RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+  RETURN_IF_FAILED(TuneAtsc(*provider, channel.physical, channel.major, channel.minor, step));
+  *step = "connect provider to tuner";
+  RETURN_IF_FAILED(ConnectFilters(graph, *provider, tuner.Get()));
+  *step = "add capture";
+  RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaReceiverComponent, L"TSCapture", capture));
+  *step = "connect tuner to capture";
+  return ConnectFilters(graph, tuner.Get(), *capture);
+}
+
+int Live(double seconds, Channel first, Channel second) {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&graph)));
+  ComPtr<IBaseFilter> provider, capture, demux, tif;
+  const char* step = "";
+  const HRESULT built = BuildTunerChain(graph.Get(), first, &provider, &capture, &step);
+  if (FAILED(built)) return Fail(step, built);
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
+  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  ComPtr<IBaseFilter> videoSink, audioSink;
+  CHECK("create sinks", CountingSink::CreateInstance(&videoSink));
+  CHECK("create sinks", CountingSink::CreateInstance(&audioSink));
+  auto& videoCounter = static_cast<CountingSink*>(videoSink.Get())->Pin();
+  auto& audioCounter = static_cast<CountingSink*>(audioSink.Get())->Pin();
+  CHECK("add sinks", graph->AddFilter(videoSink.Get(), L"Video Sink"));
+  CHECK("add sinks", graph->AddFilter(audioSink.Get(), L"Audio Sink"));
+  CHECK("connect demultiplexer to video sink", ConnectFilters(graph.Get(), demux.Get(), videoSink.Get()));
+  CHECK("connect demultiplexer to audio sink", ConnectFilters(graph.Get(), demux.Get(), audioSink.Get()));
+  PrintPins("", demux.Get());
+
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph.As(&control));
+  const DWORD half = static_cast<DWORD>(seconds * 500);
+  CHECK("Run", control->Run());
+  Sleep(half);
+  PrintPins("first.", demux.Get());
+  PrintReport("first.video.", videoCounter.Report());
+  PrintReport("first.audio.", audioCounter.Report());
+  const HRESULT retuned = TuneAtsc(provider.Get(), second.physical, second.major, second.minor, &step);
+  if (FAILED(retuned)) return Fail(step, retuned);
+  videoCounter.Clear();
+  audioCounter.Clear();
+  Sleep(half);
+  PrintPins("second.", demux.Get());
+  PrintReport("second.video.", videoCounter.Report());
+  PrintReport("second.audio.", audioCounter.Report());
+  CHECK("Stop", control->Stop());
+  return 0;
+}
+
 int Record(const char* out, double seconds, Channel first, const Channel* second) {
   ComPtr<IGraphBuilder> graph;
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
-  ComPtr<IBaseFilter> provider, tuner, capture, tee, dump, demux, tif;
-  CHECK("add network provider",
-        AddByClsid(graph.Get(), CLSID_ATSCNetworkProvider, L"ATSCNetwork", &provider));
-  CHECK("add tuner", AddFirstDevice(graph.Get(), kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+  ComPtr<IBaseFilter> provider, capture, tee, dump, demux, tif;
   const char* step = "";
-  const HRESULT tuned = TuneAtsc(provider.Get(), first.physical, first.major, first.minor, &step);
-  if (FAILED(tuned)) return Fail(step, tuned);
-  CHECK("connect provider to tuner", ConnectFilters(graph.Get(), provider.Get(), tuner.Get()));
-  CHECK("add capture",
-        AddFirstDevice(graph.Get(), kCategoryBdaReceiverComponent, L"TSCapture", &capture));
-  CHECK("connect tuner to capture", ConnectFilters(graph.Get(), tuner.Get(), capture.Get()));
+  const HRESULT built = BuildTunerChain(graph.Get(), first, &provider, &capture, &step);
+  if (FAILED(built)) return Fail(step, built);
   CHECK("add tee", AddByClsid(graph.Get(), CLSID_InfTee, L"Tee", &tee));
   CHECK("connect capture to tee", ConnectFilters(graph.Get(), capture.Get(), tee.Get()));
   CHECK("add dump", AddByClsid(graph.Get(), kTsSinkClsid, L"Dump", &dump));
@@ -360,6 +417,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: standindemux pids FILE VPID APID [VPID2 APID2]\n"
                "       standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]\n"
+               "       standindemux live SECONDS PHYS MAJOR MINOR PHYS2 MAJOR2 MINOR2\n"
                "       standindemux create\n");
   return 2;
 }
@@ -383,6 +441,10 @@ int main(int argc, char** argv) {
     const Channel second = argc == 10 ? Channel{Signed(argv[7]), Signed(argv[8]), Signed(argv[9])}
                                       : Channel{};
     return Record(argv[2], std::strtod(argv[3], nullptr), first, argc == 10 ? &second : nullptr);
+  }
+  if (command == "live" && argc == 9) {
+    return Live(std::strtod(argv[2], nullptr), {Signed(argv[3]), Signed(argv[4]), Signed(argv[5])},
+                {Signed(argv[6]), Signed(argv[7]), Signed(argv[8])});
   }
   if (command == "create" && argc == 2) return Create();
   return Usage();
