@@ -25,6 +25,10 @@ std::string EventLog::EventStarted(int type, const CivilTime& now) {
   return text + LogTimeStamp(now) + "\n\n";
 }
 
+std::string EventLog::MissedEvent(const CivilTime& start) {
+  return "MISSED EVENT: " + LogTimeStamp(start) + "\n\n";
+}
+
 std::string EventLog::SilentRecordStarted(const CivilTime& now) {
   return "START SILENT-RECORD: " + LogTimeStamp(now) + "\n";
 }

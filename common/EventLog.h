@@ -21,6 +21,10 @@ class EventLog {
   // empty for a silent recording, which the recorder logs itself.
   static std::string EventStarted(int type, const CivilTime& now);
 
+  // "MISSED EVENT: " with the stamp of the start of an event whose time
+  // passed while no tick came (the machine slept), two line feeds.
+  static std::string MissedEvent(const CivilTime& start);
+
   // Silent recorder entries.
   static std::string SilentRecordStarted(const CivilTime& now);
   static std::string SilentRecordStopped(const CivilTime& now);

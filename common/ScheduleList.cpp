@@ -141,6 +141,29 @@ ScheduleList::AdvanceResult ScheduleList::Advance(std::size_t index, AdvanceKind
   return result;
 }
 
+ScheduleList::AdvanceResult ScheduleList::MoveOnFrom(std::size_t index, const CivilTime& now) {
+  AdvanceResult result;
+  if (index >= events.size()) return result;
+  if (events[index].frequency == kOnce) {
+    result.outcome = AdvanceResult::Outcome::Kept;
+    return result;
+  }
+  const ScheduleEvent moved = MovedPast(events[index], now);
+  const EventInterval interval = IntervalOf(moved);
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    if (i == index) continue;
+    if (auto message = OverlapMessage(interval, IntervalOf(events[i]))) {
+      result.outcome = AdvanceResult::Outcome::Conflict;
+      result.message = *message;
+      return result;
+    }
+  }
+  Remove(index);
+  result.newIndex = *Insert(moved);
+  result.outcome = AdvanceResult::Outcome::Moved;
+  return result;
+}
+
 bool IsSelectableDate(const CivilTime& date, const CivilTime& now) {
   const CivilTime day{date.year, date.month, date.day, 0, 0, 0};
   const CivilTime today{now.year, now.month, now.day, 0, 0, 0};

@@ -59,11 +59,17 @@ class ScheduleList {
   // Moving an event on after it ran, or by "SKIP WEEK".
   enum class AdvanceKind { AfterRun, SkipWeek };
   struct AdvanceResult {
-    enum class Outcome { Removed, Moved, Conflict, NoSuchEvent } outcome = Outcome::NoSuchEvent;
+    enum class Outcome { Removed, Moved, Conflict, Kept, NoSuchEvent } outcome = Outcome::NoSuchEvent;
     std::size_t newIndex = 0;  // Moved: where the event now stands
     std::string message;       // Conflict: the overlap message
   };
   AdvanceResult Advance(std::size_t index, AdvanceKind kind);
+
+  // A recurring event whose time has passed without it being carried out
+  // moves to its next start that is not earlier than `now`, as the start-up
+  // clean-up would move it, unless that time overlaps another event
+  // (Conflict, unchanged). A one-time event is Kept as it is.
+  AdvanceResult MoveOnFrom(std::size_t index, const CivilTime& now);
 
  private:
   std::size_t InsertPosition(const ScheduleEvent& event) const;

@@ -65,10 +65,12 @@ bool SchedulerEngine::IsViewerUp() {
 void SchedulerEngine::Arm(const CivilTime& now) {
   StopTimer(SchedulerTimer::EventClock);
   // Forget stuck events that the user has since edited or removed.
-  std::erase_if(ranButStuck, [&](const ScheduleEvent& e) {
+  const auto gone = [&](const ScheduleEvent& e) {
     const auto& events = list.Events();
     return std::find(events.begin(), events.end(), e) == events.end();
-  });
+  };
+  std::erase_if(ranButStuck, gone);
+  std::erase_if(loggedMissed, gone);
   const auto due = DueEvent(now);
   nextEventTime = due ? std::optional<CivilTime>(EventStart(list.At(*due))) : std::nullopt;
   if (list.IsEmpty() && wakeUpArmed) {
@@ -92,6 +94,7 @@ void SchedulerEngine::OnAlignmentTick(const CivilTime& now) {
   }
   if (now.second == alignmentSecond) return;
   alignmentSecond = -1;
+  MoveOnPastEvents(now);
   if (const auto due = DueEvent(now)) {
     nextEventTime = EventStart(list.At(*due));
     lastWakeUp = AddSeconds(*nextEventTime, -kWakeUpLeadSeconds);
@@ -106,6 +109,7 @@ void SchedulerEngine::OnClockTick(const CivilTime& now) {
   if (!IsRunning(SchedulerTimer::EventClock) || list.IsEmpty()) return;
   actions.AppendDebugLine(EventLog::DebugLine(list.Count(), now));
   if (progress.waitingForRecorder) return;
+  MoveOnPastEvents(now);
   const auto due = DueEvent(now);
   if (!due) {
     StopTimer(SchedulerTimer::EventClock);  // nothing left to wait for until the list changes
@@ -222,6 +226,26 @@ void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTim
     actions.WriteHandOffFile(HandOffFiles::kRecLiveFile,
                              HandOffFiles::RecLiveText(RecLiveHandOff::From(event)));
   }
+}
+
+void SchedulerEngine::MoveOnPastEvents(const CivilTime& now) {
+  bool changed = false;
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    const ScheduleEvent event = list.At(i);
+    if (now < EventMoments(event).Deadline()) continue;
+    const bool ran = std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end();
+    if (!ran && std::find(loggedMissed.begin(), loggedMissed.end(), event) == loggedMissed.end()) {
+      actions.AppendLog(EventLog::MissedEvent(EventStart(event)));
+      loggedMissed.push_back(event);
+    }
+    const auto result = list.MoveOnFrom(i, now);
+    if (result.outcome != ScheduleList::AdvanceResult::Outcome::Moved) continue;
+    std::erase(ranButStuck, event);
+    std::erase(loggedMissed, event);
+    changed = true;
+    i = static_cast<std::size_t>(-1);  // the list was re-sorted: look again from the top
+  }
+  if (changed) actions.ScheduleChanged(list);
 }
 
 void SchedulerEngine::StartRecorder() {

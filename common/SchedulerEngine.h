@@ -19,9 +19,11 @@
 // The event it works on is the first one of the list that is still due: not
 // yet run, and not past its end. An event that ran but could not be moved on
 // (its next date conflicts with a later event) stays in the list and in
-// schedule.txt as it is and is passed over, as is an event whose end passed
-// while no tick came; the start-up clean-up moves them, or the user edits or
-// removes them.
+// schedule.txt unchanged and is passed over; once its end has passed it
+// moves to the first later date that is free, as soon as there is one. An
+// event whose end passed while no tick came (the machine slept) is logged as
+// missed; a recurring one moves to its next date, a one-time one stays in the
+// list (the start-up clean-up drops it, as it drops every past one).
 class SchedulerEngine {
  public:
   struct Settings {
@@ -102,6 +104,7 @@ class SchedulerEngine {
   void HandOffToViewer(const ScheduleEvent& event, const CivilTime& now);
   void StartRecorder();
   void FinishAndRearm(const CivilTime& now);
+  void MoveOnPastEvents(const CivilTime& now);
 
   ScheduleList& list;
   std::vector<ChannelEntry> channels;
@@ -117,6 +120,7 @@ class SchedulerEngine {
 
   Progress progress;
   std::vector<ScheduleEvent> ranButStuck;
+  std::vector<ScheduleEvent> loggedMissed;
 
   bool recorderRecording = false;
   bool recorderScheduled = false;

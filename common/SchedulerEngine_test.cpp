@@ -226,19 +226,34 @@ TEST_F(SchedulerEngineTest, AStuckEventDoesNotBlockLaterEvents) {
   EXPECT_EQ(Seen("post").back(), std::string("20:0:0 ") + kViewer + " TELVANTISSCHED START RECORD");
   EXPECT_EQ(list.At(0), weekly);
   EXPECT_EQ(engine->NextEventTime(), Time(20, 30, 0, 10));
+  // Once the event in the way has run, the weekly event takes its next free week.
+  clock->RunFor(7 * 24 * 3600);
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(list.At(0).day, 17);
+  EXPECT_EQ(list.At(0).startHour, 20);
+  EXPECT_EQ(Seen("message").size(), 1u);
 }
 
-TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsPassedOver) {
+TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsLoggedAndPassedOver) {
   ScheduleEvent later = At20(kWatchLive);
   later.startHour = 22; later.endHour = 23;
-  Start(Time(19, 59, 0), {At20(kRecordLive), later});
+  ScheduleEvent daily = At20(kTimeshift, kDailyWeekdays);
+  daily.startHour = 18; daily.endHour = 19;
+  Start(Time(17, 59, 0), {daily, At20(kRecordLive), later});
   clock->RunFor(10);
-  clock->Jump(3600 + 60);  // asleep from 19:59:10 to 21:00:10
+  clock->Jump(3 * 3600 + 60);  // asleep from 17:59:10 to 21:00:10
   clock->RunFor(2 * 3600);
-  EXPECT_EQ(Seen("log"), (Lines{"21:59:50  OPEN TELVANTIS: 6/3/2030-21:59:50\n", "22:0:0  WATCH LIVE: 6/3/2030-22:0:0\n\n"}));
-  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(Seen("log"), (Lines{"21:0:10  MISSED EVENT: 6/3/2030-18:0:0\n\n",
+                                "21:0:10  MISSED EVENT: 6/3/2030-20:0:0\n\n",
+                                "21:59:50  OPEN TELVANTIS: 6/3/2030-21:59:50\n",
+                                "22:0:0  WATCH LIVE: 6/3/2030-22:0:0\n\n"}));
+  // The one-time event stays in the list and the file; the daily one moved on.
+  ASSERT_EQ(list.Count(), 2u);
   EXPECT_EQ(list.At(0), At20(kRecordLive));
-  EXPECT_FALSE(engine->DueEvent(clock->Now()));
+  EXPECT_EQ(list.At(1).day, 4);
+  EXPECT_EQ(list.At(1).startHour, 18);
+  EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events, list.Events());
+  EXPECT_EQ(engine->DueEvent(clock->Now()), 1u);
 }
 
 TEST_F(SchedulerEngineTest, RecorderReportsAndEventFinishedFromTheWindow) {

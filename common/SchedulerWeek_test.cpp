@@ -289,10 +289,17 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
     }
   }
 
-  // The stuck weekly event is still in the schedule, unchanged; the rest ran on.
+  // The stuck weekly event was kept, passed over, and took its first free
+  // week once the event in its way had run.
   const auto saved = ScheduleFile::Read(folder / "schedule.txt");
   ASSERT_TRUE(saved);
-  EXPECT_NE(std::find(saved->events.begin(), saved->events.end(), events[kConflictSlot]), saved->events.end());
+  const ScheduleEvent freeWeek = WithStartDate(events[kConflictSlot], AddDays(kWeekStart, 14));
+  EXPECT_NE(std::find(saved->events.begin(), saved->events.end(), freeWeek), saved->events.end());
+  // No event was missed.
+  const auto logs = fake.Of("log");
+  EXPECT_TRUE(std::none_of(logs.begin(), logs.end(), [](const auto& r) {
+    return r.detail.rfind("MISSED EVENT", 0) == 0;
+  }));
   EXPECT_EQ(fake.Of("message").size(), 1u);
   EXPECT_EQ(fake.Of("message").at(0).detail, "END TIME BETWEEN EXISTING TIME");
   // The user's recording was closed by the scheduler; the shutdown requests
@@ -306,7 +313,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
               "(%d record-live, %d record-silent, %d watch-live, %d timeshift), "
               "%d of them late after missed seconds, at most %llds after their moment; %zu viewer starts or channel changes "
               "(%d recordings on a freshly started viewer, config.txt value 11 checked), "
-              "%d shutdown countdowns, 1 stuck weekly event passed over and kept, "
+              "%d shutdown countdowns, 1 stuck weekly event passed over, kept and later moved on, "
               "%d clock ticks.\n",
               expected.size(), perType[kRecordLive], perType[kRecordSilent], perType[kWatchLive],
               perType[kTimeshift], lateFirings, latest, viewerHandOffs.size(), freshStarts, shutdowns, fake.debugLines);
