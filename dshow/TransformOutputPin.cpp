@@ -34,10 +34,4 @@ HRESULT TransformOutputPin::CompleteConnect(IPin* receivePin) {
   return OutputPin::CompleteConnect(receivePin);
 }
 
-HRESULT TransformOutputPin::QueryDownstreamAccept(const AM_MEDIA_TYPE& mt) {
-  Microsoft::WRL::ComPtr<IPin> peer;
-  RETURN_IF_FAILED(ConnectedTo(&peer));
-  return peer->QueryAccept(&mt);
-}
-
 }  // namespace dshow

@@ -17,9 +17,6 @@ class TransformOutputPin final : public OutputPin {
 
   // The agreed type; valid while connected.
   const AM_MEDIA_TYPE& ConnectionType() const noexcept { return *connectionType; }
-  // Asks the connected input pin whether it takes `mt` now, for a change of
-  // type in the middle of the stream (S_OK: yes).
-  HRESULT QueryDownstreamAccept(const AM_MEDIA_TYPE& mt);
 
  protected:
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) override;

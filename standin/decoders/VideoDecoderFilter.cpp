@@ -19,9 +19,13 @@ namespace {
 
 constexpr wchar_t kInputName[] = L"MPEG-2 Video";
 constexpr wchar_t kOutputName[] = L"Video";
-// Without a size from the format block the first pictures are made HD-sized;
-// the buffers are always large enough for an HD picture so that a change of
-// size in the stream needs no new allocator.
+// The pictures keep the size the output was connected with: Wine's VMR-7
+// takes a new size in the middle of the stream (QueryAccept says yes) but
+// goes on drawing the old one, so a change would garble the picture. The
+// size comes from the input's format block, else it is HD; a stream of
+// another size gets its card drawn at the connected size, naming its own.
+// Room for an HD picture whatever the connected size, so that a renderer
+// asking for longer rows still fits.
 constexpr int kDefaultWidth = 1920;
 constexpr int kDefaultHeight = 1080;
 constexpr long kMaxPictureBytes = 1920L * 1088 * 4;
@@ -126,8 +130,6 @@ CATCH_RETURN()
 
 HRESULT VideoDecoderFilter::StartStreaming() {
   scanner.Reset();
-  hasPendingType = false;
-  attemptedWidth = attemptedHeight = 0;
   if (!ReadRgb32Layout(Output().ConnectionType(), layout.width, layout.height, layout.stride,
                        layout.bottomUp)) {
     return VFW_E_TYPE_NOT_ACCEPTED;
@@ -164,7 +166,6 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
     clock90k += kPictureTicks90k;
   }
 
-  FollowSequenceSize();
   for (int n = 0; n < pictures; ++n) {
     const HRESULT hr = DeliverPicture(sample, n == 0, clock90k + n * kPictureTicks90k);
     if (hr != S_OK) return hr;  // stopping or flushing downstream: stop here too
@@ -173,27 +174,6 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
   return S_OK;
 }
 CATCH_RETURN()
-
-// A new size in the stream: the pictures follow it when the renderer takes
-// the new type in the middle of the stream; otherwise they keep the size
-// they were connected with and the card still names the stream's size.
-void VideoDecoderFilter::FollowSequenceSize() {
-  const Mpeg2Sequence& sequence = scanner.Sequence();
-  if ((sequence.width == layout.width && sequence.height == layout.height) ||
-      (sequence.width == attemptedWidth && sequence.height == attemptedHeight)) {
-    return;
-  }
-  attemptedWidth = sequence.width;
-  attemptedHeight = sequence.height;
-  dshow::MediaType changed;
-  if (static_cast<long long>(sequence.width) * sequence.height * 4 > kMaxPictureBytes ||
-      FAILED(MakeRgb32Type(sequence.width, sequence.height, changed)) ||
-      Output().QueryDownstreamAccept(*changed) != S_OK) {
-    return;
-  }
-  pendingType = changed;
-  hasPendingType = true;
-}
 
 HRESULT VideoDecoderFilter::AdoptType(const AM_MEDIA_TYPE& mt) {
   Layout changed;
@@ -208,17 +188,12 @@ HRESULT VideoDecoderFilter::DeliverPicture(IMediaSample* input, bool first,
   ComPtr<IMediaSample> out;
   RETURN_IF_FAILED(Output().GetDeliveryBuffer(&out));
 
-  // The renderer may give the buffer a type of its own (another row length);
-  // else a size change it accepted goes with this picture.
+  // The renderer may give the buffer a type of its own (another row length).
   AM_MEDIA_TYPE* given = nullptr;
   if (out->GetMediaType(&given) == S_OK && given != nullptr) {
     const HRESULT adopted = AdoptType(*given);
     dshow::DeleteMediaType(given);
     RETURN_IF_FAILED(adopted);
-  } else if (hasPendingType) {
-    RETURN_IF_FAILED(out->SetMediaType(pendingType.Get()));
-    RETURN_IF_FAILED(AdoptType(*pendingType));
-    hasPendingType = false;
   }
 
   const long bytes = static_cast<long>(layout.stride) * layout.height * 4;

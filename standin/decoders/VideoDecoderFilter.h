@@ -47,17 +47,12 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
 
   HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
   HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
-  void FollowSequenceSize();
   std::string ProgramLine(int& pattern);
   VideoReport Report() const;
 
   // Streaming state, under the streaming lock.
   Mpeg2VideoScanner scanner;
   Layout layout;
-  dshow::MediaType pendingType;  // a size change downstream has accepted
-  bool hasPendingType = false;
-  int attemptedWidth = 0;  // the last size change asked of the renderer
-  int attemptedHeight = 0;
   std::uint64_t clock90k = 0;
   DWORD frames = 0;
   std::string lastClock;
