@@ -77,3 +77,56 @@ assert_eq 0 "$(value video.samples "$out")" "samples without a mapped PID"
 set_fail "Demux.CreateOutputPin"
 assert_status 1 standindemux pids three.ts 0x31 0x34
 clear_fail
+
+# --- behind the virtual tuner -----------------------------------------------
+source "$harness_top/tools/standin-install.sh"
+bash "$harness_top/tools/make-antenna.sh" antenna 4 >/dev/null || fail "make-antenna.sh failed"
+standin_install --ts-filters --clear-devices --tuner "Stand-in Tuner" --capture "Stand-in Capture" \
+  --antenna "$PWD/antenna/antenna.txt" --fail "" >/dev/null || fail "standin-install.sh failed"
+
+# The live chain: the demultiplexer's own pins follow the tuned program, the
+# tables pin goes to the TIF first, and the times follow the clock.
+out=$(standindemux live 6 7 7 1 9 9 1) || fail "live: $out"
+echo "$out"
+grep -qxF "pin=PSI out connected" <<<"$out" || fail "the TIF is not on the tables pin"
+grep -qxF "first.pin=Video out connected 0x31/1" <<<"$out" || fail "7-1's video is not mapped"
+grep -qxF "first.pin=Audio out connected 0x34/1" <<<"$out" || fail "7-1's audio is not mapped"
+assert_eq 1920x1080 "$(value first.video.frame_sizes "$out")" "7-1's pictures"
+[[ $(value second.video.frame_sizes "$out") =~ (^|,)1280x720$ ]] ||
+  fail "9-1's pictures do not follow the tune request: $(value second.video.frame_sizes "$out")"
+for half in first second; do
+  samples=$(value $half.video.samples "$out")
+  # Three seconds of real time, less the half second the PTS run ahead.
+  [ "$samples" -ge 60 ] && [ "$samples" -le 95 ] || fail "$half half: $samples pictures"
+  assert_eq 1 "$(value $half.video.time_rising "$out")" "$half half times rising"
+  assert_eq "$(value $half.audio.samples "$out")" "$(value $half.audio.ac3_frames "$out")" \
+    "$half half AC-3 frames"
+done
+
+# The recording graph of the TS recorder: the whole stream of RF 33 goes to
+# the file, the demultiplexer and TIF on the tee's second output.
+out=$(standindemux record rec.ts 4 33 33 2) || fail "record: $out"
+echo "$out"
+grep -qxF "tee.pin=Output1 out connected" <<<"$out" || fail "the dump filter is not on Output1"
+grep -qxF "tee.pin=Output2 out connected" <<<"$out" || fail "the demultiplexer is not on Output2"
+grep -qxF "tee.pin=Output3 out free" <<<"$out" || fail "the tee offers no free output"
+grep -qxF "demux.pin=PSI out connected" <<<"$out" || fail "the TIF is not connected"
+grep -qxF "end.pin=Video out free 0x41/1" <<<"$out" || fail "33-2's video is not followed"
+assert_eq 45 "$(value signal "$out")" "signal strength of RF 33"
+programs=$(ffprobe -v error -show_entries program=program_num:stream=codec_name -of compact rec.ts) ||
+  fail "ffprobe cannot read rec.ts"
+echo "$programs"
+for number in 1 2 3; do
+  grep -q "^program|program_num=$number" <<<"$programs" || fail "rec.ts lacks program $number"
+done
+[ "$(grep -c 'codec_name=mpeg2video' <<<"$programs")" -ge 3 ] || fail "rec.ts lacks video streams"
+[ "$(grep -c 'codec_name=ac3' <<<"$programs")" -ge 3 ] || fail "rec.ts lacks audio streams"
+size=$(stat -c %s rec.ts)
+# About four seconds at the ATSC rate (19.39 Mbit/s), in whole packets.
+[ $((size % 188)) -eq 0 ] || fail "rec.ts holds a part packet ($size bytes)"
+[ "$size" -ge 6000000 ] && [ "$size" -le 13000000 ] || fail "rec.ts holds $size bytes"
+
+# A failing tee output: the dump filter cannot be connected.
+set_fail "InfTee.ConnectOutput"
+assert_status 1 standindemux record rec2.ts 1 33 33 2
+clear_fail
