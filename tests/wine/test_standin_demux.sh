@@ -59,6 +59,26 @@ for run in "" again.; do
 done
 assert_eq 1280x720 "$(value video.frame_sizes "$out")" "program 1 picture size"
 assert_eq 720x480 "$(value again.video.frame_sizes "$out")" "program 2 picture size"
+assert_eq 0x00000000 "$(value delete_audio_pin "$out")" "DeleteOutputPin"
+assert_eq 0x80040216 "$(value delete_audio_pin_again "$out")" "DeleteOutputPin of a deleted pin"
+grep -q "^deleted.pin=Audio Pin" <<<"$out" && fail "the deleted pin is still listed"
+
+# The video stream analyser passes the video on unchanged.
+out=$(standindemux pids --analyzer three.ts 0x51 0x54) || fail "pids --analyzer: $out"
+assert_eq 1920x1080 "$(value video.frame_sizes "$out")" "program 3 through the analyser"
+[ "$(value video.samples "$out")" -ge 115 ] || fail "the analyser lost pictures"
+assert_eq 1 "$(value video.pts_rising "$out")" "PTS through the analyser"
+assert_eq 135000 "$(value video.first_pts "$out")" "first PTS through the analyser"
+
+# Damaged input: what survives arrives in order; bytes with no packets in
+# them give nothing, and no failure.
+"$tsgen" --out lost.ts --seconds 4 --damage lost-sync --program 1:0x30:1280x720 >/dev/null
+out=$(standindemux pids lost.ts 0x31 0x34) || fail "pids on a damaged stream: $out"
+[ "$(value video.samples "$out")" -ge 100 ] || fail "damaged stream: $(value video.samples "$out") pictures"
+assert_eq 1 "$(value video.pts_rising "$out")" "damaged stream PTS"
+head -c 3000000 /dev/urandom >noise.ts
+out=$(standindemux pids noise.ts 0x31 0x34) || fail "pids on noise: $out"
+assert_eq 0 "$(value video.samples "$out")" "pictures from noise"
 
 # --- steps made to fail ------------------------------------------------------
 out=$(standindemux create)

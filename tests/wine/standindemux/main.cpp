@@ -2,11 +2,13 @@
 // transport information filter for the Wine tests, and prints what it sees
 // as "name=value" lines.
 //
-//   standindemux pids FILE VPID APID [VPID2 APID2]
+//   standindemux pids [--analyzer] FILE VPID APID [VPID2 APID2]
 //       push source -> demultiplexer with "Video Pin" and "Audio Pin" made and
-//       mapped as the TS player does, each to a counting sink; runs 3 s;
+//       mapped as the TS player does, each to a counting sink (the video
+//       through the video stream analyser with --analyzer); runs 3 s;
 //       then, given a second pair, unmaps, maps the second pair, plays again
-//       from the start and reports with the prefix "again."
+//       from the start and reports with the prefix "again."; at the end
+//       deletes the audio pin, twice
 //   standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]
 //       network provider -> tuner -> capture -> tee -> dump filter (OUT),
 //       tee -> demultiplexer -> TIF, connected by first free pins; tunes,
@@ -216,7 +218,30 @@ HRESULT UnmapOne(IPin* pin, ULONG pid) {
   return map->UnmapPID(1, &pid);
 }
 
-int Pids(const char* file, ULONG videoPid, ULONG audioPid, ULONG videoPid2, ULONG audioPid2) {
+// The TS player's program change: unmap, map the other pair, play from the start.
+int PlayAgain(IPin* videoPin, IPin* audioPin, ULONG videoPid, ULONG audioPid, ULONG videoPid2,
+              ULONG audioPid2, IBaseFilter* demux, IMediaSeeking* seeking, IMediaControl* control,
+              CountingSinkPin& videoCounter, CountingSinkPin& audioCounter) {
+  PrintResult("unmap_video", UnmapOne(videoPin, videoPid));
+  PrintResult("unmap_audio", UnmapOne(audioPin, audioPid));
+  PrintResult("map_video_again", MapOne(videoPin, videoPid2));
+  PrintResult("map_audio_again", MapOne(audioPin, audioPid2));
+  PrintPins("again.", demux);
+  videoCounter.Clear();
+  audioCounter.Clear();
+  LONGLONG zero = 0;
+  CHECK("seek to start", seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr,
+                                               AM_SEEKING_NoPositioning));
+  CHECK("Run", control->Run());
+  Sleep(3000);
+  CHECK("Stop", control->Stop());
+  PrintReport("again.video.", videoCounter.Report());
+  PrintReport("again.audio.", audioCounter.Report());
+  return 0;
+}
+
+int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG videoPid2,
+         ULONG audioPid2) {
   ComPtr<IGraphBuilder> graph;
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
@@ -258,7 +283,17 @@ int Pids(const char* file, ULONG videoPid, ULONG audioPid, ULONG videoPid2, ULON
   ComPtr<IPin> videoIn, audioIn;
   CHECK("find sink pins", FindPin(videoSink.Get(), PINDIR_INPUT, &videoIn));
   CHECK("find sink pins", FindPin(audioSink.Get(), PINDIR_INPUT, &audioIn));
-  CHECK("connect video pin", graph->ConnectDirect(videoPin.Get(), videoIn.Get(), nullptr));
+  if (analyzer) {
+    ComPtr<IBaseFilter> vsa;
+    CHECK("add analyser", AddByClsid(graph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &vsa));
+    ComPtr<IPin> vsaIn, vsaOut;
+    CHECK("find analyser pins", FindPin(vsa.Get(), PINDIR_INPUT, &vsaIn));
+    CHECK("find analyser pins", FindPin(vsa.Get(), PINDIR_OUTPUT, &vsaOut));
+    CHECK("connect video pin to analyser", graph->ConnectDirect(videoPin.Get(), vsaIn.Get(), nullptr));
+    CHECK("connect analyser to sink", graph->ConnectDirect(vsaOut.Get(), videoIn.Get(), nullptr));
+  } else {
+    CHECK("connect video pin", graph->ConnectDirect(videoPin.Get(), videoIn.Get(), nullptr));
+  }
   CHECK("connect audio pin", graph->ConnectDirect(audioPin.Get(), audioIn.Get(), nullptr));
   PrintPins("", demux.Get());
 
@@ -271,24 +306,15 @@ int Pids(const char* file, ULONG videoPid, ULONG audioPid, ULONG videoPid2, ULON
   CHECK("Stop", control->Stop());
   PrintReport("video.", videoCounter.Report());
   PrintReport("audio.", audioCounter.Report());
-  if (videoPid2 == 0) return 0;
-
-  // The TS player's program change.
-  PrintResult("unmap_video", UnmapOne(videoPin.Get(), videoPid));
-  PrintResult("unmap_audio", UnmapOne(audioPin.Get(), audioPid));
-  PrintResult("map_video_again", MapOne(videoPin.Get(), videoPid2));
-  PrintResult("map_audio_again", MapOne(audioPin.Get(), audioPid2));
-  PrintPins("again.", demux.Get());
-  videoCounter.Clear();
-  audioCounter.Clear();
-  LONGLONG zero = 0;
-  CHECK("seek to start", seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr,
-                                               AM_SEEKING_NoPositioning));
-  CHECK("Run", control->Run());
-  Sleep(3000);
-  CHECK("Stop", control->Stop());
-  PrintReport("again.video.", videoCounter.Report());
-  PrintReport("again.audio.", audioCounter.Report());
+  if (videoPid2 != 0) {
+    const int again = PlayAgain(videoPin.Get(), audioPin.Get(), videoPid, audioPid, videoPid2,
+                                audioPid2, demux.Get(), seeking.Get(), control.Get(), videoCounter,
+                                audioCounter);
+    if (again != 0) return again;
+  }
+  PrintResult("delete_audio_pin", pins->DeleteOutputPin(audioName));
+  PrintResult("delete_audio_pin_again", pins->DeleteOutputPin(audioName));
+  PrintPins("deleted.", demux.Get());
   return 0;
 }
 
@@ -415,7 +441,7 @@ int Create() {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: standindemux pids FILE VPID APID [VPID2 APID2]\n"
+               "usage: standindemux pids [--analyzer] FILE VPID APID [VPID2 APID2]\n"
                "       standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]\n"
                "       standindemux live SECONDS PHYS MAJOR MINOR PHYS2 MAJOR2 MINOR2\n"
                "       standindemux create\n");
@@ -432,9 +458,13 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   ComScope com(COINIT_MULTITHREADED);
   if (!com.Succeeded()) return Fail("CoInitializeEx", com.Result());
-  if (command == "pids" && (argc == 5 || argc == 7)) {
-    return Pids(argv[2], Number(argv[3]), Number(argv[4]), argc == 7 ? Number(argv[5]) : 0,
-                argc == 7 ? Number(argv[6]) : 0);
+  if (command == "pids") {
+    const bool analyzer = argc > 2 && std::strcmp(argv[2], "--analyzer") == 0;
+    const int first = analyzer ? 3 : 2;
+    const int rest = argc - first;
+    if (rest != 3 && rest != 5) return Usage();
+    return Pids(argv[first], analyzer, Number(argv[first + 1]), Number(argv[first + 2]),
+                rest == 5 ? Number(argv[first + 3]) : 0, rest == 5 ? Number(argv[first + 4]) : 0);
   }
   if (command == "record" && (argc == 7 || argc == 10)) {
     const Channel first{Signed(argv[4]), Signed(argv[5]), Signed(argv[6])};
