@@ -1,0 +1,284 @@
+// bdagraph: builds BDA graphs on the stand-in platform the way the viewer
+// does and prints what it observes, for test_standin_bda.sh.
+//
+//   bdagraph devices
+//       the friendly names of the BDA tuner ("tuner=") and receiver
+//       ("capture=") devices, in enumeration order
+//   bdagraph run [--tuner NAME] [--capture NAME | --no-capture]
+//                --tune PHYSICAL MAJOR MINOR --seconds S [--tune ... --seconds S]...
+//       network provider -> tuner (-> capture) -> counting sink, tuned with
+//       the viewer's calls before the provider is connected, then run; each
+//       later --tune re-tunes the running graph. After each phase one line:
+//       "phase=N program=P tsid=T bytes=B packets=K pcr=SECONDS
+//        elapsed=SECONDS discontinuities=D signal=S"
+//   bdagraph signal PHYSICAL MAJOR MINOR
+//       a network provider alone (no tuner): tuned, then its signal strength
+// A failure prints "message=TEXT" with the text the viewer would show
+// (a tuning failure also the viewer's summary line) and exits 3; other
+// failures exit 1; bad usage 2.
+
+#include <windows.h>
+#include <dshow.h>
+#include <tuner.h>
+#include <uuids.h>
+#include <wrl/client.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AtscTuning.h"
+#include "ComScope.h"
+#include "CountingSink.h"
+#include "InfoOwners.h"
+#include "StandinInterfaces.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+const GUID kCategoryBdaNetworkTuner = {
+    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+const GUID kCategoryBdaReceiverComponent = {
+    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+
+struct Phase {
+  long physical = 0, major = 0, minor = 0;
+  double seconds = 1;
+};
+
+int Message(const std::string& text) {
+  std::printf("message=%s\n", text.c_str());
+  std::fflush(stdout);
+  return 3;
+}
+
+int Usage() {
+  std::fputs("usage: bdagraph devices | signal P M m | run [--tuner NAME] [--capture NAME | --no-capture]\n"
+             "       --tune P M m --seconds S [--tune P M m --seconds S]...\n",
+             stderr);
+  return 2;
+}
+
+std::wstring Wide(const char* text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring out(length > 0 ? length - 1 : 0, L'\0');
+  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
+  return out;
+}
+
+std::string Narrow(const wchar_t* text) {
+  const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(length > 0 ? length - 1 : 0, '\0');
+  if (length > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), length, nullptr, nullptr);
+  return out;
+}
+
+// Friendly names and monikers of a category, in enumeration order.
+HRESULT ListDevices(const GUID& category, std::vector<std::pair<std::wstring, ComPtr<IMoniker>>>& out) {
+  ComPtr<ICreateDevEnum> devices;
+  HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&devices));
+  if (FAILED(hr)) return hr;
+  ComPtr<IEnumMoniker> monikers;
+  hr = devices->CreateClassEnumerator(category, &monikers, 0);
+  if (hr != S_OK) return SUCCEEDED(hr) ? S_OK : hr;
+  ComPtr<IMoniker> moniker;
+  while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+    ComPtr<IPropertyBag> bag;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) continue;
+    VARIANT name;
+    VariantInit(&name);
+    name.vt = VT_BSTR;
+    if (FAILED(bag->Read(L"FriendlyName", &name, nullptr)) || name.vt != VT_BSTR) continue;
+    out.emplace_back(name.bstrVal, moniker);
+    VariantClear(&name);
+  }
+  return S_OK;
+}
+
+// The first device of the category with this name, bound and added.
+HRESULT AddDevice(IGraphBuilder* graph, const GUID& category, const std::wstring& name,
+                  const wchar_t* role, IBaseFilter** filter) {
+  std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> devices;
+  HRESULT hr = ListDevices(category, devices);
+  if (FAILED(hr)) return hr;
+  for (auto& [friendly, moniker] : devices) {
+    if (friendly != name) continue;
+    ComPtr<IBaseFilter> found;
+    hr = moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&found));
+    if (FAILED(hr)) return hr;
+    hr = graph->AddFilter(found.Get(), role);
+    if (FAILED(hr)) return hr;
+    return found.CopyTo(filter);
+  }
+  return VFW_E_NOT_FOUND;
+}
+
+// The first free output of `from` that connects to a free input of `to`.
+HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
+  ComPtr<IEnumPins> outputs;
+  if (FAILED(from->EnumPins(&outputs))) return E_FAIL;
+  ComPtr<IPin> out;
+  while (outputs->Next(1, out.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+    PIN_DIRECTION direction;
+    ComPtr<IPin> other;
+    if (FAILED(out->QueryDirection(&direction)) || direction != PINDIR_OUTPUT ||
+        SUCCEEDED(out->ConnectedTo(&other))) {
+      continue;
+    }
+    ComPtr<IEnumPins> inputs;
+    if (FAILED(to->EnumPins(&inputs))) return E_FAIL;
+    ComPtr<IPin> in;
+    while (inputs->Next(1, in.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+      if (FAILED(in->QueryDirection(&direction)) || direction != PINDIR_INPUT ||
+          SUCCEEDED(in->ConnectedTo(other.ReleaseAndGetAddressOf()))) {
+        continue;
+      }
+      if (SUCCEEDED(graph->Connect(out.Get(), in.Get()))) return S_OK;
+    }
+  }
+  return E_FAIL;
+}
+
+int Devices() {
+  for (const auto& [category, label] : {std::pair{&kCategoryBdaNetworkTuner, "tuner"},
+                                        std::pair{&kCategoryBdaReceiverComponent, "capture"}}) {
+    std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> devices;
+    if (FAILED(ListDevices(*category, devices))) return Message("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
+    for (const auto& device : devices) std::printf("%s=%s\n", label, Narrow(device.first.c_str()).c_str());
+  }
+  return 0;
+}
+
+HRESULT CreateProvider(IBaseFilter** provider) {
+  return CoCreateInstance(CLSID_ATSCNetworkProvider, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_PPV_ARGS(provider));
+}
+
+int Signal(long physical, long major, long minor) {
+  ComPtr<IBaseFilter> provider;
+  if (FAILED(CreateProvider(&provider))) return Message("NO ATSC NETWORK PROVIDER");
+  AtscTuning tuning;
+  std::string failure;
+  if (FAILED(tuning.FindSpace(provider.Get(), failure))) return Message(failure);
+  if (FAILED(tuning.Tune(physical, major, minor, failure))) return Message(failure);
+  long strength = 0;
+  const HRESULT hr = tuning.SignalStrength(&strength);
+  std::printf("signal=%ld result=0x%08lX\n", strength, static_cast<unsigned long>(hr));
+  return 0;
+}
+
+int Run(const std::wstring& tunerName, const std::wstring& captureName, bool withCapture,
+        const std::vector<Phase>& phases) {
+  ComPtr<IGraphBuilder> graph;
+  if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)))) {
+    return Message("CAN'T INITIALIZE FILTER GRAPH");
+  }
+  ComPtr<IBaseFilter> provider, tuner, capture;
+  if (FAILED(CreateProvider(&provider)) || FAILED(graph->AddFilter(provider.Get(), L"ATSCNetwork"))) {
+    return Message("NO ATSC NETWORK PROVIDER");
+  }
+  if (FAILED(AddDevice(graph.Get(), kCategoryBdaNetworkTuner, tunerName, L"BDATunerDemod", &tuner))) {
+    return Message("CAN'T LOAD BDA Tuner");
+  }
+  AtscTuning tuning;
+  std::string failure;
+  if (FAILED(tuning.FindSpace(provider.Get(), failure))) {
+    Message(failure);
+    return Message("CAN'T GET TUNING SPACE");
+  }
+  if (FAILED(tuning.Tune(phases[0].physical, phases[0].major, phases[0].minor, failure))) {
+    Message(failure);
+    return Message("CAN'T TUNE CHANNEL");
+  }
+  if (FAILED(ConnectFilters(graph.Get(), provider.Get(), tuner.Get()))) {
+    return Message("CAN'T CONNECT NETWORK PROVIDER TO BDA Tuner");
+  }
+  IBaseFilter* last = tuner.Get();
+  if (withCapture) {
+    if (FAILED(AddDevice(graph.Get(), kCategoryBdaReceiverComponent, captureName, L"TSCapture", &capture))) {
+      return Message("CAN'T LOAD BDA Capture");
+    }
+    if (FAILED(ConnectFilters(graph.Get(), tuner.Get(), capture.Get()))) {
+      return Message("CAN'T CONNECT BDA Tuner to BDA Capture");
+    }
+    last = capture.Get();
+  }
+  CountingSink* sinkObject = nullptr;
+  if (FAILED(CountingSink::Create(&sinkObject))) return 1;
+  ComPtr<IBaseFilter> sink;
+  sink.Attach(sinkObject);
+  if (FAILED(graph->AddFilter(sink.Get(), L"Counter")) || FAILED(ConnectFilters(graph.Get(), last, sink.Get()))) {
+    return Message("CAN'T CONNECT THE COUNTING SINK");
+  }
+  ComPtr<IMediaControl> control;
+  if (FAILED(graph.As(&control)) || FAILED(control->Run())) return Message("CAN'T RUN FILTER GRAPH");
+
+  ComPtr<standin::IStandinTunedProgram> tuned;
+  standin::FindUpstreamTunedProgram(sink.Get(), &tuned);  // none: program 0 is printed
+  for (std::size_t i = 0; i < phases.size(); ++i) {
+    const Phase& phase = phases[i];
+    if (i > 0 && FAILED(tuning.Tune(phase.physical, phase.major, phase.minor, failure))) {
+      control->Stop();
+      return Message(failure);
+    }
+    sinkObject->Counter().Take();
+    const auto begin = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(phase.seconds));
+    const StreamCounter::Counts counts = sinkObject->Counter().Take();
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    long strength = 0;
+    const HRESULT signalResult = tuning.SignalStrength(&strength);
+    standin::TunedProgram program{};
+    if (tuned) tuned->GetTunedProgram(&program);
+    std::printf("phase=%zu program=%lu tsid=%d bytes=%llu packets=%llu pcr=%.3f elapsed=%.3f "
+                "discontinuities=%llu signal=%ld%s\n",
+                i + 1, static_cast<unsigned long>(program.programNumber), counts.tsid,
+                static_cast<unsigned long long>(counts.bytes), static_cast<unsigned long long>(counts.packets),
+                counts.pcrSeconds, elapsed, static_cast<unsigned long long>(counts.discontinuities), strength,
+                FAILED(signalResult) ? " signal-failed" : "");
+    std::fflush(stdout);
+  }
+  if (FAILED(control->Stop())) return Message("CAN'T STOP FILTER GRAPH");
+  std::puts("stopped");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  ComScope com;
+  if (!com.Succeeded()) return 1;
+  const std::string command = argv[1];
+  if (command == "devices" && argc == 2) return Devices();
+  if (command == "signal" && argc == 5) return Signal(std::atol(argv[2]), std::atol(argv[3]), std::atol(argv[4]));
+  if (command != "run") return Usage();
+
+  std::wstring tunerName = L"Telvantis Virtual Tuner", captureName = L"Telvantis Virtual Capture";
+  bool withCapture = true;
+  std::vector<Phase> phases;
+  for (int i = 2; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--tuner" && i + 1 < argc) {
+      tunerName = Wide(argv[++i]);
+    } else if (option == "--capture" && i + 1 < argc) {
+      captureName = Wide(argv[++i]);
+    } else if (option == "--no-capture") {
+      withCapture = false;
+    } else if (option == "--tune" && i + 3 < argc) {
+      phases.push_back(Phase{std::atol(argv[i + 1]), std::atol(argv[i + 2]), std::atol(argv[i + 3]), 1});
+      i += 3;
+    } else if (option == "--seconds" && i + 1 < argc && !phases.empty()) {
+      phases.back().seconds = std::atof(argv[++i]);
+    } else {
+      return Usage();
+    }
+  }
+  if (phases.empty()) return Usage();
+  return Run(tunerName, captureName, withCapture, phases);
+}
