@@ -233,7 +233,7 @@ void DemuxFilter::FollowTuner() {
   tunerFollowed = true;
 }
 
-STDMETHODIMP DemuxFilter::Run(REFERENCE_TIME start) {
+STDMETHODIMP DemuxFilter::Run(REFERENCE_TIME start) try {
   {
     std::lock_guard lock(clockLock);
     runStart = start;
@@ -245,6 +245,7 @@ STDMETHODIMP DemuxFilter::Run(REFERENCE_TIME start) {
   running = true;
   return S_OK;
 }
+CATCH_RETURN()
 
 STDMETHODIMP DemuxFilter::Pause() {
   running = false;
@@ -260,7 +261,7 @@ std::optional<std::int64_t> DemuxFilter::LiveNow() {
   return now - runStart;
 }
 
-STDMETHODIMP DemuxFilter::Stop() {
+STDMETHODIMP DemuxFilter::Stop() try {
   running = false;
   HRESULT hr = BaseFilter::Stop();
   std::lock_guard streaming(streamingLock);
@@ -268,6 +269,7 @@ STDMETHODIMP DemuxFilter::Stop() {
   core.Reset();
   return hr;
 }
+CATCH_RETURN()
 
 HRESULT DemuxFilter::Receive(IMediaSample* sample) {
   BYTE* data = nullptr;

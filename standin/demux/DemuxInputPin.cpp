@@ -38,37 +38,45 @@ STDMETHODIMP DemuxInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TY
 }
 CATCH_RETURN()
 
-HRESULT DemuxInputPin::CompleteConnect(IPin* receivePin) {
+HRESULT DemuxInputPin::CompleteConnect(IPin* receivePin) try {
   RETURN_IF_FAILED(InputPin::CompleteConnect(receivePin));
   return demux.OnInputConnected();
 }
+CATCH_RETURN()
 
 void DemuxInputPin::BreakConnect() {
   InputPin::BreakConnect();
   demux.OnInputDisconnected();
 }
 
-STDMETHODIMP DemuxInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+STDMETHODIMP DemuxInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) try {
   InputPin::NewSegment(start, stop, rate);
   demux.NewSegment(start, stop, rate);
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT DemuxInputPin::OnReceive(IMediaSample* sample) { return demux.Receive(sample); }
+HRESULT DemuxInputPin::OnReceive(IMediaSample* sample) try {
+  return demux.Receive(sample);
+}
+CATCH_RETURN()
 
-HRESULT DemuxInputPin::OnBeginFlush() {
+HRESULT DemuxInputPin::OnBeginFlush() try {
   demux.BeginFlush();
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT DemuxInputPin::OnEndFlush() {
+HRESULT DemuxInputPin::OnEndFlush() try {
   demux.EndFlush();
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT DemuxInputPin::OnEndOfStream() {
+HRESULT DemuxInputPin::OnEndOfStream() try {
   demux.EndOfStream();
   return S_OK;
 }
+CATCH_RETURN()
 
 }  // namespace standin

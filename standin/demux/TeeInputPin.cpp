@@ -23,31 +23,36 @@ STDMETHODIMP TeeInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE
 }
 CATCH_RETURN()
 
-STDMETHODIMP TeeInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+STDMETHODIMP TeeInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) try {
   InputPin::NewSegment(start, stop, rate);
   tee.ForEachConnectedOutput([&](TeeOutputPin& pin) { pin.DeliverNewSegment(start, stop, rate); });
   return S_OK;
 }
+CATCH_RETURN()
 
 // A branch that refuses or fails does not keep the others from their copy.
-HRESULT TeeInputPin::OnReceive(IMediaSample* sample) {
+HRESULT TeeInputPin::OnReceive(IMediaSample* sample) try {
   tee.ForEachConnectedOutput([&](TeeOutputPin& pin) { pin.DeliverCopy(sample); });
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT TeeInputPin::OnBeginFlush() {
+HRESULT TeeInputPin::OnBeginFlush() try {
   tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverBeginFlush(); });
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT TeeInputPin::OnEndFlush() {
+HRESULT TeeInputPin::OnEndFlush() try {
   tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverEndFlush(); });
   return S_OK;
 }
+CATCH_RETURN()
 
-HRESULT TeeInputPin::OnEndOfStream() {
+HRESULT TeeInputPin::OnEndOfStream() try {
   tee.ForEachConnectedOutput([](TeeOutputPin& pin) { pin.DeliverEndOfStream(); });
   return S_OK;
 }
+CATCH_RETURN()
 
 }  // namespace standin
