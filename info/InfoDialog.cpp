@@ -2,6 +2,8 @@
 
 #include <dshow.h>
 
+#include <algorithm>
+
 #include "AboutDialog.h"
 #include "DeviceListTexts.h"
 #include "FilterLists.h"
@@ -30,6 +32,24 @@ void ShowExclamation(const char* text) {
 }
 
 int ListIndex(int listId) { return listId - IDC_TUNER_LIST; }
+
+// Lets a list scroll sideways to its widest line, so a long device name can
+// be read whole.
+void WidenToFit(HWND list, const std::vector<std::string>& lines) {
+  HDC dc = GetDC(list);
+  if (dc == nullptr) return;  // the list keeps its width
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+  LONG widest = static_cast<LONG>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  for (const std::string& line : lines) {
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
+      widest = std::max(widest, size.cx + GetSystemMetrics(SM_CXEDGE) * 2);
+  }
+  if (previous != nullptr) SelectObject(dc, previous);
+  ReleaseDC(list, dc);  // a window DC: always released
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);  // no result
+}
 
 }  // namespace
 
@@ -268,8 +288,9 @@ void InfoDialog::AddLines(int listId, const std::vector<std::string>& lines, boo
     const LRESULT added = sorted ? SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()))
                                  : SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                                                 reinterpret_cast<LPARAM>(line.c_str()));
-    if (added == LB_ERR || added == LB_ERRSPACE) return;  // a full list shows what fitted
+    if (added == LB_ERR || added == LB_ERRSPACE) break;  // a full list shows what fitted
   }
+  WidenToFit(list, lines);
 }
 
 void InfoDialog::ClearList(int listId) {

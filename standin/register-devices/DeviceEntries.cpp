@@ -3,6 +3,8 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
+#include <cstdint>
+#include <cwchar>
 #include <vector>
 
 #include "HResultMacros.h"
@@ -40,6 +42,27 @@ const GUID& CategoryOf(EntryKind kind) {
     case EntryKind::Capture: return kCategoryBdaReceiverComponent;
     default: return CLSID_LegacyAmFilterCategory;
   }
+}
+
+// The registry key of an entry: a class-id-shaped text made from a hash of
+// its name. (Wine's filter mapper copies the instance name of an entry it
+// unregisters into a buffer that only a class id string fits, so the
+// friendly name itself cannot serve as the key.)
+std::wstring InstanceKey(const std::wstring& name) {
+  auto hash = [&name](std::uint64_t value) {
+    for (wchar_t c : name) {
+      value ^= static_cast<std::uint64_t>(c);
+      value *= 0x100000001B3ull;
+    }
+    return value;
+  };
+  const std::uint64_t high = hash(0xCBF29CE484222325ull);
+  const std::uint64_t low = hash(0x84222325CBF29CE4ull);
+  wchar_t key[40];
+  swprintf(key, 40, L"{%08X-%04X-%04X-%04X-%012llX}", static_cast<unsigned>(high >> 32),
+           static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0xFFFF),
+           static_cast<unsigned>(low >> 48), static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
+  return key;
 }
 
 HRESULT CreateMapper(ComPtr<IFilterMapper2>* mapper) {
@@ -117,8 +140,8 @@ HRESULT RegisterEntry(EntryKind kind, const std::wstring& name) {
   filter.dwMerit = decoder ? MERIT_NORMAL : MERIT_DO_NOT_USE;
   filter.cPins = decoder ? 2 : 0;
   filter.rgPins = decoder ? pins : nullptr;
-  return mapper->RegisterFilter(kStandInEntry, name.c_str(), nullptr, &CategoryOf(kind), name.c_str(),
-                                &filter);
+  return mapper->RegisterFilter(kStandInEntry, name.c_str(), nullptr, &CategoryOf(kind),
+                                InstanceKey(name).c_str(), &filter);
 }
 
 HRESULT RegisterDeviceEntry(EntryKind kind, const std::wstring& name) {

@@ -25,7 +25,7 @@ lines() { printf '%s\n' "$@"; }
 entry register-tuner "$tuner"
 for name in "BDA Slip De-Framer" "BDA MPE Filter" "$capture"; do entry register-capture "$name"; done
 entry register-decoder video "$video"
-entry register-decoder video "Another Video Decoder"
+entry register-decoder video "Another MPEG-2 Video Decoder With A Long Friendly Name"
 entry register-decoder audio "$audio"
 entry register-filter StreamBufferSink
 
@@ -47,7 +47,7 @@ drv wait "$title" 30 >/dev/null
 # --- The lists ---
 assert_eq "$tuner" "$(items 1001)" "tuner list"
 assert_eq "$capture" "$(items 1002)" "capture list"
-assert_eq "$(lines "Another Video Decoder" "$video")" "$(items 1003)" "video decoder list"
+assert_eq "$(lines "Another MPEG-2 Video Decoder With A Long Friendly Name" "$video")" "$(items 1003)" "video decoder list"
 assert_eq "$audio" "$(items 1004)" "audio decoder list"
 assert_eq "$(lines StreamBufferSink "The DVR-MS filters aren't installed properly!")" "$(items 1005)" "DVR-MS list"
 assert_eq "$(lines TelvantisTSSink TelvantisTSSource)" "$(items 1006 | LC_ALL=C sort)" "TS list"
