@@ -2,6 +2,7 @@
 
 #include "BaseFilter.h"
 #include "HResultMacros.h"
+#include "MemAllocator.h"
 
 #include <uuids.h>
 
@@ -68,10 +69,7 @@ STDMETHODIMP InputPin::GetAllocator(IMemAllocator** out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
   std::lock_guard lock(filter.StateLock());
-  if (!allocator) {
-    RETURN_IF_FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_PPV_ARGS(&allocator)));
-  }
+  if (!allocator) RETURN_IF_FAILED(MemAllocator::CreateInstance(&allocator));
   return allocator.CopyTo(out);
 }
 

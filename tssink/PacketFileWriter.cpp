@@ -5,6 +5,20 @@
 
 namespace tssink {
 
+namespace {
+constexpr std::align_val_t kChunkAlignment{4096};
+}
+
+void PacketFileWriter::ChunkMemoryFree::operator()(std::uint8_t* bytes) const noexcept {
+  ::operator delete[](bytes, kChunkAlignment);
+}
+
+PacketFileWriter::Chunk PacketFileWriter::NewChunk(std::size_t size) {
+  Chunk chunk;
+  chunk.bytes.reset(static_cast<std::uint8_t*>(::operator new[](size, kChunkAlignment)));
+  return chunk;
+}
+
 PacketFileWriter::PacketFileWriter(std::unique_ptr<OutputFile> file,
                                    std::uint64_t existingSize, ErrorHandler onError,
                                    Options options)
@@ -28,41 +42,42 @@ bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
   // The partly filled chunk is only written once full: its bytes never free up.
   spaceReady.wait(guard, [&] {
     const std::size_t needed =
-        std::min(size, options.chunkCount * options.chunkSize - filling.size());
+        std::min(size, options.chunkCount * options.chunkSize - filling.used);
     return refusing || finishing || failed || FreeSpace() >= needed;
   });
   while (size > 0) {
     if (refusing || finishing || failed) return false;
-    if (filling.capacity() == 0) {
+    if (!filling.bytes) {
       // Chunks are allocated as needed, up to the limit, then recycled.
       if (!freeChunks.empty()) {
         filling = std::move(freeChunks.back());
         freeChunks.pop_back();
       } else if (chunksAllocated < options.chunkCount) {
-        filling.reserve(options.chunkSize);
+        filling = NewChunk(options.chunkSize);
         ++chunksAllocated;
       } else {
         spaceReady.wait(guard);
         continue;
       }
     }
-    const std::size_t take = std::min(size, options.chunkSize - filling.size());
-    filling.insert(filling.end(), data, data + take);
+    const std::size_t take = std::min(size, options.chunkSize - filling.used);
+    std::memcpy(filling.bytes.get() + filling.used, data, take);
+    filling.used += take;
     data += take;
     size -= take;
-    if (filling.size() == options.chunkSize) QueueFilling();
+    if (filling.used == options.chunkSize) QueueFilling();
   }
   return true;
 }
 
 std::size_t PacketFileWriter::FreeSpace() const {
   const std::size_t wholeChunks = options.chunkCount - chunksAllocated + freeChunks.size();
-  const std::size_t inFilling = filling.capacity() != 0 ? options.chunkSize - filling.size() : 0;
+  const std::size_t inFilling = filling.bytes ? options.chunkSize - filling.used : 0;
   return wholeChunks * options.chunkSize + inFilling;
 }
 
 void PacketFileWriter::QueueFilling() {
-  if (filling.empty()) return;
+  if (filling.used == 0) return;
   fullChunks.push_back(std::move(filling));
   filling = Chunk();
   dataReady.notify_one();
@@ -107,14 +122,14 @@ void PacketFileWriter::WriterLoop() {
     Chunk chunk = std::move(fullChunks.front());
     fullChunks.pop_front();
     guard.unlock();
-    const std::size_t written = file->Write(chunk.data(), chunk.size());
+    const std::size_t written = file->Write(chunk.bytes.get(), chunk.used);
     guard.lock();
     fileSize += written;
-    if (written != chunk.size()) {
+    if (written != chunk.used) {
       HandleWriteError(guard);
       return;
     }
-    chunk.clear();
+    chunk.used = 0;
     freeChunks.push_back(std::move(chunk));
     spaceReady.notify_one();
   }
