@@ -3,21 +3,33 @@
 //
 //   standindecoders list      the decoders the system check would list
 //   standindecoders probe     creation and aspect-ratio calls, with results
-//   standindecoders play FILE SECONDS [--intelligent] [--no-audio]
+//   standindecoders play FILE SECONDS [--push] [--intelligent] [--no-audio]
 //                             [--video-pid PID] [--audio-pid PID]
-//       test source (the PES units of FILE) -> video decoder -> VMR-7
-//       windowless in a top-level 640 x 480 window, and -> AC-3 decoder ->
-//       DirectSound renderer; with --intelligent the source is connected
-//       straight to the renderers and the graph inserts the decoders. Prints
-//       the decoders' counters every second while it runs.
+//       test source (the PES units of FILE), or with --push the push source
+//       and the demultiplexer with pins made and mapped as the TS player
+//       does, -> video decoder -> VMR-7 windowless in a top-level 640 x 480
+//       window, and -> AC-3 decoder -> DirectSound renderer. The decoders are
+//       added by friendly name as decoders.txt names them; with --intelligent
+//       the source is connected straight to the renderers and the graph
+//       inserts the decoders.
+//   standindecoders live SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]
+//                        [--intelligent]
+//       the live graph: network provider, tuner, capture, demultiplexer,
+//       TIF, tuned through the tuning objects as the viewer does, then the
+//       decoders and renderers as above; tunes the second channel half way
+//       ("tuned second").
+// Both print the decoders' counters every second while the graph runs
+// ("counters t=N ...").
 // Exit status: 0 done, 1 a call failed (message on stderr), 2 bad usage.
 
+#include "AtscTuning.h"
 #include "ComScope.h"
 #include "ElementaryUnits.h"
+#include "GraphHelpers.h"
 #include "HResultMacros.h"
-#include "InfoOwners.h"
 #include "TestSourceFilter.h"
 
+#include <bdaiface.h>
 #include <dshow.h>
 #include <uuids.h>
 #include <wrl/client.h>
@@ -35,6 +47,16 @@ constexpr CLSID kVideoDecoderClsid = {
     0x6f1d3a52, 0x8c47, 0x4e0b, {0xa9, 0xd3, 0x2b, 0x7e, 0x5c, 0x91, 0x4a, 0x61}};
 constexpr CLSID kAudioDecoderClsid = {
     0x6f1d3a53, 0x8c47, 0x4e0b, {0xa9, 0xd3, 0x2b, 0x7e, 0x5c, 0x91, 0x4a, 0x61}};
+constexpr CLSID kTsSourceClsid = {
+    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
+constexpr CLSID kTifClsid = {
+    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
+constexpr GUID kCategoryBdaNetworkTuner = {
+    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+constexpr GUID kCategoryBdaReceiverComponent = {
+    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+constexpr wchar_t kVideoDecoderName[] = L"Telvantis Test MPEG-2 Video Decoder";
+constexpr wchar_t kAudioDecoderName[] = L"Telvantis Test AC-3 Audio Decoder";
 constexpr wchar_t kWindowClass[] = L"StandinDecodersVideo";
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
@@ -53,12 +75,6 @@ int Fail(const char* what, HRESULT hr) {
 
 void PrintResult(const char* name, HRESULT hr) {
   std::printf("%s=0x%08lX\n", name, static_cast<unsigned long>(hr));
-}
-
-std::string Narrow(const wchar_t* text) {
-  char buffer[512] = {};
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
-  return buffer;
 }
 
 // The system check's query: exact match, merit at least normal, an input of
@@ -144,29 +160,6 @@ HWND CreateVideoWindow() {
                          nullptr);
 }
 
-HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION wanted, int skip, IPin** out) {
-  *out = nullptr;
-  ComPtr<IEnumPins> pins;
-  RETURN_IF_FAILED(filter->EnumPins(&pins));
-  ComPtr<IPin> pin;
-  while (pins->Next(1, &pin, nullptr) == S_OK) {
-    PIN_DIRECTION direction{};
-    if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted && skip-- == 0) {
-      *out = pin.Detach();
-      return S_OK;
-    }
-    pin.Reset();
-  }
-  return VFW_E_NOT_FOUND;
-}
-
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, int outputIndex, IBaseFilter* to) {
-  ComPtr<IPin> out, in;
-  RETURN_IF_FAILED(FindPin(from, PINDIR_OUTPUT, outputIndex, &out));
-  RETURN_IF_FAILED(FindPin(to, PINDIR_INPUT, 0, &in));
-  return graph->Connect(out.Get(), in.Get());
-}
-
 std::string ReadCounterText(HKEY key, const char* name) {
   char value[128] = {};
   DWORD size = sizeof value - 1;
@@ -197,140 +190,270 @@ void PrintCounters(int second) {
   RegCloseKey(key);
 }
 
-// Pumps the window's messages for `seconds`, printing the counters each second.
-void RunFor(int seconds) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
-  ULONGLONG nextPrint = GetTickCount64() + 1000;
+// The renderer set-up of the live graph and the players: windowless, the
+// clipping window, letter-box mode.
+struct Renderers {
+  HWND window = nullptr;
+  ComPtr<IBaseFilter> vmr;
+  ComPtr<IVMRWindowlessControl> windowless;
+  ComPtr<IBaseFilter> sound;
+};
+
+int SetUpVideoRenderer(IGraphBuilder* graph, Renderers& renderers) {
+  renderers.window = CreateVideoWindow();
+  if (renderers.window == nullptr) return Fail("create window", HRESULT_FROM_WIN32(GetLastError()));
+  CHECK("add VMR", AddByClsid(graph, CLSID_VideoMixingRenderer, L"VMR", &renderers.vmr));
+  ComPtr<IVMRFilterConfig> config;
+  CHECK("query IVMRFilterConfig",
+        renderers.vmr->QueryInterface(IID_IVMRFilterConfig,
+                                      reinterpret_cast<void**>(config.GetAddressOf())));
+  CHECK("set windowless", config->SetRenderingMode(VMRMode_Windowless));
+  CHECK("query IVMRWindowlessControl",
+        renderers.vmr->QueryInterface(IID_IVMRWindowlessControl,
+                                      reinterpret_cast<void**>(renderers.windowless.GetAddressOf())));
+  CHECK("set clipping window", renderers.windowless->SetVideoClippingWindow(renderers.window));
+  ComPtr<IVMRAspectRatioControl> aspect;
+  CHECK("query IVMRAspectRatioControl",
+        renderers.vmr->QueryInterface(IID_IVMRAspectRatioControl,
+                                      reinterpret_cast<void**>(aspect.GetAddressOf())));
+  CHECK("set letter box", aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX));
+  return 0;
+}
+
+// Decoders and renderers behind `upstream` (the source or the demultiplexer):
+// by friendly name as decoders.txt names them, or, intelligent, with the
+// renderers connected straight to it.
+int ConnectDecoders(IGraphBuilder* graph, IBaseFilter* upstream, bool intelligent, bool audio,
+                    Renderers& renderers) {
+  ComPtr<IBaseFilter> videoDecoder, audioDecoder;
+  if (!intelligent) {
+    CHECK("add video decoder", AddByFriendlyName(graph, CLSID_LegacyAmFilterCategory,
+                                                 kVideoDecoderName, L"Video Decoder",
+                                                 &videoDecoder));
+    CHECK("connect to video decoder", ConnectFilters(graph, upstream, videoDecoder.Get()));
+    if (audio) {
+      CHECK("add audio decoder", AddByFriendlyName(graph, CLSID_LegacyAmFilterCategory,
+                                                   kAudioDecoderName, L"Audio Decoder",
+                                                   &audioDecoder));
+      CHECK("connect to audio decoder", ConnectFilters(graph, upstream, audioDecoder.Get()));
+    }
+  }
+  if (int status = SetUpVideoRenderer(graph, renderers)) return status;
+  CHECK("connect to VMR",
+        ConnectFilters(graph, intelligent ? upstream : videoDecoder.Get(), renderers.vmr.Get()));
+  if (audio) {
+    CHECK("add sound renderer", AddByClsid(graph, CLSID_DSoundRender, L"Sound", &renderers.sound));
+    CHECK("connect to sound",
+          ConnectFilters(graph, intelligent ? upstream : audioDecoder.Get(), renderers.sound.Get()));
+  }
+  PrintFilters(graph);
+  return 0;
+}
+
+// Letter-boxed into the whole window, as the viewer's 16:9 mode asks.
+int PlaceVideo(Renderers& renderers) {
+  LONG width = 0, height = 0, aspectX = 0, aspectY = 0;
+  CHECK("native size",
+        renderers.windowless->GetNativeVideoSize(&width, &height, &aspectX, &aspectY));
+  std::printf("native=%ldx%ld aspect=%ld:%ld\n", width, height, aspectX, aspectY);
+  RECT client{};
+  GetClientRect(renderers.window, &client);
+  CHECK("set video position", renderers.windowless->SetVideoPosition(nullptr, &client));
+  RECT src{}, dst{};
+  CHECK("get video position", renderers.windowless->GetVideoPosition(&src, &dst));
+  std::printf("position=%ld,%ld,%ld,%ld\n", dst.left, dst.top, dst.right, dst.bottom);
+  return 0;
+}
+
+// Runs the graph for `seconds`, pumping the window's messages and printing
+// the counters each second; `halfway` runs once at half time.
+template <typename Halfway>
+int RunFor(IGraphBuilder* graph, int seconds, Halfway halfway) {
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph->QueryInterface(IID_PPV_ARGS(&control)));
+  CHECK("run", control->Run());
+  std::printf("running\n");
+  const ULONGLONG begin = GetTickCount64();
+  const ULONGLONG end = begin + static_cast<ULONGLONG>(seconds) * 1000;
+  ULONGLONG nextPrint = begin + 1000;
+  bool halfDone = false;
   int second = 1;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= end) break;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min(end, nextPrint) - now),
-                              QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                              static_cast<DWORD>(std::min(end, nextPrint) - now), QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     if (GetTickCount64() >= nextPrint) {
       PrintCounters(second++);
       nextPrint += 1000;
+      if (!halfDone && 2 * (second - 1) >= seconds) {
+        halfDone = true;
+        if (int status = halfway()) return status;
+      }
     }
   }
+  CHECK("stop", control->Stop());
+  std::printf("stopped\n");
+  PrintCounters(seconds + 1);
+  return 0;
+}
+
+struct PlayOptions {
+  bool push = false;
+  bool intelligent = false;
+  bool audio = true;
+  unsigned videoPid = 0x31;
+  unsigned audioPid = 0x34;
+};
+
+// The TS player's source side: push source, demultiplexer, "Video Pin" and
+// "Audio Pin" with format blocks of zeros, each mapped to one PID.
+int AddPushSource(IGraphBuilder* graph, const std::string& file, const PlayOptions& options,
+                  IBaseFilter** demuxOut) {
+  ComPtr<IBaseFilter> source, demux;
+  CHECK("add push source", AddByClsid(graph, kTsSourceClsid, L"PUSHSOURCE", &source));
+  ComPtr<IFileSourceFilter> fileSource;
+  CHECK("query IFileSourceFilter", source.As(&fileSource));
+  const std::wstring wide(file.begin(), file.end());
+  CHECK("load", fileSource->Load(wide.c_str(), nullptr));
+  CHECK("add demultiplexer", AddByClsid(graph, CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect push source", ConnectFilters(graph, source.Get(), demux.Get()));
+  ComPtr<IMpeg2Demultiplexer> pins;
+  CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
+
+  BYTE videoFormat[136] = {};
+  AM_MEDIA_TYPE video{};
+  video.majortype = MEDIATYPE_Video;
+  video.subtype = MEDIASUBTYPE_MPEG2_VIDEO;
+  video.formattype = FORMAT_MPEG2Video;
+  video.cbFormat = sizeof videoFormat;
+  video.pbFormat = videoFormat;
+  BYTE audioFormat[18] = {};
+  AM_MEDIA_TYPE audio{};
+  audio.majortype = MEDIATYPE_Audio;
+  audio.subtype = MEDIASUBTYPE_DOLBY_AC3;
+  audio.formattype = FORMAT_WaveFormatEx;
+  audio.cbFormat = sizeof audioFormat;
+  audio.pbFormat = audioFormat;
+
+  struct PinPlan {
+    AM_MEDIA_TYPE* type;
+    const wchar_t* name;
+    ULONG pid;
+    bool wanted;
+  };
+  for (const PinPlan& plan : {PinPlan{&video, L"Video Pin", options.videoPid, true},
+                              PinPlan{&audio, L"Audio Pin", options.audioPid, options.audio}}) {
+    if (!plan.wanted) continue;
+    ComPtr<IPin> pin;
+    CHECK("create output pin",
+          pins->CreateOutputPin(plan.type, const_cast<LPWSTR>(plan.name), &pin));
+    ComPtr<IMPEG2PIDMap> map;
+    CHECK("query IMPEG2PIDMap", pin.As(&map));
+    ULONG pid = plan.pid;
+    CHECK("map PID", map->MapPID(1, &pid, MEDIA_ELEMENTARY_STREAM));
+  }
+  return demux.CopyTo(demuxOut) == S_OK ? 0 : 1;
 }
 
 int Play(int argc, char** argv) {
   if (argc < 4) return 2;
   const std::string file = argv[2];
   const int seconds = std::atoi(argv[3]);
-  bool intelligent = false, audio = true;
-  unsigned videoPid = 0x31, audioPid = 0x34;
+  PlayOptions options;
   for (int i = 4; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--intelligent") == 0) intelligent = true;
-    else if (std::strcmp(argv[i], "--no-audio") == 0) audio = false;
-    else if (std::strcmp(argv[i], "--video-pid") == 0 && i + 1 < argc) videoPid = std::strtoul(argv[++i], nullptr, 0);
-    else if (std::strcmp(argv[i], "--audio-pid") == 0 && i + 1 < argc) audioPid = std::strtoul(argv[++i], nullptr, 0);
+    if (std::strcmp(argv[i], "--push") == 0) options.push = true;
+    else if (std::strcmp(argv[i], "--intelligent") == 0) options.intelligent = true;
+    else if (std::strcmp(argv[i], "--no-audio") == 0) options.audio = false;
+    else if (std::strcmp(argv[i], "--video-pid") == 0 && i + 1 < argc) options.videoPid = std::strtoul(argv[++i], nullptr, 0);
+    else if (std::strcmp(argv[i], "--audio-pid") == 0 && i + 1 < argc) options.audioPid = std::strtoul(argv[++i], nullptr, 0);
     else return 2;
   }
-
-  auto videoUnits = ReadElementaryUnits(file, static_cast<std::uint16_t>(videoPid));
-  auto audioUnits = audio ? ReadElementaryUnits(file, static_cast<std::uint16_t>(audioPid))
-                          : std::vector<ElementaryUnit>{};
-  std::printf("units video=%zu audio=%zu\n", videoUnits.size(), audioUnits.size());
-  if (videoUnits.empty()) return Fail("read video units", E_FAIL);
-
-  HWND window = CreateVideoWindow();
-  if (window == nullptr) return Fail("create window", HRESULT_FROM_WIN32(GetLastError()));
 
   ComPtr<IGraphBuilder> graph;
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
-  ComPtr<IBaseFilter> source;
-  CHECK("create source", TestSourceFilter::Create(std::move(videoUnits), std::move(audioUnits),
-                                                  &source));
-  CHECK("add source", graph->AddFilter(source.Get(), L"Source"));
-
-  // The renderer set-up of the live graph: windowless, clipping window,
-  // letter-box mode.
-  ComPtr<IBaseFilter> vmr;
-  CHECK("create VMR", CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_PPV_ARGS(&vmr)));
-  CHECK("add VMR", graph->AddFilter(vmr.Get(), L"VMR"));
-  ComPtr<IVMRFilterConfig> config;
-  CHECK("query IVMRFilterConfig", vmr->QueryInterface(IID_IVMRFilterConfig,
-                                                      reinterpret_cast<void**>(config.GetAddressOf())));
-  CHECK("set windowless", config->SetRenderingMode(VMRMode_Windowless));
-  ComPtr<IVMRWindowlessControl> windowless;
-  CHECK("query IVMRWindowlessControl",
-        vmr->QueryInterface(IID_IVMRWindowlessControl,
-                            reinterpret_cast<void**>(windowless.GetAddressOf())));
-  CHECK("set clipping window", windowless->SetVideoClippingWindow(window));
-  ComPtr<IVMRAspectRatioControl> aspect;
-  CHECK("query IVMRAspectRatioControl",
-        vmr->QueryInterface(IID_IVMRAspectRatioControl,
-                            reinterpret_cast<void**>(aspect.GetAddressOf())));
-  CHECK("set letter box", aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX));
-
-  ComPtr<IBaseFilter> videoDecoder, audioDecoder;
-  if (intelligent) {
-    CHECK("connect source to VMR", ConnectFilters(graph.Get(), source.Get(), 0, vmr.Get()));
+  ComPtr<IBaseFilter> upstream;
+  if (options.push) {
+    if (int status = AddPushSource(graph.Get(), file, options, &upstream)) return status;
   } else {
-    CHECK("create video decoder", CoCreateInstance(kVideoDecoderClsid, nullptr,
-                                                   CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&videoDecoder)));
-    CHECK("add video decoder", graph->AddFilter(videoDecoder.Get(), L"Video Decoder"));
-    CHECK("connect source to video decoder",
-          ConnectFilters(graph.Get(), source.Get(), 0, videoDecoder.Get()));
-    CHECK("connect video decoder to VMR",
-          ConnectFilters(graph.Get(), videoDecoder.Get(), 0, vmr.Get()));
+    auto videoUnits = ReadElementaryUnits(file, static_cast<std::uint16_t>(options.videoPid));
+    auto audioUnits = options.audio
+                          ? ReadElementaryUnits(file, static_cast<std::uint16_t>(options.audioPid))
+                          : std::vector<ElementaryUnit>{};
+    std::printf("units video=%zu audio=%zu\n", videoUnits.size(), audioUnits.size());
+    if (videoUnits.empty()) return Fail("read video units", E_FAIL);
+    CHECK("create source", TestSourceFilter::Create(std::move(videoUnits),
+                                                    std::move(audioUnits), &upstream));
+    CHECK("add source", graph->AddFilter(upstream.Get(), L"Source"));
   }
-  if (audio) {
-    ComPtr<IBaseFilter> sound;
-    CHECK("create sound renderer", CoCreateInstance(CLSID_DSoundRender, nullptr,
-                                                    CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sound)));
-    CHECK("add sound renderer", graph->AddFilter(sound.Get(), L"Sound"));
-    if (intelligent) {
-      CHECK("connect source to sound", ConnectFilters(graph.Get(), source.Get(), 1, sound.Get()));
+  Renderers renderers;
+  if (int status = ConnectDecoders(graph.Get(), upstream.Get(), options.intelligent,
+                                   options.audio, renderers)) {
+    return status;
+  }
+  if (int status = PlaceVideo(renderers)) return status;
+  return RunFor(graph.Get(), seconds, [] { return 0; });
+}
+
+int Live(int argc, char** argv) {
+  if (argc < 6) return 2;
+  const int seconds = std::atoi(argv[2]);
+  const long first[3] = {std::atol(argv[3]), std::atol(argv[4]), std::atol(argv[5])};
+  long second[3] = {0, 0, 0};
+  bool retune = false, intelligent = false;
+  for (int i = 6; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--intelligent") == 0) {
+      intelligent = true;
+    } else if (i + 2 < argc) {
+      for (long& value : second) value = std::atol(argv[i++]);
+      --i;
+      retune = true;
     } else {
-      CHECK("create audio decoder", CoCreateInstance(kAudioDecoderClsid, nullptr,
-                                                     CLSCTX_INPROC_SERVER,
-                                                     IID_PPV_ARGS(&audioDecoder)));
-      CHECK("add audio decoder", graph->AddFilter(audioDecoder.Get(), L"Audio Decoder"));
-      CHECK("connect source to audio decoder",
-            ConnectFilters(graph.Get(), source.Get(), 1, audioDecoder.Get()));
-      CHECK("connect audio decoder to sound",
-            ConnectFilters(graph.Get(), audioDecoder.Get(), 0, sound.Get()));
+      return 2;
     }
   }
 
-  // What the graph holds now, by name: the inserted decoders among them.
-  ComPtr<IEnumFilters> filters;
-  CHECK("enumerate filters", graph->EnumFilters(&filters));
-  ComPtr<IBaseFilter> filter;
-  while (filters->Next(1, &filter, nullptr) == S_OK) {
-    dshow::FilterInfoOwner info;
-    if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
-      std::printf("filter=%s\n", Narrow(info.achName).c_str());
-    }
-    filter.Reset();
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&graph)));
+  ComPtr<IBaseFilter> provider, tuner, capture, demux, tif;
+  CHECK("add network provider",
+        AddByClsid(graph.Get(), CLSID_ATSCNetworkProvider, L"ATSCNetwork", &provider));
+  CHECK("add tuner",
+        AddFirstDevice(graph.Get(), kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+  AtscTuning tuning;
+  std::string failure;
+  if (FAILED(tuning.FindSpace(provider.Get(), failure))) return Fail(failure.c_str(), E_FAIL);
+  if (FAILED(tuning.Tune(first[0], first[1], first[2], failure))) {
+    return Fail(failure.c_str(), E_FAIL);
   }
+  CHECK("connect provider to tuner", ConnectFilters(graph.Get(), provider.Get(), tuner.Get()));
+  CHECK("add capture",
+        AddFirstDevice(graph.Get(), kCategoryBdaReceiverComponent, L"TSCapture", &capture));
+  CHECK("connect tuner to capture", ConnectFilters(graph.Get(), tuner.Get(), capture.Get()));
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect capture to demultiplexer",
+        ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
+  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
 
-  LONG width = 0, height = 0, aspectX = 0, aspectY = 0;
-  CHECK("native size", windowless->GetNativeVideoSize(&width, &height, &aspectX, &aspectY));
-  std::printf("native=%ldx%ld aspect=%ld:%ld\n", width, height, aspectX, aspectY);
-  RECT client{};
-  GetClientRect(window, &client);
-  CHECK("set video position", windowless->SetVideoPosition(nullptr, &client));
-  RECT src{}, dst{};
-  CHECK("get video position", windowless->GetVideoPosition(&src, &dst));
-  std::printf("position=%ld,%ld,%ld,%ld\n", dst.left, dst.top, dst.right, dst.bottom);
-
-  ComPtr<IMediaControl> control;
-  CHECK("query IMediaControl", graph.As(&control));
-  CHECK("run", control->Run());
-  std::printf("running\n");
-  RunFor(seconds);
-  CHECK("stop", control->Stop());
-  std::printf("stopped\n");
-  PrintCounters(seconds + 1);
-  DestroyWindow(window);
-  return 0;
+  Renderers renderers;
+  if (int status = ConnectDecoders(graph.Get(), demux.Get(), intelligent, true, renderers)) {
+    return status;
+  }
+  if (int status = PlaceVideo(renderers)) return status;
+  std::printf("tuned first\n");
+  return RunFor(graph.Get(), seconds, [&]() -> int {
+    if (!retune) return 0;
+    if (FAILED(tuning.Tune(second[0], second[1], second[2], failure))) {
+      return Fail(failure.c_str(), E_FAIL);
+    }
+    std::printf("tuned second\n");
+    return 0;
+  });
 }
 
 }  // namespace
@@ -344,5 +467,6 @@ int main(int argc, char** argv) {
   if (command == "list") return List();
   if (command == "probe") return Probe();
   if (command == "play") return Play(argc, argv);
+  if (command == "live") return Live(argc, argv);
   return 2;
 }
