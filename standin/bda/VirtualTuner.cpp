@@ -41,6 +41,11 @@ dshow::BasePin* VirtualTuner::PinAt(int index) {
   return nullptr;
 }
 
+STDMETHODIMP VirtualTuner::GetState(DWORD timeoutMs, FILTER_STATE* state) {
+  RETURN_IF_FAILED(BaseFilter::GetState(timeoutMs, state));
+  return *state == State_Paused ? VFW_S_CANT_CUE : S_OK;
+}
+
 STDMETHODIMP VirtualTuner::GetTunedProgram(TunedProgram* tuned) {
   RETURN_HR_IF_NULL(E_POINTER, tuned);
   std::lock_guard lock(tuneLock);

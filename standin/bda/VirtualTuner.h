@@ -29,6 +29,10 @@ class VirtualTuner final : public dshow::BaseFilter,
   // IStandinTunedProgram
   STDMETHODIMP GetTunedProgram(TunedProgram* tuned) override;
 
+  // IMediaFilter: a live source cannot cue, so the graph does not wait for
+  // a picture (there may be no signal) before it runs.
+  STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
+
   // IVirtualTunerControl
   STDMETHODIMP Tune(LONG physical, LONG major, LONG minor) override;
   STDMETHODIMP GetSignalStrength(LONG* strength) override;

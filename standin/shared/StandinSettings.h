@@ -7,6 +7,22 @@
 //     "Antenna" (string): full path of the virtual antenna file
 //     "Fail"    (string): names of the steps that are to fail, separated by
 //                         blanks, for example "NetworkProvider.put_TuneRequest"
+//     "TuningSpaces" (string): unique names of the system's tuning spaces,
+//                         separated by blanks (empty: none); without the
+//                         value there is one, "ATSC"
+//
+// The steps of telvstandin-bda.dll (standin/bda/FailSteps.h):
+//   TuningSpaces.Create, TuningSpaces.get_EnumTuningSpaces,
+//   TuningSpaces.get_Count, TuningSpaces.Next, TuningSpace.get_UniqueName,
+//   TuningSpace.Clone, TuningSpace.QueryIATSCTuningSpace,
+//   TuningSpace.CreateTuneRequest, Locator.Create,
+//   Locator.put_PhysicalChannel, TuneRequest.QueryIATSCChannelTuneRequest,
+//   TuneRequest.put_Channel, TuneRequest.put_MinorChannel,
+//   TuneRequest.put_Locator, TuneRequest.QueryITuneRequest,
+//   NetworkProvider.Create, NetworkProvider.QueryITuner,
+//   NetworkProvider.put_TuneRequest, NetworkProvider.get_SignalStrength,
+//   Tuner.Create, Tuner.Connect (its output accepts no type), Capture.Create,
+//   Capture.Connect (likewise).
 //
 // Tests set them with `wine reg add "HKCU\Software\Telvantis Standin" ...`.
 // They are read on every call, so a test may change them between steps.
