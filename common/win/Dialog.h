@@ -51,7 +51,9 @@ class Dialog {
     if (message == WM_INITDIALOG) {
       self = static_cast<Derived*>(reinterpret_cast<Dialog*>(lParam));
       self->hwnd = hwnd;
-      SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+      // The derived object's own address: with more than one base class the
+      // Dialog part need not start it.
+      SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     } else {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }

@@ -47,6 +47,7 @@ class Window {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
       self = static_cast<Derived*>(reinterpret_cast<Window*>(create->lpCreateParams));
       self->hwnd = hwnd;
+      // The derived object's own address (see Dialog.h).
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

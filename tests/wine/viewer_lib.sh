@@ -60,3 +60,46 @@ assert_bytes() {
   cmp -s "$1" <(printf "$2") || fail "$1 holds:
 $(od -c "$1" | head -20)"
 }
+
+# --- The stand-in platform ---
+
+tsgen_exe=$harness_top/build/native/tools/tsgen
+standin_key='HKCU\Software\Telvantis Standin'
+
+# make_antenna FOLDER: one RF channel (7, signal 80) carrying 10-1 in a
+# short generated stream, the antenna file naming it, and a channels.txt
+# for it in FOLDER; prints the antenna file's path.
+make_antenna() {
+  local folder=$1
+  "$tsgen_exe" --out "$folder/rf7.ts" --seconds 6 >/dev/null || fail "tsgen failed"
+  printf 'RF 7 SIGNAL 80 FILE rf7.ts\nCHANNEL 10 1 PROGRAM 1\n' >"$folder/antenna.txt"
+  printf '1\nWTST 7 10 1\n' >"$folder/channels.txt"
+  echo "$folder/antenna.txt"
+}
+
+# install_platform ANTENNA: registers the stand-in servers (once per prefix)
+# and points them at the antenna file.
+install_platform() {
+  if [ ! -f "$WINEPREFIX/.telvantis-standins" ]; then
+    local server
+    for server in telvstandin-bda.dll telvstandin-demux.dll telvstandin-decoders.dll; do
+      wine regsvr32 /s "$(harness_exe "$server")" || fail "regsvr32 $server failed"
+    done
+    touch "$WINEPREFIX/.telvantis-standins"
+  fi
+  wine reg add "$standin_key" /v Antenna /d "Z:$1" /f >/dev/null || fail "cannot set the antenna"
+  set_failing_steps ""
+}
+
+# set_failing_steps NAMES: the stand-in steps that are to fail ("" for none).
+set_failing_steps() {
+  wine reg add "$standin_key" /v Fail /d "$1" /f >/dev/null || fail "cannot set the failing steps"
+}
+
+# virtual_tuner TUNER [CAPTURE]: the only tuner devices are virtual ones
+# under these names.
+virtual_tuner() {
+  device_entry clear
+  device_entry register-tuner --virtual "$1"
+  [ -z "${2:-}" ] || device_entry register-capture --virtual "$2"
+}

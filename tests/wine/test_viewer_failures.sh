@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A live graph build that fails at a step of the platform shows that step's
+# text in its own box style, then "CAN'T BUILD TELVANTIS GRAPH", and the
+# viewer ends without writing a file; the debug log ends at the last step
+# announced.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/viewer_lib.sh"
+
+trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true
+      wine reg delete "$standin_key" /v TuningSpaces /f >/dev/null 2>&1 || true
+      set_failing_steps "" || true' EXIT
+
+tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
+capture="Hauppauge WinTV 885 TS Capture"
+antenna=$(make_antenna "$TEST_WORK")
+install_platform "$antenna"
+virtual_tuner "$tuner" "$capture"
+
+# new_case NAME: a folder with the channel list and an empty debug log.
+new_case() {
+  local dir
+  dir=$(case_folder "$1")
+  cp "$TEST_WORK/channels.txt" "$dir/"
+  : >"$dir/telvdebug.txt"
+  echo "$dir"
+}
+
+expect_build_failure() {
+  expect_boxes "CAN'T BUILD TELVANTIS GRAPH"
+  expect_exit
+  assert_no_files "$1" config.txt chvols.txt
+}
+
+# No tuning space named "ATSC" on the system.
+wine reg add "$standin_key" /v TuningSpaces /d "ClearQAM DVB-T" /f >/dev/null
+dir=$(new_case no-atsc-space)
+start_viewer "$dir"
+expect_error_box "Could not find ATSC tuning space."
+expect_boxes "CAN'T GET TUNING SPACE"
+expect_build_failure "$dir"
+assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER"
+wine reg delete "$standin_key" /v TuningSpaces /f >/dev/null
+
+# The network provider refuses the tune request.
+set_failing_steps "NetworkProvider.put_TuneRequest"
+dir=$(new_case tune-refused)
+start_viewer "$dir"
+expect_error_box "Failed to put tune request"
+expect_boxes "CAN'T TUNE CHANNEL"
+expect_build_failure "$dir"
+
+# A tuner that cannot be connected.
+set_failing_steps "Tuner.Connect"
+dir=$(new_case tuner-not-connected)
+start_viewer "$dir"
+expect_boxes "COULDN'T CONNECT FILTERS" "CAN'T CONNECT BDA Tuner to BDA Capture"
+expect_build_failure "$dir"
+assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER
+CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
+
+LOADING BDA CAPTURE/RECEIVER
+CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER"
+set_failing_steps ""
+
+# decoders.txt names a video decoder that is not installed.
+dir=$(new_case decoder-missing)
+printf 'Telvantis Missing Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"$dir/decoders.txt"
+start_viewer "$dir"
+expect_boxes "CAN'T LOAD Telvantis Missing Video Decoder"
+expect_build_failure "$dir"
+assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER
+CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
+
+LOADING BDA CAPTURE/RECEIVER
+CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
+
+LOADING MPEG2 DEMULTIPLEXER
+CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
+
+LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
+CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+
+USING DECODERS.TXT OK
+LOADING VIDEO DECODER"

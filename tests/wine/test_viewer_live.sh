@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The viewer on the stand-in platform: a first run that opens the setup
+# window, normal runs with the model taken from config.txt, tuner.txt or the
+# first device, the debug log of three kinds of build, live television on
+# screen, and what the exit (and Esc) write.
+set -euo pipefail
+[ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/viewer_lib.sh"
+
+trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
+
+state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
+enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' '; }
+
+tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
+capture="Hauppauge WinTV 885 TS Capture"
+panel="Telvantis- Hauppauge WinTV 885"
+video="Telvantis Video- Hauppauge WinTV 885"
+antenna=$(make_antenna "$TEST_WORK")
+install_platform "$antenna"
+virtual_tuner "$tuner" "$capture"
+
+model17_log='LOADING ATSC NETWORK PROVIDER\nLOADING BDA TUNER\nCONNECTING ATSC NETWORK PROVIDER->BDA TUNER\n\nLOADING BDA CAPTURE/RECEIVER\nCONNECTING BDA TUNER->BDA CAPTURE/RECEIVER\n\nLOADING MPEG2 DEMULTIPLEXER\nCONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER\n\nLOADING BDA MPEG2 TRANSPORT STREAM INFORMATION\nCONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION\n\nLOADING VMR\nCONNECTING MPEG2 DEMULTIPLEXER->VMR\n\nLOADING DIRECTSOUND RENDERER\nCONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER\n\nTELVANTIS OK\n'
+
+# config_line FILE N: value N of config.txt.
+config_line() { tr -d '\r' <"$1" | sed -n "${2}p"; }
+
+# --- First run: no channels.txt, no tuner.txt, no config.txt ---
+dir=$(case_folder first-run)
+start_viewer "$dir"
+drv wait "Telvantis Setup" 60 >/dev/null
+# The setup window opens before the titles are set and with no timers: the
+# panel still reads "Telvantis" and its read-outs keep their first texts.
+assert_eq "0%" "$(drv text Telvantis 1005 | tr -d '\r')" "signal read-out"
+assert_eq "---- X ----" "$(drv text Telvantis 1006 | tr -d '\r')" "picture size read-out"
+drv click "Telvantis Setup" 1
+drv wait "$panel" 20 >/dev/null
+drv wait "$video" 5 >/dev/null
+# Channel up, down, recall, channel, signal, volume up, down and mute are
+# greyed; the timeshift transport is greyed; pause, record and setup are not.
+assert_eq "0 0 0 0 0 0 0 0 " "$(enabled "$panel" 1001 1002 1003 1004 1005 1007 1008 1009)" "channel controls"
+assert_eq "0 0 0 0 0 " "$(enabled "$panel" 1015 1016 1014 1017 1018)" "timeshift controls"
+assert_eq "1 1 1 1 " "$(enabled "$panel" 1013 1025 1011 1)" "other controls"
+sleep 1.5
+assert_eq "0%" "$(drv text "$panel" 1005 | tr -d '\r')" "signal read-out after 1.5 s"
+# No keyboard table on this path: Q does nothing, EXIT ends the viewer.
+drv key "$panel" Q
+sleep 1
+drv find "$panel" >/dev/null
+drv click "$panel" 1
+expect_exit
+[ "$(tr -d '\r' <"$dir/config.txt" | wc -l)" -eq 23 ] || fail "config.txt has not 24 lines"
+assert_eq 17 "$(config_line "$dir/config.txt" 1)" "saved model"
+assert_eq "125 0 1155 582" "$(tr -d '\r' <"$dir/config.txt" | sed -n 2,5p | tr '\n' ' ' | sed 's/ $//')" "saved video window"
+assert_eq 0 "$(config_line "$dir/config.txt" 11)" "saved channel"
+assert_no_files "$dir" chvols.txt channels.txt
+
+# --- Normal run, model from the first device, debug log on ---
+dir=$(case_folder model17)
+cp "$TEST_WORK/channels.txt" "$dir/"
+: >"$dir/telvdebug.txt"
+start_viewer "$dir"
+drv wait "$panel" 60 >/dev/null
+drv wait-text "$panel" 1004 "WTST 10-1" 10
+assert_bytes "$dir/telvdebug.txt" "$model17_log"
+# Timer 1 shows the picture size and the signal (model 17: the raw value).
+drv wait-text "$panel" 1006 "1920 X 1080" 20
+drv wait-text "$panel" 1005 "80%" 10
+sleep 2
+png=$(take_screenshot live-television)
+assert_image_not_blank "$png"
+png=$(take_screenshot video "$video")
+assert_image_not_blank "$png"
+# Esc leaves without saving the settings.
+drv key "$panel" ESCAPE
+expect_exit
+assert_no_files "$dir" config.txt chvols.txt
+
+# --- Normal run without telvdebug.txt: no log appears; exit saves ---
+dir=$(case_folder exit-saves)
+printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >"$dir/channels.txt"
+printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n-1\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n1' >"$dir/config.txt"
+printf '1200\n-1\n' >"$dir/chvols.txt"
+start_viewer "$dir"
+drv wait "$panel" 60 >/dev/null
+drv wait-text "$panel" 1004 "WTST 10-1" 10
+assert_no_files "$dir" telvdebug.txt
+drv key "$panel" Q
+expect_exit
+# All 24 values, one per line, no line feed after the last; -1 became 0.
+assert_bytes "$dir/config.txt" '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n1'
+# chvols.txt: the mixer level for the current channel, -1 for the other.
+volumes=$(tr -d '\r' <"$dir/chvols.txt")
+[[ $volumes =~ ^[0-9]+(\.[0-9]+)?$'\n'-1$ ]] || fail "chvols.txt after exit:
+$volumes"
+
+# --- config.txt names model 8; tuner.txt absent ---
+virtual_tuner "$tuner" "$capture"
+device_entry register-tuner --virtual "DTV-DVB UDXTTM6000 - USB 2.0 ATSC Receiver"
+dir=$(case_folder model8)
+cp "$TEST_WORK/channels.txt" "$dir/"
+printf '8' >"$dir/config.txt"
+: >"$dir/telvdebug.txt"
+start_viewer "$dir"
+drv wait "Telvantis- FujiPlus USB" 60 >/dev/null
+drv wait-text "Telvantis- FujiPlus USB" 1004 "WTST 10-1" 10
+assert_bytes "$dir/telvdebug.txt" 'LOADING ATSC NETWORK PROVIDER\nLOADING BDA TUNER\nCONNECTING ATSC NETWORK PROVIDER->BDA TUNER\n\nLOADING MPEG2 DEMULTIPLEXER\nCONNECTING BDA TUNER->MPEG2 DEMULTIPLEXER\n\nLOADING BDA MPEG2 TRANSPORT STREAM INFORMATION\nCONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION\n\nLOADING VMR\nCONNECTING MPEG2 DEMULTIPLEXER->VMR\n\nLOADING DIRECTSOUND RENDERER\nCONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER\n\nTELVANTIS OK\n'
+drv key "Telvantis- FujiPlus USB" Q
+expect_exit
+assert_eq 8 "$(config_line "$dir/config.txt" 1)" "saved model"
+
+# --- tuner.txt and config.txt: names from tuner.txt, model 20 from config;
+# decoders.txt names the test decoders ---
+virtual_tuner "Telvantis Virtual Tuner" "Telvantis Virtual Capture"
+dir=$(case_folder tuner-file)
+cp "$TEST_WORK/channels.txt" "$dir/"
+printf 'Telvantis Virtual Tuner\nTelvantis Virtual Capture\n' >"$dir/tuner.txt"
+printf '20' >"$dir/config.txt"
+printf 'Telvantis Test MPEG-2 Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"$dir/decoders.txt"
+: >"$dir/telvdebug.txt"
+start_viewer "$dir"
+drv wait "Telvantis- Telvantis Virtual Tuner" 60 >/dev/null
+drv wait "Telvantis Video- Telvantis Virtual Tuner" 5 >/dev/null
+drv wait-text "Telvantis- Telvantis Virtual Tuner" 1004 "WTST 10-1" 10
+assert_bytes "$dir/telvdebug.txt" 'LOADING ATSC NETWORK PROVIDER\nLOADING BDA TUNER\nCONNECTING ATSC NETWORK PROVIDER->BDA TUNER\n\nLOADING BDA CAPTURE/RECEIVER\nCONNECTING BDA TUNER->BDA CAPTURE/RECEIVER\n\nLOADING MPEG2 DEMULTIPLEXER\nCONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER\n\nLOADING BDA MPEG2 TRANSPORT STREAM INFORMATION\nCONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION\n\nUSING DECODERS.TXT OK\nLOADING VIDEO DECODER\nCONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER\n\nLOADING AUDIO DECODER\nCONNECTING MPEG2 DEMULTIPLEXER->AUDIO DECODER\n\nLOADING VMR\nCONNECTING VIDEO DECODER->VMR\n\nLOADING DIRECTSOUND RENDERER\nCONNECTING AUDIO DECODER->DIRECTSOUND RENDERER\n\nTELVANTIS OK\n'
+drv key "Telvantis- Telvantis Virtual Tuner" Q
+expect_exit
+assert_eq 20 "$(config_line "$dir/config.txt" 1)" "saved model"
