@@ -2,7 +2,13 @@
 # TelvantisInfo against stand-in device entries: the lists, tuner.txt and
 # decoders.txt written from the selections, the refusals without one, the
 # filter checks and the registration batch files with their re-checks.
+#
+# The lists must show exactly what this test registers, on a machine with no
+# other tuner, decoder or suite filter: so the test always sets up a Wine
+# prefix of its own rather than share the one of the run, where other tests
+# register the stand-in platform.
 set -euo pipefail
+unset HARNESS_RUN HARNESS_OWNER
 source "$(dirname "$0")/lib.sh"
 
 title="Telvantis Info"
