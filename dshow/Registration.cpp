@@ -76,6 +76,7 @@ HRESULT RegisterFilter(const FilterRegistration& filter) {
     REGFILTERPINS pin{};
     pin.strName = const_cast<LPWSTR>(filter.pin.name);
     pin.bOutput = filter.pin.output ? TRUE : FALSE;
+    pin.clsConnectsToFilter = &CLSID_NULL;  // no particular filter or pin
     pin.nMediaTypes = 1;
     pin.lpMediaType = &type;
     REGFILTER2 info{};

@@ -62,10 +62,14 @@ HRESULT TsSinkInputPin::Active() {
     createAfresh = false;
   }
   dshow::BaseFilter* owner = &filter;
-  auto newWriter = std::make_shared<PacketFileWriter>(std::move(file), existingSize, [owner] {
-    // A full disk, or any other write error: the graph learns of it.
-    owner->NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(ERROR_DISK_FULL), 0);
-  });
+  // The writer owns the file and outlives every call of its error handler.
+  const auto* diskFile = static_cast<const Win32OutputFile*>(file.get());
+  auto newWriter = std::make_shared<PacketFileWriter>(
+      std::move(file), existingSize, [owner, diskFile] {
+        // A full disk, or any other write error: the graph learns of it.
+        const DWORD error = diskFile->LastError() != 0 ? diskFile->LastError() : ERROR_DISK_FULL;
+        owner->NotifyEvent(EC_ERRORABORT, HRESULT_FROM_WIN32(error), 0);
+      });
   {
     std::lock_guard lock(writerLock);
     writer = std::move(newWriter);

@@ -28,7 +28,14 @@ std::size_t Win32OutputFile::Write(const std::uint8_t* data, std::size_t size) {
   while (done < size) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(file.Get(), data + done, piece, &written, nullptr) || written == 0) break;
+    if (!WriteFile(file.Get(), data + done, piece, &written, nullptr)) {
+      lastError = GetLastError();
+      break;
+    }
+    if (written == 0) {
+      lastError = ERROR_DISK_FULL;  // Nothing written, no error named: no room.
+      break;
+    }
     done += written;
   }
   return done;
@@ -37,8 +44,11 @@ std::size_t Win32OutputFile::Write(const std::uint8_t* data, std::size_t size) {
 bool Win32OutputFile::Truncate(std::uint64_t size) {
   LARGE_INTEGER position{};
   position.QuadPart = static_cast<LONGLONG>(size);
-  return SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN) &&
-         SetEndOfFile(file.Get());
+  if (SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get())) {
+    return true;
+  }
+  lastError = GetLastError();
+  return false;
 }
 
 void Win32OutputFile::Close() { file.Reset(); }

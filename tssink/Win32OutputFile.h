@@ -22,9 +22,13 @@ class Win32OutputFile final : public OutputFile {
   bool Truncate(std::uint64_t size) override;
   void Close() override;
 
+  // The Win32 error of the last failed write or cut (0 if none failed).
+  DWORD LastError() const noexcept { return lastError; }
+
  private:
   explicit Win32OutputFile(HANDLE file) noexcept : file(file) {}
   UniqueFile file;
+  DWORD lastError = 0;
 };
 
 }  // namespace tssink

@@ -8,7 +8,8 @@
 //                [--seek-after BYTES --seek-to TIME]
 //                                 graph push source -> dump filter; run until
 //                                 DST holds BYTES (default: SRC's size), stop;
-//                                 optionally seek once while running
+//                                 optionally seek once while running, when the
+//                                 source has read BYTES
 //   tsgraph seek SRC TIME         duration, then SetPositions(TIME), positions
 //   tsgraph load FILE             Load's result and GetCurFile's name
 //   tsgraph names                 friendly names of the registered filters
@@ -203,7 +204,13 @@ int Copy(const char* source, const char* target, const CopyOptions& options) {
     LARGE_INTEGER watched{};
     GetFileSizeEx(watch, &watched);  // Stays 0 if it fails: the timeout ends the wait.
     const std::int64_t size = watched.QuadPart;
-    if (!seeked && size >= options.seekAfter) {
+    // The seek waits for the source to have read that much (its position
+    // counts read bytes at 2.3 MiB a second); what the file holds lags by
+    // the dump filter's queue.
+    LONGLONG readPosition = 0;
+    if (!seeked && SUCCEEDED(seeking->GetPositions(&readPosition, nullptr)) &&
+        static_cast<double>(readPosition) / 1e7 * 2.3 * 1048576.0 >=
+            static_cast<double>(options.seekAfter)) {
       LONGLONG to = options.seekTo;
       CHECK("seek while running", seeking->SetPositions(&to, AM_SEEKING_AbsolutePositioning,
                                                         nullptr, AM_SEEKING_NoPositioning));
@@ -219,7 +226,9 @@ int Copy(const char* source, const char* target, const CopyOptions& options) {
     // Every check costs the filters some CPU under Wine: look 100 times a
     // second, which puts at most 10 ms on the measured time.
     if (events->GetEvent(&code, &p1, &p2, 50) == S_OK) {
-      if (const char* name = EventName(code)) std::printf("event=%s\n", name);
+      if (const char* name = EventName(code)) {
+        std::printf("event=%s\nevent_param=0x%08lX\n", name, static_cast<unsigned long>(p1));
+      }
       events->FreeEventParams(code, p1, p2);
       if (code == EC_ERRORABORT) break;
     }
