@@ -164,6 +164,21 @@ ScheduleList::AdvanceResult ScheduleList::MoveOnFrom(std::size_t index, const Ci
   return result;
 }
 
+std::optional<std::size_t> FindEventToTune(const std::vector<ScheduleEvent>& events,
+                                           const CivilTime& now) {
+  const CivilTime soon = AddSeconds(now, 60);
+  std::optional<std::size_t> firstOpen;
+  std::optional<std::size_t> startingSoon;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const EventInterval interval = IntervalOf(events[i]);
+    const CivilTime end = interval.start < interval.end ? interval.end : AddSeconds(interval.start, 60);
+    if (!(now < end)) continue;
+    if (!firstOpen) firstOpen = i;
+    if (interval.start <= soon) startingSoon = i;
+  }
+  return startingSoon ? startingSoon : firstOpen;
+}
+
 bool IsSelectableDate(const CivilTime& date, const CivilTime& now) {
   const CivilTime day{date.year, date.month, date.day, 0, 0, 0};
   const CivilTime today{now.year, now.month, now.day, 0, 0, 0};

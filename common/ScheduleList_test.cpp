@@ -178,3 +178,15 @@ TEST(ScheduleList, ChannelMatchAndRowTexts) {
   EXPECT_STREQ(ViewerTypeText(kRecordSilent), "RECORD-SILENT");
   EXPECT_STREQ(SchedulerTypeText(7), "");
 }
+
+TEST(ScheduleList, EventToTuneSkipsPastEventsAtTheHead) {
+  // A weekly event that ran (20:00-21:00) stays at the head; the next one
+  // starts when it ends.
+  const std::vector<ScheduleEvent> events = {Event(9, 0, 9, 30), Event(20, 0, 21, 0, kRecordLive, kWeekly),
+                                             Event(21, 0, 22, 0), Event(23, 0, 23, 30)};
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 20, 59, 50}), 2u);
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 21, 20, 0}), 2u);   // a late hand-off
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 22, 59, 50}), 3u);
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 12, 0, 0}), 1u);    // none soon: the next one
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 8, 0, 0, 0}), std::nullopt);
+}
