@@ -12,6 +12,9 @@ namespace standin {
 
 namespace {
 
+// An antenna file is a few lines; anything much larger is not one.
+constexpr std::streamoff kMaxAntennaBytes = 1 << 20;
+
 void Report(const std::string& text) {
   const std::string line = "telvstandin: " + text + "\n";
   std::fputs(line.c_str(), stderr);
@@ -33,6 +36,13 @@ Antenna LoadAntenna() {
     Report("cannot open the antenna file " + path + "; nothing is received");
     return Antenna::Parse("", errors);
   }
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size > kMaxAntennaBytes) {
+    Report("the antenna file " + path + " is larger than 1 MB: it is not read; nothing is received");
+    return Antenna::Parse("", errors);
+  }
+  file.seekg(0, std::ios::beg);
   std::ostringstream text;
   text << file.rdbuf();
   Antenna antenna = Antenna::Parse(text.str(), errors);

@@ -7,7 +7,7 @@ namespace standin {
 
 // The antenna file of the settings, read anew on every call (tests change it
 // between tunes), its relative file names resolved. A missing setting or
-// file gives an antenna that receives nothing; every problem, and each bad
+// file, or one over 1 MB, gives an antenna that receives nothing; every problem, and each bad
 // line, is reported on standard error as "telvstandin: ...".
 Antenna LoadAntenna();
 

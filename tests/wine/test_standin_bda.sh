@@ -63,8 +63,11 @@ assert_eq "0 0 0" "$(field program "$line") $(field bytes "$line") $(field signa
 line=$(phase 5)
 assert_eq "1 33 45" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "33-1"
 
-# Model 8: a tuner without a capture device.
-line=$(graph run --tuner "$tuner" --no-capture --tune 7 7 1 --seconds 1 | head -n 1)
+# Model 8: a tuner without a capture device, first tuned (as on a first run)
+# to a channel that has no signal, then to one that has.
+out=$(graph run --tuner "$tuner" --no-capture --tune -1 -1 -1 --seconds 0.5 --tune 7 7 1 --seconds 1)
+assert_eq "0 0" "$(field program "$(phase 1)") $(field bytes "$(phase 1)")" "nothing tuned"
+line=$(phase 2)
 assert_eq "1 7" "$(field program "$line") $(field tsid "$line")" "tuner only"
 [ "$(field bytes "$line")" -gt 0 ] || fail "nothing from the tuner alone: $line"
 
@@ -130,6 +133,10 @@ grep -q "bad.txt line 4: unknown statement \"BOGUS\"" bdagraph.err || fail "no m
 standin_install --antenna antenna/missing.txt >/dev/null 2>&1 || fail "cannot set the antenna"
 assert_eq "signal=0 result=0x00000000" "$(graph signal 9 9 1)" "missing antenna"
 grep -q "cannot open the antenna file" bdagraph.err || fail "no message for the missing antenna"
+head -c 1100000 /dev/zero | tr '\0' '#' >antenna/huge.txt
+standin_install --antenna antenna/huge.txt >/dev/null || fail "cannot set the antenna"
+assert_eq "signal=0 result=0x00000000" "$(graph signal 9 9 1)" "huge antenna"
+grep -q "huge.txt is larger than 1 MB" bdagraph.err || fail "no message for the huge antenna"
 
 # --- Two devices of one name: both listed, the first is used; then none ---
 standin_install --tuner "$tuner" >/dev/null || fail "second tuner"
@@ -138,6 +145,9 @@ $tuner" "$(graph devices | sed -n 's/^tuner=//p')" "two tuners of one name"
 standin_install --antenna antenna/antenna.txt >/dev/null
 line=$(graph run --tuner "$tuner" --capture "$capture" --tune 9 9 1 --seconds 0.5 | head -n 1)
 assert_eq "1 9" "$(field program "$line") $(field tsid "$line")" "first of two tuners"
+devices=$(harness_exe telvstandin-devices) || fail "no telvstandin-devices"
+wine "$devices" unregister tuner "$tuner" || fail "unregister"
+assert_eq "capture=$capture" "$(graph devices)" "both tuners of the name removed"
 standin_install --clear-devices >/dev/null || fail "clear"
 assert_eq "" "$(graph devices)" "no devices"
 echo "standin bda: all checks passed"
