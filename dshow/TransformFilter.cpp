@@ -5,8 +5,12 @@
 namespace dshow {
 
 TransformFilter::TransformFilter(const CLSID& clsid, const wchar_t* inputName,
-                                 const wchar_t* outputName) noexcept
-    : BaseFilter(clsid), input(*this, inputName), output(*this, outputName) {}
+                                 const wchar_t* outputName, bool queued) noexcept
+    : BaseFilter(clsid),
+      input(*this, inputName),
+      output(*this, outputName),
+      queued(queued),
+      queue(output) {}
 
 BasePin* TransformFilter::PinAt(int index) {
   if (index == 0) return &input;
@@ -17,10 +21,13 @@ BasePin* TransformFilter::PinAt(int index) {
 // The pins go inactive first: the input refuses new samples and the output's
 // allocator is decommitted, which releases a Receive waiting for a buffer.
 // Only then is the streaming lock free to take.
+// The queue's thread ends before streaming does: its delivery was released
+// when the renderer downstream stopped or the allocator was decommitted.
 STDMETHODIMP TransformFilter::Stop() {
   const bool wasStopped = IsStopped();
   HRESULT hr = BaseFilter::Stop();
   if (!wasStopped) {
+    if (queued) queue.Stop();
     std::lock_guard lock(streamLock);
     StopStreaming();
   }
@@ -29,15 +36,38 @@ STDMETHODIMP TransformFilter::Stop() {
 
 STDMETHODIMP TransformFilter::Pause() {
   if (IsStopped()) {
+    if (queued) RETURN_IF_FAILED(queue.Start());
     std::lock_guard lock(streamLock);
     RETURN_IF_FAILED(StartStreaming());
   }
   HRESULT hr = BaseFilter::Pause();
   if (FAILED(hr)) {
+    if (queued) queue.Stop();
     std::lock_guard lock(streamLock);
     StopStreaming();
   }
   return hr;
+}
+
+HRESULT TransformFilter::DeliverOutput(IMediaSample* sample) {
+  return queued ? queue.Deliver(sample) : output.Deliver(sample);
+}
+
+// Downstream is told first, so that a delivery blocked there returns and
+// frees the streaming lock and the queue.
+HRESULT TransformFilter::BeginFlush() {
+  if (!output.IsConnected()) return S_OK;
+  const HRESULT hr = output.DeliverBeginFlush();
+  if (queued) queue.Flush();
+  return hr;
+}
+
+HRESULT TransformFilter::EndFlush() {
+  {
+    std::lock_guard lock(streamLock);
+    OnEndFlush();
+  }
+  return output.IsConnected() ? output.DeliverEndFlush() : S_OK;
 }
 
 HRESULT TransformFilter::CompleteConnect(PIN_DIRECTION, IPin*) { return S_OK; }
@@ -45,6 +75,8 @@ HRESULT TransformFilter::StartStreaming() { return S_OK; }
 void TransformFilter::StopStreaming() {}
 void TransformFilter::OnEndFlush() {}
 
-HRESULT TransformFilter::EndOfStream() { return output.DeliverEndOfStream(); }
+HRESULT TransformFilter::EndOfStream() {
+  return queued ? queue.DeliverEndOfStream() : output.DeliverEndOfStream();
+}
 
 }  // namespace dshow

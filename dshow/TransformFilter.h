@@ -5,6 +5,7 @@
 // work in Receive, which runs under the streaming lock.
 
 #include "BaseFilter.h"
+#include "OutputQueue.h"
 #include "TransformInputPin.h"
 #include "TransformOutputPin.h"
 
@@ -34,29 +35,39 @@ class TransformFilter : public BaseFilter {
   virtual HRESULT CompleteConnect(PIN_DIRECTION direction, IPin* receivePin);
 
   // One input sample, on the upstream filter's thread, under the streaming
-  // lock. Delivers through Output().
+  // lock. Delivers with DeliverOutput.
   virtual HRESULT Receive(IMediaSample* sample) = 0;
   // Under the streaming lock, before the first and after the last Receive.
   virtual HRESULT StartStreaming();
   virtual void StopStreaming();
   // Flushing ended: forget what belongs to the samples before the flush.
   virtual void OnEndFlush();
-  // Default: passed downstream.
+  // Default: passed downstream after the samples before it.
   virtual HRESULT EndOfStream();
+
+  // Hands a sample to the output: through the output queue's thread when the
+  // filter was made with one, else straight to the input pin downstream.
+  HRESULT DeliverOutput(IMediaSample* sample);
+  // Input flushing began or ended (called by the input pin).
+  HRESULT BeginFlush();
+  HRESULT EndFlush();
 
   TransformInputPin& Input() noexcept { return input; }
   TransformOutputPin& Output() noexcept { return output; }
   std::mutex& StreamLock() noexcept { return streamLock; }
 
  protected:
-  TransformFilter(const CLSID& clsid, const wchar_t* inputName,
-                  const wchar_t* outputName) noexcept;
+  // `queued`: deliver on a thread of the filter's own (see OutputQueue).
+  TransformFilter(const CLSID& clsid, const wchar_t* inputName, const wchar_t* outputName,
+                  bool queued = false) noexcept;
   ~TransformFilter() override = default;
 
  private:
   TransformInputPin input;
   TransformOutputPin output;
   std::mutex streamLock;
+  const bool queued;
+  OutputQueue queue;
 };
 
 }  // namespace dshow

@@ -29,19 +29,9 @@ HRESULT TransformInputPin::OnEndOfStream() {
   return owner.EndOfStream();
 }
 
-// Downstream is told first, so that a Receive blocked there returns and
-// frees the streaming lock.
-HRESULT TransformInputPin::OnBeginFlush() {
-  return owner.Output().IsConnected() ? owner.Output().DeliverBeginFlush() : S_OK;
-}
+HRESULT TransformInputPin::OnBeginFlush() { return owner.BeginFlush(); }
 
-HRESULT TransformInputPin::OnEndFlush() {
-  {
-    std::lock_guard lock(owner.StreamLock());
-    owner.OnEndFlush();
-  }
-  return owner.Output().IsConnected() ? owner.Output().DeliverEndFlush() : S_OK;
-}
+HRESULT TransformInputPin::OnEndFlush() { return owner.EndFlush(); }
 
 STDMETHODIMP TransformInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop,
                                            double rate) {

@@ -38,7 +38,7 @@ constexpr GUID kSubtypeAc3WaveTag = {
 }  // namespace
 
 AudioDecoderFilter::AudioDecoderFilter()
-    : TransformFilter(kAudioDecoderClsid, kInputName, kOutputName) {}
+    : TransformFilter(kAudioDecoderClsid, kInputName, kOutputName, true) {}
 
 HRESULT AudioDecoderFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
@@ -149,7 +149,7 @@ HRESULT AudioDecoderFilter::Receive(IMediaSample* sample) try {
     out->SetDiscontinuity(first && sample->IsDiscontinuity() == S_OK ? TRUE : FALSE);
     first = false;
 
-    const HRESULT hr = Output().Deliver(out.Get());
+    const HRESULT hr = DeliverOutput(out.Get());
     frames += static_cast<DWORD>(take);
     counters.ReportAudio(frames, false);
     if (hr != S_OK) return hr;

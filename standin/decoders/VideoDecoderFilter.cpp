@@ -29,7 +29,7 @@ constexpr wchar_t kOutputName[] = L"Video";
 constexpr int kDefaultWidth = 1920;
 constexpr int kDefaultHeight = 1080;
 constexpr long kMaxPictureBytes = 1920L * 1088 * 4;
-constexpr long kBuffers = 3;
+constexpr long kBuffers = 4;
 constexpr std::uint64_t kPictureTicks90k = 3003;  // 29.97 pictures a second
 constexpr std::uint64_t kPtsMask = (1ull << 33) - 1;
 
@@ -59,7 +59,7 @@ ULONG FindMappedPid(IPin* upstream) {
 }  // namespace
 
 VideoDecoderFilter::VideoDecoderFilter()
-    : TransformFilter(kVideoDecoderClsid, kInputName, kOutputName) {}
+    : TransformFilter(kVideoDecoderClsid, kInputName, kOutputName, true) {}
 
 HRESULT VideoDecoderFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
@@ -229,7 +229,7 @@ HRESULT VideoDecoderFilter::DeliverPicture(IMediaSample* input, bool first,
   out->SetSyncPoint(TRUE);
   out->SetDiscontinuity(first && input->IsDiscontinuity() == S_OK ? TRUE : FALSE);
 
-  const HRESULT hr = Output().Deliver(out.Get());
+  const HRESULT hr = DeliverOutput(out.Get());
   ++frames;
   lastClock = lines[2];
   lastProgram = lines[0];
@@ -256,11 +256,18 @@ std::string VideoDecoderFilter::ProgramLine(int& pattern) {
       pattern = 0;
       return "NOT TUNED";
     }
-    // A minor channel of -1 is shown as 1, as the suite shows it.
+    // The pattern follows the program; a minor channel of -1 is shown as 1,
+    // as the suite shows it. A major channel of -1 (the physical channel's
+    // first program was asked for) is not known: the physical one is named.
+    pattern = static_cast<int>(tuned.physicalChannel * 8 + static_cast<long>(tuned.programNumber));
     const long minor = tuned.minorChannel < 0 ? 1 : tuned.minorChannel;
-    pattern = static_cast<int>(tuned.majorChannel * 8 + minor);
-    std::snprintf(text, sizeof text, "%ld-%ld PROGRAM %lu", static_cast<long>(tuned.majorChannel),
-                  minor, static_cast<unsigned long>(tuned.programNumber));
+    if (tuned.majorChannel < 0) {
+      std::snprintf(text, sizeof text, "RF %ld PROGRAM %lu", static_cast<long>(tuned.physicalChannel),
+                    static_cast<unsigned long>(tuned.programNumber));
+    } else {
+      std::snprintf(text, sizeof text, "%ld-%ld PROGRAM %lu", static_cast<long>(tuned.majorChannel),
+                    minor, static_cast<unsigned long>(tuned.programNumber));
+    }
     return text;
   }
   if (pid != 0) {

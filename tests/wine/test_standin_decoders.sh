@@ -127,3 +127,45 @@ assert_eq 0000C0 "$(pixel "$first" 620 100)" "last colour bar"
 assert_eq 000000 "$(pixel "$first" 150 240)" "text box in the middle"
 differing=$(compare -metric AE "$first" "$later" null: 2>&1 || true)
 [ "${differing%% *}" -gt 0 ] || fail "the picture did not change between 3 s and 5 s"
+
+# --- the graph inserts the decoders (models without decoders.txt) -----------
+out=$(standindecoders play two.ts 3 --intelligent) || fail "intelligent: $out"
+grep -qxF "filter=Telvantis Test MPEG-2 Video Decoder" <<<"$out" || fail "no video decoder inserted: $out"
+grep -qxF "filter=Telvantis Test AC-3 Audio Decoder" <<<"$out" || fail "no audio decoder inserted: $out"
+[ "$(counter video "$out")" -gt 0 ] && [ "$(counter audio "$out")" -gt 0 ] || fail "nothing decoded: $out"
+
+# --- the rest of the stand-in platform: the TS player's and the live graph ---
+bash "$harness_top/tools/make-antenna.sh" antenna 4 >/dev/null || fail "make-antenna.sh failed"
+standin_install --ts-filters --clear-devices --tuner "Stand-in Tuner" --capture "Stand-in Capture" \
+  --antenna "$PWD/antenna/antenna.txt" --fail "" >/dev/null || fail "standin-install.sh failed"
+
+# The TS player's demultiplexer pins mapped to program 2: the demultiplexer
+# serves both pins from one thread, and both renderers still get their
+# first samples.
+out=$(standindecoders play two.ts 4 --push --video-pid 0x41 --audio-pid 0x44) || fail "push: $out"
+grep -q "^counters t=3 .* size=720 x 480 program=PID 0X41$" <<<"$out" || fail "TS player card: $out"
+[ "$(counter video "$out" 4)" -gt "$(counter video "$out" 2)" ] || fail "push: video stands still"
+[ "$(counter audio "$out" 4)" -gt "$(counter audio "$out" 2)" ] || fail "push: audio stands still"
+
+# The live graph tuned to 7-1, then to 7-2 half way: the card names the
+# program and its bars change with it.
+rm -f standindecoders.out
+start_program standindecoders live 8 7 7 1 7 7 2
+viewer=$HARNESS_PID
+wait_for_counters 3
+first=$(take_screenshot live-first "$title")
+wait_for_counters 7
+second=$(take_screenshot live-second "$title")
+assert_status 0 harness_wait_exit "$viewer" 30
+out=$(tr -d '\r' <standindecoders.out)
+echo "$out"
+for name in ATSCNetwork BDATunerDemod TSCapture Demux "BDA TIF" "Video Decoder" "Audio Decoder" VMR Sound; do
+  grep -qxF "filter=$name" <<<"$out" || fail "no filter $name in the live graph"
+done
+grep -qxF "tuned second" <<<"$out" || fail "the second tune request failed"
+grep -q "^counters t=3 .* size=1920 x 1080 program=RF 7 PROGRAM 1$" <<<"$out" || fail "first program's card"
+grep -q "^counters t=7 .* size=720 x 480 program=7-2 PROGRAM 2$" <<<"$out" || fail "second program's card"
+[ "$(counter video "$out" 8)" -gt "$(counter video "$out" 6)" ] || fail "live: video stands still"
+[ "$(counter audio "$out" 8)" -gt "$(counter audio "$out" 6)" ] || fail "live: audio stands still"
+assert_eq C0C000 "$(pixel "$first" 20 100)" "first bar of 7-1"
+assert_eq 00C0C0 "$(pixel "$second" 20 100)" "first bar of 7-2"
