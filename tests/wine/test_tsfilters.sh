@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The transport-stream filters: registration through the batch files, a
+# The transport-stream filters and the filter library under them: the
+# library's own checks (dshowtest), registration through the batch files, a
 # graph push source -> dump filter on a generated stream (plain, with a seek
 # while running, and on a full disk), the seeking arithmetic, Load of a
 # missing file, and unregistration.
@@ -27,6 +28,9 @@ assert_zeros() {
   nonzero=$(tail -c +$(($2 + 1)) "$1" | tr -d '\0' | wc -c)
   [ "$nonzero" -eq 0 ] || fail "$1: $nonzero non-zero bytes after offset $2"
 }
+
+# --- the filter library on its own ---------------------------------------------
+library=$(wine "$(harness_exe dshowtest)" 2>&1 | tr -d '\r') || fail "dshowtest: $library"
 
 # --- registration -----------------------------------------------------------
 wine cmd /c regtsfilters.bat || fail "regtsfilters.bat failed"
