@@ -108,10 +108,12 @@ drv wait-text "$title" 1017 "TS OK" 10
 drv click "$title" 1014
 drv wait-text "$title" 1016 "DVR-MS OK" 10
 assert_eq "$(lines StreamBufferSink StreamBufferSource)" "$(items 1005 | LC_ALL=C sort)" "DVR-MS list"
+take_screenshot written "$title" >/dev/null
 
 # --- The about box from the system menu ---
 drv post "$title" 0x0112 40000
 drv wait "About TelvantisInfo" 10 >/dev/null
+assert_image_not_blank "$(take_screenshot about "About TelvantisInfo")"
 drv click "About TelvantisInfo" 1
 drv wait-gone "About TelvantisInfo" 10
 
