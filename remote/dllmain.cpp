@@ -44,9 +44,3 @@ __declspec(dllexport) int __cdecl HandleKey(int /*hostValue*/, unsigned short co
 }
 
 }  // extern "C"
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  // No per-thread work: spare the host the thread notifications.
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);  // a hint only
-  return TRUE;
-}
