@@ -3,7 +3,6 @@
 #include "BdaGuids.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 #include <new>
 
@@ -23,7 +22,7 @@ HRESULT Get(const T& field, T* out) {
 HRESULT AtscLocator::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kLocatorCreate));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kLocatorCreate));
   auto* locator = new AtscLocator();
   const HRESULT hr = locator->QueryInterface(riid, object);
   locator->Release();
@@ -60,7 +59,7 @@ STDMETHODIMP AtscLocator::get_TSID(LONG* value) { return Get(values.tsid, value)
 STDMETHODIMP AtscLocator::put_TSID(LONG value) { values.tsid = value; return S_OK; }
 
 STDMETHODIMP AtscLocator::put_PhysicalChannel(LONG value) {
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kLocatorPhysicalChannel));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kLocatorPhysicalChannel));
   values.physicalChannel = value;
   return S_OK;
 }

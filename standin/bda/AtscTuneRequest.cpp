@@ -2,7 +2,6 @@
 
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 namespace standin {
 
@@ -16,8 +15,8 @@ CATCH_RETURN()
 STDMETHODIMP AtscTuneRequest::QueryInterface(REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  if (riid == IID_ITuneRequest && ShouldFail(steps::kTuneRequestQuery)) return E_NOINTERFACE;
-  if (riid == IID_IATSCChannelTuneRequest && ShouldFail(steps::kTuneRequestAtscQuery)) {
+  if (riid == IID_ITuneRequest && StepFails(steps::kTuneRequestQuery)) return E_NOINTERFACE;
+  if (riid == IID_IATSCChannelTuneRequest && StepFails(steps::kTuneRequestAtscQuery)) {
     return E_NOINTERFACE;
   }
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITuneRequest ||
@@ -61,7 +60,7 @@ STDMETHODIMP AtscTuneRequest::get_Locator(ILocator** out) {
 }
 
 STDMETHODIMP AtscTuneRequest::put_Locator(ILocator* newLocator) {
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuneRequestLocator));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuneRequestLocator));
   locator = newLocator;
   return S_OK;
 }
@@ -73,7 +72,7 @@ STDMETHODIMP AtscTuneRequest::get_Channel(LONG* out) {
 }
 
 STDMETHODIMP AtscTuneRequest::put_Channel(LONG value) {
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuneRequestChannel));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuneRequestChannel));
   channel = value;
   return S_OK;
 }
@@ -85,7 +84,7 @@ STDMETHODIMP AtscTuneRequest::get_MinorChannel(LONG* out) {
 }
 
 STDMETHODIMP AtscTuneRequest::put_MinorChannel(LONG value) {
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuneRequestMinorChannel));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuneRequestMinorChannel));
   minorChannel = value;
   return S_OK;
 }

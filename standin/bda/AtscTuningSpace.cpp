@@ -4,7 +4,6 @@
 #include "BdaGuids.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 namespace standin {
 
@@ -50,7 +49,7 @@ CATCH_RETURN()
 STDMETHODIMP AtscTuningSpace::QueryInterface(REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  if (riid == IID_IATSCTuningSpace && ShouldFail(steps::kTuningSpaceAtscQuery)) {
+  if (riid == IID_IATSCTuningSpace && StepFails(steps::kTuningSpaceAtscQuery)) {
     return E_NOINTERFACE;
   }
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITuningSpace ||
@@ -63,7 +62,7 @@ STDMETHODIMP AtscTuningSpace::QueryInterface(REFIID riid, void** object) {
 STDMETHODIMP AtscTuningSpace::get_UniqueName(BSTR* name) {
   RETURN_HR_IF_NULL(E_POINTER, name);
   *name = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpaceUniqueName));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpaceUniqueName));
   return CopyBstr(values.uniqueName.c_str(), name);
 }
 
@@ -100,7 +99,7 @@ STDMETHODIMP AtscTuningSpace::put__NetworkType(REFCLSID type) { values.networkTy
 STDMETHODIMP AtscTuningSpace::CreateTuneRequest(ITuneRequest** request) {
   RETURN_HR_IF_NULL(E_POINTER, request);
   *request = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpaceCreateTuneRequest));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpaceCreateTuneRequest));
   return AtscTuneRequest::Create(this, request);
 }
 
@@ -146,7 +145,7 @@ STDMETHODIMP AtscTuningSpace::put_DefaultLocator(ILocator* locator) {
 STDMETHODIMP AtscTuningSpace::Clone(ITuningSpace** copy) try {
   RETURN_HR_IF_NULL(E_POINTER, copy);
   *copy = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpaceClone));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpaceClone));
   auto* clone = new AtscTuningSpace();
   clone->values = values;
   clone->defaultLocator = defaultLocator;

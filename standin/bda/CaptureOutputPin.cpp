@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "FailSteps.h"
-#include "StandinSettings.h"
 #include "TransportMediaType.h"
 
 namespace standin {
@@ -17,7 +16,7 @@ CaptureOutputPin::CaptureOutputPin(dshow::BaseFilter& filter) noexcept
     : OutputPin(filter, L"MPEG2 Transport") {}
 
 HRESULT CaptureOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
-  if (ShouldFail(steps::kCaptureConnect)) return S_FALSE;
+  if (StepFails(steps::kCaptureConnect)) return S_FALSE;
   return IsTransportType(mt) ? S_OK : S_FALSE;
 }
 

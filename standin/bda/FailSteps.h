@@ -2,6 +2,22 @@
 // The steps of telvstandin-bda.dll that a test can make fail by naming them
 // in the stand-in settings' "Fail" value (see StandinSettings.h).
 
+#include "StandinSettings.h"
+
+namespace standin {
+
+// Whether the step is to fail; for COM methods, which must not throw (a
+// settings read that runs out of memory counts as "no").
+inline bool StepFails(const char* step) noexcept {
+  try {
+    return ShouldFail(step);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace standin
+
 namespace standin::steps {
 
 inline constexpr char kTuningSpacesCreate[] = "TuningSpaces.Create";

@@ -5,7 +5,6 @@
 #include "AntennaLoader.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 #include "VirtualTunerControl.h"
 
 using Microsoft::WRL::ComPtr;
@@ -35,7 +34,7 @@ NetworkProvider::NetworkProvider() : BaseFilter(CLSID_ATSCNetworkProvider), outp
 HRESULT NetworkProvider::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderCreate));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderCreate));
   auto* provider = new NetworkProvider();
   const HRESULT hr = provider->QueryInterface(riid, object);
   provider->Release();
@@ -45,7 +44,7 @@ CATCH_RETURN()
 
 HRESULT NetworkProvider::QueryFilterInterface(REFIID riid, void** object) {
   if (riid == IID_ITuner) {
-    if (ShouldFail(steps::kProviderTunerQuery)) return E_NOINTERFACE;
+    if (StepFails(steps::kProviderTunerQuery)) return E_NOINTERFACE;
     *object = static_cast<ITuner*>(this);
     AddRef();
     return S_OK;
@@ -82,7 +81,7 @@ STDMETHODIMP NetworkProvider::get_TuneRequest(ITuneRequest** out) {
 
 STDMETHODIMP NetworkProvider::put_TuneRequest(ITuneRequest* newRequest) try {
   RETURN_HR_IF_NULL(E_POINTER, newRequest);
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderTuneRequest));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderTuneRequest));
   Channel channel;
   RETURN_IF_FAILED(ReadRequest(newRequest, channel.physical, channel.major, channel.minor));
   channel.set = true;
@@ -120,7 +119,7 @@ STDMETHODIMP NetworkProvider::put_PreferredComponentTypes(IComponentTypes*) { re
 STDMETHODIMP NetworkProvider::get_SignalStrength(LONG* strength) try {
   RETURN_HR_IF_NULL(E_POINTER, strength);
   *strength = 0;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kProviderSignalStrength));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderSignalStrength));
   ComPtr<IBaseFilter> tuner;
   ComPtr<IVirtualTunerControl> control;
   if (SUCCEEDED(output.ConnectedFilter(&tuner)) && SUCCEEDED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) {

@@ -5,7 +5,6 @@
 
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 #include "TransportMediaType.h"
 #include "TsPacket.h"
 #include "VirtualTuner.h"
@@ -26,7 +25,7 @@ TunerOutputPin::TunerOutputPin(VirtualTuner& tuner) noexcept
     : SourceStream(tuner, L"MPEG2 Transport"), tuner(tuner) {}
 
 HRESULT TunerOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
-  if (ShouldFail(steps::kTunerConnect)) return S_FALSE;
+  if (StepFails(steps::kTunerConnect)) return S_FALSE;
   return IsTransportType(mt) ? S_OK : S_FALSE;
 }
 

@@ -3,7 +3,6 @@
 #include "AtscTuningSpace.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 #include <optional>
 #include <sstream>
@@ -42,7 +41,7 @@ std::optional<std::size_t> IndexOf(const VARIANT& index, std::size_t count) {
 HRESULT TuningSpaceContainer::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpacesCreate));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesCreate));
   auto* container = new TuningSpaceContainer();
   HRESULT hr = container->LoadSpaces();
   if (SUCCEEDED(hr)) hr = container->QueryInterface(riid, object);
@@ -79,7 +78,7 @@ STDMETHODIMP TuningSpaceContainer::QueryInterface(REFIID riid, void** object) {
 STDMETHODIMP TuningSpaceContainer::get_Count(LONG* count) {
   RETURN_HR_IF_NULL(E_POINTER, count);
   *count = 0;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpacesCount));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesCount));
   *count = static_cast<LONG>(spaces.size());
   return S_OK;
 }
@@ -148,7 +147,7 @@ CATCH_RETURN()
 STDMETHODIMP TuningSpaceContainer::get_EnumTuningSpaces(IEnumTuningSpaces** out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpacesEnum));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesEnum));
   return TuningSpaceEnum::Create(spaces, 0, out);
 }
 

@@ -3,7 +3,6 @@
 #include "FailSteps.h"
 #include "HResultMacros.h"
 #include "ServerLock.h"
-#include "StandinSettings.h"
 
 namespace standin {
 
@@ -43,7 +42,7 @@ STDMETHODIMP TuningSpaceEnum::Next(ULONG count, ITuningSpace** out, ULONG* fetch
   RETURN_HR_IF_NULL(E_POINTER, out);
   RETURN_HR_IF(E_POINTER, count > 1 && fetched == nullptr);
   if (fetched != nullptr) *fetched = 0;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTuningSpacesNext));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesNext));
   ULONG given = 0;
   while (given < count && position < spaces.size()) {
     spaces[position++].CopyTo(&out[given++]);

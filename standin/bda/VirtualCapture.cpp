@@ -3,7 +3,6 @@
 #include "BdaGuids.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 namespace standin {
 
@@ -13,7 +12,7 @@ VirtualCapture::VirtualCapture()
 HRESULT VirtualCapture::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kCaptureCreate));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kCaptureCreate));
   auto* capture = new VirtualCapture();
   const HRESULT hr = capture->QueryInterface(riid, object);
   capture->Release();

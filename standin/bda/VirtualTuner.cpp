@@ -4,7 +4,6 @@
 #include "BdaGuids.h"
 #include "FailSteps.h"
 #include "HResultMacros.h"
-#include "StandinSettings.h"
 
 namespace standin {
 
@@ -13,7 +12,7 @@ VirtualTuner::VirtualTuner() : BaseFilter(kVirtualTunerClsid), input(*this), out
 HRESULT VirtualTuner::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTunerCreate));
+  RETURN_HR_IF(E_FAIL, StepFails(steps::kTunerCreate));
   auto* tuner = new VirtualTuner();
   const HRESULT hr = tuner->QueryInterface(riid, object);
   tuner->Release();
