@@ -33,7 +33,7 @@ expect_build_failure() {
 }
 
 # No tuning space named "ATSC" on the system.
-wine reg add "$standin_key" /v TuningSpaces /d "ClearQAM DVB-T" /f >/dev/null
+standin_install --tuning-spaces "ClearQAM DVB-T" >/dev/null || fail "cannot set the tuning spaces"
 dir=$(new_case no-atsc-space)
 start_viewer "$dir"
 expect_error_box "Could not find ATSC tuning space."

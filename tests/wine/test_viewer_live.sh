@@ -70,8 +70,9 @@ drv wait-text "$panel" 1005 "80%" 10
 sleep 2
 png=$(take_screenshot live-television)
 assert_image_not_blank "$png"
+# The test card: many colours, not a window that shows nothing.
 png=$(take_screenshot video "$video")
-assert_image_not_blank "$png"
+[ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no picture in the video window ($png)"
 # Esc leaves without saving the settings.
 drv key "$panel" ESCAPE
 expect_exit

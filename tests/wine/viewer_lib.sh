@@ -77,29 +77,25 @@ make_antenna() {
   echo "$folder/antenna.txt"
 }
 
-# install_platform ANTENNA: registers the stand-in servers (once per prefix)
-# and points them at the antenna file.
+source "$harness_top/tools/standin-install.sh"
+
+# install_platform ANTENNA: registers the stand-in servers and points them at
+# the antenna file, with no step set to fail.
 install_platform() {
-  if [ ! -f "$WINEPREFIX/.telvantis-standins" ]; then
-    local server
-    for server in telvstandin-bda.dll telvstandin-demux.dll telvstandin-decoders.dll; do
-      wine regsvr32 /s "$(harness_exe "$server")" || fail "regsvr32 $server failed"
-    done
-    touch "$WINEPREFIX/.telvantis-standins"
-  fi
-  wine reg add "$standin_key" /v Antenna /d "Z:$1" /f >/dev/null || fail "cannot set the antenna"
-  set_failing_steps ""
+  standin_install --antenna "$1" --fail "" >install.out 2>&1 ||
+    fail "standin-install: $(cat install.out)"
 }
 
 # set_failing_steps NAMES: the stand-in steps that are to fail ("" for none).
 set_failing_steps() {
-  wine reg add "$standin_key" /v Fail /d "$1" /f >/dev/null || fail "cannot set the failing steps"
+  standin_install --fail "$1" >/dev/null 2>&1 || fail "cannot set the failing steps"
 }
 
 # virtual_tuner TUNER [CAPTURE]: the only tuner devices are virtual ones
 # under these names.
 virtual_tuner() {
-  device_entry clear
-  device_entry register-tuner --virtual "$1"
-  [ -z "${2:-}" ] || device_entry register-capture --virtual "$2"
+  local devices=(--tuner "$1")
+  [ -z "${2:-}" ] || devices+=(--capture "$2")
+  standin_install --clear-devices "${devices[@]}" >/dev/null 2>&1 ||
+    fail "cannot register the virtual tuner \"$1\""
 }
