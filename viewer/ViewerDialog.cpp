@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr UINT_PTR kSignalTimer = 1;
-constexpr UINT_PTR kOsdTimer = 2;
-constexpr UINT kTimerPeriod = 500;
 constexpr int kSignalTicks = 16;  // eight seconds
 constexpr int kOsdTicks = 6;      // three seconds
 constexpr COLORREF kGroupCaptionColour = 0xFF0000;

@@ -72,6 +72,11 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   void OnVideoCommand(int command) override;
   void OnVideoClosed() override;
 
+  // The panel's timers: 1 the signal and picture size, 2 the caption.
+  static constexpr UINT_PTR kSignalTimer = 1;
+  static constexpr UINT_PTR kOsdTimer = 2;
+  static constexpr UINT kTimerPeriod = 500;
+
   std::unique_ptr<TvEngine> engine;
   VideoWindow video;
   OsdWindow osd;

@@ -18,9 +18,6 @@ constexpr char kConfigFile[] = "config.txt";
 constexpr char kVolumesFile[] = "chvols.txt";
 constexpr char kPanelCaption[] = "Telvantis";
 
-constexpr UINT_PTR kSignalTimer = 1;
-constexpr UINT_PTR kOsdTimer = 2;
-constexpr UINT kTimerPeriod = 500;
 
 Rect WindowRect(HWND window) {
   RECT r{};
