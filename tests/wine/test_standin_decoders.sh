@@ -169,3 +169,11 @@ grep -q "^counters t=7 .* size=720 x 480 program=7-2 PROGRAM 2$" <<<"$out" || fa
 [ "$(counter audio "$out" 8)" -gt "$(counter audio "$out" 6)" ] || fail "live: audio stands still"
 assert_eq C0C000 "$(pixel "$first" 20 100)" "first bar of 7-1"
 assert_eq 00C0C0 "$(pixel "$second" 20 100)" "first bar of 7-2"
+
+# Damaged streams (packets cut short, sync lost) still give pictures and sound.
+for damage in truncated lost-sync; do
+  "$tsgen" --out "$damage.ts" --seconds 4 --damage "$damage" >/dev/null
+  out=$(standindecoders play "$damage.ts" 3 --push) || fail "$damage: $out"
+  [ "$(counter video "$out")" -gt 0 ] && [ "$(counter audio "$out")" -gt 0 ] ||
+    fail "nothing decoded from the $damage stream: $out"
+done
