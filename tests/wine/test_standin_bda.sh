@@ -138,6 +138,35 @@ standin_install --antenna antenna/huge.txt >/dev/null || fail "cannot set the an
 assert_eq "signal=0 result=0x00000000" "$(graph signal 9 9 1)" "huge antenna"
 grep -q "huge.txt is larger than 1 MB" bdagraph.err || fail "no message for the huge antenna"
 
+# --- Damaged streams: delivered as they are, paced without a clock ---
+tsgen=${TSGEN:-$harness_top/build/native/tools/tsgen}
+[ -x "$tsgen" ] || fail "no tsgen at $tsgen"
+"$tsgen" --out antenna/lostsync.ts --seconds 2 --tsid 22 --damage lost-sync >/dev/null || fail "tsgen"
+head -c 3000000 /dev/urandom >antenna/noise.bin
+: >antenna/empty.ts
+printf 'RF 20 SIGNAL 33 FILE noise.bin\nCHANNEL 20 1 PROGRAM 1\nRF 21 SIGNAL 34 FILE empty.ts\nRF 22 SIGNAL 35 FILE lostsync.ts\n' \
+  >antenna/damaged.txt
+standin_install --antenna antenna/damaged.txt >/dev/null || fail "cannot set the antenna"
+out=$(graph run --tuner "$tuner" --capture "$capture" --tune 20 20 1 --seconds 1.5 \
+  --tune 21 21 1 --seconds 1 --tune 22 22 1 --seconds 1.5)
+echo "$out"
+[ "$(tail -n 1 <<<"$out")" = stopped ] || fail "the graph did not run to the end: $out"
+# Noise has no clock: it comes at the ATSC rate, not as fast as it can be read.
+line=$(phase 1)
+assert_eq 33 "$(field signal "$line")" "noise signal"
+awk -v bytes="$(field bytes "$line")" -v elapsed="$(field elapsed "$line")" \
+  'BEGIN { rate = bytes / elapsed; exit !(rate > 0.75 * 2424082 && rate < 1.25 * 2424082) }' ||
+  fail "noise not paced at the default rate: $line"
+# An empty file: a signal, but nothing to deliver.
+assert_eq "0 34" "$(field bytes "$(phase 2)") $(field signal "$(phase 2)")" "empty stream"
+line=$(phase 3)
+[ "$(field bytes "$line")" -gt 0 ] || fail "nothing from the stream with lost sync: $line"
+# Out of step, its clock is seldom read: the byte rate measured from the
+# clock before, or the ATSC rate, paces it.
+awk -v bytes="$(field bytes "$line")" -v elapsed="$(field elapsed "$line")" \
+  'BEGIN { rate = bytes / elapsed; exit !(rate > 0.75 * 2424082 && rate < 1.25 * 2424082) }' ||
+  fail "the stream with lost sync not paced: $line"
+
 # --- Two devices of one name: both listed, the first is used; then none ---
 standin_install --tuner "$tuner" >/dev/null || fail "second tuner"
 assert_eq "$tuner
