@@ -76,6 +76,9 @@ INT_PTR ViewerDialog::OnCommand(int id) {
     case IDC_SCHEDULE:
       OpenSetup(true);
       return TRUE;
+    case IDC_MUTE:
+      ToggleMute();
+      return TRUE;
     default:
       return FALSE;
   }
@@ -97,15 +100,36 @@ INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
     case SC_MINIMIZE:
       osd.Hide();
       ShowWindow(video.Handle(), SW_HIDE);
+      if (setup.settings.muteOnMinimise && !muted) {
+        mutedByMinimise = true;
+        ToggleMute();
+      }
+      osd.Hide();
       break;
     case SC_RESTORE:
       ShowWindow(video.Handle(), SW_RESTORE);
+      if (mutedByMinimise) {
+        mutedByMinimise = false;
+        ToggleMute();
+      }
       osd.Hide();
       break;
     default:
       break;
   }
   return FALSE;  // then the default handling
+}
+
+// Silences or restores the program's own sound renderer; the system's
+// volume is left alone.
+void ViewerDialog::ToggleMute() {
+  if (!engine || !engine->basicAudio) return;
+  long volume = 0;
+  if (FAILED(engine->basicAudio->get_Volume(&volume))) return;
+  const bool mute = volume >= 0;
+  if (FAILED(engine->basicAudio->put_Volume(mute ? -10000 : 0))) return;
+  muted = mute;
+  if (setup.settings.showVolume) ShowOsdText(muted ? "MUTE: ON" : "MUTE: OFF");
 }
 
 INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {

@@ -64,6 +64,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   void OnSignalTimer();
   void OnOsdTimer();
   void OpenSetup(bool onSchedule);
+  void ToggleMute();
   void EnableItems(std::initializer_list<int> ids, bool enable);
 
   // VideoWindowHost

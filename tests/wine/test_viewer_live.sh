@@ -87,6 +87,17 @@ start_viewer "$dir"
 drv wait "$panel" 60 >/dev/null
 drv wait-text "$panel" 1004 "WTST 10-1" 10
 assert_no_files "$dir" telvdebug.txt
+# The system menu: the About box, minimise and restore (the video window
+# goes and comes back with the panel).
+visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
+drv post "$panel" 0x0112 0x0010
+drv wait "About Telvantis" 10 >/dev/null
+drv click "About Telvantis" 1
+drv wait-gone "About Telvantis" 10
+drv post "$panel" 0x0112 0xF020
+harness_wait_until 10 test "$(visible "$video")" = 0 || fail "the video window stays after minimise"
+drv post "$panel" 0x0112 0xF120
+harness_wait_until 10 test "$(visible "$video")" = 1 || fail "the video window does not come back"
 drv key "$panel" Q
 expect_exit
 # All 24 values, one per line, no line feed after the last; -1 became 0.
