@@ -76,9 +76,18 @@ PcrPacer::TimePoint PcrPacer::Schedule(std::size_t bytes, std::optional<Pcr27> p
 std::optional<PcrPacer::Pcr27> LastPcrIn(std::span<const std::uint8_t> data,
                                          std::optional<std::uint16_t>& pcrPid) {
   std::optional<PcrPacer::Pcr27> last;
-  for (std::size_t at = 0; at + kTsPacketSize <= data.size(); at += kTsPacketSize) {
+  std::size_t at = 0;
+  while (at + kTsPacketSize <= data.size()) {
+    // A packet starts at a sync byte that is followed by another one a
+    // packet later (or by the end of the data); anything else is skipped
+    // byte by byte until the stream is back in step.
+    const std::size_t next = at + kTsPacketSize;
+    if (data[at] != kTsSyncByte || (next < data.size() && data[next] != kTsSyncByte)) {
+      ++at;
+      continue;
+    }
     const TsPacket packet = TsPacket::FromBytes(data.subspan(at, kTsPacketSize));
-    if (!packet.HasSync()) continue;
+    at = next;
     const auto pcr = packet.Pcr();
     if (!pcr) continue;
     if (!pcrPid) pcrPid = packet.Pid();

@@ -52,9 +52,10 @@ class PcrPacer {
 
 // The PCR of the last packet of `data` on `pcrPid` that carries one. When
 // `pcrPid` is empty, the first PID found carrying a PCR becomes it (a stream
-// of several programs has one clock per program). Packets are read from the
-// start of `data` in steps of 188 bytes; a packet without the sync byte is
-// skipped.
+// of several programs has one clock per program). Packets are found by
+// their sync bytes 188 bytes apart, so data that lost step (a chunk cut
+// mid-packet, bytes lost or added) is read again from where it is back in
+// step.
 std::optional<PcrPacer::Pcr27> LastPcrIn(std::span<const std::uint8_t> data,
                                          std::optional<std::uint16_t>& pcrPid);
 

@@ -71,21 +71,21 @@ TEST(PcrPacerTest, AStreamWithoutPcrIsPacedAtTheDefaultRate) {
   EXPECT_NEAR(1000, MsAfterStart(pacer.Schedule(oneSecond, std::nullopt, kStart)), 1);
 }
 
-TEST(LastPcrInTest, FindsTheLastPcrOfTheFirstPcrPidAndSkipsPacketsWithoutSync) {
-  std::vector<std::uint8_t> data;
-  const auto add = [&](std::uint16_t pid, std::optional<Pcr27> pcr) {
-    const std::uint8_t payload[4] = {1, 2, 3, 4};
-    const TsPacket packet = BuildTsPacket(pid, 0, false, pcr, payload).packet;
-    data.insert(data.end(), packet.bytes.begin(), packet.bytes.end());
-  };
-  add(0x31, 100);
-  add(0x41, 900);  // another program's clock
-  add(0x31, 200);
-  add(0x31, 300);
-  data[3 * kTsPacketSize] = 0x00;  // lost sync: this packet does not count
-  add(0x31, std::nullopt);
-  data.resize(data.size() + 100, 0x47);  // a truncated tail
+std::vector<std::uint8_t> Packet(std::uint16_t pid, std::optional<Pcr27> pcr) {
+  const std::uint8_t payload[4] = {1, 2, 3, 4};
+  const TsPacket packet = BuildTsPacket(pid, 0, false, pcr, payload).packet;
+  return {packet.bytes.begin(), packet.bytes.end()};
+}
 
+TEST(LastPcrInTest, FindsTheLastPcrOfTheFirstPcrPid) {
+  std::vector<std::uint8_t> data;
+  for (const auto& [pid, pcr] : {std::pair<std::uint16_t, std::optional<Pcr27>>{0x31, 100},
+                                 {0x41, 900},  // another program's clock
+                                 {0x31, 200},
+                                 {0x31, std::nullopt}}) {
+    const auto packet = Packet(pid, pcr);
+    data.insert(data.end(), packet.begin(), packet.end());
+  }
   std::optional<std::uint16_t> pid;
   EXPECT_EQ(200u, LastPcrIn(data, pid));
   EXPECT_EQ(0x31, pid);
@@ -94,6 +94,28 @@ TEST(LastPcrInTest, FindsTheLastPcrOfTheFirstPcrPidAndSkipsPacketsWithoutSync) {
   std::optional<std::uint16_t> none;
   EXPECT_FALSE(LastPcrIn(std::span<const std::uint8_t>(data.data(), 100), none));
   EXPECT_FALSE(none);
+}
+
+TEST(LastPcrInTest, FindsPacketsAgainAfterTheStreamLostStep) {
+  // A chunk that starts in the middle of a packet, a packet whose sync byte
+  // is gone, seven stray bytes, and a truncated packet at the end.
+  std::vector<std::uint8_t> data(100, 0x47);
+  const auto add = [&](const std::vector<std::uint8_t>& bytes) {
+    data.insert(data.end(), bytes.begin(), bytes.end());
+  };
+  add(Packet(0x31, 100));
+  auto broken = Packet(0x31, 999);
+  broken[0] = 0x00;
+  add(broken);
+  add(std::vector<std::uint8_t>(7, 0x47));
+  add(Packet(0x31, 300));
+  add(Packet(0x31, 400));
+  const auto cut = Packet(0x31, 500);
+  add(std::vector<std::uint8_t>(cut.begin(), cut.begin() + 120));
+
+  std::optional<std::uint16_t> pid;
+  EXPECT_EQ(400u, LastPcrIn(data, pid));
+  EXPECT_EQ(0x31, pid);
 }
 
 }  // namespace

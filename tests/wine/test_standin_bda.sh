@@ -161,8 +161,7 @@ awk -v bytes="$(field bytes "$line")" -v elapsed="$(field elapsed "$line")" \
 assert_eq "0 34" "$(field bytes "$(phase 2)") $(field signal "$(phase 2)")" "empty stream"
 line=$(phase 3)
 [ "$(field bytes "$line")" -gt 0 ] || fail "nothing from the stream with lost sync: $line"
-# Out of step, its clock is seldom read: the byte rate measured from the
-# clock before, or the ATSC rate, paces it.
+# The tuner finds the stream's clock again where it is back in step.
 awk -v bytes="$(field bytes "$line")" -v elapsed="$(field elapsed "$line")" \
   'BEGIN { rate = bytes / elapsed; exit !(rate > 0.75 * 2424082 && rate < 1.25 * 2424082) }' ||
   fail "the stream with lost sync not paced: $line"
