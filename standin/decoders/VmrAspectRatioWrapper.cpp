@@ -174,19 +174,24 @@ HRESULT VmrAspectRatioWrapper::ApplyPosition() {
     picture = ToRect(LetterBox(ToBox(wanted), aspectX, aspectY));
   }
   RETURN_IF_FAILED(theirs->SetVideoPosition(withSource ? &wantedSource : nullptr, &picture));
-  PaintBars(wanted, picture);
+  {
+    std::lock_guard guard(lock);
+    pictureRect = picture;
+  }
+  PaintBars(nullptr, wanted, picture);
   return S_OK;
 }
 
-// Black where the destination is not covered by the picture.
-void VmrAspectRatioWrapper::PaintBars(const RECT& wanted, const RECT& picture) {
+// Black where the destination is not covered by the picture, on `given` or
+// else on the clipping window.
+void VmrAspectRatioWrapper::PaintBars(HDC given, const RECT& wanted, const RECT& picture) {
   HWND window = nullptr;
   {
     std::lock_guard guard(lock);
     window = clippingWindow;
   }
-  if (window == nullptr || EqualRect(&wanted, &picture)) return;
-  HDC dc = GetDC(window);
+  if (EqualRect(&wanted, &picture) || (given == nullptr && window == nullptr)) return;
+  HDC dc = given != nullptr ? given : GetDC(window);
   if (dc == nullptr) return;  // nothing to paint on: the bars stay as they are
   auto brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   const RECT bars[] = {{wanted.left, wanted.top, wanted.right, picture.top},
@@ -196,7 +201,7 @@ void VmrAspectRatioWrapper::PaintBars(const RECT& wanted, const RECT& picture) {
   for (const RECT& bar : bars) {
     if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, brush);
   }
-  ReleaseDC(window, dc);
+  if (given == nullptr) ReleaseDC(window, dc);
 }
 
 STDMETHODIMP VmrAspectRatioWrapper::GetVideoPosition(LPRECT outSource, LPRECT outDestination) {
@@ -218,9 +223,20 @@ STDMETHODIMP VmrAspectRatioWrapper::SetVideoClippingWindow(HWND window) {
   return S_OK;
 }
 
+// The window asks for a repaint when it was uncovered: the bars are ours to
+// paint; the picture is Wine's (whose repaint may well be missing).
 STDMETHODIMP VmrAspectRatioWrapper::RepaintVideo(HWND window, HDC dc) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
+  RECT wanted{}, picture{};
+  bool letterBoxed = false;
+  {
+    std::lock_guard guard(lock);
+    letterBoxed = positionSet && mode == VMR_ARMODE_LETTER_BOX;
+    wanted = destination;
+    picture = pictureRect;
+  }
+  if (letterBoxed && dc != nullptr) PaintBars(dc, wanted, picture);
   return theirs->RepaintVideo(window, dc);
 }
 

@@ -5,7 +5,8 @@
 // every interface of it, and adds IVMRAspectRatioControl. In letter-box mode
 // it fits the picture into the destination rectangle given to
 // IVMRWindowlessControl::SetVideoPosition, keeping its shape, and paints the
-// bars black (Wine's renderer leaves them as they were).
+// bars black then and on RepaintVideo (Wine's renderer leaves them as they
+// were). GetVideoPosition gives back the destination the caller set.
 
 #include <windows.h>
 #include <strmif.h>
@@ -54,7 +55,7 @@ class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
   HRESULT InnerWindowless(Microsoft::WRL::ComPtr<IVMRWindowlessControl>& out);
   // Applies the mode to the last position the caller set.
   HRESULT ApplyPosition();
-  void PaintBars(const RECT& destination, const RECT& picture);
+  void PaintBars(HDC given, const RECT& destination, const RECT& picture);
 
   std::atomic<ULONG> refCount{1};
   HMODULE innerModule = nullptr;  // never freed: see the destructor
@@ -66,6 +67,7 @@ class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
   bool positionSet = false;
   RECT source{};       // as the caller gave them
   RECT destination{};
+  RECT pictureRect{};  // where the picture went, letter-boxed or not
   bool sourceGiven = false;
 };
 

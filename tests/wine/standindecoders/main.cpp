@@ -11,7 +11,8 @@
 //       window, and -> AC-3 decoder -> DirectSound renderer. The decoders are
 //       added by friendly name as decoders.txt names them; with --intelligent
 //       the source is connected straight to the renderers and the graph
-//       inserts the decoders.
+//       inserts the decoders. Half way the window is painted over and the
+//       renderer asked to repaint ("repaint=RESULT").
 //   standindecoders live SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]
 //                        [--intelligent]
 //       the live graph: network provider, tuner, capture, demultiplexer,
@@ -395,7 +396,16 @@ int Play(int argc, char** argv) {
     return status;
   }
   if (int status = PlaceVideo(renderers)) return status;
-  return RunFor(graph.Get(), seconds, [] { return 0; });
+  // Half way the window is painted over, as when it is uncovered, and asks
+  // the renderer to repaint: the letter-box bars come back.
+  return RunFor(graph.Get(), seconds, [&renderers] {
+    InvalidateRect(renderers.window, nullptr, TRUE);
+    UpdateWindow(renderers.window);
+    HDC dc = GetDC(renderers.window);
+    PrintResult("repaint", renderers.windowless->RepaintVideo(renderers.window, dc));
+    ReleaseDC(renderers.window, dc);
+    return 0;
+  });
 }
 
 int Live(int argc, char** argv) {
