@@ -150,8 +150,9 @@ harness_setup() {
   export HOME=$HARNESS_RUN/home
   export WINEPREFIX=$HARNESS_RUN/prefix
   export WINEDEBUG=${HARNESS_WINEDEBUG:--all}
-  # No Mono or Gecko installer dialogs, no menu entries.
-  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  # No Mono or Gecko installer dialogs, no menu entries, and no debugger: a
+  # crashing test program ends at once instead of waiting in a crash dialog.
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   unset WAYLAND_DISPLAY
 
   harness_start_xvfb || return 1
