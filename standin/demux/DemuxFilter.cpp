@@ -26,9 +26,12 @@ constexpr wchar_t kVideoPinName[] = L"Video";
 constexpr wchar_t kAudioPinName[] = L"Audio";
 
 // Until the first sequence header the picture size is unknown; decoders take
-// the size from the stream. An ATSC high-definition picture is the guess.
-constexpr LONG kGuessWidth = 1920;
-constexpr LONG kGuessHeight = 1080;
+// the size from the stream. The guess is the standard-definition size: a
+// decoder that keeps the size it connected with then draws small pictures,
+// which Wine's renderer keeps up with on a busy machine (at 1920 x 1080 it
+// fell to a third of the frames).
+constexpr LONG kGuessWidth = 720;
+constexpr LONG kGuessHeight = 480;
 constexpr REFERENCE_TIME kFrameTime = 333667;  // 29.97 pictures a second
 
 dshow::MediaType VideoType() {
@@ -289,11 +292,11 @@ HRESULT DemuxFilter::Receive(IMediaSample* sample) {
     core.Feed(std::span(data, static_cast<std::size_t>(length)), now,
               [&](DemuxSample&& s) { samples.push_back(std::move(s)); });
   }
-  DeliverAll(samples);
+  DeliverAll(samples, now.has_value());
   return S_OK;
 }
 
-void DemuxFilter::DeliverAll(std::vector<DemuxSample>& samples) {
+void DemuxFilter::DeliverAll(std::vector<DemuxSample>& samples, bool live) {
   std::vector<DemuxOutputPin*> pins;
   {
     std::lock_guard lock(coreLock);
@@ -303,7 +306,7 @@ void DemuxFilter::DeliverAll(std::vector<DemuxSample>& samples) {
     }
   }
   for (std::size_t i = 0; i < samples.size(); ++i) {
-    if (pins[i] != nullptr) pins[i]->DeliverSample(samples[i]);
+    if (pins[i] != nullptr) pins[i]->Enqueue(std::move(samples[i]), live);
   }
 }
 
@@ -321,8 +324,13 @@ void DemuxFilter::ForEachConnectedOutput(Call&& call) {
   for (DemuxOutputPin* pin : pins) call(*pin);
 }
 
+// The queues empty first, so the input no longer waits for room, then the
+// flush goes downstream, which ends a delivery in progress.
 void DemuxFilter::BeginFlush() {
-  ForEachConnectedOutput([](DemuxOutputPin& pin) { pin.DeliverBeginFlush(); });
+  ForEachConnectedOutput([](DemuxOutputPin& pin) {
+    pin.BeginFlushQueue();
+    pin.DeliverBeginFlush();
+  });
 }
 
 void DemuxFilter::EndFlush() {
@@ -331,7 +339,10 @@ void DemuxFilter::EndFlush() {
     std::lock_guard lock(coreLock);
     core.Reset();
   }
-  ForEachConnectedOutput([](DemuxOutputPin& pin) { pin.DeliverEndFlush(); });
+  ForEachConnectedOutput([](DemuxOutputPin& pin) {
+    pin.EndFlushQueue();
+    pin.DeliverEndFlush();
+  });
 }
 
 void DemuxFilter::EndOfStream() {
@@ -342,9 +353,9 @@ void DemuxFilter::EndOfStream() {
       std::lock_guard lock(coreLock);
       core.EndOfStream([&](DemuxSample&& s) { samples.push_back(std::move(s)); });
     }
-    DeliverAll(samples);
+    DeliverAll(samples, false);
   }
-  ForEachConnectedOutput([](DemuxOutputPin& pin) { pin.DeliverEndOfStream(); });
+  ForEachConnectedOutput([](DemuxOutputPin& pin) { pin.EnqueueEndOfStream(); });
 }
 
 void DemuxFilter::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {

@@ -70,7 +70,8 @@ class DemuxFilter final : public dshow::BaseFilter, public IMpeg2Demultiplexer {
   void FollowTuner();
   // The stream time now when the source is live and a clock runs.
   std::optional<std::int64_t> LiveNow();
-  void DeliverAll(std::vector<DemuxSample>& samples);
+  // `live`: a full output queue drops its oldest sample instead of waiting.
+  void DeliverAll(std::vector<DemuxSample>& samples, bool live);
   template <typename Call>
   void ForEachConnectedOutput(Call&& call);
 

@@ -24,6 +24,10 @@ struct BufferPlan {
   long size;
 };
 
+// Samples a pin holds before the input waits: a second or two of pictures
+// or sound, about the same time for both so neither starves the other.
+constexpr std::size_t kMaxQueued = 48;
+
 BufferPlan PlanFor(const AM_MEDIA_TYPE& mt) {
   if (mt.majortype == MEDIATYPE_Video) return {8, 512 * 1024};
   if (mt.majortype == MEDIATYPE_Audio) return {16, 64 * 1024};
@@ -38,6 +42,9 @@ DemuxOutputPin::DemuxOutputPin(DemuxFilter& demux, const wchar_t* name, const AM
     : OutputPin(demux, name), demux(demux), output(output) {
   if (FAILED(type.Set(mt))) throw std::bad_alloc();
 }
+
+// A filter released without being stopped still ends its threads.
+DemuxOutputPin::~DemuxOutputPin() { StopWorker(); }
 
 HRESULT DemuxOutputPin::QueryPinInterface(REFIID riid, void** object) {
   if (riid == IID_IMPEG2PIDMap) {
@@ -105,6 +112,101 @@ STDMETHODIMP DemuxOutputPin::EnumPIDMap(IEnumPIDMap** out) try {
   return PidMapEnumerator::CreateInstance(demux.Mapping(output), 0, out);
 }
 CATCH_RETURN()
+
+HRESULT DemuxOutputPin::Active() try {
+  RETURN_IF_FAILED(OutputPin::Active());
+  std::lock_guard lock(queueLock);
+  stopping = false;
+  accepting = true;
+  worker = std::thread([this] { WorkerLoop(); });
+  return S_OK;
+}
+CATCH_RETURN()
+
+// Decommitting the allocator releases a delivery waiting for a buffer; the
+// renderers downstream are stopped before us, so a delivery in progress ends.
+HRESULT DemuxOutputPin::Inactive() {
+  {
+    std::lock_guard lock(queueLock);
+    stopping = true;
+    accepting = false;
+    queue.clear();
+  }
+  queueChanged.notify_all();
+  const HRESULT hr = OutputPin::Inactive();
+  StopWorker();
+  return hr;
+}
+
+void DemuxOutputPin::StopWorker() {
+  {
+    std::lock_guard lock(queueLock);
+    stopping = true;
+    accepting = false;
+  }
+  queueChanged.notify_all();
+  if (worker.joinable()) worker.join();
+}
+
+void DemuxOutputPin::PushItem(QueueItem&& item, bool live) {
+  std::unique_lock lock(queueLock);
+  if (live && accepting && queue.size() >= kMaxQueued) {
+    queue.pop_front();
+    ++dropped;
+    if (!queue.empty()) queue.front().sample.discontinuity = true;
+  }
+  queueChanged.wait(lock, [&] { return !accepting || queue.size() < kMaxQueued; });
+  if (!accepting) return;
+  queue.push_back(std::move(item));
+  lock.unlock();
+  queueChanged.notify_all();
+}
+
+void DemuxOutputPin::Enqueue(DemuxSample&& sample, bool live) {
+  PushItem({std::move(sample), false}, live);
+}
+
+void DemuxOutputPin::EnqueueEndOfStream() { PushItem({DemuxSample{}, true}, false); }
+
+void DemuxOutputPin::BeginFlushQueue() {
+  {
+    std::lock_guard lock(queueLock);
+    accepting = false;
+    queue.clear();
+  }
+  queueChanged.notify_all();
+}
+
+void DemuxOutputPin::EndFlushQueue() {
+  std::unique_lock lock(queueLock);
+  queueChanged.wait(lock, [&] { return !delivering; });
+  accepting = !stopping && worker.joinable();
+}
+
+void DemuxOutputPin::WorkerLoop() {
+  for (;;) {
+    QueueItem item;
+    {
+      std::unique_lock lock(queueLock);
+      queueChanged.wait(lock, [&] { return stopping || !queue.empty(); });
+      if (stopping) return;
+      item = std::move(queue.front());
+      queue.pop_front();
+      delivering = true;
+    }
+    queueChanged.notify_all();  // room for the input
+    if (item.endOfStream) {
+      DeliverEndOfStream();  // a refusal downstream changes nothing here
+    } else {
+      DeliverSample(item.sample);
+    }
+    {
+      std::lock_guard lock(queueLock);
+      delivering = false;
+    }
+    queueChanged.notify_all();
+  }
+}
 
 void DemuxOutputPin::DeliverSample(const DemuxSample& sample) {
   std::size_t at = 0;

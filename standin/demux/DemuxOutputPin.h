@@ -2,11 +2,23 @@
 // An output pin of the demultiplexer: the media type it was created with,
 // IMPEG2PIDMap to choose its PIDs, and the delivery of the core's samples
 // (a sample larger than a buffer goes on in several).
+//
+// Each pin delivers on a thread of its own from a queue of its own: a
+// renderer that waits for its presentation time holds up only its own pin,
+// never the input nor the other pins (a sound renderer's clock may only run
+// while it gets sound). A full queue makes a file source wait, so nothing of
+// a file is dropped; a live source cannot wait, so there the oldest sample
+// of the full queue is dropped and the next one marked as a discontinuity.
 
 #include "OutputPin.h"
 #include "TsDemuxCore.h"
 
 #include <bdaiface.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace standin {
 
@@ -15,6 +27,7 @@ class DemuxFilter;
 class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
  public:
   DemuxOutputPin(DemuxFilter& demux, const wchar_t* name, const AM_MEDIA_TYPE& mt, int output);
+  ~DemuxOutputPin() override;
 
   DSHOW_FORWARD_PIN_IUNKNOWN(dshow::OutputPin)
 
@@ -33,17 +46,46 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   HRESULT SetType(const AM_MEDIA_TYPE& mt);
   int OutputId() const noexcept { return output; }
 
-  // On the streaming thread. Failures downstream are the downstream's to
-  // report; the other outputs go on.
-  void DeliverSample(const DemuxSample& sample);
+  HRESULT Active() override;
+  HRESULT Inactive() override;
+
+  // On the input's streaming thread: queue a sample, or the end of the
+  // stream behind the samples queued. Dropped while the pin is inactive or
+  // flushing.
+  void Enqueue(DemuxSample&& sample, bool live);
+  void EnqueueEndOfStream();
+  // Around a flush: the queue empties and takes nothing until the flush
+  // ends; EndFlushQueue waits until a delivery in progress is over.
+  void BeginFlushQueue();
+  void EndFlushQueue();
 
  protected:
   HRESULT QueryPinInterface(REFIID riid, void** object) override;
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) override;
 
  private:
+  struct QueueItem {
+    DemuxSample sample;
+    bool endOfStream = false;
+  };
+
+  void PushItem(QueueItem&& item, bool live);
+  void StopWorker();
+  void WorkerLoop();
+  // Failures downstream are the downstream's to report; the stream goes on.
+  void DeliverSample(const DemuxSample& sample);
+
   DemuxFilter& demux;
   const int output;
+
+  std::mutex queueLock;
+  std::condition_variable queueChanged;
+  std::deque<QueueItem> queue;
+  bool accepting = false;  // active and not flushing
+  bool stopping = false;
+  bool delivering = false;
+  long dropped = 0;  // live samples dropped for want of room
+  std::thread worker;
   dshow::MediaType type;  // under the state lock
   long bufferSize = 0;    // set when connected
 };

@@ -123,6 +123,20 @@ for half in first second; do
     "$half half AC-3 frames"
 done
 
+# Into the renderers, as the live graph of a model without decoders does it:
+# the graph puts the test decoders between. Sound keeps real time, and the
+# pictures of the tuned program arrive.
+wine reg delete "$settings\\Decoders" /f >/dev/null 2>&1 || true
+out=$(standindemux render 5 33 33 3) || fail "render: $out"
+echo "$out"
+assert_eq 0 "$(value errors "$out")" "error events of the rendering graph"
+decoded=$(wine reg query "$settings\\Decoders" | tr -d '\r') || fail "the decoders reported nothing"
+echo "$decoded"
+counter() { printf '%d' "$(awk -v name="$1" '$1 == name { print $3 }' <<<"$decoded")"; }
+[ "$(counter AudioFrames)" -ge 120 ] || fail "sound fell behind: $(counter AudioFrames) AC-3 frames"
+[ "$(counter VideoFrames)" -ge 60 ] || fail "pictures fell behind: $(counter VideoFrames)"
+grep -q "VideoProgram.*33-3 PROGRAM 3" <<<"$decoded" || fail "not the pictures of 33-3"
+
 # The recording graph of the TS recorder: the whole stream of RF 33 goes to
 # the file, the demultiplexer and TIF on the tee's second output.
 out=$(standindemux record rec.ts 4 33 33 2) || fail "record: $out"

@@ -17,6 +17,10 @@
 //       network provider -> tuner -> capture -> demultiplexer -> TIF, the
 //       demultiplexer's own video and audio pins to counting sinks; tunes,
 //       runs, tunes again half way; reports each half ("first.", "second.")
+//   standindemux render SECONDS PHYS MAJOR MINOR
+//       the live chain with the demultiplexer connected, by first free pins
+//       and intelligent connect, to the VMR-7 and the DirectSound renderer;
+//       reports the graph's error events and the frames the renderer drew
 //   standindemux create
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
@@ -423,6 +427,55 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
   return 0;
 }
 
+int Render(double seconds, Channel channel) {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&graph)));
+  ComPtr<IBaseFilter> provider, capture, demux, tif, vmr, sound;
+  const char* step = "";
+  const HRESULT built = BuildTunerChain(graph.Get(), channel, &provider, &capture, &step);
+  if (FAILED(built)) return Fail(step, built);
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
+  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  CHECK("add VMR", AddByClsid(graph.Get(), CLSID_VideoMixingRenderer, L"VMR", &vmr));
+  CHECK("connect demultiplexer to VMR", ConnectFilters(graph.Get(), demux.Get(), vmr.Get()));
+  CHECK("add sound", AddByClsid(graph.Get(), CLSID_DSoundRender, L"Sound", &sound));
+  CHECK("connect demultiplexer to sound", ConnectFilters(graph.Get(), demux.Get(), sound.Get()));
+  PrintPins("", demux.Get());
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph.As(&control));
+  ComPtr<IMediaEvent> events;
+  CHECK("query IMediaEvent",
+        graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+  CHECK("Run", control->Run());
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+  long errors = 0;
+  while (static_cast<long>(deadline - GetTickCount()) > 0) {
+    long code;
+    LONG_PTR p1, p2;
+    if (events->GetEvent(&code, &p1, &p2, 100) == S_OK) {
+      if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED) {
+        ++errors;
+        std::printf("event=0x%lX 0x%08lX\n", code, static_cast<unsigned long>(p1));
+      }
+      events->FreeEventParams(code, p1, p2);
+    }
+  }
+  std::printf("errors=%ld\n", errors);
+  ComPtr<IQualProp> quality;
+  int drawn = -1, dropped = -1;
+  // mingw-w64 has no __uuidof for IQualProp: ask by its IID.
+  if (SUCCEEDED(vmr->QueryInterface(IID_IQualProp, reinterpret_cast<void**>(quality.GetAddressOf())))) {
+    quality->get_FramesDrawn(&drawn);
+    quality->get_FramesDroppedInRenderer(&dropped);
+  }
+  std::printf("frames_drawn=%d\nframes_dropped=%d\n", drawn, dropped);
+  CHECK("Stop", control->Stop());
+  return 0;
+}
+
 int Create() {
   const struct {
     const char* name;
@@ -444,6 +497,7 @@ int Usage() {
                "usage: standindemux pids [--analyzer] FILE VPID APID [VPID2 APID2]\n"
                "       standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]\n"
                "       standindemux live SECONDS PHYS MAJOR MINOR PHYS2 MAJOR2 MINOR2\n"
+               "       standindemux render SECONDS PHYS MAJOR MINOR\n"
                "       standindemux create\n");
   return 2;
 }
@@ -475,6 +529,9 @@ int main(int argc, char** argv) {
   if (command == "live" && argc == 9) {
     return Live(std::strtod(argv[2], nullptr), {Signed(argv[3]), Signed(argv[4]), Signed(argv[5])},
                 {Signed(argv[6]), Signed(argv[7]), Signed(argv[8])});
+  }
+  if (command == "render" && argc == 6) {
+    return Render(std::strtod(argv[2], nullptr), {Signed(argv[3]), Signed(argv[4]), Signed(argv[5])});
   }
   if (command == "create" && argc == 2) return Create();
   return Usage();
