@@ -96,6 +96,9 @@ set_failing_steps() {
 virtual_tuner() {
   local devices=(--tuner "$1")
   [ -z "${2:-}" ] || devices+=(--capture "$2")
-  standin_install --clear-devices "${devices[@]}" >/dev/null 2>&1 ||
-    fail "cannot register the virtual tuner \"$1\""
+  # Clearing is tried twice: a removal that fails the first time leaves
+  # fewer entries for the second.
+  standin_install --clear-devices "${devices[@]}" >install.out 2>&1 ||
+    standin_install --clear-devices "${devices[@]}" >install.out 2>&1 ||
+    fail "cannot register the virtual tuner \"$1\": $(cat install.out)"
 }
