@@ -108,7 +108,7 @@ void InfoDialog::OnCommand(int id) {
 
 bool InfoDialog::OnSysCommand(WPARAM command) {
   if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
-  AboutDialog about;
+  AboutDialog about(IDD_ABOUTBOX);
   if (about.Run(hwnd) == -1) ShowExclamation("CAN'T OPEN THE ABOUT BOX");
   return true;
 }
