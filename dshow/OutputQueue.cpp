@@ -27,6 +27,7 @@ void OutputQueue::Stop() {
 
 HRESULT OutputQueue::Deliver(IMediaSample* sample) try {
   std::lock_guard guard(lock);
+  if (stopping) return VFW_E_WRONG_STATE;
   if (lastResult != S_OK) return lastResult;
   items.push_back({sample});
   changed.notify_all();
@@ -37,6 +38,7 @@ HRESULT OutputQueue::Deliver(IMediaSample* sample) try {
 
 HRESULT OutputQueue::DeliverEndOfStream() try {
   std::lock_guard guard(lock);
+  if (stopping) return VFW_E_WRONG_STATE;
   items.push_back({});
   changed.notify_all();
   return S_OK;

@@ -45,7 +45,7 @@ class OutputQueue {
   std::mutex lock;
   std::condition_variable changed;
   std::deque<Item> items;
-  bool stopping = false;
+  bool stopping = true;  // until Start
   bool delivering = false;
   HRESULT lastResult = S_OK;
   std::thread worker;
