@@ -86,3 +86,32 @@ CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
 
 USING DECODERS.TXT OK
 LOADING VIDEO DECODER"
+
+# Without decoders.txt models 0 to 2 load their vendors' decoders by class id;
+# where those are not installed the build ends at that step.
+model_case() {
+  local name=$1 tuner_name=$2 capture_name=$3 decoder_text=$4 decoder_line=$5
+  virtual_tuner "$tuner_name" "$capture_name"
+  dir=$(new_case "$name")
+  start_viewer "$dir"
+  expect_boxes "$decoder_text"
+  expect_build_failure "$dir"
+  assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER
+CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
+
+LOADING BDA CAPTURE/RECEIVER
+CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
+
+LOADING MPEG2 DEMULTIPLEXER
+CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
+
+LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
+CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+
+$decoder_line"
+}
+model_case ati "ATI DTV Wonder Digital BDA Tuner" "ATI DTV Wonder Digital BDA Capture" \
+  "CAN'T LOAD ATI VIDEO DECODER" "LOADING ATI VIDEO DECODER"
+model_case fusion "FusionHDTV, BDA ATSC Tuner/Demod" "FusionHDTV, Transport Stream Capture1" \
+  "CAN'T LOAD FUSION VIDEO DECODER" "LOADING FUSIONHDTV VIDEO DECODER"

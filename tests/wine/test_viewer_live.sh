@@ -141,3 +141,20 @@ assert_bytes "$dir/telvdebug.txt" 'LOADING ATSC NETWORK PROVIDER\nLOADING BDA TU
 drv key "Telvantis- Telvantis Virtual Tuner" Q
 expect_exit
 assert_eq 20 "$(config_line "$dir/config.txt" 1)" "saved model"
+
+# --- Tuner names of 99 characters (the longest a line of tuner.txt holds)
+# make titles of the same length, cut nowhere ---
+long_tuner=$(printf 'Telvantis Long Tuner %078d' 1)
+long_capture=$(printf 'Telvantis Long Capture %076d' 2)
+[ "${#long_tuner}" -eq 99 ] && [ "${#long_capture}" -eq 99 ] || fail "test names are not 99 characters"
+virtual_tuner "$long_tuner" "$long_capture"
+dir=$(case_folder long-names)
+cp "$TEST_WORK/channels.txt" "$dir/"
+printf '%s\n%s\n' "$long_tuner" "$long_capture" >"$dir/tuner.txt"
+start_viewer "$dir"
+drv wait "Telvantis- $long_tuner" 60 >/dev/null
+drv wait "Telvantis Video- $long_tuner" 5 >/dev/null
+drv wait-text "Telvantis- $long_tuner" 1004 "WTST 10-1" 10
+drv key "Telvantis- $long_tuner" Q
+expect_exit
+assert_eq 20 "$(config_line "$dir/config.txt" 1)" "saved model"
