@@ -25,7 +25,7 @@ constexpr long kFrameBytes = Ac3FrameCounter::kSamplesPerFrame * kBytesPerSample
 constexpr int kMaxFramesPerBuffer = 8;
 constexpr long kBuffers = 8;
 
-// Fail steps: see the decoders' closing note.
+// Steps a test can make fail through the stand-in settings ("Fail").
 constexpr char kFailCreate[] = "AudioDecoder.Create";
 constexpr char kFailConnect[] = "AudioDecoder.Connect";
 constexpr char kFailConnectOutput[] = "AudioDecoder.ConnectOutput";

@@ -33,7 +33,7 @@ constexpr long kBuffers = 4;
 constexpr std::uint64_t kPictureTicks90k = 3003;  // 29.97 pictures a second
 constexpr std::uint64_t kPtsMask = (1ull << 33) - 1;
 
-// Fail steps: see the decoders' closing note.
+// Steps a test can make fail through the stand-in settings ("Fail").
 constexpr char kFailCreate[] = "VideoDecoder.Create";
 constexpr char kFailConnect[] = "VideoDecoder.Connect";
 constexpr char kFailConnectOutput[] = "VideoDecoder.ConnectOutput";

@@ -14,7 +14,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// Fail steps: see the decoders' closing note.
+// Steps a test can make fail through the stand-in settings ("Fail").
 constexpr char kFailCreate[] = "VideoMixingRenderer.Create";
 constexpr char kFailQuery[] = "AspectRatio.QueryInterface";
 constexpr char kFailSetMode[] = "AspectRatio.SetAspectRatioMode";
