@@ -279,6 +279,7 @@ ViewerConfig ViewerDialog::CurrentConfig() const {
 
 // "EXIT": stop a recording, save the settings, release everything.
 void ViewerDialog::OnExit() {
+  if (!engine) return;  // already ended
   if (engine->IsRecording()) engine->StopRecording();
   WriteViewerConfig(kConfigFile, CurrentConfig());
   if (setup.settings.savePerChannelVolume && !engine->channels.empty()) {
@@ -293,6 +294,7 @@ void ViewerDialog::OnExit() {
 // Esc: leave without saving the settings, but still stop a recording and
 // give the system back its screen saver and power state.
 void ViewerDialog::OnCancel() {
+  if (!engine) return;  // already ended
   if (engine->IsRecording()) engine->StopRecording();
   RestoreSystem();
 }
