@@ -37,14 +37,19 @@ PacketFileWriter::~PacketFileWriter() { Finish(); }
 // Waits until the whole piece fits (or the whole queue is free, for a piece
 // larger than the queue), so that a piece is either taken whole or refused:
 // a refused sample never leaves a part of itself in the file.
+//
+// Once it has to wait, it waits for half the queue to be free: each wake-up
+// costs a round trip to the Wine server, so the two threads trade buffers in
+// batches rather than one by one.
 bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
   std::unique_lock guard(lock);
   // The partly filled chunk is only written once full: its bytes never free up.
-  spaceReady.wait(guard, [&] {
-    const std::size_t needed =
-        std::min(size, options.chunkCount * options.chunkSize - filling.used);
-    return refusing || finishing || failed || FreeSpace() >= needed;
-  });
+  const std::size_t room = options.chunkCount * options.chunkSize - filling.used;
+  const std::size_t needed = std::min(size, room);
+  if (!refusing && !finishing && !failed && FreeSpace() < needed) {
+    spaceTarget = std::max(needed, std::min(room, options.chunkCount * options.chunkSize / 2));
+    WaitForSpace(guard, [&] { return refusing || finishing || failed || FreeSpace() >= spaceTarget; });
+  }
   while (size > 0) {
     if (refusing || finishing || failed) return false;
     if (!filling.bytes) {
@@ -56,7 +61,8 @@ bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
         filling = NewChunk(options.chunkSize);
         ++chunksAllocated;
       } else {
-        spaceReady.wait(guard);
+        spaceTarget = options.chunkSize;  // a piece larger than the queue
+        WaitForSpace(guard, [&] { return refusing || finishing || failed || FreeSpace() > 0; });
         continue;
       }
     }
@@ -76,11 +82,18 @@ std::size_t PacketFileWriter::FreeSpace() const {
   return wholeChunks * options.chunkSize + inFilling;
 }
 
+template <typename Ready>
+void PacketFileWriter::WaitForSpace(std::unique_lock<std::mutex>& guard, Ready ready) {
+  ++appendWaiters;
+  spaceReady.wait(guard, ready);
+  --appendWaiters;
+}
+
 void PacketFileWriter::QueueFilling() {
   if (filling.used == 0) return;
   fullChunks.push_back(std::move(filling));
   filling = Chunk();
-  dataReady.notify_one();
+  if (writerWaiting) dataReady.notify_one();
 }
 
 void PacketFileWriter::SetRefusing(bool refuse) {
@@ -117,7 +130,9 @@ std::uint64_t PacketFileWriter::FileSize() const {
 void PacketFileWriter::WriterLoop() {
   std::unique_lock guard(lock);
   for (;;) {
+    writerWaiting = true;
     dataReady.wait(guard, [this] { return !fullChunks.empty() || finishing; });
+    writerWaiting = false;
     if (fullChunks.empty()) return;  // finishing, and all written
     Chunk chunk = std::move(fullChunks.front());
     fullChunks.pop_front();
@@ -131,7 +146,10 @@ void PacketFileWriter::WriterLoop() {
     }
     chunk.used = 0;
     freeChunks.push_back(std::move(chunk));
-    spaceReady.notify_one();
+    // Everything written wakes a waiting Append whatever it waits for.
+    if (appendWaiters > 0 && (FreeSpace() >= spaceTarget || fullChunks.empty())) {
+      spaceReady.notify_all();
+    }
   }
 }
 

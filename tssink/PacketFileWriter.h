@@ -24,9 +24,13 @@ constexpr std::size_t kPacketSize = 188;
 
 class PacketFileWriter {
  public:
+  // 8 MiB in all: over three seconds of a full ATSC stream to ride out a
+  // slow disk, yet small enough that a chunk is usually still in the CPU's
+  // cache when it is written (a 32 MiB queue copied to disk markedly slower
+  // under Wine).
   struct Options {
-    std::size_t chunkSize = 1 << 20;
-    std::size_t chunkCount = 32;
+    std::size_t chunkSize = 1 << 19;
+    std::size_t chunkCount = 16;
   };
   using ErrorHandler = std::function<void()>;
 
@@ -71,6 +75,9 @@ class PacketFileWriter {
   void HandleWriteError(std::unique_lock<std::mutex>& guard);
   // Bytes that Append can take without waiting (lock held).
   std::size_t FreeSpace() const;
+  // Waits on spaceReady until `ready`, counted as a waiting Append.
+  template <typename Ready>
+  void WaitForSpace(std::unique_lock<std::mutex>& guard, Ready ready);
   // Puts the partly filled chunk in the write queue (lock held).
   void QueueFilling();
 
@@ -86,6 +93,10 @@ class PacketFileWriter {
   Chunk filling;
   std::size_t chunksAllocated = 0;
   bool refusing = false;
+  // Who waits, and for how much space: notifications only when they help.
+  int appendWaiters = 0;
+  std::size_t spaceTarget = 0;
+  bool writerWaiting = false;
   bool finishing = false;
   bool failed = false;
   std::uint64_t fileSize;  // bytes in the file (writer thread; read under lock)
