@@ -5,7 +5,7 @@
 # least half of cp's rate and at least 100 MB/s (40 times the ATSC rate of
 # 19.39 Mbit/s).
 #
-#   bash bench/tsfilters-bench.sh [SIZE_BYTES] [ROUNDS]
+#   bash bench/tsfilters-bench.sh [SIZE_BYTES] [ROUNDS]   (default 1 GiB, 3)
 #
 # Needs the Windows tree built (HARNESS_BUILD, default build/windows). The
 # stream is written to a temporary folder (BENCH_TMP, default /tmp) and
@@ -15,7 +15,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 source "$top/tools/wine-harness.sh"
 
 size=${1:-1073741824}
-rounds=${2:-2}
+rounds=${2:-3}
+rates=()
 
 harness_setup || exit 1
 work=$(mktemp -d "${BENCH_TMP:-/tmp}/tsbench.XXXXXX")
@@ -62,23 +63,25 @@ copy_with_wincopy() {
   awk -v b="$size" -v s="$seconds" 'BEGIN { printf "%.1f", b / 1e6 / s }'
 }
 
-best_graph=0
-best_cp=0
-best_win=0
+ratios=()
 for ((round = 1; round <= rounds; round++)); do
   cp_rate=$(copy_with_cp)
   graph_rate=$(copy_with_filters) || exit 1
   win_rate=$(copy_with_wincopy) || exit 1
-  echo "round $round: filters $graph_rate MB/s, cp $cp_rate MB/s, wincopy $win_rate MB/s"
-  best_graph=$(awk -v a="$best_graph" -v b="$graph_rate" 'BEGIN { print (b > a ? b : a) }')
-  best_cp=$(awk -v a="$best_cp" -v b="$cp_rate" 'BEGIN { print (b > a ? b : a) }')
-  best_win=$(awk -v a="$best_win" -v b="$win_rate" 'BEGIN { print (b > a ? b : a) }')
+  ratio=$(awk -v g="$graph_rate" -v c="$cp_rate" 'BEGIN { printf "%.2f", g / c }')
+  ratios+=("$ratio")
+  echo "round $round: filters $graph_rate MB/s, cp $cp_rate MB/s, wincopy $win_rate MB/s, ratio filters/cp $ratio"
+  rates+=("$graph_rate")
 done
 
-ratio=$(awk -v g="$best_graph" -v c="$best_cp" 'BEGIN { printf "%.2f", g / c }')
-echo "best: filters $best_graph MB/s, cp $best_cp MB/s, wincopy $best_win MB/s"
-echo "ratio filters/cp: $ratio"
-if awk -v r="$ratio" -v g="$best_graph" 'BEGIN { exit !(r >= 0.5 && g >= 100) }'; then
+# The machine is shared and cp's rate swings most: each round's ratio comes
+# from two copies made back to back, and the median of the rounds is the
+# figure.
+ratio=$(printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }')
+slowest=$(printf '%s\n' "${rates[@]}" | sort -g | head -n 1)
+echo "ratio filters/cp (median of $rounds rounds): $ratio"
+echo "filters, slowest round: $slowest MB/s"
+if awk -v r="$ratio" -v g="$slowest" 'BEGIN { exit !(r >= 0.5 && g >= 100) }'; then
   echo "goal met (ratio >= 0.5 and >= 100 MB/s)"
 else
   echo "goal not met (ratio >= 0.5 and >= 100 MB/s)"
