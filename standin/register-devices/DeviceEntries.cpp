@@ -148,14 +148,15 @@ HRESULT RegisterDeviceEntry(EntryKind kind, const std::wstring& name) {
   RETURN_HR_IF(E_INVALIDARG, kind != EntryKind::Tuner && kind != EntryKind::Capture);
   std::vector<OurEntry> ours;
   RETURN_IF_FAILED(ListOurEntries(CategoryOf(kind), &ours));
-  // The first device of a name has the name as its key; the next ones
-  // "NAME #2", "NAME #3"...
-  std::wstring instance = name;
+  // The first device of a name is keyed by the name, the next ones by
+  // "NAME #2", "NAME #3"..., each through InstanceKey so that long names
+  // stay safe to unregister.
+  std::wstring instance = InstanceKey(name);
   for (int copy = 2;; ++copy) {
     bool taken = false;
     for (const OurEntry& entry : ours) taken = taken || entry.instance == instance;
     if (!taken) break;
-    instance = name + L" #" + std::to_wstring(copy);
+    instance = InstanceKey(name + L" #" + std::to_wstring(copy));
   }
   ComPtr<IFilterMapper2> mapper;
   RETURN_IF_FAILED(CreateMapper(&mapper));
@@ -188,7 +189,11 @@ HRESULT ClearEntries() {
                                &CLSID_LegacyAmFilterCategory}) {
     std::vector<OurEntry> ours;
     RETURN_IF_FAILED(ListOurEntries(*category, &ours));
-    for (const OurEntry& entry : ours) RETURN_IF_FAILED(RemoveEntry(mapper.Get(), *category, entry));
+    for (const OurEntry& entry : ours) {
+      const HRESULT hr = RemoveEntry(mapper.Get(), *category, entry);
+      // An entry listed twice is gone after its first removal.
+      if (hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) RETURN_IF_FAILED(hr);
+    }
   }
   return S_OK;
 }

@@ -9,7 +9,8 @@
 //                                 graph push source -> dump filter; run until
 //                                 DST holds BYTES (default: SRC's size), stop;
 //                                 optionally seek once while running, when the
-//                                 source has read BYTES
+//                                 source has read BYTES, and then run until
+//                                 DST has grown by --until BYTES after the seek
 //   tsgraph seek SRC TIME         duration, then SetPositions(TIME), positions
 //   tsgraph load FILE             Load's result and GetCurFile's name
 //   tsgraph names                 friendly names of the registered filters
@@ -153,7 +154,7 @@ struct CopyOptions {
 int Copy(const char* source, const char* target, const CopyOptions& options) {
   const std::wstring sourceName = Wide(source);
   const std::wstring targetName = Wide(target);
-  const std::int64_t until = options.until >= 0 ? options.until : FileSize(sourceName);
+  std::int64_t until = options.until >= 0 ? options.until : FileSize(sourceName);
 
   ComPtr<IGraphBuilder> graph;
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
@@ -215,6 +216,9 @@ int Copy(const char* source, const char* target, const CopyOptions& options) {
       CHECK("seek while running", seeking->SetPositions(&to, AM_SEEKING_AbsolutePositioning,
                                                         nullptr, AM_SEEKING_NoPositioning));
       seeked = true;
+      // A fast source may have read far past the seek point before this
+      // look: what comes after the seek is counted from here.
+      until += size;
     }
     if (seeked && size >= until) break;
     if (Seconds() - start > options.timeout) {
