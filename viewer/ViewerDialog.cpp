@@ -93,7 +93,7 @@ void ViewerDialog::OpenSetup(bool onSchedule) {
 INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
   switch (command & 0xFFF0) {
     case IDM_ABOUTBOX: {
-      AboutDialog about;
+      AboutDialog about(IDD_ABOUTBOX);
       about.Run(hwnd);
       return TRUE;
     }
