@@ -115,4 +115,15 @@ HRESULT UnregisterFilter(const CLSID& clsid) {
   return mapper->UnregisterFilter(clsid);
 }
 
+HRESULT RegisterFilterServer(HMODULE module, const FilterRegistration& filter) {
+  RETURN_IF_FAILED(RegisterInprocServer(module, *filter.clsid, filter.name));
+  return RegisterFilter(filter);
+}
+
+HRESULT UnregisterFilterServer(const CLSID& clsid) {
+  const HRESULT filterResult = UnregisterFilter(clsid);
+  RETURN_IF_FAILED(UnregisterInprocServer(clsid));
+  return filterResult;
+}
+
 }  // namespace dshow

@@ -32,4 +32,9 @@ HRESULT UnregisterInprocServer(const CLSID& clsid);
 HRESULT RegisterFilter(const FilterRegistration& filter);
 HRESULT UnregisterFilter(const CLSID& clsid);
 
+// A server of one filter: its class key and its filter mapper entry.
+HRESULT RegisterFilterServer(HMODULE module, const FilterRegistration& filter);
+// Removes both; the class key goes even when the mapper's entry is already gone.
+HRESULT UnregisterFilterServer(const CLSID& clsid);
+
 }  // namespace dshow

@@ -43,14 +43,10 @@ STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK
 
 STDAPI DllRegisterServer() {
   ComScope com;
-  RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, kTsSinkClsid, kRegistration.name));
-  return dshow::RegisterFilter(kRegistration);
+  return dshow::RegisterFilterServer(serverModule, kRegistration);
 }
 
 STDAPI DllUnregisterServer() {
   ComScope com;
-  // The class key goes even when the mapper's entry is already gone.
-  HRESULT filterResult = dshow::UnregisterFilter(kTsSinkClsid);
-  RETURN_IF_FAILED(dshow::UnregisterInprocServer(kTsSinkClsid));
-  return filterResult;
+  return dshow::UnregisterFilterServer(kTsSinkClsid);
 }

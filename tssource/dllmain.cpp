@@ -42,14 +42,10 @@ STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK
 
 STDAPI DllRegisterServer() {
   ComScope com;
-  RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, kTsSourceClsid, kRegistration.name));
-  return dshow::RegisterFilter(kRegistration);
+  return dshow::RegisterFilterServer(serverModule, kRegistration);
 }
 
 STDAPI DllUnregisterServer() {
   ComScope com;
-  // The class key goes even when the mapper's entry is already gone.
-  HRESULT filterResult = dshow::UnregisterFilter(kTsSourceClsid);
-  RETURN_IF_FAILED(dshow::UnregisterInprocServer(kTsSourceClsid));
-  return filterResult;
+  return dshow::UnregisterFilterServer(kTsSourceClsid);
 }
