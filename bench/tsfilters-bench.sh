@@ -5,7 +5,7 @@
 # least half of cp's rate and at least 100 MB/s (40 times the ATSC rate of
 # 19.39 Mbit/s).
 #
-#   bash bench/tsfilters-bench.sh [SIZE_BYTES] [ROUNDS]   (default 1 GiB, 3)
+#   bash bench/tsfilters-bench.sh [SIZE_BYTES] [ROUNDS]   (default 1 GiB, 5)
 #
 # Needs the Windows tree built (HARNESS_BUILD, default build/windows). The
 # stream is written to a temporary folder (BENCH_TMP, default /tmp) and
@@ -15,7 +15,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 source "$top/tools/wine-harness.sh"
 
 size=${1:-1073741824}
-rounds=${2:-3}
+rounds=${2:-5}
 rates=()
 
 harness_setup || exit 1
@@ -34,49 +34,60 @@ wine ./tsgraph.exe gen src.ts "$size" >/dev/null
 sync src.ts
 cat src.ts >/dev/null
 
-# cp, the filters and wincopy take turns; each copy is deleted before the next one,
-# which drops its pages from the cache unwritten.
+# This machine is a virtual one that hands freed memory back to its host, and
+# a page the host has taken back costs a fault on its next use: a copy that
+# starts at once after the previous one's output was deleted fills the page
+# cache from warm memory and looks several times faster than one that starts
+# a few seconds later. So every copy writes to a new file after the same pause
+# (BENCH_SETTLE seconds), and the order of the three copies turns round by
+# round, so that none of them always runs first.
+settle=${BENCH_SETTLE:-3}
+settle() { rm -f cp.ts graph.ts win.ts; sleep "$settle"; }
+
 copy_with_cp() {
   local start end
+  settle
   start=$(date +%s.%N)
   cp src.ts cp.ts
   end=$(date +%s.%N)
-  rm -f cp.ts
   awk -v b="$size" -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", b / 1e6 / (e - s) }'
 }
 copy_with_filters() {
   local out seconds
+  settle
   out=$(wine ./tsgraph.exe copy src.ts graph.ts --timeout 600 | tr -d '\r')
   seconds=$(sed -n 's/^seconds=//p' <<<"$out")
   [ -n "$seconds" ] || { echo "the filters' copy failed: $out" >&2; return 1; }
   cmp -n "$size" src.ts graph.ts || { echo "the filters' copy differs from the source" >&2; return 1; }
-  rm -f graph.ts
   awk -v b="$size" -v s="$seconds" 'BEGIN { printf "%.1f", b / 1e6 / s }'
 }
-
 copy_with_wincopy() {
   local out seconds
+  settle
   out=$(wine ./wincopy.exe src.ts win.ts | tr -d '\r')
   seconds=$(sed -n 's/^seconds=//p' <<<"$out")
-  rm -f win.ts
   [ -n "$seconds" ] || { echo "wincopy failed: $out" >&2; return 1; }
   awk -v b="$size" -v s="$seconds" 'BEGIN { printf "%.1f", b / 1e6 / s }'
 }
 
 ratios=()
+copiers=(cp filters wincopy)
+declare -A rate
 for ((round = 1; round <= rounds; round++)); do
-  cp_rate=$(copy_with_cp)
-  graph_rate=$(copy_with_filters) || exit 1
-  win_rate=$(copy_with_wincopy) || exit 1
-  ratio=$(awk -v g="$graph_rate" -v c="$cp_rate" 'BEGIN { printf "%.2f", g / c }')
+  for ((turn = 0; turn < 3; turn++)); do
+    copier=${copiers[(round + turn) % 3]}
+    rate[$copier]=$("copy_with_$copier") || exit 1
+  done
+  ratio=$(awk -v g="${rate[filters]}" -v c="${rate[cp]}" 'BEGIN { printf "%.2f", g / c }')
   ratios+=("$ratio")
-  echo "round $round: filters $graph_rate MB/s, cp $cp_rate MB/s, wincopy $win_rate MB/s, ratio filters/cp $ratio"
-  rates+=("$graph_rate")
+  echo "round $round: filters ${rate[filters]} MB/s, cp ${rate[cp]} MB/s, wincopy ${rate[wincopy]} MB/s, ratio filters/cp $ratio"
+  rates+=("${rate[filters]}")
 done
+rm -f cp.ts graph.ts win.ts
 
 # The machine is shared and cp's rate swings most: each round's ratio comes
-# from two copies made back to back, and the median of the rounds is the
-# figure.
+# from copies made within seconds of each other, and the median of the rounds
+# is the figure.
 ratio=$(printf '%s\n' "${ratios[@]}" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }')
 slowest=$(printf '%s\n' "${rates[@]}" | sort -g | head -n 1)
 echo "ratio filters/cp (median of $rounds rounds): $ratio"

@@ -36,22 +36,30 @@ PacketFileWriter::~PacketFileWriter() { Finish(); }
 
 // Waits until the whole piece fits (or the whole queue is free, for a piece
 // larger than the queue), so that a piece is either taken whole or refused:
-// a refused sample never leaves a part of itself in the file.
+// a refused sample never leaves a part of itself in the file. Once the space
+// is there the piece is taken whole, even if a flush begins meanwhile.
 //
 // Once it has to wait, it waits for half the queue to be free: each wake-up
 // costs a round trip to the Wine server, so the two threads trade buffers in
-// batches rather than one by one.
+// batches rather than one by one. The bytes are copied outside the queue's
+// lock, so that the writer thread never waits for a copy to end.
 bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
+  std::lock_guard producer(appendLock);
   std::unique_lock guard(lock);
   // The partly filled chunk is only written once full: its bytes never free up.
   const std::size_t room = options.chunkCount * options.chunkSize - filling.used;
   const std::size_t needed = std::min(size, room);
-  if (!refusing && !finishing && !failed && FreeSpace() < needed) {
+  if (!Refusing() && FreeSpace() < needed) {
     spaceTarget = std::max(needed, std::min(room, options.chunkCount * options.chunkSize / 2));
-    WaitForSpace(guard, [&] { return refusing || finishing || failed || FreeSpace() >= spaceTarget; });
+    WaitForSpace(guard, [&] { return Refusing() || FreeSpace() >= spaceTarget; });
   }
+  const bool taken = size <= room && !Refusing();
   while (size > 0) {
-    if (refusing || finishing || failed) return false;
+    if (failed) {
+      filling = Chunk();  // Nothing after a write error reaches the file.
+      return false;
+    }
+    if (!taken && Refusing()) return false;
     if (!filling.bytes) {
       // Chunks are allocated as needed, up to the limit, then recycled.
       if (!freeChunks.empty()) {
@@ -62,12 +70,14 @@ bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
         ++chunksAllocated;
       } else {
         spaceTarget = options.chunkSize;  // a piece larger than the queue
-        WaitForSpace(guard, [&] { return refusing || finishing || failed || FreeSpace() > 0; });
+        WaitForSpace(guard, [&] { return failed || (!taken && Refusing()) || FreeSpace() > 0; });
         continue;
       }
     }
     const std::size_t take = std::min(size, options.chunkSize - filling.used);
+    guard.unlock();
     std::memcpy(filling.bytes.get() + filling.used, data, take);
+    guard.lock();
     filling.used += take;
     data += take;
     size -= take;
@@ -75,6 +85,8 @@ bool PacketFileWriter::Append(const std::uint8_t* data, std::size_t size) {
   }
   return true;
 }
+
+bool PacketFileWriter::Refusing() const { return refusing || finishing || failed; }
 
 std::size_t PacketFileWriter::FreeSpace() const {
   const std::size_t wholeChunks = options.chunkCount - chunksAllocated + freeChunks.size();
@@ -102,14 +114,22 @@ void PacketFileWriter::SetRefusing(bool refuse) {
   spaceReady.notify_all();
 }
 
+// New data is refused first; an Append that already took its piece ends, and
+// only then is the last, partly filled chunk queued and the writer told that
+// nothing more comes.
 bool PacketFileWriter::Finish() {
   {
     std::lock_guard guard(lock);
     if (!writer.joinable()) return !failed;
     finishing = true;
-    if (!failed) QueueFilling();
-    dataReady.notify_one();
     spaceReady.notify_all();
+  }
+  {
+    std::lock_guard producer(appendLock);
+    std::lock_guard guard(lock);
+    if (!failed) QueueFilling();
+    lastQueued = true;
+    dataReady.notify_one();
   }
   writer.join();
   file->Close();
@@ -131,9 +151,9 @@ void PacketFileWriter::WriterLoop() {
   std::unique_lock guard(lock);
   for (;;) {
     writerWaiting = true;
-    dataReady.wait(guard, [this] { return !fullChunks.empty() || finishing; });
+    dataReady.wait(guard, [this] { return !fullChunks.empty() || lastQueued; });
     writerWaiting = false;
-    if (fullChunks.empty()) return;  // finishing, and all written
+    if (fullChunks.empty()) return;  // finished, and all written
     Chunk chunk = std::move(fullChunks.front());
     fullChunks.pop_front();
     guard.unlock();
@@ -157,8 +177,7 @@ void PacketFileWriter::WriterLoop() {
 // tail: the file goes back to the last whole packet.
 void PacketFileWriter::HandleWriteError(std::unique_lock<std::mutex>& guard) {
   failed = true;
-  fullChunks.clear();
-  filling = Chunk();
+  fullChunks.clear();  // The chunk being filled is Append's: it drops it.
   spaceReady.notify_all();
   const std::uint64_t whole = fileSize - fileSize % kPacketSize;
   if (file->Truncate(whole)) fileSize = whole;

@@ -25,12 +25,12 @@ constexpr std::size_t kPacketSize = 188;
 class PacketFileWriter {
  public:
   // 8 MiB in all: over three seconds of a full ATSC stream to ride out a
-  // slow disk, yet small enough that a chunk is usually still in the CPU's
-  // cache when it is written (a 32 MiB queue copied to disk markedly slower
-  // under Wine).
+  // slow disk. Each write is 64 KiB, the size Windows' cache manager works
+  // in; under Wine, writes of 512 KiB and more went markedly slower into the
+  // Linux page cache.
   struct Options {
-    std::size_t chunkSize = 1 << 19;
-    std::size_t chunkCount = 16;
+    std::size_t chunkSize = 1 << 16;
+    std::size_t chunkCount = 128;
   };
   using ErrorHandler = std::function<void()>;
 
@@ -75,6 +75,8 @@ class PacketFileWriter {
   void HandleWriteError(std::unique_lock<std::mutex>& guard);
   // Bytes that Append can take without waiting (lock held).
   std::size_t FreeSpace() const;
+  // No new data is taken: a flush, Finish, or a write error (lock held).
+  bool Refusing() const;
   // Waits on spaceReady until `ready`, counted as a waiting Append.
   template <typename Ready>
   void WaitForSpace(std::unique_lock<std::mutex>& guard, Ready ready);
@@ -85,7 +87,8 @@ class PacketFileWriter {
   std::unique_ptr<OutputFile> file;
   ErrorHandler onError;
 
-  mutable std::mutex lock;
+  std::mutex appendLock;  // one Append at a time; Finish waits for it
+  mutable std::mutex lock;  // everything below, but not the bytes of `filling`
   std::condition_variable dataReady;   // writer: a chunk to write, or the end
   std::condition_variable spaceReady;  // Append: a free chunk, or the end
   std::vector<Chunk> freeChunks;
@@ -97,7 +100,8 @@ class PacketFileWriter {
   int appendWaiters = 0;
   std::size_t spaceTarget = 0;
   bool writerWaiting = false;
-  bool finishing = false;
+  bool finishing = false;   // Append refuses from here on
+  bool lastQueued = false;  // the writer ends once the queue is empty
   bool failed = false;
   std::uint64_t fileSize;  // bytes in the file (writer thread; read under lock)
 

@@ -153,3 +153,28 @@ TEST(PacketFileWriterTest, RefusingReleasesAnAppendWaitingForSpace) {
   expected.insert(expected.end(), more.begin(), more.end());
   EXPECT_EQ(disk.bytes, expected);
 }
+
+// Finish while another thread keeps appending, as when the graph stops during
+// a Receive: every piece taken reaches the file whole and in order, the last
+// partly filled chunk included, and nothing is taken after Finish.
+TEST(PacketFileWriterTest, FinishDuringAppendsKeepsEveryPieceTaken) {
+  constexpr std::size_t kPiece = 700;  // never a whole number of chunks
+  const auto data = CountingBytes(kPiece * 2000);
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    FakeDisk disk;
+    PacketFileWriter writer(std::make_unique<FakeFile>(disk), 0, nullptr, kSmallChunks);
+    std::atomic<std::size_t> taken{0};
+    std::thread producer([&] {
+      for (std::size_t i = 0; i < 2000; ++i) {
+        if (!writer.Append(data.data() + i * kPiece, kPiece)) break;
+        ++taken;
+      }
+    });
+    while (taken < static_cast<std::size_t>(attempt) * 10) std::this_thread::yield();
+    EXPECT_TRUE(writer.Finish());
+    producer.join();
+    ASSERT_EQ(disk.bytes.size(), taken * kPiece);
+    EXPECT_TRUE(std::equal(disk.bytes.begin(), disk.bytes.end(), data.begin()));
+    EXPECT_FALSE(writer.Append(data.data(), kPiece));
+  }
+}
