@@ -229,7 +229,7 @@ int Copy(const char* source, const char* target, const CopyOptions& options) {
     LONG_PTR p1, p2;
     // Every check costs the filters some CPU under Wine: look 100 times a
     // second, which puts at most 10 ms on the measured time.
-    if (events->GetEvent(&code, &p1, &p2, 50) == S_OK) {
+    if (events->GetEvent(&code, &p1, &p2, 10) == S_OK) {
       if (const char* name = EventName(code)) {
         std::printf("event=%s\nevent_param=0x%08lX\n", name, static_cast<unsigned long>(p1));
       }
