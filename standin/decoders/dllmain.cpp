@@ -9,7 +9,7 @@
 #include "Registration.h"
 #include "ServerLock.h"
 #include "VideoDecoderFilter.h"
-#include "VmrAspectRatioWrapper.h"
+#include "VmrLetterboxWrapper.h"
 #include "VmrRegistration.h"
 
 #include <uuids.h>
@@ -89,7 +89,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
     if (clsid == *entry.clsid) return dshow::ClassFactory::CreateInstance(entry.create, riid, object);
   }
   if (clsid == CLSID_VideoMixingRenderer) {
-    return dshow::ClassFactory::CreateInstance(&decoders::VmrAspectRatioWrapper::CreateInstance,
+    return dshow::ClassFactory::CreateInstance(&decoders::VmrLetterboxWrapper::CreateInstance,
                                                riid, object);
   }
   return CLASS_E_CLASSNOTAVAILABLE;

@@ -17,8 +17,8 @@
 
 namespace decoders {
 
-class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
-                                    public IVMRWindowlessControl {
+class VmrLetterboxWrapper final : public IVMRAspectRatioControl,
+                                  public IVMRWindowlessControl {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
@@ -48,8 +48,8 @@ class VmrAspectRatioWrapper final : public IVMRAspectRatioControl,
   STDMETHODIMP GetColorKey(COLORREF* colour) override;
 
  private:
-  VmrAspectRatioWrapper() noexcept;
-  ~VmrAspectRatioWrapper();
+  VmrLetterboxWrapper() noexcept;
+  ~VmrLetterboxWrapper();
 
   HRESULT CreateInner();
   HRESULT InnerWindowless(Microsoft::WRL::ComPtr<IVMRWindowlessControl>& out);

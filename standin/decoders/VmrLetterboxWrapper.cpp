@@ -1,4 +1,4 @@
-#include "VmrAspectRatioWrapper.h"
+#include "VmrLetterboxWrapper.h"
 
 #include "HResultMacros.h"
 #include "LetterBox.h"
@@ -26,9 +26,9 @@ RECT ToRect(const BoxRect& b) { return {b.left, b.top, b.right, b.bottom}; }
 
 }  // namespace
 
-VmrAspectRatioWrapper::VmrAspectRatioWrapper() noexcept { dshow::ServerLock::Increment(); }
+VmrLetterboxWrapper::VmrLetterboxWrapper() noexcept { dshow::ServerLock::Increment(); }
 
-VmrAspectRatioWrapper::~VmrAspectRatioWrapper() {
+VmrLetterboxWrapper::~VmrLetterboxWrapper() {
   // The inner object may call back into our IUnknown while it goes: keep the
   // count from reaching zero a second time.
   refCount = 1;
@@ -38,11 +38,11 @@ VmrAspectRatioWrapper::~VmrAspectRatioWrapper() {
   dshow::ServerLock::Decrement();
 }
 
-HRESULT VmrAspectRatioWrapper::CreateInstance(REFIID riid, void** object) try {
+HRESULT VmrLetterboxWrapper::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
-  auto* wrapper = new VmrAspectRatioWrapper();
+  auto* wrapper = new VmrLetterboxWrapper();
   HRESULT hr = wrapper->CreateInner();
   if (SUCCEEDED(hr)) hr = wrapper->QueryInterface(riid, object);
   wrapper->Release();
@@ -50,7 +50,7 @@ HRESULT VmrAspectRatioWrapper::CreateInstance(REFIID riid, void** object) try {
 }
 CATCH_RETURN()
 
-HRESULT VmrAspectRatioWrapper::CreateInner() {
+HRESULT VmrLetterboxWrapper::CreateInner() {
   const std::wstring server = OriginalVmrServer();
   innerModule = LoadLibraryW(server.c_str());
   RETURN_LAST_ERROR_IF(innerModule == nullptr);
@@ -58,7 +58,7 @@ HRESULT VmrAspectRatioWrapper::CreateInner() {
   HMODULE self = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                          GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&VmrAspectRatioWrapper::CreateInstance), &self);
+                     reinterpret_cast<LPCWSTR>(&VmrLetterboxWrapper::CreateInstance), &self);
   RETURN_HR_IF(E_UNEXPECTED, innerModule == self);
   auto getClassObject = reinterpret_cast<GetClassObjectFunction>(
       reinterpret_cast<void*>(GetProcAddress(innerModule, "DllGetClassObject")));
@@ -69,7 +69,7 @@ HRESULT VmrAspectRatioWrapper::CreateInner() {
                                  reinterpret_cast<void**>(inner.GetAddressOf()));
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::QueryInterface(REFIID riid, void** object) try {
+STDMETHODIMP VmrLetterboxWrapper::QueryInterface(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   if (riid == IID_IUnknown) {
@@ -91,28 +91,28 @@ STDMETHODIMP VmrAspectRatioWrapper::QueryInterface(REFIID riid, void** object) t
 }
 CATCH_RETURN()
 
-STDMETHODIMP_(ULONG) VmrAspectRatioWrapper::AddRef() { return ++refCount; }
+STDMETHODIMP_(ULONG) VmrLetterboxWrapper::AddRef() { return ++refCount; }
 
-STDMETHODIMP_(ULONG) VmrAspectRatioWrapper::Release() {
+STDMETHODIMP_(ULONG) VmrLetterboxWrapper::Release() {
   const ULONG left = --refCount;
   if (left == 0) delete this;
   return left;
 }
 
-HRESULT VmrAspectRatioWrapper::InnerWindowless(ComPtr<IVMRWindowlessControl>& out) {
+HRESULT VmrLetterboxWrapper::InnerWindowless(ComPtr<IVMRWindowlessControl>& out) {
   RETURN_HR_IF(E_UNEXPECTED, !inner);
   return inner->QueryInterface(IID_IVMRWindowlessControl,
                                reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetAspectRatioMode(DWORD* out) {
+STDMETHODIMP VmrLetterboxWrapper::GetAspectRatioMode(DWORD* out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   std::lock_guard guard(lock);
   *out = mode;
   return S_OK;
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::SetAspectRatioMode(DWORD newMode) try {
+STDMETHODIMP VmrLetterboxWrapper::SetAspectRatioMode(DWORD newMode) try {
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailSetMode));
   RETURN_HR_IF(E_INVALIDARG, newMode != VMR_ARMODE_NONE && newMode != VMR_ARMODE_LETTER_BOX);
   {
@@ -123,7 +123,7 @@ STDMETHODIMP VmrAspectRatioWrapper::SetAspectRatioMode(DWORD newMode) try {
 }
 CATCH_RETURN()
 
-STDMETHODIMP VmrAspectRatioWrapper::SetVideoPosition(const LPRECT newSource,
+STDMETHODIMP VmrLetterboxWrapper::SetVideoPosition(const LPRECT newSource,
                                                      const LPRECT newDestination) try {
   {
     std::lock_guard guard(lock);
@@ -144,7 +144,7 @@ STDMETHODIMP VmrAspectRatioWrapper::SetVideoPosition(const LPRECT newSource,
 }
 CATCH_RETURN()
 
-HRESULT VmrAspectRatioWrapper::ApplyPosition() {
+HRESULT VmrLetterboxWrapper::ApplyPosition() {
   RECT wantedSource{}, wanted{};
   bool withSource = false;
   DWORD currentMode = VMR_ARMODE_NONE;
@@ -184,7 +184,7 @@ HRESULT VmrAspectRatioWrapper::ApplyPosition() {
 
 // Black where the destination is not covered by the picture, on `given` or
 // else on the clipping window.
-void VmrAspectRatioWrapper::PaintBars(HDC given, const RECT& wanted, const RECT& picture) {
+void VmrLetterboxWrapper::PaintBars(HDC given, const RECT& wanted, const RECT& picture) {
   HWND window = nullptr;
   {
     std::lock_guard guard(lock);
@@ -204,7 +204,7 @@ void VmrAspectRatioWrapper::PaintBars(HDC given, const RECT& wanted, const RECT&
   if (given == nullptr) ReleaseDC(window, dc);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetVideoPosition(LPRECT outSource, LPRECT outDestination) {
+STDMETHODIMP VmrLetterboxWrapper::GetVideoPosition(LPRECT outSource, LPRECT outDestination) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   RETURN_IF_FAILED(theirs->GetVideoPosition(outSource, outDestination));
@@ -214,7 +214,7 @@ STDMETHODIMP VmrAspectRatioWrapper::GetVideoPosition(LPRECT outSource, LPRECT ou
   return S_OK;
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::SetVideoClippingWindow(HWND window) {
+STDMETHODIMP VmrLetterboxWrapper::SetVideoClippingWindow(HWND window) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   RETURN_IF_FAILED(theirs->SetVideoClippingWindow(window));
@@ -225,7 +225,7 @@ STDMETHODIMP VmrAspectRatioWrapper::SetVideoClippingWindow(HWND window) {
 
 // The window asks for a repaint when it was uncovered: the bars are ours to
 // paint; the picture is Wine's (whose repaint may well be missing).
-STDMETHODIMP VmrAspectRatioWrapper::RepaintVideo(HWND window, HDC dc) {
+STDMETHODIMP VmrLetterboxWrapper::RepaintVideo(HWND window, HDC dc) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   RECT wanted{}, picture{};
@@ -241,56 +241,56 @@ STDMETHODIMP VmrAspectRatioWrapper::RepaintVideo(HWND window, HDC dc) {
 }
 
 // The rest goes to Wine's renderer as it is.
-STDMETHODIMP VmrAspectRatioWrapper::GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
+STDMETHODIMP VmrLetterboxWrapper::GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
                                                        LONG* aspectY) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetNativeVideoSize(width, height, aspectX, aspectY);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetMinIdealVideoSize(LONG* width, LONG* height) {
+STDMETHODIMP VmrLetterboxWrapper::GetMinIdealVideoSize(LONG* width, LONG* height) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetMinIdealVideoSize(width, height);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetMaxIdealVideoSize(LONG* width, LONG* height) {
+STDMETHODIMP VmrLetterboxWrapper::GetMaxIdealVideoSize(LONG* width, LONG* height) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetMaxIdealVideoSize(width, height);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::DisplayModeChanged() {
+STDMETHODIMP VmrLetterboxWrapper::DisplayModeChanged() {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->DisplayModeChanged();
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetCurrentImage(BYTE** dib) {
+STDMETHODIMP VmrLetterboxWrapper::GetCurrentImage(BYTE** dib) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetCurrentImage(dib);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::SetBorderColor(COLORREF colour) {
+STDMETHODIMP VmrLetterboxWrapper::SetBorderColor(COLORREF colour) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->SetBorderColor(colour);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetBorderColor(COLORREF* colour) {
+STDMETHODIMP VmrLetterboxWrapper::GetBorderColor(COLORREF* colour) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetBorderColor(colour);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::SetColorKey(COLORREF colour) {
+STDMETHODIMP VmrLetterboxWrapper::SetColorKey(COLORREF colour) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->SetColorKey(colour);
 }
 
-STDMETHODIMP VmrAspectRatioWrapper::GetColorKey(COLORREF* colour) {
+STDMETHODIMP VmrLetterboxWrapper::GetColorKey(COLORREF* colour) {
   ComPtr<IVMRWindowlessControl> theirs;
   RETURN_IF_FAILED(InnerWindowless(theirs));
   return theirs->GetColorKey(colour);
