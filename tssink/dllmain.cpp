@@ -4,15 +4,13 @@
 #include "ComScope.h"
 #include "HResultMacros.h"
 #include "Registration.h"
-#include "ServerLock.h"
+#include "ServerModule.h"
 #include "TsSinkFilter.h"
 #include "TsSinkGuids.h"
 
 #include <uuids.h>
 
 namespace {
-
-HMODULE serverModule = nullptr;
 
 // Created by class id only, never by intelligent connect.
 const dshow::FilterRegistration kRegistration{
@@ -23,14 +21,6 @@ const dshow::FilterRegistration kRegistration{
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    serverModule = instance;
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
@@ -39,11 +29,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
                                              object);
 }
 
-STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
-
 STDAPI DllRegisterServer() {
   ComScope com;
-  return dshow::RegisterFilterServer(serverModule, kRegistration);
+  return dshow::RegisterFilterServer(dshow::ServerModule(), kRegistration);
 }
 
 STDAPI DllUnregisterServer() {

@@ -11,7 +11,7 @@
 #include "HResultMacros.h"
 #include "NetworkProvider.h"
 #include "Registration.h"
-#include "ServerLock.h"
+#include "ServerModule.h"
 #include "TuningSpaceContainer.h"
 #include "VirtualCapture.h"
 #include "VirtualTuner.h"
@@ -20,8 +20,6 @@
 #include <uuids.h>
 
 namespace {
-
-HMODULE serverModule = nullptr;
 
 struct ServedClass {
   const CLSID* clsid;
@@ -42,14 +40,6 @@ const ServedClass kClasses[] = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    serverModule = instance;
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
@@ -59,12 +49,11 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
-
 STDAPI DllRegisterServer() {
   ComScope com;
   for (const ServedClass& served : kClasses) {
-    RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, *served.clsid, served.name));
+    RETURN_IF_FAILED(
+        dshow::RegisterInprocServer(dshow::ServerModule(), *served.clsid, served.name));
   }
   return S_OK;
 }

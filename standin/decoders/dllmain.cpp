@@ -7,7 +7,7 @@
 #include "DecoderGuids.h"
 #include "HResultMacros.h"
 #include "Registration.h"
-#include "ServerLock.h"
+#include "ServerModule.h"
 #include "VideoDecoderFilter.h"
 #include "VmrLetterboxWrapper.h"
 #include "VmrRegistration.h"
@@ -18,8 +18,6 @@
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-HMODULE serverModule = nullptr;
 
 // The AC-3 wave format tag as a subtype (see AudioDecoderFilter.cpp).
 constexpr GUID kSubtypeAc3WaveTag = {
@@ -74,14 +72,6 @@ HRESULT RegisterDecoder(IFilterMapper2* mapper, const DecoderEntry& entry) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    serverModule = instance;
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
@@ -95,24 +85,22 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
-
 STDAPI DllRegisterServer() {
   ComScope com;
   ComPtr<IFilterMapper2> mapper;
   RETURN_IF_FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(&mapper)));
   for (const DecoderEntry& entry : kDecoders) {
-    RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, *entry.clsid, entry.name));
+    RETURN_IF_FAILED(dshow::RegisterInprocServer(dshow::ServerModule(), *entry.clsid, entry.name));
     RETURN_IF_FAILED(RegisterDecoder(mapper.Get(), entry));
   }
-  return decoders::RegisterVmrWrapper(serverModule);
+  return decoders::RegisterVmrWrapper(dshow::ServerModule());
 }
 
 STDAPI DllUnregisterServer() {
   ComScope com;
   // Everything is undone that can be; the first failure is reported.
-  HRESULT result = decoders::UnregisterVmrWrapper(serverModule);
+  HRESULT result = decoders::UnregisterVmrWrapper(dshow::ServerModule());
   for (const DecoderEntry& entry : kDecoders) {
     HRESULT hr = dshow::UnregisterFilter(*entry.clsid);
     if (SUCCEEDED(hr)) hr = dshow::UnregisterInprocServer(*entry.clsid);

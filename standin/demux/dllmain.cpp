@@ -10,14 +10,12 @@
 #include "HResultMacros.h"
 #include "InfTeeFilter.h"
 #include "Registration.h"
-#include "ServerLock.h"
+#include "ServerModule.h"
 #include "TifFilter.h"
 
 #include <uuids.h>
 
 namespace {
-
-HMODULE serverModule = nullptr;
 
 struct ServedClass {
   dshow::FilterRegistration registration;
@@ -43,14 +41,6 @@ const ServedClass kClasses[] = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    serverModule = instance;
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
@@ -62,13 +52,12 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return dshow::ServerLock::IsLocked() ? S_FALSE : S_OK; }
-
 STDAPI DllRegisterServer() {
   ComScope com;
   for (const ServedClass& served : kClasses) {
     const auto& registration = served.registration;
-    RETURN_IF_FAILED(dshow::RegisterInprocServer(serverModule, *registration.clsid, registration.name));
+    RETURN_IF_FAILED(dshow::RegisterInprocServer(dshow::ServerModule(), *registration.clsid,
+                                                 registration.name));
     RETURN_IF_FAILED(dshow::RegisterFilter(registration));
   }
   return S_OK;
