@@ -28,7 +28,7 @@
 #include "ComScope.h"
 #include "CountingSink.h"
 #include "HResultMacros.h"
-#include "Tuning.h"
+#include "AtscTuning.h"
 
 #include <bdaiface.h>
 #include <dshow.h>
@@ -327,19 +327,21 @@ struct Channel {
 };
 
 // The tuner chain of the live graph, up to the demultiplexer and the TIF.
-HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, IBaseFilter** provider,
-                        IBaseFilter** capture, const char** step) {
+// `step` names what failed (for a tuning call, its failure text).
+HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning,
+                        IBaseFilter** provider, IBaseFilter** capture, std::string& step) {
   ComPtr<IBaseFilter> tuner;
-  *step = "add network provider";
+  step = "add network provider";
   RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSCNetwork", provider));
-  *step = "add tuner";
+  step = "add tuner";
   RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
-  RETURN_IF_FAILED(TuneAtsc(*provider, channel.physical, channel.major, channel.minor, step));
-  *step = "connect provider to tuner";
+  RETURN_IF_FAILED(tuning.FindSpace(*provider, step));
+  RETURN_IF_FAILED(tuning.Tune(channel.physical, channel.major, channel.minor, step));
+  step = "connect provider to tuner";
   RETURN_IF_FAILED(ConnectFilters(graph, *provider, tuner.Get()));
-  *step = "add capture";
+  step = "add capture";
   RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaReceiverComponent, L"TSCapture", capture));
-  *step = "connect tuner to capture";
+  step = "connect tuner to capture";
   return ConnectFilters(graph, tuner.Get(), *capture);
 }
 
@@ -348,9 +350,10 @@ int Live(double seconds, Channel first, Channel second) {
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
   ComPtr<IBaseFilter> provider, capture, demux, tif;
-  const char* step = "";
-  const HRESULT built = BuildTunerChain(graph.Get(), first, &provider, &capture, &step);
-  if (FAILED(built)) return Fail(step, built);
+  AtscTuning tuning;
+  std::string step;
+  const HRESULT built = BuildTunerChain(graph.Get(), first, tuning, &provider, &capture, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
   CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
@@ -374,8 +377,8 @@ int Live(double seconds, Channel first, Channel second) {
   PrintPins("first.", demux.Get());
   PrintReport("first.video.", videoCounter.Report());
   PrintReport("first.audio.", audioCounter.Report());
-  const HRESULT retuned = TuneAtsc(provider.Get(), second.physical, second.major, second.minor, &step);
-  if (FAILED(retuned)) return Fail(step, retuned);
+  const HRESULT retuned = tuning.Tune(second.physical, second.major, second.minor, step);
+  if (FAILED(retuned)) return Fail(step.c_str(), retuned);
   videoCounter.Clear();
   audioCounter.Clear();
   Sleep(half);
@@ -391,9 +394,10 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
   ComPtr<IBaseFilter> provider, capture, tee, dump, demux, tif;
-  const char* step = "";
-  const HRESULT built = BuildTunerChain(graph.Get(), first, &provider, &capture, &step);
-  if (FAILED(built)) return Fail(step, built);
+  AtscTuning tuning;
+  std::string step;
+  const HRESULT built = BuildTunerChain(graph.Get(), first, tuning, &provider, &capture, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
   CHECK("add tee", AddByClsid(graph.Get(), CLSID_InfTee, L"Tee", &tee));
   CHECK("connect capture to tee", ConnectFilters(graph.Get(), capture.Get(), tee.Get()));
   CHECK("add dump", AddByClsid(graph.Get(), kTsSinkClsid, L"Dump", &dump));
@@ -415,13 +419,13 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
   Sleep(half);
   PrintPins("running.", demux.Get());
   if (second != nullptr) {
-    const HRESULT retuned = TuneAtsc(provider.Get(), second->physical, second->major, second->minor, &step);
-    if (FAILED(retuned)) return Fail(step, retuned);
+    const HRESULT retuned = tuning.Tune(second->physical, second->major, second->minor, step);
+    if (FAILED(retuned)) return Fail(step.c_str(), retuned);
   }
   Sleep(half);
   PrintPins("end.", demux.Get());
   long strength = 0;
-  PrintResult("signal_result", ReadSignalStrength(provider.Get(), &strength));
+  PrintResult("signal_result", tuning.SignalStrength(&strength));
   std::printf("signal=%ld\n", strength);
   CHECK("Stop", control->Stop());
   return 0;
@@ -432,9 +436,10 @@ int Render(double seconds, Channel channel) {
   CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&graph)));
   ComPtr<IBaseFilter> provider, capture, demux, tif, vmr, sound;
-  const char* step = "";
-  const HRESULT built = BuildTunerChain(graph.Get(), channel, &provider, &capture, &step);
-  if (FAILED(built)) return Fail(step, built);
+  AtscTuning tuning;
+  std::string step;
+  const HRESULT built = BuildTunerChain(graph.Get(), channel, tuning, &provider, &capture, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
   CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));

@@ -17,6 +17,7 @@
 // Exit status: 0 done, 1 a call failed (message on stderr), 2 bad usage.
 
 #include "ComScope.h"
+#include "Crc32Mpeg.h"
 #include "HResultMacros.h"
 
 #include <dshow.h>
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,15 +72,6 @@ double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::uint32_t Crc32Mpeg(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (std::size_t i = 0; i < size; ++i) {
-    crc ^= static_cast<std::uint32_t>(data[i]) << 24;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x80000000) ? (crc << 1) ^ 0x04C11DB7 : crc << 1;
-  }
-  return crc;
-}
-
 void MakePacket(std::uint64_t index, std::uint8_t* packet) {
   if (index % 1000 == 0) {
     // PAT: program 1 on PMT PID 0x1000.
@@ -87,7 +80,7 @@ void MakePacket(std::uint64_t index, std::uint8_t* packet) {
                                  0x00, 0x00, 0xB0, 0x0D, 0x00, 0x01, 0xC1, 0x00, 0x00,
                                  0x00, 0x01, 0xF0, 0x00};
     std::memcpy(packet, head, sizeof head);
-    const std::uint32_t crc = Crc32Mpeg(packet + 5, 12);
+    const std::uint32_t crc = Crc32Mpeg(std::span<const std::uint8_t>(packet + 5, 12));
     packet[17] = static_cast<std::uint8_t>(crc >> 24);
     packet[18] = static_cast<std::uint8_t>(crc >> 16);
     packet[19] = static_cast<std::uint8_t>(crc >> 8);
