@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// BDA categories (not taken from ksuuids.h, which clashes with uuids.h).
-extern const GUID kCategoryBdaNetworkTuner;
-extern const GUID kCategoryBdaReceiverComponent;
-
 // Every filter of the category, in the enumerator's order. An empty category
 // is S_OK with no names; a failure means the system device enumerator could
 // not be created or asked.

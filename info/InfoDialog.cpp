@@ -7,6 +7,7 @@
 #include "AboutDialog.h"
 #include "DeviceListTexts.h"
 #include "FilterLists.h"
+#include "GraphToolkit.h"
 #include "SelectionFiles.h"
 #include "TunerFiles.h"
 #include "resource.h"
@@ -144,7 +145,7 @@ void InfoDialog::AddAboutItem() {
 
 void InfoDialog::FillTunerList() {
   std::vector<std::string> names;
-  if (FAILED(ListCategoryNames(kCategoryBdaNetworkTuner, &names)))
+  if (FAILED(ListCategoryNames(kBdaNetworkTunerCategory, &names)))
     ShowExclamation("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
   listHasDevices[ListIndex(IDC_TUNER_LIST)] = !names.empty();
   if (names.empty()) {
@@ -156,7 +157,7 @@ void InfoDialog::FillTunerList() {
 
 void InfoDialog::FillCaptureList() {
   std::vector<std::string> names;
-  if (FAILED(ListCategoryNames(kCategoryBdaReceiverComponent, &names)))
+  if (FAILED(ListCategoryNames(kBdaReceiverComponentCategory, &names)))
     ShowExclamation("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
   std::vector<std::string> listed;
   for (std::string& name : names) {

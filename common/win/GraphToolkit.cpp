@@ -19,23 +19,15 @@ class ScopedVariant {
   VARIANT value;
 };
 
-std::string Narrow(const wchar_t* wide) {
+HRESULT Narrow(const wchar_t* wide, std::string* out) {
+  out->clear();
   const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
+  RETURN_LAST_ERROR_IF(size <= 0);
   std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
+  RETURN_LAST_ERROR_IF(WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr,
+                                           nullptr) != size);
   text.resize(static_cast<size_t>(size) - 1);  // the terminating null
-  return text;
-}
-
-HRESULT ReadFriendlyName(IMoniker* moniker, std::string* name) {
-  ComPtr<IPropertyBag> bag;
-  RETURN_IF_FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)));
-  ScopedVariant value;
-  value.value.vt = VT_BSTR;
-  RETURN_IF_FAILED(bag->Read(L"FriendlyName", &value.value, nullptr));
-  RETURN_HR_IF(E_UNEXPECTED, value.value.vt != VT_BSTR || value.value.bstrVal == nullptr);
-  *name = Narrow(value.value.bstrVal);
+  *out = std::move(text);
   return S_OK;
 }
 
@@ -91,6 +83,16 @@ HRESULT ConnectToAnyInput(IGraphBuilder* graph, IPin* output, IBaseFilter* downs
 }
 
 }  // namespace
+
+HRESULT ReadFriendlyName(IMoniker* moniker, std::string* name) {
+  ComPtr<IPropertyBag> bag;
+  RETURN_IF_FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)));
+  ScopedVariant value;
+  value.value.vt = VT_BSTR;
+  RETURN_IF_FAILED(bag->Read(L"FriendlyName", &value.value, nullptr));
+  RETURN_HR_IF(E_UNEXPECTED, value.value.vt != VT_BSTR || value.value.bstrVal == nullptr);
+  return Narrow(value.value.bstrVal, name);
+}
 
 void ShowGraphMessage(const GraphMessage& message) {
   switch (message.style) {

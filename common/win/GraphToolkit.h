@@ -48,6 +48,9 @@ HRESULT AddFilterByName(IGraphBuilder* graph, REFGUID category, FilterRole role,
 HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* upstream, IBaseFilter* downstream,
                        const GUID* onlyMajorType = nullptr);
 
+// The "FriendlyName" of a device or filter moniker, in the ANSI code page.
+HRESULT ReadFriendlyName(IMoniker* moniker, std::string* name);
+
 // The friendly names of the BDA network tuner devices in enumeration order,
 // at most kMaxTunerDevices. Leaves the list unchanged when the devices
 // cannot be listed.
