@@ -127,18 +127,7 @@ ScheduleList::AdvanceResult ScheduleList::Advance(std::size_t index, AdvanceKind
   const ScheduleEvent moved = kind == AdvanceKind::SkipWeek
                                   ? WithStartDate(event, AddDays(EventStart(event), 7))
                                   : NextOccurrence(event);
-  const EventInterval interval = IntervalOf(moved);
-  for (std::size_t i = index + 1; i < events.size(); ++i) {
-    if (auto message = OverlapMessage(interval, IntervalOf(events[i]))) {
-      result.outcome = AdvanceResult::Outcome::Conflict;
-      result.message = *message;
-      return result;
-    }
-  }
-  Remove(index);
-  result.newIndex = *Insert(moved);
-  result.outcome = AdvanceResult::Outcome::Moved;
-  return result;
+  return MoveUnlessOverlapping(index, moved, index + 1);
 }
 
 ScheduleList::AdvanceResult ScheduleList::MoveOnFrom(std::size_t index, const CivilTime& now) {
@@ -148,9 +137,15 @@ ScheduleList::AdvanceResult ScheduleList::MoveOnFrom(std::size_t index, const Ci
     result.outcome = AdvanceResult::Outcome::Kept;
     return result;
   }
-  const ScheduleEvent moved = MovedPast(events[index], now);
+  return MoveUnlessOverlapping(index, MovedPast(events[index], now), 0);
+}
+
+ScheduleList::AdvanceResult ScheduleList::MoveUnlessOverlapping(std::size_t index,
+                                                                const ScheduleEvent& moved,
+                                                                std::size_t firstToCheck) {
+  AdvanceResult result;
   const EventInterval interval = IntervalOf(moved);
-  for (std::size_t i = 0; i < events.size(); ++i) {
+  for (std::size_t i = firstToCheck; i < events.size(); ++i) {
     if (i == index) continue;
     if (auto message = OverlapMessage(interval, IntervalOf(events[i]))) {
       result.outcome = AdvanceResult::Outcome::Conflict;

@@ -73,6 +73,10 @@ class ScheduleList {
 
  private:
   std::size_t InsertPosition(const ScheduleEvent& event) const;
+  // Puts `moved` in place of the event at `index`, unless it overlaps one of
+  // the other events from `firstToCheck` on (Conflict, unchanged).
+  AdvanceResult MoveUnlessOverlapping(std::size_t index, const ScheduleEvent& moved,
+                                      std::size_t firstToCheck);
 
   std::vector<ScheduleEvent> events;
 };
