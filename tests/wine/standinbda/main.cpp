@@ -33,17 +33,15 @@
 #include "AtscTuning.h"
 #include "ComScope.h"
 #include "CountingSink.h"
+#include "GraphTestProgram.h"
 #include "InfoOwners.h"
 #include "StandinInterfaces.h"
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+const char kTestProgramName[] = "bdagraph";
 
-const GUID kCategoryBdaNetworkTuner = {
-    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-const GUID kCategoryBdaReceiverComponent = {
-    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
+namespace {
 
 struct Phase {
   long physical = 0, major = 0, minor = 0;
@@ -61,13 +59,6 @@ int Usage() {
              "       --tune P M m --seconds S [--tune P M m --seconds S]...\n",
              stderr);
   return 2;
-}
-
-std::wstring Wide(const char* text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring out(length > 0 ? length - 1 : 0, L'\0');
-  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
-  return out;
 }
 
 std::string Narrow(const wchar_t* text) {

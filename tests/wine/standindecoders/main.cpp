@@ -27,6 +27,7 @@
 #include "ComScope.h"
 #include "ElementaryUnits.h"
 #include "GraphHelpers.h"
+#include "GraphTestProgram.h"
 #include "HResultMacros.h"
 #include "TestSourceFilter.h"
 
@@ -42,41 +43,19 @@
 
 using Microsoft::WRL::ComPtr;
 
+const char kTestProgramName[] = "standindecoders";
+
 namespace {
 
 constexpr CLSID kVideoDecoderClsid = {
     0x6f1d3a52, 0x8c47, 0x4e0b, {0xa9, 0xd3, 0x2b, 0x7e, 0x5c, 0x91, 0x4a, 0x61}};
 constexpr CLSID kAudioDecoderClsid = {
     0x6f1d3a53, 0x8c47, 0x4e0b, {0xa9, 0xd3, 0x2b, 0x7e, 0x5c, 0x91, 0x4a, 0x61}};
-constexpr CLSID kTsSourceClsid = {
-    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
-constexpr CLSID kTifClsid = {
-    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
-constexpr GUID kCategoryBdaNetworkTuner = {
-    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-constexpr GUID kCategoryBdaReceiverComponent = {
-    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
 constexpr wchar_t kVideoDecoderName[] = L"Telvantis Test MPEG-2 Video Decoder";
 constexpr wchar_t kAudioDecoderName[] = L"Telvantis Test AC-3 Audio Decoder";
 constexpr wchar_t kWindowClass[] = L"StandinDecodersVideo";
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
-
-int Fail(const char* what, HRESULT hr) {
-  std::fprintf(stderr, "standindecoders: %s failed: 0x%08lX\n", what,
-               static_cast<unsigned long>(hr));
-  return 1;
-}
-
-#define CHECK(what, expr)                             \
-  do {                                                \
-    const HRESULT hrCall_ = (expr);                   \
-    if (FAILED(hrCall_)) return Fail(what, hrCall_);  \
-  } while (0)
-
-void PrintResult(const char* name, HRESULT hr) {
-  std::printf("%s=0x%08lX\n", name, static_cast<unsigned long>(hr));
-}
 
 // The system check's query: exact match, merit at least normal, an input of
 // the given type, an output of the given major type with any subtype.

@@ -25,10 +25,11 @@
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
+#include "AtscTuning.h"
 #include "ComScope.h"
 #include "CountingSink.h"
+#include "GraphTestProgram.h"
 #include "HResultMacros.h"
-#include "AtscTuning.h"
 
 #include <bdaiface.h>
 #include <dshow.h>
@@ -44,40 +45,9 @@
 
 using Microsoft::WRL::ComPtr;
 
+const char kTestProgramName[] = "standindemux";
+
 namespace {
-
-constexpr CLSID kTsSourceClsid = {
-    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
-constexpr CLSID kTsSinkClsid = {
-    0xE212A41C, 0x033F, 0x4541, {0x93, 0xB5, 0x3A, 0x78, 0xB0, 0x39, 0x24, 0x46}};
-constexpr CLSID kTifClsid = {
-    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
-constexpr GUID kCategoryBdaNetworkTuner = {
-    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-constexpr GUID kCategoryBdaReceiverComponent = {
-    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-
-int Fail(const char* what, HRESULT hr) {
-  std::fprintf(stderr, "standindemux: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
-  return 1;
-}
-
-#define CHECK(what, expr)                            \
-  do {                                               \
-    const HRESULT hrCall_ = (expr);                  \
-    if (FAILED(hrCall_)) return Fail(what, hrCall_); \
-  } while (0)
-
-void PrintResult(const char* name, HRESULT hr) {
-  std::printf("%s=0x%08lX\n", name, static_cast<unsigned long>(hr));
-}
-
-std::wstring Wide(const char* text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring out(length > 0 ? length - 1 : 0, L'\0');
-  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
-  return out;
-}
 
 std::string Narrow(const wchar_t* text) {
   char buffer[512] = "";
@@ -137,18 +107,6 @@ HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to)
     out.Reset();
   }
   return E_FAIL;
-}
-
-HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** out) {
-  ComPtr<IEnumPins> pins;
-  RETURN_IF_FAILED(filter->EnumPins(&pins));
-  ComPtr<IPin> pin;
-  while (pins->Next(1, &pin, nullptr) == S_OK) {
-    PIN_DIRECTION d;
-    if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction) return pin.CopyTo(out);
-    pin.Reset();
-  }
-  return VFW_E_NOT_FOUND;
 }
 
 // The media types the TS player gives its two pins.

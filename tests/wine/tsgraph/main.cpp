@@ -18,6 +18,7 @@
 
 #include "ComScope.h"
 #include "Crc32Mpeg.h"
+#include "GraphTestProgram.h"
 #include "HResultMacros.h"
 
 #include <dshow.h>
@@ -34,30 +35,9 @@
 
 using Microsoft::WRL::ComPtr;
 
+const char kTestProgramName[] = "tsgraph";
+
 namespace {
-
-constexpr CLSID kTsSourceClsid = {
-    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
-constexpr CLSID kTsSinkClsid = {
-    0xE212A41C, 0x033F, 0x4541, {0x93, 0xB5, 0x3A, 0x78, 0xB0, 0x39, 0x24, 0x46}};
-
-int Fail(const char* what, HRESULT hr) {
-  std::fprintf(stderr, "tsgraph: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
-  return 1;
-}
-
-#define CHECK(what, expr)                           \
-  do {                                              \
-    const HRESULT hrCall_ = (expr);                 \
-    if (FAILED(hrCall_)) return Fail(what, hrCall_); \
-  } while (0)
-
-std::wstring Wide(const char* text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring out(length > 0 ? length - 1 : 0, L'\0');
-  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
-  return out;
-}
 
 std::int64_t FileSize(const std::wstring& name) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -115,18 +95,6 @@ int Generate(const char* file, std::uint64_t size) {
   if (std::fclose(out) != 0) return Fail("close", E_FAIL);
   std::printf("bytes=%llu\n", static_cast<unsigned long long>(written));
   return 0;
-}
-
-HRESULT FindPin(IBaseFilter* filter, PIN_DIRECTION direction, IPin** out) {
-  ComPtr<IEnumPins> pins;
-  RETURN_IF_FAILED(filter->EnumPins(&pins));
-  ComPtr<IPin> pin;
-  while (pins->Next(1, &pin, nullptr) == S_OK) {
-    PIN_DIRECTION d;
-    if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction) return pin.CopyTo(out);
-    pin.Reset();
-  }
-  return VFW_E_NOT_FOUND;
 }
 
 const char* EventName(long code) {
