@@ -116,11 +116,13 @@ STDMETHODIMP SourceSeeking::SetPositions(LONGLONG* current, DWORD currentFlags,
 
   bool startChanged = false;
   bool stopChanged = false;
+  REFERENCE_TIME requestedStart = 0;
   {
     std::lock_guard guard(lock);
     if (currentMode != AM_SEEKING_NoPositioning) {
       // Seeking to the same place still restarts from there.
       ApplyPosition(start, current, currentFlags);
+      requestedStart = start;
       startChanged = true;
     }
     if (stopMode != AM_SEEKING_NoPositioning) {
@@ -130,7 +132,7 @@ STDMETHODIMP SourceSeeking::SetPositions(LONGLONG* current, DWORD currentFlags,
     }
   }
   if (startChanged) {
-    RETURN_IF_FAILED(ChangeStart());
+    RETURN_IF_FAILED(ChangeStart(requestedStart));
   } else if (stopChanged) {
     RETURN_IF_FAILED(ChangeStop());
   }

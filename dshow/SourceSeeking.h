@@ -1,7 +1,9 @@
 #pragma once
 // IMediaSeeking for a source pin, in media time only. It keeps duration,
 // start, stop and rate; a subclass acts on changes through ChangeStart,
-// ChangeStop and ChangeRate, which are called without the seeking lock. The
+// ChangeStop and ChangeRate, which are called without the seeking lock.
+// ChangeStart gets the start asked for: the streaming thread moves the kept
+// start on as it delivers, and may do so before ChangeStart runs. The
 // object lives inside its pin and shares the filter's reference count.
 
 #include <windows.h>
@@ -52,7 +54,7 @@ class SourceSeeking : public IMediaSeeking {
   virtual ~SourceSeeking() = default;
 
   virtual REFERENCE_TIME Duration();
-  virtual HRESULT ChangeStart() = 0;
+  virtual HRESULT ChangeStart(REFERENCE_TIME requestedStart) = 0;
   virtual HRESULT ChangeStop() = 0;
   virtual HRESULT ChangeRate() = 0;
 

@@ -15,8 +15,8 @@ REFERENCE_TIME TsSourceSeeking::Duration() {
 
 // The worker is stopped before the file moves, so that no block read from the
 // old place slips out after the flush.
-HRESULT TsSourceSeeking::ChangeStart() {
-  const std::uint64_t block = BlockIndexForStart(CurrentSegment().start);
+HRESULT TsSourceSeeking::ChangeStart(REFERENCE_TIME requestedStart) {
+  const std::uint64_t block = BlockIndexForStart(requestedStart);
   return pin.WithWorkerStopped([&] {
     file.SeekToBlock(block);
     SetStart(PositionForBlock(block));

@@ -16,7 +16,7 @@ class TsSourceSeeking final : public dshow::SourceSeeking {
 
  protected:
   REFERENCE_TIME Duration() override;
-  HRESULT ChangeStart() override;
+  HRESULT ChangeStart(REFERENCE_TIME requestedStart) override;
   HRESULT ChangeStop() override;
   HRESULT ChangeRate() override;
 

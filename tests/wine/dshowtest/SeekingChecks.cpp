@@ -21,10 +21,18 @@ class TestSeeking final : public dshow::SourceSeeking {
  public:
   explicit TestSeeking(IUnknown& owner) : SourceSeeking(owner) {}
   int starts = 0, stops = 0, rates = 0;
+  REFERENCE_TIME requested = -1;
+  // Stands for a streaming thread that moves the start on while a seek is
+  // on its way to ChangeStart.
+  REFERENCE_TIME streamedMeanwhile = -1;
 
  protected:
   REFERENCE_TIME Duration() override { return 1000000000; }
-  HRESULT ChangeStart() override { return ++starts, S_OK; }
+  HRESULT ChangeStart(REFERENCE_TIME requestedStart) override {
+    if (streamedMeanwhile >= 0) SetStart(streamedMeanwhile);
+    requested = requestedStart;
+    return ++starts, S_OK;
+  }
   HRESULT ChangeStop() override { return ++stops, S_OK; }
   HRESULT ChangeRate() override { return ++rates, S_OK; }
 };
@@ -44,16 +52,30 @@ void CheckSeeking() {
   CHECK_HR(S_OK, seeking.SetPositions(&to, AM_SEEKING_AbsolutePositioning | AM_SEEKING_ReturnTime,
                                       nullptr, AM_SEEKING_NoPositioning));
   CHECK_THAT(seeking.starts == 1 && seeking.stops == 0 && to == 50000000);
+  CHECK_THAT(seeking.requested == 50000000);
   LONGLONG step = 10000000;
   CHECK_HR(S_OK, seeking.SetPositions(&step, AM_SEEKING_RelativePositioning, nullptr,
                                       AM_SEEKING_NoPositioning));
   CHECK_HR(S_OK, seeking.GetPositions(&value, &stop));
   CHECK_THAT(value == 60000000 && stop == 1000000000 && seeking.starts == 2);
 
+  // The start asked for reaches ChangeStart even when streaming moved the
+  // kept start on in between.
+  seeking.streamedMeanwhile = 70000000;
+  LONGLONG back = 20000000;
+  CHECK_HR(S_OK, seeking.SetPositions(&back, AM_SEEKING_AbsolutePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning));
+  CHECK_THAT(seeking.requested == 20000000 && seeking.starts == 3);
+  seeking.streamedMeanwhile = -1;
+  CHECK_HR(S_OK, seeking.SetPositions(&to, AM_SEEKING_AbsolutePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning));
+  CHECK_HR(S_OK, seeking.SetPositions(&step, AM_SEEKING_RelativePositioning, nullptr,
+                                      AM_SEEKING_NoPositioning));
+
   LONGLONG end = 500000000;
   CHECK_HR(S_OK, seeking.SetPositions(nullptr, AM_SEEKING_NoPositioning, &end,
                                       AM_SEEKING_AbsolutePositioning));
-  CHECK_THAT(seeking.starts == 2 && seeking.stops == 1);
+  CHECK_THAT(seeking.starts == 5 && seeking.stops == 1);
   CHECK_HR(S_OK, seeking.GetPositions(&value, &stop));
   CHECK_THAT(value == 60000000 && stop == 500000000);
   CHECK_HR(E_POINTER, seeking.SetPositions(nullptr, AM_SEEKING_AbsolutePositioning, nullptr,
