@@ -15,17 +15,6 @@ namespace {
 constexpr char kTuningSpacesValue[] = "TuningSpaces";
 constexpr LONG kMaxCount = 1000;
 
-// The "TuningSpaces" setting; empty when it is not set at all.
-std::optional<std::string> ConfiguredNames() {
-  char value[1024] = {};
-  DWORD size = sizeof value - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, kTuningSpacesValue, RRF_RT_REG_SZ, nullptr,
-                   value, &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::string(value);
-}
-
 // IDs are 1-based positions in the container.
 std::optional<std::size_t> IndexOf(const VARIANT& index, std::size_t count) {
   VARIANT number;
@@ -51,7 +40,7 @@ HRESULT TuningSpaceContainer::CreateInstance(REFIID riid, void** object) try {
 CATCH_RETURN()
 
 HRESULT TuningSpaceContainer::LoadSpaces() {
-  std::istringstream names(ConfiguredNames().value_or("ATSC"));
+  std::istringstream names(ReadSetting(kTuningSpacesValue).value_or("ATSC"));
   std::string name;
   while (names >> name) {
     const int size = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);

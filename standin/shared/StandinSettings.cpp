@@ -4,23 +4,32 @@
 
 namespace standin {
 
-namespace {
-
-std::string ReadSetting(const char* name) {
-  char value[1024] = {};
-  DWORD size = sizeof value - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-      ERROR_SUCCESS) {
-    return {};
+// Asks for the size first; a test may change the value in between, so a
+// value that grew meanwhile is asked for again.
+std::optional<std::string> ReadSetting(const char* name) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD size = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    std::string value(size, '\0');
+    const LSTATUS status = RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ,
+                                        nullptr, value.data(), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    // The size counts the terminating zero.
+    if (const auto end = value.find('\0'); end != std::string::npos) value.resize(end);
+    return value;
   }
-  return value;
+  return std::nullopt;
 }
 
-}  // namespace
+std::string AntennaPath() { return ReadSetting("Antenna").value_or(""); }
 
-std::string AntennaPath() { return ReadSetting("Antenna"); }
-
-bool ShouldFail(std::string_view step) { return ListNamesStep(ReadSetting("Fail"), step); }
+bool ShouldFail(std::string_view step) {
+  return ListNamesStep(ReadSetting("Fail").value_or(""), step);
+}
 
 bool ListNamesStep(std::string_view failList, std::string_view step) {
   std::size_t at = 0;

@@ -27,12 +27,17 @@
 // Tests set them with `wine reg add "HKCU\Software\Telvantis Standin" ...`.
 // They are read on every call, so a test may change them between steps.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace standin {
 
 inline constexpr const char* kSettingsKey = "Software\\Telvantis Standin";
+
+// A string setting of any length; nothing when it is not set or cannot be
+// read as a string.
+std::optional<std::string> ReadSetting(const char* name);
 
 // The antenna file's path, or an empty text when none is set.
 std::string AntennaPath();
