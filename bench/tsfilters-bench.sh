@@ -45,7 +45,7 @@ cat src.ts >/dev/null
 # starts at once after the previous one's output was deleted fills the page
 # cache from warm memory and looks several times faster than one that starts
 # a few seconds later. So every copy writes to a new file after the same pause
-# (BENCH_SETTLE seconds), and the order of the three copies turns round by
+# (BENCH_SETTLE seconds), and the order of the copies turns round by
 # round, so that none of them always runs first.
 settle=${BENCH_SETTLE:-3}
 settle() { rm -f cp.ts graph.ts win.ts; sleep "$settle"; }
