@@ -84,22 +84,35 @@ standin_install() {
     echo "standin-install: virtual capture \"$name\""
   done
 
-  local key='HKCU\Software\Telvantis Standin'
   if [ "$antenna_set" = 1 ]; then
     [ -f "$antenna" ] || echo "standin-install: warning: no antenna file $antenna yet" >&2
     local windows_path
-    windows_path=$(winepath -w "$antenna") || return 1
-    wine reg add "$key" /v Antenna /t REG_SZ /d "$windows_path" /f >/dev/null ||
-      { echo "standin-install: cannot set the antenna" >&2; return 1; }
+    windows_path=$(winepath -w "$antenna") || { echo "standin-install: no Windows path for $antenna" >&2; return 1; }
+    standin_set Antenna "$windows_path" || return 1
     echo "standin-install: antenna $windows_path"
   fi
   if [ "$spaces_set" = 1 ]; then
-    wine reg add "$key" /v TuningSpaces /t REG_SZ /d "$spaces" /f >/dev/null || return 1
+    standin_set TuningSpaces "$spaces" || return 1
   fi
   if [ "$fail_set" = 1 ]; then
-    wine reg add "$key" /v Fail /t REG_SZ /d "$fail_steps" /f >/dev/null || return 1
+    standin_set Fail "$fail_steps" || return 1
   fi
   return 0
+}
+
+# standin_set NAME VALUE: one string setting of the stand-ins. Once in a CI
+# run, reg failed here without a word; it says what it printed and tries again
+# (three times in all) before giving up.
+standin_set() {
+  local said status attempt
+  for attempt in 1 2 3; do
+    status=0
+    said=$(wine reg add 'HKCU\Software\Telvantis Standin' /v "$1" /t REG_SZ /d "$2" /f 2>&1) ||
+      status=$?
+    [ "$status" -eq 0 ] && return 0
+    echo "standin-install: cannot set $1 (attempt $attempt, status $status): $said" >&2
+  done
+  return 1
 }
 
 standin_usage() {
