@@ -14,10 +14,6 @@ constexpr char kLogFile[] = "telvdebug.txt";
 constexpr char kDecodersFile[] = "decoders.txt";
 constexpr int kModelWithoutCapture = 8;
 
-// The BDA MPEG-2 transport information filter.
-constexpr GUID kTransportInformationFilter = {
-    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
-
 // The tuner vendors' own decoders, used when decoders.txt is missing; the
 // second id of a pair is tried when the first cannot be created.
 constexpr GUID kAtiVideoDecoder[] = {
@@ -125,7 +121,7 @@ HRESULT LiveGraphBuilder::AddSourceChain() {
   }
 
   log.Step("LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION");
-  hr = AddByClsid(kTransportInformationFilter, L"BDA TIF", f.tif);
+  hr = AddByClsid(kBdaTransportInformationFilterClsid, L"BDA TIF", f.tif);
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA TIF"));
   log.Step("CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION");
   hr = Connect(f.demux.Get(), f.tif.Get());

@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "BdaIds.h"
 #include "GraphMessages.h"
 #include "TuningModel.h"
-
-// The BDA device categories (not in the mingw-w64 headers).
-inline constexpr GUID kBdaNetworkTunerCategory = {
-    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-inline constexpr GUID kBdaReceiverComponentCategory = {
-    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
 
 inline constexpr std::size_t kMaxTunerDevices = 20;
 

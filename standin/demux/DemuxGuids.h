@@ -2,15 +2,14 @@
 // Class ids and media types of telvstandin-demux.dll that libstrmiids lacks,
 // defined once for the component. The demultiplexer, the analyser and the
 // tee use the platform's own class ids (CLSID_MPEG2Demultiplexer,
-// CLSID_Mpeg2VideoStreamAnalyzer, CLSID_InfTee from libstrmiids).
+// CLSID_Mpeg2VideoStreamAnalyzer, CLSID_InfTee from libstrmiids), the
+// transport information filter the shared BDA one.
 
 #include <windows.h>
 
-namespace standin {
+#include "BdaIds.h"
 
-// The BDA MPEG-2 transport information filter.
-inline constexpr CLSID kTifClsid = {
-    0xFC772AB0, 0x0C7F, 0x11D3, {0x8F, 0xF2, 0x00, 0xA0, 0xC9, 0x22, 0x4C, 0xF4}};
+namespace standin {
 
 // The transport-stream subtype that BDA capture filters put out
 // (KSDATAFORMAT_SUBTYPE_BDA_MPEG2_TRANSPORT).

@@ -7,7 +7,7 @@
 
 namespace standin {
 
-TifFilter::TifFilter() : BaseFilter(kTifClsid), pin(*this) {}
+TifFilter::TifFilter() : BaseFilter(kBdaTransportInformationFilterClsid), pin(*this) {}
 
 HRESULT TifFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);

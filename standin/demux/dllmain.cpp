@@ -28,7 +28,7 @@ const ServedClass kClasses[] = {
     {{&CLSID_MPEG2Demultiplexer, L"MPEG-2 Demultiplexer", MERIT_DO_NOT_USE,
       {L"MPEG-2 Stream", false, &MEDIATYPE_Stream, &MEDIASUBTYPE_MPEG2_TRANSPORT}},
      &standin::DemuxFilter::CreateInstance},
-    {{&standin::kTifClsid, L"BDA MPEG2 Transport Information Filter", MERIT_DO_NOT_USE,
+    {{&kBdaTransportInformationFilterClsid, L"BDA MPEG2 Transport Information Filter", MERIT_DO_NOT_USE,
       {L"Input", false, &MEDIATYPE_MPEG2_SECTIONS, &MEDIASUBTYPE_MPEG2DATA}},
      &standin::TifFilter::CreateInstance},
     {{&CLSID_Mpeg2VideoStreamAnalyzer, L"MPEG-2 Video Stream Analyzer", MERIT_DO_NOT_USE,

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "BdaIds.h"
 #include "HResultMacros.h"
 
 using Microsoft::WRL::ComPtr;
@@ -31,15 +32,10 @@ struct OurEntry {
   CLSID clsid;
 };
 
-const GUID kCategoryBdaNetworkTuner = {
-    0x71985F48, 0x1CA1, 0x11D3, {0x9C, 0xC8, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-const GUID kCategoryBdaReceiverComponent = {
-    0xFD0A5AF4, 0xB41D, 0x11D2, {0x9C, 0x95, 0x00, 0xC0, 0x4F, 0x79, 0x71, 0xE0}};
-
 const GUID& CategoryOf(EntryKind kind) {
   switch (kind) {
-    case EntryKind::Tuner: return kCategoryBdaNetworkTuner;
-    case EntryKind::Capture: return kCategoryBdaReceiverComponent;
+    case EntryKind::Tuner: return kBdaNetworkTunerCategory;
+    case EntryKind::Capture: return kBdaReceiverComponentCategory;
     default: return CLSID_LegacyAmFilterCategory;
   }
 }
@@ -185,7 +181,7 @@ HRESULT UnregisterEntry(EntryKind kind, const std::wstring& name) {
 HRESULT ClearEntries() {
   ComPtr<IFilterMapper2> mapper;
   RETURN_IF_FAILED(CreateMapper(&mapper));
-  for (const GUID* category : {&kCategoryBdaNetworkTuner, &kCategoryBdaReceiverComponent,
+  for (const GUID* category : {&kBdaNetworkTunerCategory, &kBdaReceiverComponentCategory,
                                &CLSID_LegacyAmFilterCategory}) {
     std::vector<OurEntry> ours;
     RETURN_IF_FAILED(ListOurEntries(*category, &ours));

@@ -136,8 +136,8 @@ HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to)
 }
 
 int Devices() {
-  for (const auto& [category, label] : {std::pair{&kCategoryBdaNetworkTuner, "tuner"},
-                                        std::pair{&kCategoryBdaReceiverComponent, "capture"}}) {
+  for (const auto& [category, label] : {std::pair{&kBdaNetworkTunerCategory, "tuner"},
+                                        std::pair{&kBdaReceiverComponentCategory, "capture"}}) {
     std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> devices;
     if (FAILED(ListDevices(*category, devices))) return Message("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
     for (const auto& device : devices) std::printf("%s=%s\n", label, Narrow(device.first.c_str()).c_str());
@@ -173,7 +173,7 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   if (FAILED(CreateProvider(&provider)) || FAILED(graph->AddFilter(provider.Get(), L"ATSCNetwork"))) {
     return Message("NO ATSC NETWORK PROVIDER");
   }
-  if (FAILED(AddDevice(graph.Get(), kCategoryBdaNetworkTuner, tunerName, L"BDATunerDemod", &tuner))) {
+  if (FAILED(AddDevice(graph.Get(), kBdaNetworkTunerCategory, tunerName, L"BDATunerDemod", &tuner))) {
     return Message("CAN'T LOAD BDA Tuner");
   }
   AtscTuning tuning;
@@ -191,7 +191,7 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   }
   IBaseFilter* last = tuner.Get();
   if (withCapture) {
-    if (FAILED(AddDevice(graph.Get(), kCategoryBdaReceiverComponent, captureName, L"TSCapture", &capture))) {
+    if (FAILED(AddDevice(graph.Get(), kBdaReceiverComponentCategory, captureName, L"TSCapture", &capture))) {
       return Message("CAN'T LOAD BDA Capture");
     }
     if (FAILED(ConnectFilters(graph.Get(), tuner.Get(), capture.Get()))) {

@@ -412,7 +412,7 @@ int Live(int argc, char** argv) {
   CHECK("add network provider",
         AddByClsid(graph.Get(), CLSID_ATSCNetworkProvider, L"ATSCNetwork", &provider));
   CHECK("add tuner",
-        AddFirstDevice(graph.Get(), kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+        AddFirstDevice(graph.Get(), kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
   AtscTuning tuning;
   std::string failure;
   if (FAILED(tuning.FindSpace(provider.Get(), failure))) return Fail(failure.c_str(), E_FAIL);
@@ -421,12 +421,12 @@ int Live(int argc, char** argv) {
   }
   CHECK("connect provider to tuner", ConnectFilters(graph.Get(), provider.Get(), tuner.Get()));
   CHECK("add capture",
-        AddFirstDevice(graph.Get(), kCategoryBdaReceiverComponent, L"TSCapture", &capture));
+        AddFirstDevice(graph.Get(), kBdaReceiverComponentCategory, L"TSCapture", &capture));
   CHECK("connect tuner to capture", ConnectFilters(graph.Get(), tuner.Get(), capture.Get()));
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect capture to demultiplexer",
         ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
   CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
 
   Renderers renderers;

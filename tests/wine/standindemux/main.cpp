@@ -292,13 +292,13 @@ HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, AtscTuning& tunin
   step = "add network provider";
   RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSCNetwork", provider));
   step = "add tuner";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaNetworkTuner, L"BDATunerDemod", &tuner));
+  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
   RETURN_IF_FAILED(tuning.FindSpace(*provider, step));
   RETURN_IF_FAILED(tuning.Tune(channel.physical, channel.major, channel.minor, step));
   step = "connect provider to tuner";
   RETURN_IF_FAILED(ConnectFilters(graph, *provider, tuner.Get()));
   step = "add capture";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kCategoryBdaReceiverComponent, L"TSCapture", capture));
+  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaReceiverComponentCategory, L"TSCapture", capture));
   step = "connect tuner to capture";
   return ConnectFilters(graph, tuner.Get(), *capture);
 }
@@ -314,7 +314,7 @@ int Live(double seconds, Channel first, Channel second) {
   if (FAILED(built)) return Fail(step.c_str(), built);
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
   CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
   ComPtr<IBaseFilter> videoSink, audioSink;
   CHECK("create sinks", CountingSink::CreateInstance(&videoSink));
@@ -362,7 +362,7 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
   CHECK("connect tee to dump", ConnectFilters(graph.Get(), tee.Get(), dump.Get()));
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect tee to demultiplexer", ConnectFilters(graph.Get(), tee.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
   CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
   ComPtr<IFileSinkFilter> sink;
   CHECK("query IFileSinkFilter", dump.As(&sink));
@@ -400,7 +400,7 @@ int Render(double seconds, Channel channel) {
   if (FAILED(built)) return Fail(step.c_str(), built);
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
   CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kTifClsid, L"BDA TIF", &tif));
+  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
   CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
   CHECK("add VMR", AddByClsid(graph.Get(), CLSID_VideoMixingRenderer, L"VMR", &vmr));
   CHECK("connect demultiplexer to VMR", ConnectFilters(graph.Get(), demux.Get(), vmr.Get()));
@@ -444,7 +444,7 @@ int Create() {
     const char* name;
     const CLSID* clsid;
   } filters[] = {{"create.demux", &CLSID_MPEG2Demultiplexer},
-                 {"create.tif", &kTifClsid},
+                 {"create.tif", &kBdaTransportInformationFilterClsid},
                  {"create.analyzer", &CLSID_Mpeg2VideoStreamAnalyzer},
                  {"create.inftee", &CLSID_InfTee}};
   for (const auto& filter : filters) {
