@@ -243,57 +243,40 @@ STDMETHODIMP VmrLetterboxWrapper::RepaintVideo(HWND window, HDC dc) {
 // The rest goes to Wine's renderer as it is.
 STDMETHODIMP VmrLetterboxWrapper::GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
                                                        LONG* aspectY) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetNativeVideoSize(width, height, aspectX, aspectY);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetNativeVideoSize,
+                           width, height, aspectX, aspectY);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetMinIdealVideoSize(LONG* width, LONG* height) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetMinIdealVideoSize(width, height);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetMinIdealVideoSize, width, height);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetMaxIdealVideoSize(LONG* width, LONG* height) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetMaxIdealVideoSize(width, height);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetMaxIdealVideoSize, width, height);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::DisplayModeChanged() {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->DisplayModeChanged();
+  return ForwardToRenderer(&IVMRWindowlessControl::DisplayModeChanged);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetCurrentImage(BYTE** dib) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetCurrentImage(dib);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetCurrentImage, dib);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::SetBorderColor(COLORREF colour) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->SetBorderColor(colour);
+  return ForwardToRenderer(&IVMRWindowlessControl::SetBorderColor, colour);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetBorderColor(COLORREF* colour) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetBorderColor(colour);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetBorderColor, colour);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::SetColorKey(COLORREF colour) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->SetColorKey(colour);
+  return ForwardToRenderer(&IVMRWindowlessControl::SetColorKey, colour);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetColorKey(COLORREF* colour) {
-  ComPtr<IVMRWindowlessControl> theirs;
-  RETURN_IF_FAILED(InnerWindowless(theirs));
-  return theirs->GetColorKey(colour);
+  return ForwardToRenderer(&IVMRWindowlessControl::GetColorKey, colour);
 }
 
 }  // namespace decoders

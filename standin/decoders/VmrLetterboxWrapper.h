@@ -53,6 +53,15 @@ class VmrLetterboxWrapper final : public IVMRAspectRatioControl,
 
   HRESULT CreateInner();
   HRESULT InnerWindowless(Microsoft::WRL::ComPtr<IVMRWindowlessControl>& out);
+  // Calls the renderer's own windowless control, for the methods that the
+  // wrapper passes on unchanged.
+  template <typename Method, typename... Args>
+  HRESULT ForwardToRenderer(Method method, Args... args) {
+    Microsoft::WRL::ComPtr<IVMRWindowlessControl> theirs;
+    const HRESULT hr = InnerWindowless(theirs);
+    if (FAILED(hr)) return hr;
+    return (theirs.Get()->*method)(args...);
+  }
   // Applies the mode to the last position the caller set.
   HRESULT ApplyPosition();
   void PaintBars(HDC given, const RECT& destination, const RECT& picture);
