@@ -1,9 +1,9 @@
-#include "BaseFilter.h"
+#include "dshow/BaseFilter.h"
 
-#include "BasePin.h"
-#include "EnumPins.h"
-#include "HResultMacros.h"
-#include "ServerLock.h"
+#include "dshow/BasePin.h"
+#include "dshow/EnumPins.h"
+#include "win/HResultMacros.h"
+#include "dshow/ServerLock.h"
 
 #include <vector>
 

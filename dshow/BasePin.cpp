@@ -1,8 +1,8 @@
-#include "BasePin.h"
+#include "dshow/BasePin.h"
 
-#include "BaseFilter.h"
-#include "EnumMediaTypes.h"
-#include "HResultMacros.h"
+#include "dshow/BaseFilter.h"
+#include "dshow/EnumMediaTypes.h"
+#include "win/HResultMacros.h"
 
 #include <cstring>
 #include <mutex>

@@ -3,7 +3,7 @@
 // type, media-type enumeration and flushing state. The pin lives inside its
 // filter and shares the filter's reference count and state lock.
 
-#include "MediaType.h"
+#include "dshow/MediaType.h"
 
 #include <windows.h>
 #include <strmif.h>

@@ -1,7 +1,7 @@
-#include "ClassFactory.h"
+#include "dshow/ClassFactory.h"
 
-#include "HResultMacros.h"
-#include "ServerLock.h"
+#include "win/HResultMacros.h"
+#include "dshow/ServerLock.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
-#include "EnumMediaTypes.h"
+#include "dshow/EnumMediaTypes.h"
 
-#include "BasePin.h"
-#include "HResultMacros.h"
+#include "dshow/BasePin.h"
+#include "win/HResultMacros.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
-#include "EnumPins.h"
+#include "dshow/EnumPins.h"
 
-#include "BaseFilter.h"
-#include "BasePin.h"
-#include "HResultMacros.h"
+#include "dshow/BaseFilter.h"
+#include "dshow/BasePin.h"
+#include "win/HResultMacros.h"
 
 #include <mutex>
 #include <new>

@@ -1,8 +1,8 @@
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
-#include "BaseFilter.h"
-#include "HResultMacros.h"
-#include "MemAllocator.h"
+#include "dshow/BaseFilter.h"
+#include "win/HResultMacros.h"
+#include "dshow/MemAllocator.h"
 
 #include <uuids.h>
 

@@ -3,7 +3,7 @@
 // pin implements OnReceive; the checks for flushing and stopped state are
 // made here, without taking the state lock.
 
-#include "BasePin.h"
+#include "dshow/BasePin.h"
 
 #include <atomic>
 

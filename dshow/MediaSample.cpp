@@ -1,8 +1,8 @@
-#include "MediaSample.h"
+#include "dshow/MediaSample.h"
 
-#include "HResultMacros.h"
-#include "MediaType.h"
-#include "MemAllocator.h"
+#include "win/HResultMacros.h"
+#include "dshow/MediaType.h"
+#include "dshow/MemAllocator.h"
 
 #include <vfwmsgs.h>
 

@@ -1,4 +1,4 @@
-#include "MediaType.h"
+#include "dshow/MediaType.h"
 
 #include <new>
 

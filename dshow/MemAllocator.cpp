@@ -1,6 +1,6 @@
-#include "MemAllocator.h"
+#include "dshow/MemAllocator.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <vfwmsgs.h>
 

@@ -5,7 +5,7 @@
 // normally free, so that 20000 samples a second cost no round trips to the
 // Wine server. Waiting for a free sample uses a condition variable.
 
-#include "MediaSample.h"
+#include "dshow/MediaSample.h"
 
 #include <windows.h>
 #include <strmif.h>

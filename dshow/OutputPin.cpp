@@ -1,7 +1,7 @@
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
-#include "BaseFilter.h"
-#include "HResultMacros.h"
+#include "dshow/BaseFilter.h"
+#include "win/HResultMacros.h"
 
 #include <uuids.h>
 

@@ -2,7 +2,7 @@
 // An output pin that delivers media samples through IMemInputPin: it picks the
 // media type on Connect and agrees on an allocator with the input pin.
 
-#include "BasePin.h"
+#include "dshow/BasePin.h"
 
 namespace dshow {
 

@@ -1,4 +1,4 @@
-#include "OutputQueue.h"
+#include "dshow/OutputQueue.h"
 
 namespace dshow {
 

@@ -5,7 +5,7 @@
 // outputs (a demultiplexer that serves video and audio from one thread would
 // otherwise never let the second renderer get its first sample).
 
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
 #include <condition_variable>
 #include <deque>

@@ -1,7 +1,7 @@
-#include "Registration.h"
+#include "dshow/Registration.h"
 
-#include "HResultMacros.h"
-#include "UniqueHandle.h"
+#include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 
 #include <uuids.h>
 #include <wrl/client.h>

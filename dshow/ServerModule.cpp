@@ -1,6 +1,6 @@
-#include "ServerModule.h"
+#include "dshow/ServerModule.h"
 
-#include "ServerLock.h"
+#include "dshow/ServerLock.h"
 
 namespace {
 HMODULE serverModule = nullptr;

@@ -1,6 +1,6 @@
-#include "SourceSeeking.h"
+#include "dshow/SourceSeeking.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <uuids.h>
 

@@ -1,8 +1,8 @@
-#include "SourceStream.h"
+#include "dshow/SourceStream.h"
 
-#include "BaseFilter.h"
-#include "ComScope.h"
-#include "HResultMacros.h"
+#include "dshow/BaseFilter.h"
+#include "win/ComScope.h"
+#include "win/HResultMacros.h"
 
 #include <system_error>
 

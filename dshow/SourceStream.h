@@ -3,7 +3,7 @@
 // for as long as the filter is active. Restart() flushes downstream and starts
 // the worker again, as a seek needs.
 
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
 #include <atomic>
 #include <mutex>

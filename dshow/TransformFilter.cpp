@@ -1,6 +1,6 @@
-#include "TransformFilter.h"
+#include "dshow/TransformFilter.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 namespace dshow {
 

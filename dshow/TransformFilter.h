@@ -4,10 +4,10 @@
 // which types it takes and gives, how large its buffers are, and does the
 // work in Receive, which runs under the streaming lock.
 
-#include "BaseFilter.h"
-#include "OutputQueue.h"
-#include "TransformInputPin.h"
-#include "TransformOutputPin.h"
+#include "dshow/BaseFilter.h"
+#include "dshow/OutputQueue.h"
+#include "dshow/TransformInputPin.h"
+#include "dshow/TransformOutputPin.h"
 
 #include <mutex>
 

@@ -1,7 +1,7 @@
-#include "TransformInputPin.h"
+#include "dshow/TransformInputPin.h"
 
-#include "HResultMacros.h"
-#include "TransformFilter.h"
+#include "win/HResultMacros.h"
+#include "dshow/TransformFilter.h"
 
 #include <mutex>
 

@@ -2,7 +2,7 @@
 // The input pin of a TransformFilter: types, samples, end of stream and
 // flushing all go to the filter, which passes them on through its output.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 namespace dshow {
 

@@ -1,7 +1,7 @@
-#include "TransformOutputPin.h"
+#include "dshow/TransformOutputPin.h"
 
-#include "HResultMacros.h"
-#include "TransformFilter.h"
+#include "win/HResultMacros.h"
+#include "dshow/TransformFilter.h"
 
 #include <mutex>
 

@@ -2,7 +2,7 @@
 // The output pin of a TransformFilter: offers and checks types for what the
 // input is connected with; buffer sizes come from the filter.
 
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
 namespace dshow {
 

@@ -1,4 +1,4 @@
-#include "DeviceListTexts.h"
+#include "info/DeviceListTexts.h"
 
 #include <gtest/gtest.h>
 

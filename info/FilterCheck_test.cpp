@@ -1,4 +1,4 @@
-#include "FilterCheck.h"
+#include "info/FilterCheck.h"
 
 #include <gtest/gtest.h>
 

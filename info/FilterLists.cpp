@@ -1,10 +1,10 @@
-#include "FilterLists.h"
+#include "info/FilterLists.h"
 
 #include <dshow.h>
 #include <wrl/client.h>
 
-#include "GraphToolkit.h"
-#include "HResultMacros.h"
+#include "graph/GraphToolkit.h"
+#include "win/HResultMacros.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -1,16 +1,16 @@
-#include "InfoDialog.h"
+#include "info/InfoDialog.h"
 
 #include <dshow.h>
 
 #include <algorithm>
 
-#include "AboutDialog.h"
-#include "DeviceListTexts.h"
-#include "FilterLists.h"
-#include "GraphToolkit.h"
-#include "SelectionFiles.h"
-#include "TunerFiles.h"
-#include "resource.h"
+#include "win/AboutDialog.h"
+#include "info/DeviceListTexts.h"
+#include "info/FilterLists.h"
+#include "graph/GraphToolkit.h"
+#include "info/SelectionFiles.h"
+#include "core/files/TunerFiles.h"
+#include "info/resource.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "Dialog.h"
-#include "FilterCheck.h"
-#include "RecheckTicks.h"
+#include "win/Dialog.h"
+#include "info/FilterCheck.h"
+#include "info/RecheckTicks.h"
 
 class InfoDialog : public Dialog<InfoDialog> {
  public:

@@ -1,4 +1,4 @@
-#include "RecheckTicks.h"
+#include "info/RecheckTicks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SelectionFiles.h"
+#include "info/SelectionFiles.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "TunerFiles.h"
+#include "core/files/TunerFiles.h"
 
 // The rules for writing tuner.txt and decoders.txt from the dialog's
 // selections, and how their current content is shown.

@@ -1,8 +1,8 @@
-#include "SelectionFiles.h"
+#include "info/SelectionFiles.h"
 
 #include <gtest/gtest.h>
 
-#include "TestFolder.h"
+#include "core/testing/TestFolder.h"
 
 TEST(SelectionFilesTest, MissingSelectionsAreRefusedInOrder) {
   auto noTuner = CheckTunerSelection(std::nullopt, std::nullopt);

@@ -3,8 +3,8 @@
 // filters the suite needs.
 #include <windows.h>
 
-#include "ComScope.h"
-#include "InfoDialog.h"
+#include "win/ComScope.h"
+#include "info/InfoDialog.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ComScope com;

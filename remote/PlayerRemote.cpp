@@ -1,6 +1,6 @@
-#include "PlayerRemote.h"
+#include "remote/PlayerRemote.h"
 
-#include "RemoteKeyTables.h"
+#include "remote/RemoteKeyTables.h"
 
 WindowId PlayerRemote::FindControlWindow() const {
   WindowId window = desktop.FindByTitle(kPlayerTitle);

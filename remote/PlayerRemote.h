@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RemoteMessage.h"
+#include "core/protocol/RemoteMessage.h"
 
 // The player plug-in: drives whichever player runs, the plain one first.
 class PlayerRemote {

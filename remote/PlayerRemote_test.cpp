@@ -1,8 +1,8 @@
-#include "PlayerRemote.h"
+#include "remote/PlayerRemote.h"
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "core/testing/FakeDesktop.h"
 
 TEST(PlayerRemoteTest, OnlyTheTsPlayerRunning) {
   FakeDesktop desktop;

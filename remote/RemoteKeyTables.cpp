@@ -1,4 +1,4 @@
-#include "RemoteKeyTables.h"
+#include "remote/RemoteKeyTables.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "RemoteMessage.h"
+#include "core/protocol/RemoteMessage.h"
 
 // The remote host's key codes and event types, and what each plug-in turns
 // them into. The numbering belongs to the host; only these values are used.

@@ -1,10 +1,10 @@
-#include "ViewerRemote.h"
+#include "remote/ViewerRemote.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "RemoteKeyTables.h"
-#include "TuningModel.h"
+#include "remote/RemoteKeyTables.h"
+#include "core/tuning/TuningModel.h"
 
 namespace {
 

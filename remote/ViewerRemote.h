@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "RemoteMessage.h"
+#include "core/protocol/RemoteMessage.h"
 
 // The viewer plug-in: finds the viewer's control panel or video window among
 // the catalogue's window titles and posts the remote's keys to the panel.

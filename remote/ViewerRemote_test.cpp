@@ -1,8 +1,8 @@
-#include "ViewerRemote.h"
+#include "remote/ViewerRemote.h"
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "core/testing/FakeDesktop.h"
 
 TEST(ViewerRemoteTest, SearchesTheSeventeenSuffixesInCatalogueOrder) {
   const std::vector<std::string> expected = {

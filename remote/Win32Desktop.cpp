@@ -1,4 +1,4 @@
-#include "Win32Desktop.h"
+#include "remote/Win32Desktop.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RemoteMessage.h"
+#include "core/protocol/RemoteMessage.h"
 
 // The real desktop: windows found by exact title, the foreground window, and
 // messages posted to another program's window.

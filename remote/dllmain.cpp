@@ -3,15 +3,15 @@
 // viewer's. The plug-ins keep no state; every call searches the windows anew.
 #include <windows.h>
 
-#include "RemoteKeyTables.h"
-#include "Win32Desktop.h"
+#include "remote/RemoteKeyTables.h"
+#include "remote/Win32Desktop.h"
 
 #ifdef TELVANTIS_PLAYER_PLUGIN
-#include "PlayerRemote.h"
+#include "remote/PlayerRemote.h"
 using Remote = PlayerRemote;
 constexpr int kKeyMask = kPlayerKeyMask;
 #else
-#include "ViewerRemote.h"
+#include "remote/ViewerRemote.h"
 using Remote = ViewerRemote;
 constexpr int kKeyMask = kViewerKeyMask;
 #endif

@@ -7,7 +7,7 @@
 // whole 188-byte packet and reports the failure once through `onError`, on the
 // writer thread. Later data is refused.
 
-#include "OutputFile.h"
+#include "tssink/OutputFile.h"
 
 #include <condition_variable>
 #include <cstdint>

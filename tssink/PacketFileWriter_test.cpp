@@ -1,4 +1,4 @@
-#include "PacketFileWriter.h"
+#include "tssink/PacketFileWriter.h"
 
 #include <gtest/gtest.h>
 

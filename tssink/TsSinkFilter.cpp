@@ -1,7 +1,7 @@
-#include "TsSinkFilter.h"
+#include "tssink/TsSinkFilter.h"
 
-#include "HResultMacros.h"
-#include "TsSinkGuids.h"
+#include "win/HResultMacros.h"
+#include "tssink/TsSinkGuids.h"
 
 #include <cstring>
 #include <mutex>

@@ -3,8 +3,8 @@
 // the graph runs, everything it receives goes to the file named through
 // IFileSinkFilter, and the file is finished when the graph stops.
 
-#include "BaseFilter.h"
-#include "TsSinkInputPin.h"
+#include "dshow/BaseFilter.h"
+#include "tssink/TsSinkInputPin.h"
 
 namespace tssink {
 

@@ -1,8 +1,8 @@
-#include "TsSinkInputPin.h"
+#include "tssink/TsSinkInputPin.h"
 
-#include "BaseFilter.h"
-#include "HResultMacros.h"
-#include "Win32OutputFile.h"
+#include "dshow/BaseFilter.h"
+#include "win/HResultMacros.h"
+#include "tssink/Win32OutputFile.h"
 
 #include <uuids.h>
 

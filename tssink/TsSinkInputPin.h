@@ -3,8 +3,8 @@
 // transport stream) and hands every sample to the file writer. A Receive
 // holds its own reference to the writer, so stopping never waits for it.
 
-#include "InputPin.h"
-#include "PacketFileWriter.h"
+#include "dshow/InputPin.h"
+#include "tssink/PacketFileWriter.h"
 
 #include <memory>
 #include <mutex>

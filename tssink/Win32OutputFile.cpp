@@ -1,6 +1,6 @@
-#include "Win32OutputFile.h"
+#include "tssink/Win32OutputFile.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <algorithm>
 #include <new>

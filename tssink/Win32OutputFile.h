@@ -1,8 +1,8 @@
 #pragma once
 // The dump filter's output file on disk.
 
-#include "OutputFile.h"
-#include "UniqueHandle.h"
+#include "tssink/OutputFile.h"
+#include "win/UniqueHandle.h"
 
 #include <windows.h>
 

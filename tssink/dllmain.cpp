@@ -1,12 +1,12 @@
 // COM server glue of telvantissink.ax: the factory table and registration.
 
-#include "ClassFactory.h"
-#include "ComScope.h"
-#include "HResultMacros.h"
-#include "Registration.h"
-#include "ServerModule.h"
-#include "TsSinkFilter.h"
-#include "TsSinkGuids.h"
+#include "dshow/ClassFactory.h"
+#include "win/ComScope.h"
+#include "win/HResultMacros.h"
+#include "dshow/Registration.h"
+#include "dshow/ServerModule.h"
+#include "tssink/TsSinkFilter.h"
+#include "tssink/TsSinkGuids.h"
 
 #include <uuids.h>
 

@@ -1,4 +1,4 @@
-#include "SourceArithmetic.h"
+#include "tssource/SourceArithmetic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SourceFile.h"
+#include "tssource/SourceFile.h"
 
-#include "SourceArithmetic.h"
+#include "tssource/SourceArithmetic.h"
 
 #include <new>
 

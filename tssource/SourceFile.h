@@ -4,7 +4,7 @@
 // next block. The streaming thread reads and the application thread loads and
 // seeks; the file lock keeps them apart.
 
-#include "UniqueHandle.h"
+#include "win/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "TsSourceFilter.h"
+#include "tssource/TsSourceFilter.h"
 
-#include "HResultMacros.h"
-#include "TsSourceGuids.h"
+#include "win/HResultMacros.h"
+#include "tssource/TsSourceGuids.h"
 
 #include <cstring>
 #include <new>

@@ -2,9 +2,9 @@
 // The transport-stream push source: reads a recorded transport-stream file in
 // 51200-byte blocks and pushes the raw bytes out of its one pin, "Out".
 
-#include "BaseFilter.h"
-#include "SourceFile.h"
-#include "TsSourcePin.h"
+#include "dshow/BaseFilter.h"
+#include "tssource/SourceFile.h"
+#include "tssource/TsSourcePin.h"
 
 namespace tssource {
 

@@ -1,9 +1,9 @@
-#include "TsSourcePin.h"
+#include "tssource/TsSourcePin.h"
 
-#include "BaseFilter.h"
-#include "HResultMacros.h"
-#include "SourceArithmetic.h"
-#include "SourceFile.h"
+#include "dshow/BaseFilter.h"
+#include "win/HResultMacros.h"
+#include "tssource/SourceArithmetic.h"
+#include "tssource/SourceFile.h"
 
 #include <uuids.h>
 

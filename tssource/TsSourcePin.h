@@ -2,8 +2,8 @@
 // The push source's output pin "Out": fills 51200-byte samples from the file
 // on its worker thread, without end, and owns the seeking object.
 
-#include "SourceStream.h"
-#include "TsSourceSeeking.h"
+#include "dshow/SourceStream.h"
+#include "tssource/TsSourceSeeking.h"
 
 #include <atomic>
 

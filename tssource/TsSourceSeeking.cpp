@@ -1,8 +1,8 @@
-#include "TsSourceSeeking.h"
+#include "tssource/TsSourceSeeking.h"
 
-#include "SourceArithmetic.h"
-#include "SourceFile.h"
-#include "TsSourcePin.h"
+#include "tssource/SourceArithmetic.h"
+#include "tssource/SourceFile.h"
+#include "tssource/TsSourcePin.h"
 
 namespace tssource {
 

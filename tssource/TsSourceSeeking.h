@@ -3,7 +3,7 @@
 // counts at the assumed rate; a new start moves the file to the block of the
 // whole second asked for, with the streaming thread stopped around the move.
 
-#include "SourceSeeking.h"
+#include "dshow/SourceSeeking.h"
 
 namespace tssource {
 

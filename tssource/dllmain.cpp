@@ -1,12 +1,12 @@
 // COM server glue of telvantissource.ax: the factory table and registration.
 
-#include "ClassFactory.h"
-#include "ComScope.h"
-#include "HResultMacros.h"
-#include "Registration.h"
-#include "ServerModule.h"
-#include "TsSourceFilter.h"
-#include "TsSourceGuids.h"
+#include "dshow/ClassFactory.h"
+#include "win/ComScope.h"
+#include "win/HResultMacros.h"
+#include "dshow/Registration.h"
+#include "dshow/ServerModule.h"
+#include "tssource/TsSourceFilter.h"
+#include "tssource/TsSourceGuids.h"
 
 #include <uuids.h>
 

@@ -1,6 +1,6 @@
-#include "OsdWindow.h"
+#include "viewer/OsdWindow.h"
 
-#include "resource.h"
+#include "viewer/resource.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Dialog.h"
-#include "UniqueHandle.h"
+#include "win/Dialog.h"
+#include "win/UniqueHandle.h"
 
 class OsdWindow : public Dialog<OsdWindow> {
  public:

@@ -1,10 +1,10 @@
-#include "SetupDialog.h"
+#include "viewer/SetupDialog.h"
 
 #include <commctrl.h>
 
 #include <array>
 
-#include "resource.h"
+#include "viewer/resource.h"
 
 namespace {
 

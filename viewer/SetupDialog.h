@@ -3,8 +3,8 @@
 // only way to close it. The setup object lives for the whole run and keeps
 // the viewer's options.
 
-#include "Dialog.h"
-#include "ViewerSettings.h"
+#include "win/Dialog.h"
+#include "viewer/ViewerSettings.h"
 
 class SetupDialog : public Dialog<SetupDialog> {
  public:

@@ -1,4 +1,4 @@
-#include "SpeakerVolume.h"
+#include "viewer/SpeakerVolume.h"
 
 #include <windows.h>
 #include <mmsystem.h>

@@ -1,6 +1,6 @@
-#include "StartupBanner.h"
+#include "viewer/StartupBanner.h"
 
-#include "resource.h"
+#include "viewer/resource.h"
 
 StartupBanner::StartupBanner() : Dialog(IDD_BANNER) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 // The version banner shown while the live graph is being built.
 
-#include "Dialog.h"
+#include "win/Dialog.h"
 
 class StartupBanner : public Dialog<StartupBanner> {
  public:

@@ -1,6 +1,6 @@
-#include "StartupPlan.h"
+#include "viewer/StartupPlan.h"
 
-#include "TuningModel.h"
+#include "core/tuning/TuningModel.h"
 
 namespace {
 

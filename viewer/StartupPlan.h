@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "ChannelEntry.h"
-#include "Geometry.h"
-#include "TunerFiles.h"
-#include "ViewerConfig.h"
+#include "core/files/ChannelEntry.h"
+#include "core/geometry/Geometry.h"
+#include "core/files/TunerFiles.h"
+#include "core/files/ViewerConfig.h"
 
 // The decisions of the viewer's start-up, taken from the shared text files
 // before anything is built: which branch (first run without channels.txt, or

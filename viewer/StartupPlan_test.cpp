@@ -1,4 +1,4 @@
-#include "StartupPlan.h"
+#include "viewer/StartupPlan.h"
 
 #include <gtest/gtest.h>
 

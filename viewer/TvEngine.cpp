@@ -1,6 +1,6 @@
-#include "TvEngine.h"
+#include "viewer/TvEngine.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 HRESULT TvEngine::CreateGraphs(bool noChannelList) {
   RETURN_IF_FAILED(::CreateGraphs(graphs));

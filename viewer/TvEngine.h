@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "AtscTuning.h"
-#include "ChannelEntry.h"
-#include "FilterGraphs.h"
-#include "TunerFiles.h"
-#include "TuningModel.h"
-#include "WindowlessRenderer.h"
+#include "graph/AtscTuning.h"
+#include "core/files/ChannelEntry.h"
+#include "graph/FilterGraphs.h"
+#include "core/files/TunerFiles.h"
+#include "core/tuning/TuningModel.h"
+#include "graph/WindowlessRenderer.h"
 
 class TvEngine {
  public:

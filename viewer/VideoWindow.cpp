@@ -1,8 +1,8 @@
-#include "VideoWindow.h"
+#include "viewer/VideoWindow.h"
 
 #include <windowsx.h>
 
-#include "resource.h"
+#include "viewer/resource.h"
 
 namespace {
 constexpr int kMaxWidth = 4000;

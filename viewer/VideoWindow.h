@@ -2,8 +2,8 @@
 // The borderless, resizable popup the video renderer paints into. Its
 // client area can be dragged to move it; keys and closing go to the panel.
 
-#include "Dialog.h"
-#include "VideoWindowHost.h"
+#include "win/Dialog.h"
+#include "viewer/VideoWindowHost.h"
 
 class VideoWindow : public Dialog<VideoWindow> {
  public:

@@ -1,12 +1,12 @@
-#include "ViewerDialog.h"
+#include "viewer/ViewerDialog.h"
 
 #include <windowsx.h>
 
 #include <cstdio>
 
-#include "AboutDialog.h"
-#include "SignalPercent.h"
-#include "resource.h"
+#include "win/AboutDialog.h"
+#include "core/tuning/SignalPercent.h"
+#include "viewer/resource.h"
 
 namespace {
 

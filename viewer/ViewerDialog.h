@@ -6,16 +6,16 @@
 #include <memory>
 #include <string>
 
-#include "ChannelVolumes.h"
-#include "Dialog.h"
-#include "OsdWindow.h"
-#include "SetupDialog.h"
-#include "StartupBanner.h"
-#include "StartupPlan.h"
-#include "TvEngine.h"
-#include "VideoWindow.h"
-#include "VideoWindowHost.h"
-#include "ViewerConfig.h"
+#include "core/files/ChannelVolumes.h"
+#include "win/Dialog.h"
+#include "viewer/OsdWindow.h"
+#include "viewer/SetupDialog.h"
+#include "viewer/StartupBanner.h"
+#include "viewer/StartupPlan.h"
+#include "viewer/TvEngine.h"
+#include "viewer/VideoWindow.h"
+#include "viewer/VideoWindowHost.h"
+#include "core/files/ViewerConfig.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
  public:

@@ -1,14 +1,14 @@
 // The control panel's start-up and exit sequences.
 #include <objbase.h>
 
-#include "ChannelEntry.h"
-#include "ChannelVolumes.h"
-#include "GraphToolkit.h"
-#include "LiveGraphBuilder.h"
-#include "SpeakerVolume.h"
-#include "TunerFiles.h"
-#include "ViewerDialog.h"
-#include "resource.h"
+#include "core/files/ChannelEntry.h"
+#include "core/files/ChannelVolumes.h"
+#include "graph/GraphToolkit.h"
+#include "graph/LiveGraphBuilder.h"
+#include "viewer/SpeakerVolume.h"
+#include "core/files/TunerFiles.h"
+#include "viewer/ViewerDialog.h"
+#include "viewer/resource.h"
 
 namespace {
 

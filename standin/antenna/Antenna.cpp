@@ -1,4 +1,4 @@
-#include "Antenna.h"
+#include "standin/antenna/Antenna.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "AntennaLoader.h"
+#include "standin/bda/AntennaLoader.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "StandinSettings.h"
+#include "standin/shared/StandinSettings.h"
 
 namespace standin {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reads the virtual antenna named by the stand-in settings.
 
-#include "Antenna.h"
+#include "standin/antenna/Antenna.h"
 
 namespace standin {
 

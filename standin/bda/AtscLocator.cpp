@@ -1,8 +1,8 @@
-#include "AtscLocator.h"
+#include "standin/bda/AtscLocator.h"
 
-#include "BdaGuids.h"
-#include "FailSteps.h"
-#include "HResultMacros.h"
+#include "standin/bda/BdaGuids.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
 
 #include <new>
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <tuner.h>
 
-#include "DispatchObject.h"
+#include "standin/bda/DispatchObject.h"
 
 namespace standin {
 

@@ -1,7 +1,7 @@
-#include "AtscTuneRequest.h"
+#include "standin/bda/AtscTuneRequest.h"
 
-#include "FailSteps.h"
-#include "HResultMacros.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
 
 namespace standin {
 

@@ -6,7 +6,7 @@
 #include <tuner.h>
 #include <wrl/client.h>
 
-#include "DispatchObject.h"
+#include "standin/bda/DispatchObject.h"
 
 namespace standin {
 

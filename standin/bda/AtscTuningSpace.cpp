@@ -1,9 +1,9 @@
-#include "AtscTuningSpace.h"
+#include "standin/bda/AtscTuningSpace.h"
 
-#include "AtscTuneRequest.h"
-#include "BdaGuids.h"
-#include "FailSteps.h"
-#include "HResultMacros.h"
+#include "standin/bda/AtscTuneRequest.h"
+#include "standin/bda/BdaGuids.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
 
 namespace standin {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "DispatchObject.h"
+#include "standin/bda/DispatchObject.h"
 
 namespace standin {
 

@@ -1,12 +1,12 @@
-#include "CaptureInputPin.h"
+#include "standin/bda/CaptureInputPin.h"
 
 #include <cstring>
 
 #include <wrl/client.h>
 
-#include "CaptureOutputPin.h"
-#include "HResultMacros.h"
-#include "TransportMediaType.h"
+#include "standin/bda/CaptureOutputPin.h"
+#include "win/HResultMacros.h"
+#include "standin/bda/TransportMediaType.h"
 
 namespace standin {
 

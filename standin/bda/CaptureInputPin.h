@@ -2,7 +2,7 @@
 // The virtual capture's input: each sample from the tuner is copied into a
 // sample of the output pin and delivered on the same thread.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 namespace standin {
 

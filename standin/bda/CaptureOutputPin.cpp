@@ -1,9 +1,9 @@
-#include "CaptureOutputPin.h"
+#include "standin/bda/CaptureOutputPin.h"
 
 #include <algorithm>
 
-#include "FailSteps.h"
-#include "TransportMediaType.h"
+#include "standin/bda/FailSteps.h"
+#include "standin/bda/TransportMediaType.h"
 
 namespace standin {
 

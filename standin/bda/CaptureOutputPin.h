@@ -1,7 +1,7 @@
 #pragma once
 // The virtual capture's output: the transport stream as it came in.
 
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
 namespace standin {
 

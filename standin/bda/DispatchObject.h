@@ -9,7 +9,7 @@
 
 #include <atomic>
 
-#include "ServerLock.h"
+#include "dshow/ServerLock.h"
 
 namespace standin {
 

@@ -2,7 +2,7 @@
 // The steps of telvstandin-bda.dll that a test can make fail by naming them
 // in the stand-in settings' "Fail" value (see StandinSettings.h).
 
-#include "StandinSettings.h"
+#include "standin/shared/StandinSettings.h"
 
 namespace standin {
 

@@ -1,4 +1,4 @@
-#include "LoopingFile.h"
+#include "standin/bda/LoopingFile.h"
 
 #include <cstdio>
 

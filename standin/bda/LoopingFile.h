@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "UniqueHandle.h"
+#include "win/UniqueHandle.h"
 
 namespace standin {
 

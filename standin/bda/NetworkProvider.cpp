@@ -1,11 +1,11 @@
-#include "NetworkProvider.h"
+#include "standin/bda/NetworkProvider.h"
 
 #include <uuids.h>
 
-#include "AntennaLoader.h"
-#include "FailSteps.h"
-#include "HResultMacros.h"
-#include "VirtualTunerControl.h"
+#include "standin/bda/AntennaLoader.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
+#include "standin/bda/VirtualTunerControl.h"
 
 using Microsoft::WRL::ComPtr;
 

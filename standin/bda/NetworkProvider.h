@@ -10,8 +10,8 @@
 
 #include <mutex>
 
-#include "BaseFilter.h"
-#include "ProviderOutputPin.h"
+#include "dshow/BaseFilter.h"
+#include "standin/bda/ProviderOutputPin.h"
 
 namespace standin {
 

@@ -1,6 +1,6 @@
-#include "PcrPacer.h"
+#include "standin/bda/PcrPacer.h"
 
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 namespace standin {
 

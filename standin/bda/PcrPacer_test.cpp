@@ -1,10 +1,10 @@
-#include "PcrPacer.h"
+#include "standin/bda/PcrPacer.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 namespace standin {
 namespace {

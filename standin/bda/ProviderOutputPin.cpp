@@ -1,11 +1,11 @@
-#include "ProviderOutputPin.h"
+#include "standin/bda/ProviderOutputPin.h"
 
 #include <algorithm>
 
-#include "BdaGuids.h"
-#include "HResultMacros.h"
-#include "InfoOwners.h"
-#include "NetworkProvider.h"
+#include "standin/bda/BdaGuids.h"
+#include "win/HResultMacros.h"
+#include "dshow/InfoOwners.h"
+#include "standin/bda/NetworkProvider.h"
 
 namespace standin {
 

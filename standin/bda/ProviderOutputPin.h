@@ -3,7 +3,7 @@
 // input. Nothing flows through it: once it is connected, the provider hands
 // its tune request to the tuner behind it.
 
-#include "OutputPin.h"
+#include "dshow/OutputPin.h"
 
 namespace standin {
 

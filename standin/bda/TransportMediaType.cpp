@@ -1,9 +1,9 @@
-#include "TransportMediaType.h"
+#include "standin/bda/TransportMediaType.h"
 
 #include <uuids.h>
 #include <vfwmsgs.h>
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 namespace standin {
 

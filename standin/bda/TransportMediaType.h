@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <strmif.h>
 
-#include "MediaType.h"
+#include "dshow/MediaType.h"
 
 namespace standin {
 

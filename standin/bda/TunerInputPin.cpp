@@ -1,6 +1,6 @@
-#include "TunerInputPin.h"
+#include "standin/bda/TunerInputPin.h"
 
-#include "BdaGuids.h"
+#include "standin/bda/BdaGuids.h"
 
 namespace standin {
 

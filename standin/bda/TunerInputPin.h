@@ -2,7 +2,7 @@
 // The virtual tuner's input: it connects to the network provider's antenna
 // output and receives nothing that matters (tuning comes as a call).
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 namespace standin {
 

@@ -1,13 +1,13 @@
-#include "TunerOutputPin.h"
+#include "standin/bda/TunerOutputPin.h"
 
 #include <algorithm>
 #include <chrono>
 
-#include "FailSteps.h"
-#include "HResultMacros.h"
-#include "TransportMediaType.h"
-#include "TsPacket.h"
-#include "VirtualTuner.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
+#include "standin/bda/TransportMediaType.h"
+#include "core/ts/TsPacket.h"
+#include "standin/bda/VirtualTuner.h"
 
 namespace standin {
 

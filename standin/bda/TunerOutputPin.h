@@ -7,9 +7,9 @@
 
 #include <optional>
 
-#include "LoopingFile.h"
-#include "PcrPacer.h"
-#include "SourceStream.h"
+#include "standin/bda/LoopingFile.h"
+#include "standin/bda/PcrPacer.h"
+#include "dshow/SourceStream.h"
 
 namespace standin {
 

@@ -1,8 +1,8 @@
-#include "TuningSpaceContainer.h"
+#include "standin/bda/TuningSpaceContainer.h"
 
-#include "AtscTuningSpace.h"
-#include "FailSteps.h"
-#include "HResultMacros.h"
+#include "standin/bda/AtscTuningSpace.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
 
 #include <optional>
 #include <sstream>

@@ -7,8 +7,8 @@
 #include <windows.h>
 #include <tuner.h>
 
-#include "DispatchObject.h"
-#include "TuningSpaceEnum.h"
+#include "standin/bda/DispatchObject.h"
+#include "standin/bda/TuningSpaceEnum.h"
 
 namespace standin {
 

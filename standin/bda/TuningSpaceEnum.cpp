@@ -1,8 +1,8 @@
-#include "TuningSpaceEnum.h"
+#include "standin/bda/TuningSpaceEnum.h"
 
-#include "FailSteps.h"
-#include "HResultMacros.h"
-#include "ServerLock.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
+#include "dshow/ServerLock.h"
 
 namespace standin {
 

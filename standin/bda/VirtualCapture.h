@@ -2,9 +2,9 @@
 // The virtual BDA capture (receiver) device: passes the tuner's transport
 // stream through unchanged, samples, flags, flushes and end of stream.
 
-#include "BaseFilter.h"
-#include "CaptureInputPin.h"
-#include "CaptureOutputPin.h"
+#include "dshow/BaseFilter.h"
+#include "standin/bda/CaptureInputPin.h"
+#include "standin/bda/CaptureOutputPin.h"
 
 namespace standin {
 

@@ -1,9 +1,9 @@
-#include "VirtualTuner.h"
+#include "standin/bda/VirtualTuner.h"
 
-#include "AntennaLoader.h"
-#include "BdaGuids.h"
-#include "FailSteps.h"
-#include "HResultMacros.h"
+#include "standin/bda/AntennaLoader.h"
+#include "standin/bda/BdaGuids.h"
+#include "standin/bda/FailSteps.h"
+#include "win/HResultMacros.h"
 
 namespace standin {
 

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <string>
 
-#include "BaseFilter.h"
-#include "StandinInterfaces.h"
-#include "TunerInputPin.h"
-#include "TunerOutputPin.h"
-#include "VirtualTunerControl.h"
+#include "dshow/BaseFilter.h"
+#include "standin/shared/StandinInterfaces.h"
+#include "standin/bda/TunerInputPin.h"
+#include "standin/bda/TunerOutputPin.h"
+#include "standin/bda/VirtualTunerControl.h"
 
 namespace standin {
 

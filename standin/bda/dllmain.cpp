@@ -3,18 +3,18 @@
 // prefixes of the tests and the demo: on Windows these class ids belong to
 // the system's own components.
 
-#include "AtscLocator.h"
-#include "AtscTuningSpace.h"
-#include "BdaGuids.h"
-#include "ClassFactory.h"
-#include "ComScope.h"
-#include "HResultMacros.h"
-#include "NetworkProvider.h"
-#include "Registration.h"
-#include "ServerModule.h"
-#include "TuningSpaceContainer.h"
-#include "VirtualCapture.h"
-#include "VirtualTuner.h"
+#include "standin/bda/AtscLocator.h"
+#include "standin/bda/AtscTuningSpace.h"
+#include "standin/bda/BdaGuids.h"
+#include "dshow/ClassFactory.h"
+#include "win/ComScope.h"
+#include "win/HResultMacros.h"
+#include "standin/bda/NetworkProvider.h"
+#include "dshow/Registration.h"
+#include "dshow/ServerModule.h"
+#include "standin/bda/TuningSpaceContainer.h"
+#include "standin/bda/VirtualCapture.h"
+#include "standin/bda/VirtualTuner.h"
 
 #include <tuner.h>
 #include <uuids.h>

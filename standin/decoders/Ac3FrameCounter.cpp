@@ -1,4 +1,4 @@
-#include "Ac3FrameCounter.h"
+#include "standin/decoders/Ac3FrameCounter.h"
 
 namespace {
 

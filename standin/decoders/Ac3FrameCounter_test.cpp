@@ -1,6 +1,6 @@
-#include "Ac3FrameCounter.h"
+#include "standin/decoders/Ac3FrameCounter.h"
 
-#include "Ac3Frames.h"
+#include "tools/tsgen/Ac3Frames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "AudioDecoderFilter.h"
+#include "standin/decoders/AudioDecoderFilter.h"
 
-#include "DecoderGuids.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
+#include "standin/decoders/DecoderGuids.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <mmreg.h>
 #include <uuids.h>

@@ -4,9 +4,9 @@
 // with the input's time stamps. The sound renderer so gets a stream that
 // keeps time like the real one.
 
-#include "Ac3FrameCounter.h"
-#include "FrameCounters.h"
-#include "TransformFilter.h"
+#include "standin/decoders/Ac3FrameCounter.h"
+#include "standin/decoders/FrameCounters.h"
+#include "dshow/TransformFilter.h"
 
 namespace decoders {
 

@@ -1,4 +1,4 @@
-#include "BitmapFont.h"
+#include "standin/decoders/BitmapFont.h"
 
 namespace {
 

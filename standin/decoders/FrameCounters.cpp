@@ -1,7 +1,7 @@
-#include "FrameCounters.h"
+#include "standin/decoders/FrameCounters.h"
 
-#include "StandinSettings.h"
-#include "UniqueHandle.h"
+#include "standin/shared/StandinSettings.h"
+#include "win/UniqueHandle.h"
 
 namespace decoders {
 

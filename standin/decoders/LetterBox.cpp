@@ -1,4 +1,4 @@
-#include "LetterBox.h"
+#include "standin/decoders/LetterBox.h"
 
 BoxRect LetterBox(const BoxRect& destination, long aspectX, long aspectY) {
   const long long width = destination.Width();

@@ -1,4 +1,4 @@
-#include "LetterBox.h"
+#include "standin/decoders/LetterBox.h"
 
 #include <gtest/gtest.h>
 

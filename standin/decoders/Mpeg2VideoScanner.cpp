@@ -1,4 +1,4 @@
-#include "Mpeg2VideoScanner.h"
+#include "standin/decoders/Mpeg2VideoScanner.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "Mpeg2VideoScanner.h"
+#include "standin/decoders/Mpeg2VideoScanner.h"
 
-#include "Mpeg2VideoFrames.h"
+#include "tools/tsgen/Mpeg2VideoFrames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "TestCard.h"
+#include "standin/decoders/TestCard.h"
 
-#include "BitmapFont.h"
+#include "standin/decoders/BitmapFont.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "TestCard.h"
+#include "standin/decoders/TestCard.h"
 
 #include <gtest/gtest.h>
 

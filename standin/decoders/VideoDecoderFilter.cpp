@@ -1,10 +1,10 @@
-#include "VideoDecoderFilter.h"
+#include "standin/decoders/VideoDecoderFilter.h"
 
-#include "DecoderGuids.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
-#include "TestCard.h"
-#include "VideoTypes.h"
+#include "standin/decoders/DecoderGuids.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
+#include "standin/decoders/TestCard.h"
+#include "standin/decoders/VideoTypes.h"
 
 #include <bdaiface.h>
 #include <uuids.h>

@@ -5,10 +5,10 @@
 // the PTS. It decodes nothing: the card proves that pictures of the right
 // program arrive at the right rate and time.
 
-#include "FrameCounters.h"
-#include "Mpeg2VideoScanner.h"
-#include "StandinInterfaces.h"
-#include "TransformFilter.h"
+#include "standin/decoders/FrameCounters.h"
+#include "standin/decoders/Mpeg2VideoScanner.h"
+#include "standin/shared/StandinInterfaces.h"
+#include "dshow/TransformFilter.h"
 
 #include <cstdint>
 #include <string>

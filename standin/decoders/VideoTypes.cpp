@@ -1,6 +1,6 @@
-#include "VideoTypes.h"
+#include "standin/decoders/VideoTypes.h"
 
-#include "Mpeg2VideoScanner.h"
+#include "standin/decoders/Mpeg2VideoScanner.h"
 
 #include <amvideo.h>
 #include <dvdmedia.h>

@@ -3,7 +3,7 @@
 // the frame size its format block may already tell) and the RGB32 pictures
 // it gives.
 
-#include "MediaType.h"
+#include "dshow/MediaType.h"
 
 namespace decoders {
 

@@ -1,10 +1,10 @@
-#include "VmrLetterboxWrapper.h"
+#include "standin/decoders/VmrLetterboxWrapper.h"
 
-#include "HResultMacros.h"
-#include "LetterBox.h"
-#include "ServerLock.h"
-#include "StandinSettings.h"
-#include "VmrRegistration.h"
+#include "win/HResultMacros.h"
+#include "standin/decoders/LetterBox.h"
+#include "dshow/ServerLock.h"
+#include "standin/shared/StandinSettings.h"
+#include "standin/decoders/VmrRegistration.h"
 
 #include <uuids.h>
 

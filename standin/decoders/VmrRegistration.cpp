@@ -1,7 +1,7 @@
-#include "VmrRegistration.h"
+#include "standin/decoders/VmrRegistration.h"
 
-#include "HResultMacros.h"
-#include "UniqueHandle.h"
+#include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 
 #include <uuids.h>
 

@@ -1,16 +1,16 @@
 // COM server glue of telvstandin-decoders.dll: the factory table, the filter
 // mapper entries of the two test decoders, and the VMR-7 wrapper's entry.
 
-#include "AudioDecoderFilter.h"
-#include "ClassFactory.h"
-#include "ComScope.h"
-#include "DecoderGuids.h"
-#include "HResultMacros.h"
-#include "Registration.h"
-#include "ServerModule.h"
-#include "VideoDecoderFilter.h"
-#include "VmrLetterboxWrapper.h"
-#include "VmrRegistration.h"
+#include "standin/decoders/AudioDecoderFilter.h"
+#include "dshow/ClassFactory.h"
+#include "win/ComScope.h"
+#include "standin/decoders/DecoderGuids.h"
+#include "win/HResultMacros.h"
+#include "dshow/Registration.h"
+#include "dshow/ServerModule.h"
+#include "standin/decoders/VideoDecoderFilter.h"
+#include "standin/decoders/VmrLetterboxWrapper.h"
+#include "standin/decoders/VmrRegistration.h"
 
 #include <uuids.h>
 #include <wrl/client.h>

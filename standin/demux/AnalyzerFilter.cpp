@@ -1,8 +1,8 @@
-#include "AnalyzerFilter.h"
+#include "standin/demux/AnalyzerFilter.h"
 
-#include "DemuxFailSteps.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <uuids.h>
 

@@ -2,9 +2,9 @@
 // The stand-in MPEG-2 video stream analyser: one MPEG-2 video input, one
 // output that carries the same video unchanged.
 
-#include "AnalyzerInputPin.h"
-#include "BaseFilter.h"
-#include "CopyingOutputPin.h"
+#include "standin/demux/AnalyzerInputPin.h"
+#include "dshow/BaseFilter.h"
+#include "standin/demux/CopyingOutputPin.h"
 
 namespace standin {
 

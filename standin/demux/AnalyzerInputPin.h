@@ -2,8 +2,8 @@
 // The video stream analyser's input pin: MPEG-2 video, handed unchanged to
 // the output pin with flushes, segments and the end of the stream.
 
-#include "CopyingOutputPin.h"
-#include "InputPin.h"
+#include "standin/demux/CopyingOutputPin.h"
+#include "dshow/InputPin.h"
 
 namespace standin {
 

@@ -1,6 +1,6 @@
-#include "CopyingOutputPin.h"
+#include "standin/demux/CopyingOutputPin.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 // stamps and flags included (split over several buffers when a buffer is
 // smaller). Used by the video stream analyser and the pin tee.
 
-#include "InputPin.h"
-#include "OutputPin.h"
+#include "dshow/InputPin.h"
+#include "dshow/OutputPin.h"
 
 namespace standin {
 

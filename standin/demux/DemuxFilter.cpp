@@ -1,8 +1,8 @@
-#include "DemuxFilter.h"
+#include "standin/demux/DemuxFilter.h"
 
-#include "DemuxFailSteps.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <dvdmedia.h>
 #include <mmreg.h>

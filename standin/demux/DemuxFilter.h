@@ -7,11 +7,11 @@
 // locks: the state lock (BaseFilter's), then the streaming lock (one Receive
 // at a time, flushes), then the core lock (the PID map, taken briefly).
 
-#include "BaseFilter.h"
-#include "DemuxInputPin.h"
-#include "DemuxOutputPin.h"
-#include "StandinInterfaces.h"
-#include "TsDemuxCore.h"
+#include "dshow/BaseFilter.h"
+#include "standin/demux/DemuxInputPin.h"
+#include "standin/demux/DemuxOutputPin.h"
+#include "standin/shared/StandinInterfaces.h"
+#include "standin/demux/TsDemuxCore.h"
 
 #include <bdaiface.h>
 

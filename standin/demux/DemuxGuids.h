@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "BdaIds.h"
+#include "graph/BdaIds.h"
 
 namespace standin {
 

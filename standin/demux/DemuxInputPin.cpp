@@ -1,10 +1,10 @@
-#include "DemuxInputPin.h"
+#include "standin/demux/DemuxInputPin.h"
 
-#include "DemuxFailSteps.h"
-#include "DemuxFilter.h"
-#include "DemuxGuids.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "standin/demux/DemuxFilter.h"
+#include "standin/demux/DemuxGuids.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <uuids.h>
 

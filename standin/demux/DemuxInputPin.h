@@ -2,7 +2,7 @@
 // The demultiplexer's input pin "MPEG-2 Stream": a transport stream, as the
 // push source, a BDA capture filter or a tee delivers it, in any chunks.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 namespace standin {
 

@@ -1,10 +1,10 @@
-#include "DemuxOutputPin.h"
+#include "standin/demux/DemuxOutputPin.h"
 
-#include "DemuxFailSteps.h"
-#include "DemuxFilter.h"
-#include "HResultMacros.h"
-#include "PidMapEnumerator.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "standin/demux/DemuxFilter.h"
+#include "win/HResultMacros.h"
+#include "standin/demux/PidMapEnumerator.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <uuids.h>
 

@@ -10,8 +10,8 @@
 // a file is dropped; a live source cannot wait, so there the oldest sample
 // of the full queue is dropped and the next one marked as a discontinuity.
 
-#include "OutputPin.h"
-#include "TsDemuxCore.h"
+#include "dshow/OutputPin.h"
+#include "standin/demux/TsDemuxCore.h"
 
 #include <bdaiface.h>
 

@@ -3,9 +3,9 @@
 // than are connected ("Output1", "Output2"...); every sample goes to every
 // connected output.
 
-#include "BaseFilter.h"
-#include "TeeInputPin.h"
-#include "TeeOutputPin.h"
+#include "dshow/BaseFilter.h"
+#include "standin/demux/TeeInputPin.h"
+#include "standin/demux/TeeOutputPin.h"
 
 #include <memory>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "PacketAligner.h"
+#include "standin/demux/PacketAligner.h"
 
 namespace {
 // How far past a damaged packet the next grid is looked for before the bytes

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 // Cuts a byte stream that arrives in chunks of any size into 188-byte
 // transport-stream packets. A packet is taken when its sync byte is followed,

@@ -1,8 +1,8 @@
-#include "PacketAligner.h"
+#include "standin/demux/PacketAligner.h"
 
 #include <gtest/gtest.h>
 
-#include "TestStreamMuxer.h"
+#include "tools/tsgen/TestStreamMuxer.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "PidMapEnumerator.h"
+#include "standin/demux/PidMapEnumerator.h"
 
-#include "HResultMacros.h"
-#include "ServerLock.h"
+#include "win/HResultMacros.h"
+#include "dshow/ServerLock.h"
 
 namespace standin {
 

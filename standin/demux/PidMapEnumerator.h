@@ -1,7 +1,7 @@
 #pragma once
 // IEnumPIDMap over a snapshot of an output pin's PID map.
 
-#include "TsDemuxCore.h"
+#include "standin/demux/TsDemuxCore.h"
 
 #include <bdaiface.h>
 

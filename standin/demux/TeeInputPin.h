@@ -3,7 +3,7 @@
 // afterwards the type the outputs carry) and hands every sample to every
 // connected output.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 namespace standin {
 

@@ -1,9 +1,9 @@
-#include "TeeOutputPin.h"
+#include "standin/demux/TeeOutputPin.h"
 
-#include "DemuxFailSteps.h"
-#include "HResultMacros.h"
-#include "InfTeeFilter.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "win/HResultMacros.h"
+#include "standin/demux/InfTeeFilter.h"
+#include "standin/shared/StandinSettings.h"
 
 namespace standin {
 

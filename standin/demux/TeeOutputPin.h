@@ -2,7 +2,7 @@
 // An output of the pin tee, "Output1", "Output2"...: a copying output that
 // tells the tee when it connects, so that a new free output appears.
 
-#include "CopyingOutputPin.h"
+#include "standin/demux/CopyingOutputPin.h"
 
 namespace standin {
 

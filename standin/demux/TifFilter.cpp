@@ -1,9 +1,9 @@
-#include "TifFilter.h"
+#include "standin/demux/TifFilter.h"
 
-#include "DemuxFailSteps.h"
-#include "DemuxGuids.h"
-#include "HResultMacros.h"
-#include "StandinSettings.h"
+#include "standin/demux/DemuxFailSteps.h"
+#include "standin/demux/DemuxGuids.h"
+#include "win/HResultMacros.h"
+#include "standin/shared/StandinSettings.h"
 
 namespace standin {
 

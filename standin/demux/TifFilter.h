@@ -3,8 +3,8 @@
 // demultiplexer's table sections. The suite only needs it in the graph and
 // connected; it offers no guide data.
 
-#include "BaseFilter.h"
-#include "TifInputPin.h"
+#include "dshow/BaseFilter.h"
+#include "standin/demux/TifInputPin.h"
 
 namespace standin {
 

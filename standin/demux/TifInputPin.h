@@ -2,7 +2,7 @@
 // The transport information filter's input pin: the demultiplexer's table
 // sections, which it takes and counts.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 #include <atomic>
 

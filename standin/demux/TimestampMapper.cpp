@@ -1,4 +1,4 @@
-#include "TimestampMapper.h"
+#include "standin/demux/TimestampMapper.h"
 
 namespace {
 constexpr std::uint64_t kPtsWrap = 1ull << 33;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 // Turns 90 kHz presentation time stamps into stream times (100 ns units) at
 // which a renderer should present the samples.

@@ -1,4 +1,4 @@
-#include "TimestampMapper.h"
+#include "standin/demux/TimestampMapper.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TsDemuxCore.h"
+#include "standin/demux/TsDemuxCore.h"
 
 #include <algorithm>
 

@@ -9,11 +9,11 @@
 #include <span>
 #include <vector>
 
-#include "PacketAligner.h"
-#include "PesAssembler.h"
-#include "PsiTables.h"
-#include "SectionAssembler.h"
-#include "TimestampMapper.h"
+#include "standin/demux/PacketAligner.h"
+#include "core/ts/PesAssembler.h"
+#include "core/ts/PsiTables.h"
+#include "core/ts/SectionAssembler.h"
+#include "standin/demux/TimestampMapper.h"
 
 // What an output receives from a mapped PID.
 enum class PidContent {

@@ -1,10 +1,10 @@
-#include "TsDemuxCore.h"
+#include "standin/demux/TsDemuxCore.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "TestStreamMuxer.h"
+#include "tools/tsgen/TestStreamMuxer.h"
 
 namespace {
 

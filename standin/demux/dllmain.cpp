@@ -2,16 +2,16 @@
 // registration of the demultiplexer, the transport information filter, the
 // video stream analyser and the pin tee, under the platform's class ids.
 
-#include "AnalyzerFilter.h"
-#include "ClassFactory.h"
-#include "ComScope.h"
-#include "DemuxFilter.h"
-#include "DemuxGuids.h"
-#include "HResultMacros.h"
-#include "InfTeeFilter.h"
-#include "Registration.h"
-#include "ServerModule.h"
-#include "TifFilter.h"
+#include "standin/demux/AnalyzerFilter.h"
+#include "dshow/ClassFactory.h"
+#include "win/ComScope.h"
+#include "standin/demux/DemuxFilter.h"
+#include "standin/demux/DemuxGuids.h"
+#include "win/HResultMacros.h"
+#include "standin/demux/InfTeeFilter.h"
+#include "dshow/Registration.h"
+#include "dshow/ServerModule.h"
+#include "standin/demux/TifFilter.h"
 
 #include <uuids.h>
 

@@ -1,4 +1,4 @@
-#include "DeviceEntries.h"
+#include "standin/register-devices/DeviceEntries.h"
 
 #include <dshow.h>
 #include <wrl/client.h>
@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "BdaIds.h"
-#include "HResultMacros.h"
+#include "graph/BdaIds.h"
+#include "win/HResultMacros.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -20,8 +20,8 @@
 #include <optional>
 #include <string>
 
-#include "ComScope.h"
-#include "DeviceEntries.h"
+#include "win/ComScope.h"
+#include "standin/register-devices/DeviceEntries.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "StandinInterfaces.h"
+#include "standin/shared/StandinInterfaces.h"
 
 #include <vfwmsgs.h>
 #include <wrl/client.h>
 
-#include "HResultMacros.h"
-#include "InfoOwners.h"
+#include "win/HResultMacros.h"
+#include "dshow/InfoOwners.h"
 
 using Microsoft::WRL::ComPtr;
 

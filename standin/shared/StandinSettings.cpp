@@ -1,4 +1,4 @@
-#include "StandinSettings.h"
+#include "standin/shared/StandinSettings.h"
 
 #include <windows.h>
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "ChannelEntry.h"
-#include "HandOffFiles.h"
-#include "ScheduleFile.h"
-#include "ViewerConfig.h"
+#include "core/files/ChannelEntry.h"
+#include "core/protocol/HandOffFiles.h"
+#include "core/schedule/ScheduleFile.h"
+#include "core/files/ViewerConfig.h"
 
 namespace {
 

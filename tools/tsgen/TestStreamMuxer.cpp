@@ -2,8 +2,8 @@
 
 #include "Ac3Frames.h"
 #include "Mpeg2VideoFrames.h"
-#include "PesAssembler.h"
-#include "PsiTables.h"
+#include "core/ts/PesAssembler.h"
+#include "core/ts/PsiTables.h"
 
 namespace {
 

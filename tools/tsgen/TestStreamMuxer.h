@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Mpeg2VideoFrames.h"
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 // One program of a generated stream. Its PIDs follow the convention our
 // players guess from the PAT: video = PMT PID | 1, audio = video + 3.

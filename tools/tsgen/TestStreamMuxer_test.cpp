@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "PesAssembler.h"
-#include "PsiTables.h"
-#include "SectionAssembler.h"
+#include "core/ts/PesAssembler.h"
+#include "core/ts/PsiTables.h"
+#include "core/ts/SectionAssembler.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // them: negotiation, alignment, running out, decommit with samples out.
 
 #include "Check.h"
-#include "MediaType.h"
-#include "MemAllocator.h"
+#include "dshow/MediaType.h"
+#include "dshow/MemAllocator.h"
 
 #include <uuids.h>
 #include <vfwmsgs.h>

@@ -3,10 +3,10 @@
 // worker thread (delivery, end of stream, restart with a flush), stopping
 // and disconnecting.
 
-#include "BaseFilter.h"
+#include "dshow/BaseFilter.h"
 #include "Check.h"
-#include "InputPin.h"
-#include "SourceStream.h"
+#include "dshow/InputPin.h"
+#include "dshow/SourceStream.h"
 
 #include <uuids.h>
 #include <wrl/client.h>

@@ -2,7 +2,7 @@
 // stop position, rate, time formats, and which change hook runs.
 
 #include "Check.h"
-#include "SourceSeeking.h"
+#include "dshow/SourceSeeking.h"
 
 #include <uuids.h>
 

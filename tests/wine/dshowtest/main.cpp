@@ -2,7 +2,7 @@
 // "dshowtest: N failures"; exit status 0 only when there were none.
 
 #include "Check.h"
-#include "ComScope.h"
+#include "win/ComScope.h"
 
 int main() {
   ComScope com(COINIT_MULTITHREADED);

@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <string>
 
-#include "BdaIds.h"
-#include "HResultMacros.h"
-#include "TsSinkGuids.h"
-#include "TsSourceGuids.h"
+#include "graph/BdaIds.h"
+#include "win/HResultMacros.h"
+#include "tssink/TsSinkGuids.h"
+#include "tssource/TsSourceGuids.h"
 
 extern const char kTestProgramName[];
 

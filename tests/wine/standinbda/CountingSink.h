@@ -1,7 +1,7 @@
 #pragma once
 // A renderer of our own for the tests: counts the transport stream it gets.
 
-#include "BaseFilter.h"
+#include "dshow/BaseFilter.h"
 #include "CountingSinkPin.h"
 #include "StreamCounter.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The counting sink's input: any transport stream, counted as it arrives.
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 #include "StreamCounter.h"
 
 class CountingSinkPin final : public dshow::InputPin {

@@ -1,6 +1,6 @@
 #include "StreamCounter.h"
 
-#include "TsPacket.h"
+#include "core/ts/TsPacket.h"
 
 void StreamCounter::Add(const std::uint8_t* data, std::size_t size, bool discontinuity) {
   std::lock_guard guard(lock);

@@ -31,11 +31,11 @@
 #include <vector>
 
 #include "AtscTuning.h"
-#include "ComScope.h"
+#include "win/ComScope.h"
 #include "CountingSink.h"
-#include "GraphTestProgram.h"
-#include "InfoOwners.h"
-#include "StandinInterfaces.h"
+#include "tests/wine/shared/GraphTestProgram.h"
+#include "dshow/InfoOwners.h"
+#include "standin/shared/StandinInterfaces.h"
 
 using Microsoft::WRL::ComPtr;
 

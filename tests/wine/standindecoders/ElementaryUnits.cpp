@@ -1,7 +1,7 @@
 #include "ElementaryUnits.h"
 
-#include "PesAssembler.h"
-#include "TsPacket.h"
+#include "core/ts/PesAssembler.h"
+#include "core/ts/TsPacket.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "GraphHelpers.h"
 
-#include "HResultMacros.h"
-#include "InfoOwners.h"
+#include "win/HResultMacros.h"
+#include "dshow/InfoOwners.h"
 
 #include <dshow.h>
 #include <uuids.h>

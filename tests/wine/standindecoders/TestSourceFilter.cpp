@@ -1,6 +1,6 @@
 #include "TestSourceFilter.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <uuids.h>
 

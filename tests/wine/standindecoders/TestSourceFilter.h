@@ -2,7 +2,7 @@
 // A source for the decoder tests: a video and an audio pin fed from the PES
 // units of a transport-stream file, standing where the demultiplexer stands.
 
-#include "BaseFilter.h"
+#include "dshow/BaseFilter.h"
 #include "TestSourcePin.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "TestSourcePin.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // sample's media time and stream time (from the first PTS on) as its time.
 
 #include "ElementaryUnits.h"
-#include "SourceStream.h"
+#include "dshow/SourceStream.h"
 
 #include <memory>
 

@@ -23,12 +23,12 @@
 // ("counters t=N ...").
 // Exit status: 0 done, 1 a call failed (message on stderr), 2 bad usage.
 
-#include "AtscTuning.h"
-#include "ComScope.h"
+#include "tests/wine/standinbda/AtscTuning.h"
+#include "win/ComScope.h"
 #include "ElementaryUnits.h"
 #include "GraphHelpers.h"
-#include "GraphTestProgram.h"
-#include "HResultMacros.h"
+#include "tests/wine/shared/GraphTestProgram.h"
+#include "win/HResultMacros.h"
 #include "TestSourceFilter.h"
 
 #include <bdaiface.h>

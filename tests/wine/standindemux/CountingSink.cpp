@@ -1,6 +1,6 @@
 #include "CountingSink.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 namespace {
 // {5D3C1E7A-4B2F-4C61-9E8D-2A7F6B0C3D19}: only ever created in process.

@@ -2,7 +2,7 @@
 // A renderer of the test program's own: one input pin that takes anything,
 // never waits for the clock, and counts what arrives.
 
-#include "BaseFilter.h"
+#include "dshow/BaseFilter.h"
 #include "CountingSinkPin.h"
 
 class CountingSink final : public dshow::BaseFilter {

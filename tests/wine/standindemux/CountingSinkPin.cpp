@@ -1,6 +1,6 @@
 #include "CountingSinkPin.h"
 
-#include "HResultMacros.h"
+#include "win/HResultMacros.h"
 
 #include <cstdio>
 

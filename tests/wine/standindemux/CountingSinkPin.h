@@ -2,7 +2,7 @@
 // The counting sink's input pin: takes any media type and notes what it
 // receives (see CountingSink).
 
-#include "InputPin.h"
+#include "dshow/InputPin.h"
 
 #include <mutex>
 #include <string>

@@ -25,11 +25,11 @@
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
-#include "AtscTuning.h"
-#include "ComScope.h"
+#include "tests/wine/standinbda/AtscTuning.h"
+#include "win/ComScope.h"
 #include "CountingSink.h"
-#include "GraphTestProgram.h"
-#include "HResultMacros.h"
+#include "tests/wine/shared/GraphTestProgram.h"
+#include "win/HResultMacros.h"
 
 #include <bdaiface.h>
 #include <dshow.h>

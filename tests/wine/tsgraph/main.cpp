@@ -16,10 +16,10 @@
 //   tsgraph names                 friendly names of the registered filters
 // Exit status: 0 done, 1 a call failed (message on stderr), 2 bad usage.
 
-#include "ComScope.h"
-#include "Crc32Mpeg.h"
-#include "GraphTestProgram.h"
-#include "HResultMacros.h"
+#include "win/ComScope.h"
+#include "core/ts/Crc32Mpeg.h"
+#include "tests/wine/shared/GraphTestProgram.h"
+#include "win/HResultMacros.h"
 
 #include <dshow.h>
 #include <uuids.h>

@@ -1,0 +1,95 @@
+#include "core/schedule/ScheduleEvent.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<const char*, 4> kSchedulerTypeTexts = {"RECORD- LIVE", "RECORD- SILENT",
+                                                            "WATCH LIVE", "TIMESHIFT"};
+constexpr std::array<const char*, 4> kViewerTypeTexts = {"RECORD-LIVE", "RECORD-SILENT",
+                                                         "WATCH LIVE", "TIMESHIFT"};
+constexpr std::array<const char*, 3> kFrequencyTexts = {"ONCE", "DAILY(M-F)", "WEEKLY"};
+constexpr std::array<const char*, 3> kWhenDoneTexts = {"CLOSE", "KEEP OPEN", "SHUTDOWN"};
+
+template <std::size_t N>
+const char* CodeText(const std::array<const char*, N>& texts, int code) {
+  return code >= 0 && static_cast<std::size_t>(code) < N ? texts[static_cast<std::size_t>(code)]
+                                                           : "";
+}
+
+}  // namespace
+
+CivilTime EventStart(const ScheduleEvent& event) {
+  return CivilTime{event.year, event.month, event.day, event.startHour, event.startMinute, 0};
+}
+
+EventInterval IntervalOf(const ScheduleEvent& event) {
+  EventInterval interval;
+  interval.start = EventStart(event);
+  interval.end = CivilTime{event.year, event.month, event.day, event.endHour, event.endMinute, 0};
+  if (event.endHour < event.startHour) interval.end = AddDays(interval.end, 1);
+  return interval;
+}
+
+DisplayedDuration DisplayedDurationOf(const ScheduleEvent& event) {
+  int hours = event.endHour - event.startHour;
+  if (hours < 0) hours += 24;
+  int minutes = event.endMinute - event.startMinute;
+  if (minutes < 0) {
+    minutes += 60;
+    hours -= 1;
+    if (hours < 0) hours = 23;
+  }
+  return DisplayedDuration{hours, minutes};
+}
+
+ScheduleEvent WithStartDate(const ScheduleEvent& event, const CivilTime& date) {
+  ScheduleEvent moved = event;
+  moved.year = date.year;
+  moved.month = date.month;
+  moved.day = date.day;
+  moved.dayOfWeek = DayOfWeek(date);
+  return moved;
+}
+
+std::optional<std::string> OverlapMessage(const EventInterval& added, const EventInterval& existing) {
+  if (added.start >= existing.start && added.start < existing.end)
+    return "START TIME BETWEEN EXISTING TIME";
+  if (added.start < existing.start && added.end > existing.start)
+    return "END TIME BETWEEN EXISTING TIME";
+  return std::nullopt;
+}
+
+bool MatchesChannel(const ChannelEntry& channel, const ScheduleEvent& event) {
+  return channel.physical == event.channel1 && channel.major == event.channel2 &&
+         (channel.minor == event.channel3 || channel.minor == -event.channel3);
+}
+
+std::optional<std::size_t> FindEventChannel(const std::vector<ChannelEntry>& channels,
+                                            const ScheduleEvent& event) {
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    if (MatchesChannel(channels[i], event)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> EventFieldProblem(const ScheduleEvent& event) {
+  // Years outside four digits cannot be shown by the date picker or the lists.
+  const CivilTime start = EventStart(event);
+  if (event.year < 1970 || event.year > 9999 || !IsValidCivilTime(start))
+    return "IMPOSSIBLE DATE OR START TIME";
+  if (event.dayOfWeek < 1 || event.dayOfWeek > 7) return "IMPOSSIBLE DAY OF WEEK";
+  if (event.endHour < 0 || event.endHour > 23 || event.endMinute < 0 || event.endMinute > 59)
+    return "IMPOSSIBLE END TIME";
+  if (event.type < kRecordLive || event.type > kTimeshift) return "UNKNOWN TYPE CODE";
+  if (event.frequency < kOnce || event.frequency > kWeekly) return "UNKNOWN FREQUENCY CODE";
+  if (event.whenDone < kCloseWhenDone || event.whenDone > kShutdownWhenDone)
+    return "UNKNOWN WHEN DONE CODE";
+  if (event.folder.size() > kMaxEventFolderLength) return "FOLDER LONGER THAN 199 CHARACTERS";
+  return std::nullopt;
+}
+
+const char* SchedulerTypeText(int type) { return CodeText(kSchedulerTypeTexts, type); }
+const char* ViewerTypeText(int type) { return CodeText(kViewerTypeTexts, type); }
+const char* FrequencyText(int frequency) { return CodeText(kFrequencyTexts, frequency); }
+const char* WhenDoneText(int whenDone) { return CodeText(kWhenDoneTexts, whenDone); }

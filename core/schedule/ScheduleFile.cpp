@@ -1,0 +1,184 @@
+#include "core/schedule/ScheduleFile.h"
+
+#include <charconv>
+#include <sstream>
+
+#include "core/files/TextFiles.h"
+
+namespace {
+
+constexpr int kEventIntegers = 14;
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+std::vector<std::string_view> Tokens(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\v' || line[i] == '\f')) ++i;
+    const std::size_t begin = i;
+    while (i < line.size() && !(line[i] == ' ' || line[i] == '\t' || line[i] == '\v' || line[i] == '\f')) ++i;
+    if (i > begin) tokens.push_back(line.substr(begin, i - begin));
+  }
+  return tokens;
+}
+
+std::optional<int> ParseInt(std::string_view token) {
+  if (!token.empty() && token.front() == '+') token.remove_prefix(1);
+  int value = 0;
+  const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+  if (error != std::errc() || end != token.data() + token.size() || token.empty()) return std::nullopt;
+  return value;
+}
+
+bool IsBlank(std::string_view line) { return Tokens(line).empty(); }
+
+// The fourteen integers of an event line, and whether text follows them.
+std::optional<ScheduleEvent> ParseEventLine(std::string_view line, bool& strayText) {
+  const auto tokens = Tokens(line);
+  if (tokens.size() < kEventIntegers) return std::nullopt;
+  int v[kEventIntegers];
+  for (int i = 0; i < kEventIntegers; ++i) {
+    const auto value = ParseInt(tokens[static_cast<std::size_t>(i)]);
+    if (!value) return std::nullopt;
+    v[i] = *value;
+  }
+  strayText = tokens.size() > kEventIntegers;
+  ScheduleEvent e;
+  e.dayOfWeek = v[0]; e.month = v[1]; e.day = v[2]; e.year = v[3];
+  e.channel1 = v[4]; e.channel2 = v[5]; e.channel3 = v[6];
+  e.startHour = v[7]; e.startMinute = v[8]; e.endHour = v[9]; e.endMinute = v[10];
+  e.type = v[11]; e.frequency = v[12]; e.whenDone = v[13];
+  return e;
+}
+
+std::string LineMessage(std::size_t lineNumber, const std::string& text) {
+  return "SCHEDULE.TXT LINE " + std::to_string(lineNumber) + ": " + text;
+}
+
+std::filesystem::path AsideName(const std::filesystem::path& file) {
+  std::filesystem::path aside = file;
+  aside += ".bad";
+  for (int n = 2; std::filesystem::exists(aside) && n < 1000; ++n) {
+    aside = file;
+    aside += ".bad" + std::to_string(n);
+  }
+  return aside;
+}
+
+}  // namespace
+
+ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
+  Contents contents;
+  const auto lines = SplitLines(text);
+  std::size_t next = 0;
+  int count = -1;  // -1: the file has no count line
+  if (!lines.empty()) {
+    const auto tokens = Tokens(lines[0]);
+    const auto value = tokens.size() == 1 ? ParseInt(tokens[0]) : std::nullopt;
+    if (value && *value >= 0) {
+      count = *value;
+      next = 1;
+    } else {
+      contents.problems.push_back(LineMessage(1, "NO EVENT COUNT"));
+    }
+  }
+  int records = 0;
+  while (next < lines.size()) {
+    const std::size_t lineNumber = next + 1;
+    const std::string_view line = lines[next++];
+    if (IsBlank(line)) continue;  // an empty line holds nothing to lose
+    bool strayText = false;
+    auto event = ParseEventLine(line, strayText);
+    if (!event) {
+      contents.problems.push_back(LineMessage(lineNumber, "NOT AN EVENT, IGNORED"));
+      continue;
+    }
+    ++records;
+    if (next < lines.size()) {
+      event->folder = std::string(lines[next++]);
+    } else {
+      contents.problems.push_back(LineMessage(lineNumber, "FOLDER LINE MISSING"));
+    }
+    if (strayText) contents.problems.push_back(LineMessage(lineNumber, "STRAY TEXT AFTER THE EVENT IGNORED"));
+    if (auto problem = EventFieldProblem(*event)) {
+      contents.problems.push_back(LineMessage(lineNumber, *problem + ", EVENT REFUSED"));
+      continue;
+    }
+    const int dayOfWeek = DayOfWeek(EventStart(*event));
+    if (event->dayOfWeek != dayOfWeek) {
+      contents.problems.push_back(LineMessage(lineNumber, "WRONG DAY OF WEEK, TAKEN FROM THE DATE"));
+      event->dayOfWeek = dayOfWeek;
+    }
+    if (contents.events.size() >= ScheduleList::kMaxEvents) {
+      contents.problems.push_back(LineMessage(lineNumber, "MORE THAN 50 EVENTS, EVENT REFUSED"));
+      continue;
+    }
+    contents.events.push_back(std::move(*event));
+  }
+  if (count >= 0 && count != records) {
+    contents.problems.push_back("SCHEDULE.TXT: THE COUNT SAYS " + std::to_string(count) +
+                                " EVENTS, " + std::to_string(records) + " FOUND");
+  }
+  return contents;
+}
+
+std::string ScheduleFile::Format(const std::vector<ScheduleEvent>& events) {
+  std::ostringstream out;
+  out << events.size() << '\n';
+  for (const ScheduleEvent& e : events) {
+    out << e.dayOfWeek << ' ' << e.month << ' ' << e.day << ' ' << e.year << ' ' << e.channel1 << ' '
+        << e.channel2 << ' ' << e.channel3 << ' ' << e.startHour << ' ' << e.startMinute << ' '
+        << e.endHour << ' ' << e.endMinute << ' ' << e.type << ' ' << e.frequency << ' '
+        << e.whenDone << '\n'
+        << e.folder << '\n';
+  }
+  return out.str();
+}
+
+std::optional<ScheduleFile::Contents> ScheduleFile::Read(const std::filesystem::path& file) {
+  const auto text = ReadWholeFile(file);
+  if (!text) return std::nullopt;
+  return Parse(*text);
+}
+
+bool ScheduleFile::Write(const std::filesystem::path& file, const std::vector<ScheduleEvent>& events) {
+  if (events.empty()) return RemoveFileIfPresent(file);
+  return WriteFileAtomically(file, Format(events));
+}
+
+ScheduleFile::LoadResult ScheduleFile::Load(const std::filesystem::path& file, const CivilTime& now) {
+  LoadResult result;
+  const auto text = ReadWholeFile(file);
+  if (!text) return result;  // no file: an empty list
+  Contents contents = Parse(*text);
+  result.problems = contents.problems;
+  if (contents.IsDamaged()) {
+    const std::filesystem::path aside = AsideName(file);
+    if (!WriteFileAtomically(aside, *text)) {
+      // Without a copy the damaged file must not be replaced.
+      result.problems.push_back("CAN'T KEEP A COPY OF THE DAMAGED SCHEDULE.TXT: IT IS LEFT AS IT WAS");
+      result.list = ScheduleList(std::move(contents.events));
+      result.list.CleanUp(now);
+      return result;
+    }
+    result.keptAside = aside;
+    result.problems.push_back("THE DAMAGED SCHEDULE.TXT WAS KEPT AS " + aside.filename().string());
+  }
+  result.list = ScheduleList(std::move(contents.events));
+  result.list.CleanUp(now);
+  if (!Write(file, result.list.Events()))
+    result.problems.push_back("CAN'T WRITE SCHEDULE.TXT");
+  return result;
+}

@@ -1,0 +1,192 @@
+#include "core/schedule/ScheduleList.h"
+
+#include <gtest/gtest.h>
+
+#include "core/schedule/ScheduleRow.h"
+
+namespace {
+
+// An event on 2008-01-07 (a Monday) unless moved with On().
+ScheduleEvent Event(int startHour, int startMinute, int endHour, int endMinute,
+                    int type = kRecordLive, int frequency = kOnce) {
+  ScheduleEvent e;
+  e.dayOfWeek = 2; e.month = 1; e.day = 7; e.year = 2008;
+  e.channel1 = 33; e.channel2 = 7; e.channel3 = 1;
+  e.startHour = startHour; e.startMinute = startMinute;
+  e.endHour = endHour; e.endMinute = endMinute;
+  e.type = type; e.frequency = frequency;
+  return e;
+}
+
+ScheduleEvent On(ScheduleEvent e, int year, int month, int day) {
+  return WithStartDate(e, CivilTime{year, month, day, 0, 0, 0});
+}
+
+const CivilTime kMondayMorning{2008, 1, 7, 8, 0, 0};
+
+}  // namespace
+
+TEST(ScheduleList, IntervalAndDisplayedDuration) {
+  const EventInterval overnight = IntervalOf(Event(23, 0, 1, 0));
+  EXPECT_EQ(overnight.end, (CivilTime{2008, 1, 8, 1, 0, 0}));
+  // Only the hours decide the roll-over: 10:30-10:15 ends before it starts.
+  const ScheduleEvent backwards = Event(10, 30, 10, 15);
+  EXPECT_LT(IntervalOf(backwards).end, IntervalOf(backwards).start);
+  EXPECT_EQ(DisplayedDurationOf(backwards).hours, 23);
+  EXPECT_EQ(DisplayedDurationOf(backwards).minutes, 45);
+  EXPECT_EQ(DisplayedDurationOf(Event(23, 30, 0, 15)).hours, 0);
+  EXPECT_EQ(DisplayedDurationOf(Event(23, 30, 0, 15)).minutes, 45);
+}
+
+TEST(ScheduleList, ValidationMessagesInOrder) {
+  ScheduleList list;
+  // Saturday 12 January, daily, also in the past: the weekday rule comes first.
+  ScheduleEvent saturday = On(Event(9, 0, 10, 0, kRecordLive, kDailyWeekdays), 2008, 1, 12);
+  EXPECT_EQ(list.Validate(saturday, CivilTime{2008, 1, 12, 11, 0, 0}), "DAY IS NOT M-F");
+  EXPECT_EQ(list.Validate(Event(8, 0, 9, 0), kMondayMorning), "START TIME HAS PASSED");
+  EXPECT_EQ(list.Validate(Event(7, 59, 9, 0), kMondayMorning), "START TIME HAS PASSED");
+  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1), kMondayMorning), "NO DURATION SPECIFIED");
+  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, kWatchLive), kMondayMorning), std::nullopt);
+  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, kTimeshift), kMondayMorning), std::nullopt);
+  // Days before today are refused; any later day is offered, with no last day.
+  EXPECT_EQ(list.Validate(On(Event(9, 0, 10, 0), 2008, 1, 6), kMondayMorning), "START TIME HAS PASSED");
+  EXPECT_EQ(list.Validate(On(Event(9, 0, 10, 0), 2031, 6, 2), kMondayMorning), std::nullopt);
+  EXPECT_TRUE(IsSelectableDate(CivilTime{2040, 1, 1, 0, 0, 0}, CivilTime{2026, 12, 7, 23, 59, 0}));
+  EXPECT_FALSE(IsSelectableDate(CivilTime{2026, 12, 6, 23, 59, 0}, CivilTime{2026, 12, 7, 0, 0, 0}));
+}
+
+TEST(ScheduleList, OverlapRules) {
+  ScheduleList list({Event(20, 0, 21, 30), Event(23, 0, 1, 0)});
+  // Touching ends are accepted on both sides.
+  EXPECT_EQ(list.Validate(Event(21, 30, 22, 0), kMondayMorning), std::nullopt);
+  EXPECT_EQ(list.Validate(Event(19, 0, 20, 0), kMondayMorning), std::nullopt);
+  EXPECT_EQ(list.Validate(Event(21, 29, 22, 0), kMondayMorning), "START TIME BETWEEN EXISTING TIME");
+  EXPECT_EQ(list.Validate(Event(19, 0, 20, 1), kMondayMorning), "END TIME BETWEEN EXISTING TIME");
+  // 23:00-01:00 runs into the next day and holds 00:30 there.
+  EXPECT_EQ(list.Validate(On(Event(0, 30, 2, 0), 2008, 1, 8), kMondayMorning),
+            "START TIME BETWEEN EXISTING TIME");
+  // Editing an event may keep its own time.
+  EXPECT_EQ(list.Validate(Event(20, 0, 21, 30), kMondayMorning, 0), std::nullopt);
+  // An event that ends before it starts holds no time for the overlap test.
+  ScheduleList backwards({Event(10, 30, 10, 15)});
+  EXPECT_EQ(backwards.Validate(Event(10, 35, 11, 0), kMondayMorning), std::nullopt);
+}
+
+TEST(ScheduleList, InsertKeepsStartOrderAndLimits) {
+  ScheduleList list;
+  EXPECT_EQ(list.Insert(Event(20, 0, 21, 0)), 0u);
+  EXPECT_EQ(list.Insert(Event(10, 0, 11, 0)), 0u);
+  ScheduleEvent same = Event(10, 0, 10, 30);
+  same.channel1 = 99;
+  EXPECT_EQ(list.Insert(same), 1u);  // equal starts: after the existing one
+  // The 51st event is refused with a message and the list stays as it was.
+  ScheduleList full;
+  for (int i = 0; i < 50; ++i) full.Insert(On(Event(9, 0, 9, 30), 2008, 2, 1 + i % 28));
+  EXPECT_EQ(full.Insert(Event(9, 0, 9, 30)), std::nullopt);
+  const auto refused = full.Add(On(Event(12, 0, 12, 30), 2009, 1, 5), kMondayMorning);
+  EXPECT_FALSE(refused.index);
+  EXPECT_EQ(refused.message, ScheduleList::kListFull);
+  EXPECT_EQ(full.Count(), 50u);
+  // Replacing an event of a full list is still possible.
+  EXPECT_TRUE(full.Add(On(Event(12, 0, 12, 30), 2009, 1, 5), kMondayMorning, 0).index);
+  // A folder longer than the 199-character slot is refused.
+  ScheduleEvent longFolder = Event(12, 0, 13, 0);
+  longFolder.folder = std::string(200, 'x');
+  EXPECT_EQ(ScheduleList().Add(longFolder, kMondayMorning).message, "FOLDER LONGER THAN 199 CHARACTERS");
+  longFolder.folder.pop_back();
+  EXPECT_TRUE(ScheduleList().Add(longFolder, kMondayMorning).index);
+}
+
+TEST(ScheduleList, AdvanceAfterRun) {
+  // DAILY(M-F) on Friday moves to Monday; the date fields follow.
+  ScheduleList daily({On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  auto result = daily.Advance(0, ScheduleList::AdvanceKind::AfterRun);
+  EXPECT_EQ(result.outcome, ScheduleList::AdvanceResult::Outcome::Moved);
+  EXPECT_EQ(daily.At(0).day, 14);
+  EXPECT_EQ(daily.At(0).dayOfWeek, 2);
+  // ONCE is removed; WEEKLY moves 7 days and is re-sorted.
+  ScheduleList mixed({Event(9, 0, 10, 0, kRecordLive, kWeekly), Event(11, 0, 12, 0),
+                      On(Event(9, 0, 10, 0), 2008, 1, 10)});
+  result = mixed.Advance(0, ScheduleList::AdvanceKind::AfterRun);
+  EXPECT_EQ(result.newIndex, 2u);
+  EXPECT_EQ(mixed.At(2).day, 14);
+  EXPECT_EQ(mixed.Advance(0, ScheduleList::AdvanceKind::AfterRun).outcome,
+            ScheduleList::AdvanceResult::Outcome::Removed);
+  EXPECT_EQ(mixed.Count(), 2u);
+  // A conflict with a later event leaves the event as it was.
+  ScheduleList conflict({Event(20, 0, 21, 0, kRecordLive, kWeekly), On(Event(20, 30, 21, 30), 2008, 1, 14)});
+  result = conflict.Advance(0, ScheduleList::AdvanceKind::AfterRun);
+  EXPECT_EQ(result.outcome, ScheduleList::AdvanceResult::Outcome::Conflict);
+  EXPECT_EQ(result.message, "END TIME BETWEEN EXISTING TIME");
+  EXPECT_EQ(conflict.At(0), Event(20, 0, 21, 0, kRecordLive, kWeekly));
+  // SKIP WEEK always moves 7 days, a daily event too.
+  ScheduleList skip({On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  skip.Advance(0, ScheduleList::AdvanceKind::SkipWeek);
+  EXPECT_EQ(skip.At(0).day, 18);
+}
+
+TEST(ScheduleList, CleanUpOfPastEvents) {
+  const CivilTime now{2008, 1, 16, 12, 0, 0};  // a Wednesday
+  ScheduleList list({
+      Event(9, 0, 10, 0),                                              // past, once: dropped
+      On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11),  // Fri -> Wed 16 20:00
+      Event(8, 0, 9, 0, kRecordSilent, kWeekly),                      // Mon 7 -> Mon 21
+      On(Event(13, 0, 14, 0), 2008, 1, 16),                            // future: kept
+  });
+  EXPECT_TRUE(list.CleanUp(now));
+  ASSERT_EQ(list.Count(), 3u);
+  EXPECT_EQ(list.At(0).startHour, 13);
+  EXPECT_EQ(list.At(1).day, 16);
+  EXPECT_EQ(list.At(1).dayOfWeek, 4);
+  EXPECT_EQ(list.At(2).day, 21);
+  EXPECT_FALSE(list.CleanUp(now));
+  // A daily event whose time today has passed goes to the next weekday.
+  ScheduleList friday({On(Event(9, 0, 10, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  friday.CleanUp(CivilTime{2008, 1, 11, 9, 0, 30});
+  EXPECT_EQ(friday.At(0).day, 14);
+}
+
+TEST(ScheduleList, ChannelMatchAndRowTexts) {
+  const std::vector<ChannelEntry> channels = {{"KAAA", 33, 7, 2}, {"KBBB", 33, 7, -1}};
+  ScheduleEvent e = Event(20, 0, 21, 30, kRecordLive, kWeekly);
+  e.folder = "D:\\Recordings";
+  EXPECT_EQ(FindEventChannel(channels, e), 1u);  // -1 matches 1 and the reverse
+  e.channel3 = -2;
+  EXPECT_EQ(FindEventChannel(channels, e), 0u);
+  e.channel3 = 3;
+  EXPECT_EQ(FindEventChannel(channels, e), std::nullopt);
+  e.channel3 = 1;
+
+  const ScheduleRow row = ScheduleRow::ForScheduler(e, channels);
+  EXPECT_EQ(row.date, "Mon, Jan 7, 2008");
+  EXPECT_EQ(row.channel, "KBBB  7-1");
+  EXPECT_EQ(row.start, "8:00 PM");
+  EXPECT_EQ(row.end, "9:30 PM");
+  EXPECT_EQ(row.duration, "01:30");
+  EXPECT_EQ(row.type, "RECORD- LIVE");
+  EXPECT_EQ(row.frequency, "WEEKLY");
+  EXPECT_EQ(row.whenDone, "CLOSE");
+  EXPECT_EQ(row.saveTo, "D:\\Recordings");
+  const ScheduleRow tab = ScheduleRow::ForViewer(e);
+  EXPECT_EQ(tab.channel, "7-1");
+  EXPECT_EQ(tab.type, "RECORD-LIVE");
+  EXPECT_EQ(EventClockText(0, 5), "12:05 AM");
+  EXPECT_EQ(EventClockText(8, 0), "08:00 AM");
+  EXPECT_EQ(EventClockText(12, 0), "12:00 PM");
+  EXPECT_EQ(EventClockText(22, 9), "10:09 PM");
+  EXPECT_STREQ(SchedulerTypeText(kRecordSilent), "RECORD- SILENT");
+  EXPECT_STREQ(ViewerTypeText(kRecordSilent), "RECORD-SILENT");
+  EXPECT_STREQ(SchedulerTypeText(7), "");
+}
+
+TEST(ScheduleList, EventToTuneSkipsPastEventsAtTheHead) {
+  // A weekly event that ran (20:00-21:00) stays at the head; the next one
+  // starts when it ends.
+  const std::vector<ScheduleEvent> events = {Event(9, 0, 9, 30), Event(20, 0, 21, 0, kRecordLive, kWeekly),
+                                             Event(21, 0, 22, 0), Event(23, 0, 23, 30)};
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 20, 59, 50}), 2u);
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 21, 20, 0}), 2u);   // a late hand-off
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 22, 59, 50}), 3u);
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 12, 0, 0}), 1u);    // none soon: the next one
+  EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 8, 0, 0, 0}), std::nullopt);
+}

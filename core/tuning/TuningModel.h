@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/files/TunerFiles.h"
+
+// How the live graph gets its decoders when decoders.txt is missing.
+enum class DecoderRule {
+  AtiByClassId,     // model 0: the ATI video and audio decoders
+  FusionByClassId,  // models 1 and 2: the FusionHDTV decoders
+  GraphInserts,     // every other model: the graph inserts decoders itself
+};
+
+// The role of a filter being added by friendly name.
+enum class FilterRole { Tuner, Capture, VideoDecoder, AudioDecoder };
+
+// The main windows of the suite's programs, which find each other by title.
+enum class ProgramWindow {
+  ViewerPanel,
+  ViewerVideo,
+  Scheduler,
+  SchedulerTs,
+  SilentRecorder,
+  SilentRecorderTs,
+};
+
+// One row of the tuner model catalogue.
+struct TuningModel {
+  int number = -1;
+  std::string titleSuffix;
+  std::string registryKeyName;
+  std::vector<std::string> tunerNames;
+  std::vector<std::string> captureNames;  // empty: the tuner feeds the demultiplexer
+  DecoderRule decoderRule = DecoderRule::GraphInserts;
+
+  bool HasCaptureFilter() const { return !captureNames.empty(); }
+};
+
+inline constexpr int kTunerFileModel = 20;
+
+// The row of a model number: 0 to 17 from the catalogue, 20 built from
+// tuner.txt. Nothing for -1, 18, 19, any other number, or model 20 without
+// tuner names.
+std::optional<TuningModel> FindTuningModel(int model, const std::optional<TunerNames>& tunerFile);
+
+// The model of a BDA network tuner by its friendly name (exact,
+// case-sensitive, first match in the detection order), or nothing.
+std::optional<int> DetectModel(std::string_view tunerFriendlyName);
+
+// Whether a device friendly name is one the row accepts for a filter of the
+// given role: any of its tuner or capture names, or the matching decoder
+// name of decoders.txt when a decoder is being added.
+bool AcceptsDevice(const TuningModel& model, std::string_view friendlyName, FilterRole role,
+                   const DecoderNames& decoders);
+
+// The model's name in the setup window's tuner list: the registry key name
+// with one leading blank.
+std::string SetupDisplayName(const TuningModel& model);
+
+std::string WindowTitle(const TuningModel& model, ProgramWindow window);
+
+// "SOFTWARE\Telvantis\<key name>\Timeshift" and "...\Record".
+std::string TimeshiftRegistryKey(const TuningModel& model);
+std::string RecordRegistryKey(const TuningModel& model);
+
+// Name of the scheduler's wake-up task: "Telvantis Standby<model>" (models 4
+// and 5 share "Telvantis Standby4"), "Telvantis Standby <tuner name>" for 20.
+std::string WakeUpTaskName(const TuningModel& model);

@@ -1,0 +1,45 @@
+#pragma once
+// The Video Mixing Renderer 7 in windowless mode: it paints into a window of
+// ours, on the display we choose, at the rectangle we compute.
+
+#include <windows.h>
+#include <dshow.h>
+#include <wrl/client.h>
+
+#include "core/geometry/Geometry.h"
+
+class WindowlessRenderer {
+ public:
+  // Puts the renderer in windowless mode clipped to `videoWindow`, with
+  // letter-boxing, on the primary or the secondary display. Shows each
+  // failure (caption "Error"); fails when windowless mode cannot be had.
+  HRESULT SetUp(IBaseFilter* renderer, HWND videoWindow, bool fullScreenOnPrimary,
+                IMediaControl* control);
+
+  // Moves the renderer to the primary display, or to a secondary display
+  // when full screen is not on the primary one. A running graph is paused
+  // around each change.
+  void SelectMonitor(bool fullScreenOnPrimary, IMediaControl* control);
+
+  // Fits the picture into the window's client area for the aspect mode and
+  // overscan, remembering the native size. A picture whose size is not yet
+  // known is left alone. Shows "CAN'T SET VIDEO POSITION" on failure.
+  HRESULT SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+
+  // Asks the renderer to repaint the picture; false without a renderer.
+  bool Repaint(HWND videoWindow, HDC dc);
+
+  bool HasControl() const { return control != nullptr; }
+  Size NativeSize() const { return native; }
+  bool HasSecondaryMonitor() const { return hasSecondary; }
+  Size SecondaryMonitorSize() const { return secondary; }
+
+  void Release();
+
+ private:
+  Microsoft::WRL::ComPtr<IBaseFilter> renderer;
+  Microsoft::WRL::ComPtr<IVMRWindowlessControl> control;
+  Size native;
+  Size secondary;
+  bool hasSecondary = false;
+};

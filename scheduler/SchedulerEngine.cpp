@@ -1,0 +1,342 @@
+#include "scheduler/SchedulerEngine.h"
+
+#include <algorithm>
+
+#include "core/protocol/EventLog.h"
+#include "scheduler/EventMoments.h"
+#include "core/protocol/HandOffFiles.h"
+
+using ProgramProtocol::RecorderReport;
+
+namespace {
+
+constexpr long long kWakeUpLeadSeconds = 5 * 60;
+
+}  // namespace
+
+SchedulerEngine::Settings SchedulerEngine::Settings::For(const TuningModel& model,
+                                                         SchedulerVariant variant,
+                                                         int delaySeconds) {
+  Settings settings;
+  settings.names = SchedulerVariantNames::For(variant);
+  settings.viewerTitle = WindowTitle(model, ProgramWindow::ViewerPanel);
+  settings.recorderTitle = WindowTitle(model, settings.names.recorderWindow);
+  settings.delaySeconds = std::clamp(delaySeconds, 0, HandOffFiles::kMaxDelaySeconds);
+  return settings;
+}
+
+SchedulerEngine::SchedulerEngine(ScheduleList& list, std::vector<ChannelEntry> channels,
+                                 Settings settings, SchedulerActions& actions)
+    : list(list), channels(std::move(channels)), settings(std::move(settings)), actions(actions) {}
+
+void SchedulerEngine::SetDelay(int seconds) {
+  settings.delaySeconds = std::clamp(seconds, 0, HandOffFiles::kMaxDelaySeconds);
+}
+
+void SchedulerEngine::StartTimer(SchedulerTimer timer) {
+  timers[static_cast<int>(timer)] = true;
+  actions.StartTimer(timer);
+}
+
+void SchedulerEngine::StopTimer(SchedulerTimer timer) {
+  timers[static_cast<int>(timer)] = false;
+  actions.StopTimer(timer);
+}
+
+bool SchedulerEngine::IsRunning(SchedulerTimer timer) const { return timers[static_cast<int>(timer)]; }
+
+bool SchedulerEngine::IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const {
+  if (std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end()) return true;
+  if (progress.waitingForRecorder && progress.event == event) return false;
+  return now >= EventMoments(event).Deadline();
+}
+
+std::optional<std::size_t> SchedulerEngine::DueEvent(const CivilTime& now) const {
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    if (!IsPassedOver(list.At(i), now)) return i;
+  }
+  return std::nullopt;
+}
+
+bool SchedulerEngine::IsViewerUp() {
+  return actions.IsViewerRunning() && actions.IsWindowOpen(settings.viewerTitle);
+}
+
+void SchedulerEngine::Arm(const CivilTime& now) {
+  StopTimer(SchedulerTimer::EventClock);
+  // Forget stuck events that the user has since edited or removed.
+  const auto gone = [&](const ScheduleEvent& e) {
+    const auto& events = list.Events();
+    return std::find(events.begin(), events.end(), e) == events.end();
+  };
+  std::erase_if(ranButStuck, gone);
+  std::erase_if(loggedMissed, gone);
+  const auto due = DueEvent(now);
+  nextEventTime = due ? std::optional<CivilTime>(EventStart(list.At(*due))) : std::nullopt;
+  if (list.IsEmpty() && wakeUpArmed) {
+    actions.UpdateWakeUpTask(false, lastWakeUp);
+    wakeUpArmed = false;
+  }
+  StopTimer(SchedulerTimer::Alignment);
+  alignmentSecond = -1;
+  StartTimer(SchedulerTimer::Alignment);
+}
+
+void SchedulerEngine::OnAlignmentTick(const CivilTime& now) {
+  if (!IsRunning(SchedulerTimer::Alignment)) return;
+  if (!windowHidden) {
+    actions.HideSchedulerWindow();
+    windowHidden = true;
+  }
+  if (alignmentSecond == -1) {
+    alignmentSecond = now.second;
+    return;
+  }
+  if (now.second == alignmentSecond) return;
+  alignmentSecond = -1;
+  MoveOnPastEvents(now);
+  if (const auto due = DueEvent(now)) {
+    nextEventTime = EventStart(list.At(*due));
+    lastWakeUp = AddSeconds(*nextEventTime, -kWakeUpLeadSeconds);
+    actions.UpdateWakeUpTask(true, lastWakeUp);
+    wakeUpArmed = true;
+    StartTimer(SchedulerTimer::EventClock);
+  }
+  StopTimer(SchedulerTimer::Alignment);
+}
+
+void SchedulerEngine::OnClockTick(const CivilTime& now) {
+  if (!IsRunning(SchedulerTimer::EventClock) || list.IsEmpty()) return;
+  actions.AppendDebugLine(EventLog::DebugLine(list.Count(), now));
+  if (progress.waitingForRecorder) return;
+  MoveOnPastEvents(now);
+  const auto due = DueEvent(now);
+  if (!due) {
+    StopTimer(SchedulerTimer::EventClock);  // nothing left to wait for until the list changes
+    return;
+  }
+  const ScheduleEvent event = list.At(*due);
+  if (progress.event != event) {
+    progress = Progress{};
+    progress.event = event;
+  }
+  nextEventTime = EventStart(event);
+  if (progress.done >= EventMoments::kMomentCount) return;
+  const EventMoments moments(event);
+  const std::optional<CivilTime> previous = progress.done > 0 ? progress.lastActed : std::nullopt;
+  if (now < moments.EarliestAct(progress.done, previous)) return;
+  const int moment = progress.done++;
+  progress.lastActed = now;
+  if (moments.IsSilent()) {
+    ActSilent(moment, event, now);
+  } else {
+    ActLive(moment, event, now);
+  }
+}
+
+void SchedulerEngine::ActSilent(int moment, const ScheduleEvent& event, const CivilTime& now) {
+  switch (moment) {
+    case EventMoments::kWarning:
+      if (actions.IsViewerRunning()) {
+        progress.closePending = true;
+        if (actions.IsWindowOpen(settings.viewerTitle)) actions.OpenWarningBox(kSilentViewerWarning);
+      }
+      if (recorderRecording && !recorderScheduled) {
+        actions.OpenWarningBox(kSilentRecorderWarning);
+        progress.closePending = true;
+      }
+      break;
+    case EventMoments::kHandOff:
+      if (progress.closePending) {
+        if (actions.IsWindowOpen(ProgramProtocol::kWarningBoxTitle))
+          actions.PostClose(ProgramProtocol::kWarningBoxTitle);
+        if (actions.IsViewerRunning()) actions.PostClose(settings.viewerTitle);
+        progress.closePending = false;
+      }
+      actions.WriteHandOffFile(HandOffFiles::kSilentEventFile,
+                               HandOffFiles::SilentEventText(SilentEventHandOff::From(event)));
+      break;
+    case EventMoments::kStart:
+      if (recorderRecording) {
+        actions.PostClose(settings.recorderTitle);
+        delayCounter = 0;
+        delayTarget = -1;
+        progress.waitingForRecorder = true;
+        StartTimer(SchedulerTimer::DelayedStart);
+      } else {
+        StartRecorder();
+        EventFinished(true, false, now);
+        StopTimer(SchedulerTimer::EventClock);
+      }
+      break;
+  }
+}
+
+void SchedulerEngine::ActLive(int moment, const ScheduleEvent& event, const CivilTime& now) {
+  switch (moment) {
+    case EventMoments::kWarning:
+      if (recorderRecording) actions.OpenWarningBox(kLiveRecorderWarning);
+      if (IsViewerUp()) {
+        actions.AppendLog(EventLog::AlreadyOpen());
+        actions.OpenWarningBox(kLiveViewerWarning);
+      }
+      break;
+    case EventMoments::kHandOff:
+      HandOffToViewer(event, now);
+      break;
+    case EventMoments::kStart:
+      // The viewer window is looked up again: it may have been started at the hand-off.
+      if (event.type == kRecordLive) {
+        actions.PostRegisteredMessage(settings.viewerTitle, ProgramProtocol::kStartRecordMessage);
+      } else if (event.type == kTimeshift) {
+        actions.PostRegisteredMessage(settings.viewerTitle, ProgramProtocol::kTimeshiftMessage);
+      }
+      actions.AppendLog(EventLog::EventStarted(event.type, now));
+      EventFinished(true, false, now);
+      break;
+  }
+}
+
+void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTime& now) {
+  if (recorderRecording) {
+    actions.PostClose(settings.recorderTitle);
+    // The recorder stops its graph before its window goes; wait for it, as
+    // the tuner cannot serve both.
+    for (long poll = 0; poll < settings.names.maxRecorderPolls &&
+                        actions.IsWindowOpen(settings.recorderTitle);
+         ++poll) {
+    }
+  }
+  if (actions.IsWindowOpen(ProgramProtocol::kWarningBoxTitle))
+    actions.PostClose(ProgramProtocol::kWarningBoxTitle);
+  if (IsViewerUp()) {
+    actions.PostRegisteredMessage(settings.viewerTitle, ProgramProtocol::kChangeChannelMessage);
+  } else {
+    if (auto fresh = actions.ReadChannels()) channels = std::move(*fresh);
+    // Without a matching channel there is no index to hand over, and an
+    // unreadable config.txt is not rewritten: the viewer then comes up on
+    // its last channel.
+    if (const auto index = FindEventChannel(channels, event))
+      actions.RewriteViewerChannel(static_cast<int>(*index));
+    const bool started =
+        actions.StartProgram(ProgramProtocol::kViewerExe, "", ShowMode::NoActivate);
+    actions.AppendLog(started ? EventLog::OpenedViewer(now) : EventLog::CantOpenViewer(now));
+  }
+  if (event.type == kRecordLive) {
+    actions.WriteHandOffFile(HandOffFiles::kRecLiveFile,
+                             HandOffFiles::RecLiveText(RecLiveHandOff::From(event)));
+  }
+}
+
+void SchedulerEngine::MoveOnPastEvents(const CivilTime& now) {
+  bool changed = false;
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    const ScheduleEvent event = list.At(i);
+    if (now < EventMoments(event).Deadline()) continue;
+    const bool ran = std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end();
+    if (!ran && std::find(loggedMissed.begin(), loggedMissed.end(), event) == loggedMissed.end()) {
+      actions.AppendLog(EventLog::MissedEvent(EventStart(event)));
+      loggedMissed.push_back(event);
+    }
+    const auto result = list.MoveOnFrom(i, now);
+    if (result.outcome != ScheduleList::AdvanceResult::Outcome::Moved) continue;
+    std::erase(ranButStuck, event);
+    std::erase(loggedMissed, event);
+    changed = true;
+    i = static_cast<std::size_t>(-1);  // the list was re-sorted: look again from the top
+  }
+  if (changed) actions.ScheduleChanged(list);
+}
+
+void SchedulerEngine::StartRecorder() {
+  // The result is not acted on: the recorder reports its own start.
+  actions.StartProgram(settings.names.recorderExe, ProgramProtocol::kLockSwitch,
+                       ShowMode::NoActivate);
+}
+
+void SchedulerEngine::OnDelayedStartTick(const CivilTime& now) {
+  if (!IsRunning(SchedulerTimer::DelayedStart)) return;
+  ++delayCounter;
+  if (delayTarget == -1 && !actions.IsWindowOpen(settings.recorderTitle))
+    delayTarget = delayCounter + settings.delaySeconds * kDelayTicksPerSecond;
+  if (delayTarget != delayCounter) return;
+  StopTimer(SchedulerTimer::DelayedStart);
+  StartRecorder();
+  progress.waitingForRecorder = false;
+  EventFinished(true, false, now);
+  StopTimer(SchedulerTimer::EventClock);
+}
+
+void SchedulerEngine::EventFinished(bool advance, bool closeViewer, const CivilTime& now) {
+  StopTimer(SchedulerTimer::EventClock);
+  if (closeViewer && actions.IsViewerRunning()) actions.PostClose(settings.viewerTitle);
+  if (advance) {
+    // The event that ran is the one in progress; a bare request (from the
+    // window) means the event that is due now.
+    std::optional<std::size_t> index;
+    if (progress.event) {
+      const auto& events = list.Events();
+      const auto found = std::find(events.begin(), events.end(), *progress.event);
+      if (found != events.end()) index = static_cast<std::size_t>(found - events.begin());
+    } else {
+      index = DueEvent(now);
+    }
+    if (index) {
+      const ScheduleEvent ran = list.At(*index);
+      const auto result = list.Advance(*index, ScheduleList::AdvanceKind::AfterRun);
+      if (result.outcome == ScheduleList::AdvanceResult::Outcome::Conflict) {
+        actions.ShowMessage(result.message);
+        ranButStuck.push_back(ran);
+      } else {
+        actions.ScheduleChanged(list);
+      }
+    }
+  }
+  FinishAndRearm(now);
+}
+
+void SchedulerEngine::FinishAndRearm(const CivilTime& now) {
+  progress = Progress{};
+  if (list.IsEmpty()) {
+    nextEventTime.reset();
+    if (wakeUpArmed) {
+      actions.UpdateWakeUpTask(false, lastWakeUp);
+      wakeUpArmed = false;
+    }
+    return;
+  }
+  Arm(now);
+}
+
+bool SchedulerEngine::OnRecorderReport(int wParam, int lParam) {
+  const auto report = ProgramProtocol::DecodeRecorderReport(wParam, lParam);
+  if (!report) return false;
+  switch (*report) {
+    case RecorderReport::StartedByUser:
+      recorderRecording = true;
+      recorderScheduled = false;
+      break;
+    case RecorderReport::StartedForEvent:
+      recorderRecording = true;
+      recorderScheduled = true;
+      break;
+    case RecorderReport::Stopped:
+      recorderRecording = false;
+      break;
+  }
+  return true;
+}
+
+void SchedulerEngine::OnShutdownRequest() {
+  shutdownCounter = 0;
+  StartTimer(SchedulerTimer::Shutdown);
+}
+
+void SchedulerEngine::OnShutdownTick() {
+  if (!IsRunning(SchedulerTimer::Shutdown)) return;
+  if (++shutdownCounter < kShutdownSeconds) return;
+  shutdownCounter = 0;
+  actions.StartProgram(ProgramProtocol::kShutdownExe, ProgramProtocol::kShutdownParameters,
+                       ShowMode::Show);
+  StopTimer(SchedulerTimer::Shutdown);
+}

@@ -1,0 +1,273 @@
+#include "scheduler/SchedulerEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "scheduler/testing/FakeSchedulerActions.h"
+#include "core/schedule/ScheduleFile.h"
+#include "core/testing/TestFolder.h"
+
+namespace {
+
+const char* kViewer = "Telvantis- Hauppauge WinTV 885";
+const char* kRecorder = "Silent Record- Hauppauge WinTV 885";
+const char* kRecorderTs = "Silent Record TS- Hauppauge WinTV 885";
+
+// Monday 3 June 2030, 20:00-21:00 on 33 7 1.
+ScheduleEvent At20(int type, int frequency = kOnce) {
+  ScheduleEvent e;
+  e.dayOfWeek = 2; e.month = 6; e.day = 3; e.year = 2030;
+  e.channel1 = 33; e.channel2 = 7; e.channel3 = 1;
+  e.startHour = 20; e.endHour = 21;
+  e.type = type; e.frequency = frequency;
+  e.folder = "D:\\Rec\\";
+  return e;
+}
+
+CivilTime Time(int hour, int minute, int second, int day = 3) { return {2030, 6, day, hour, minute, second}; }
+
+class SchedulerEngineTest : public ::testing::Test {
+ protected:
+  void Start(const CivilTime& at, std::vector<ScheduleEvent> events,
+             SchedulerVariant variant = SchedulerVariant::DvrMs, int delay = 0) {
+    list = ScheduleList(std::move(events));
+    const auto model = FindTuningModel(17, std::nullopt);
+    auto settings = SchedulerEngine::Settings::For(*model, variant, delay);
+    fake = std::make_unique<FakeSchedulerActions>(settings.viewerTitle, settings.recorderTitle, &files);
+    engine = std::make_unique<SchedulerEngine>(list, channels, settings, *fake);
+    clock = std::make_unique<SimulatedClock>(at, *engine, *fake);
+    engine->Arm(at);
+  }
+
+  // Records of one kind as "h:m:s target detail" lines, for exact comparisons.
+  std::vector<std::string> Seen(const std::string& what) const {
+    std::vector<std::string> lines;
+    for (const auto& r : fake->Of(what))
+      lines.push_back(std::to_string(r.at.hour) + ":" + std::to_string(r.at.minute) + ":" +
+                      std::to_string(r.at.second) + " " + r.target + " " + r.detail);
+    return lines;
+  }
+
+  TestFolder folder;
+  SchedulerFolder files{folder.Path()};
+  std::vector<ChannelEntry> channels = {{"KAAA", 20, 2, 1}, {"KBBB", 33, 7, 2}, {"KCCC", 33, 7, -1}};
+  ScheduleList list;
+  std::unique_ptr<FakeSchedulerActions> fake;
+  std::unique_ptr<SchedulerEngine> engine;
+  std::unique_ptr<SimulatedClock> clock;
+};
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(SchedulerEngineTest, SilentEventWithTheViewerOpen) {
+  Start(Time(19, 58, 0), {At20(kRecordSilent)});
+  fake->viewerRunning = fake->viewerWindow = true;
+  clock->RunFor(150);
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kSilentViewerWarning});
+  EXPECT_EQ(Seen("close"), (Lines{"19:59:55 SCHEDULER EVENT ", std::string("19:59:55 ") + kViewer + " "}));
+  EXPECT_EQ(Seen("file"), Lines{"19:59:55 silentevent.txt 33 7 1 21 0 0\nD:\\Rec\\\n"});
+  EXPECT_EQ(Seen("start"), Lines{"19:59:59 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]"});
+  // The one-time event is gone, the file with it, and the wake-up task is disabled.
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(folder.Read("schedule.txt"), "<missing>");
+  EXPECT_EQ(Seen("wake"), (Lines{"19:58:1 on 2030-6-3 19:55", "19:59:59 off 2030-6-3 19:55"}));
+  EXPECT_TRUE(fake->timers.empty());
+}
+
+TEST_F(SchedulerEngineTest, SilentEventWhileAUsersRecordingRuns) {
+  Start(Time(19, 59, 0), {At20(kRecordSilent)}, SchedulerVariant::DvrMs, 2);
+  engine->OnRecorderReport(1, 0);
+  fake->recorderWindow = true;
+  fake->recorderClosePolls = 5;  // the old recorder needs a moment to close
+  long long goneAt = -1, startedAt = -1;
+  fake->onRecorderClosed = [&] { goneAt = clock->Milliseconds(); };
+  fake->onStart = [&](const std::string&) { startedAt = clock->Milliseconds(); };
+  clock->RunFor(90);
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kSilentRecorderWarning});
+  EXPECT_EQ(Seen("close"), (Lines{"19:59:55 SCHEDULER EVENT ", std::string("19:59:59 ") + kRecorder + " "}));
+  EXPECT_EQ(Seen("start"), Lines{"20:0:2 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]"});
+  // The new recorder starts delay x 4 ticks of 250 ms after the old window is gone.
+  ASSERT_GE(goneAt, 0);
+  EXPECT_EQ(startedAt - goneAt, 2 * 4 * 250);
+  EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST_F(SchedulerEngineTest, SilentRecorderWithDelayZeroStartsOnTheTickTheWindowIsGone) {
+  Start(Time(19, 59, 0), {At20(kRecordSilent)});
+  engine->OnRecorderReport(1, 1);  // a scheduled recording: no warning
+  fake->recorderWindow = true;
+  long long goneAt = -1, startedAt = -1;
+  fake->onRecorderClosed = [&] { goneAt = clock->Milliseconds(); };
+  fake->onStart = [&](const std::string&) { startedAt = clock->Milliseconds(); };
+  clock->RunFor(90);
+  EXPECT_TRUE(fake->Of("warn").empty());
+  EXPECT_EQ(startedAt, goneAt);
+  EXPECT_EQ(fake->Of("start").size(), 1u);
+}
+
+TEST_F(SchedulerEngineTest, LiveRecordingWithTheViewerClosed) {
+  const std::string config = "17\n10\n0\n1040\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0";
+  folder.Write("config.txt", config);
+  folder.Write("channels.txt", "3\nKAAA 20 2 1\nKBBB 33 7 2\nKCCC 33 7 -1\n");
+  Start(Time(19, 58, 0), {At20(kRecordLive)});
+  clock->RunFor(150);
+  // Value 11 now names KCCC (index 2, minor -1 matches 1); nothing else changed.
+  std::string expected = config;
+  expected.replace(expected.find("\n0\n1\n1\n1\n1\n"), 3, "\n2\n");
+  EXPECT_EQ(folder.Read("config.txt"), expected);
+  EXPECT_EQ(Seen("start"), Lines{"19:59:50 Telvantis.exe  [noactivate]"});
+  EXPECT_EQ(Seen("file"), Lines{"19:59:50 reclive.txt 20 0 21 0 0 "});
+  EXPECT_EQ(Seen("post"), Lines{std::string("20:0:0 ") + kViewer + " TELVANTISSCHED START RECORD"});
+  EXPECT_EQ(folder.Read("scheduler.txt"),
+            "OPEN TELVANTIS: 6/3/2030-19:59:50\nRECORD LIVE: 6/3/2030-20:0:0\n\n");
+  EXPECT_TRUE(fake->Of("warn").empty());
+}
+
+TEST_F(SchedulerEngineTest, HandOffWithoutChannelMatchOrConfigLeavesConfigAlone) {
+  folder.Write("channels.txt", "1\nKAAA 20 2 1\n");
+  folder.Write("config.txt", "17\n1\n2");
+  Start(Time(19, 59, 0), {At20(kRecordLive)});
+  fake->viewerStarts = false;
+  clock->RunFor(90);
+  EXPECT_TRUE(fake->Of("channel").empty());
+  EXPECT_EQ(folder.Read("config.txt"), "17\n1\n2");
+  EXPECT_EQ(folder.Read("scheduler.txt"),
+            "CANT OPEN: 6/3/2030-19:59:50\nRECORD LIVE: 6/3/2030-20:0:0\n\n");
+  // A START RECORD to a viewer that is not there is lost; the event still finishes.
+  EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST_F(SchedulerEngineTest, WatchLiveWithTheViewerOpenPostsOnlyTheChannelChange) {
+  Start(Time(19, 59, 0), {At20(kWatchLive, kWeekly)});
+  fake->viewerRunning = fake->viewerWindow = true;
+  clock->RunFor(90);
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kLiveViewerWarning});
+  EXPECT_EQ(Seen("post"), Lines{std::string("19:59:50 ") + kViewer + " TELVANTISSCHED CHANGE CHANNEL"});
+  EXPECT_TRUE(fake->Of("file").empty());
+  EXPECT_EQ(folder.Read("scheduler.txt"),
+            "TELVANTIS ALREADY OPEN\nWATCH LIVE: 6/3/2030-20:0:0\n\n");
+  // The weekly event moved on a week and the engine waits for it.
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(list.At(0).day, 10);
+  EXPECT_EQ(engine->NextEventTime(), Time(20, 0, 0, 10));
+  EXPECT_TRUE(fake->timers.count(SchedulerTimer::EventClock));
+}
+
+TEST_F(SchedulerEngineTest, TimeshiftClosesAUsersRecorderFirst) {
+  Start(Time(19, 59, 0), {At20(kTimeshift)}, SchedulerVariant::TransportStream);
+  engine->OnRecorderReport(1, 0);
+  fake->recorderWindow = true;
+  fake->recorderClosePolls = 1000000;  // never closes: the wait gives up
+  clock->RunFor(90);
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kLiveRecorderWarning});
+  EXPECT_EQ(fake->recorderPolls, 200000);
+  EXPECT_EQ(Seen("close"), (Lines{std::string("19:59:50 ") + kRecorderTs + " ", "19:59:50 SCHEDULER EVENT "}));
+  EXPECT_EQ(Seen("post"), Lines{std::string("20:0:0 ") + kViewer + " TELVANTISSCHED TIMESHIFT"});
+}
+
+TEST_F(SchedulerEngineTest, ShutdownRunsOnce240SecondsAfterTheRequest) {
+  Start(Time(12, 0, 0), {});
+  clock->RunFor(10);
+  engine->OnShutdownRequest();
+  clock->RunFor(239);
+  EXPECT_TRUE(fake->Of("start").empty());
+  clock->RunFor(1);
+  EXPECT_EQ(Seen("start"), Lines{
+      "12:4:10 c:\\windows\\system32\\shutdown.exe -s -t 60 -c \"TO ABORT SHUTDOWN, TYPE IN RUN  shutdown -a\" [show]"});
+  clock->RunFor(600);
+  EXPECT_EQ(fake->Of("start").size(), 1u);
+}
+
+TEST_F(SchedulerEngineTest, EmptyListAlignsButArmsNothing) {
+  Start(Time(12, 0, 0), {});
+  clock->RunFor(5);
+  EXPECT_TRUE(fake->timers.empty());
+  EXPECT_TRUE(fake->Of("wake").empty());
+  EXPECT_EQ(fake->Of("hide").size(), 1u);
+  EXPECT_EQ(fake->debugLines, 0);
+}
+
+TEST_F(SchedulerEngineTest, MissedSecondsStillFireEachMomentOnce) {
+  // The tick of 19:59:59 never comes (the machine was busy from :57 to :01).
+  Start(Time(19, 59, 0), {At20(kRecordSilent)});
+  clock->RunFor(57);
+  clock->Jump(4);
+  clock->RunFor(30);
+  EXPECT_EQ(Seen("start"), Lines{"20:0:1 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]"});
+  EXPECT_EQ(fake->Of("file").size(), 1u);
+  // A live event whose scheduler starts 3 seconds before: the viewer
+  // still gets its 10 seconds before the record command.
+  Start(Time(19, 59, 57), {At20(kRecordLive)});
+  clock->RunFor(30);
+  // The late warning takes the tick of 19:59:59.
+  EXPECT_EQ(Seen("start"), Lines{"20:0:0 Telvantis.exe  [noactivate]"});
+  EXPECT_EQ(Seen("post"), Lines{std::string("20:0:10 ") + kViewer + " TELVANTISSCHED START RECORD"});
+}
+
+TEST_F(SchedulerEngineTest, AStuckEventDoesNotBlockLaterEvents) {
+  // The weekly event cannot move on: next Monday 20:30 is taken.
+  ScheduleEvent weekly = At20(kWatchLive, kWeekly);
+  ScheduleEvent taken = At20(kRecordSilent);
+  taken.day = 10; taken.startMinute = 30; taken.endHour = 22;
+  ScheduleEvent tuesday = At20(kRecordLive);
+  tuesday.day = 4; tuesday.dayOfWeek = 3;
+  Start(Time(19, 59, 0), {weekly, tuesday, taken});
+  fake->viewerRunning = fake->viewerWindow = true;
+  clock->RunFor(120);
+  EXPECT_EQ(Seen("message"), Lines{"20:0:0  END TIME BETWEEN EXISTING TIME"});
+  ASSERT_EQ(list.Count(), 3u);
+  EXPECT_EQ(list.At(0), weekly);  // kept as it was
+  // It stays in the schedule, is not fired again, and Tuesday's event fires.
+  clock->RunFor(24 * 3600);
+  EXPECT_EQ(fake->Of("log").size(), 4u);  // already open and WATCH LIVE, already open and RECORD LIVE
+  EXPECT_EQ(Seen("post").back(), std::string("20:0:0 ") + kViewer + " TELVANTISSCHED START RECORD");
+  EXPECT_EQ(list.At(0), weekly);
+  EXPECT_EQ(engine->NextEventTime(), Time(20, 30, 0, 10));
+  // Once the event in the way has run, the weekly event takes its next free week.
+  clock->RunFor(7 * 24 * 3600);
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(list.At(0).day, 17);
+  EXPECT_EQ(list.At(0).startHour, 20);
+  EXPECT_EQ(Seen("message").size(), 1u);
+}
+
+TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsLoggedAndPassedOver) {
+  ScheduleEvent later = At20(kWatchLive);
+  later.startHour = 22; later.endHour = 23;
+  ScheduleEvent daily = At20(kTimeshift, kDailyWeekdays);
+  daily.startHour = 18; daily.endHour = 19;
+  Start(Time(17, 59, 0), {daily, At20(kRecordLive), later});
+  clock->RunFor(10);
+  clock->Jump(3 * 3600 + 60);  // asleep from 17:59:10 to 21:00:10
+  clock->RunFor(2 * 3600);
+  EXPECT_EQ(Seen("log"), (Lines{"21:0:10  MISSED EVENT: 6/3/2030-18:0:0\n\n",
+                                "21:0:10  MISSED EVENT: 6/3/2030-20:0:0\n\n",
+                                "21:59:50  OPEN TELVANTIS: 6/3/2030-21:59:50\n",
+                                "22:0:0  WATCH LIVE: 6/3/2030-22:0:0\n\n"}));
+  // The one-time event stays in the list and the file; the daily one moved on.
+  ASSERT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.At(0), At20(kRecordLive));
+  EXPECT_EQ(list.At(1).day, 4);
+  EXPECT_EQ(list.At(1).startHour, 18);
+  EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events, list.Events());
+  EXPECT_EQ(engine->DueEvent(clock->Now()), 1u);
+}
+
+TEST_F(SchedulerEngineTest, RecorderReportsAndEventFinishedFromTheWindow) {
+  Start(Time(19, 0, 0), {At20(kRecordLive, kDailyWeekdays)});
+  EXPECT_FALSE(engine->OnRecorderReport(0, 0));
+  EXPECT_FALSE(engine->OnRecorderReport(2, 0));
+  EXPECT_FALSE(engine->IsRecorderRecording());
+  EXPECT_TRUE(engine->OnRecorderReport(1, 1));
+  EXPECT_TRUE(engine->IsRecorderScheduled());
+  EXPECT_TRUE(engine->OnRecorderReport(0, 1));
+  EXPECT_FALSE(engine->IsRecorderRecording());
+  fake->viewerRunning = fake->viewerWindow = true;
+  engine->EventFinished(true, true, Time(19, 0, 1));
+  EXPECT_EQ(Seen("close"), Lines{std::string("19:0:0 ") + kViewer + " "});
+  EXPECT_EQ(list.At(0).day, 4);
+  EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events.at(0).day, 4);
+}
