@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/tuning/ChannelTuning.h"
+#include "core/files/FileNames.h"
 #include "graph/GraphToolkit.h"
 #include "win/HResultMacros.h"
 
@@ -10,9 +10,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-constexpr char kLogFile[] = "telvdebug.txt";
-constexpr char kDecodersFile[] = "decoders.txt";
-constexpr int kModelWithoutCapture = 8;
 
 // The tuner vendors' own decoders, used when decoders.txt is missing; the
 // second id of a pair is tried when the first cannot be created.
@@ -29,8 +26,8 @@ constexpr GUID kFusionAudioDecoder = {
 
 }  // namespace
 
-LiveGraphBuilder::LiveGraphBuilder(TvEngine& engine, HWND videoWindow)
-    : engine(engine), videoWindow(videoWindow) {}
+LiveGraphBuilder::LiveGraphBuilder(LiveGraph& graph, const LiveGraphRequest& request)
+    : graph(graph), request(request) {}
 
 HRESULT LiveGraphBuilder::Fail(HRESULT hr, const GraphMessage& message) {
   ShowGraphMessage(message);
@@ -38,27 +35,25 @@ HRESULT LiveGraphBuilder::Fail(HRESULT hr, const GraphMessage& message) {
 }
 
 HRESULT LiveGraphBuilder::Connect(IBaseFilter* upstream, IBaseFilter* downstream) {
-  return ConnectFilters(engine.graphs.live.Get(), upstream, downstream);
+  return ConnectFilters(graph.graphs.live.Get(), upstream, downstream);
 }
 
 HRESULT LiveGraphBuilder::AddByClsid(REFCLSID clsid, const wchar_t* name,
                                      ComPtr<IBaseFilter>& filter) {
-  return AddFilterByClsid(engine.graphs.live.Get(), clsid, name, filter.ReleaseAndGetAddressOf());
+  return AddFilterByClsid(graph.graphs.live.Get(), clsid, name, filter.ReleaseAndGetAddressOf());
 }
 
 HRESULT LiveGraphBuilder::SetUpRenderer() {
-  return engine.renderer.SetUp(engine.filters.videoRenderer.Get(), videoWindow,
-                               engine.fullScreenOnPrimary, engine.liveControl.Get());
+  return graph.renderer.SetUp(graph.filters.videoRenderer.Get(), request.videoWindow,
+                              request.fullScreenOnPrimary, graph.control.Get());
 }
 
 HRESULT LiveGraphBuilder::Build() {
-  engine.timeshiftOn = false;
-  engine.sinkCreated = false;
-  log.OpenIfPresent(kLogFile);
+  log.OpenIfPresent(FileNames::kGraphDebugLog);
   RETURN_IF_FAILED(AddSourceChain());
 
   decoders = DecoderNames{};
-  if (const std::optional<DecoderNames> named = ReadDecodersFile(kDecodersFile)) {
+  if (const std::optional<DecoderNames> named = ReadDecodersFile(FileNames::kDecoders)) {
     log.Step("USING DECODERS.TXT OK");
     decoders = *named;
     RETURN_IF_FAILED(AddNamedDecoders());
@@ -71,32 +66,31 @@ HRESULT LiveGraphBuilder::Build() {
 // Network provider -> tuner -> capture -> demultiplexer -> TIF, tuned to the
 // current channel.
 HRESULT LiveGraphBuilder::AddSourceChain() {
-  GraphFilters& f = engine.filters;
-  IGraphBuilder* graph = engine.graphs.live.Get();
-  const TuningModel* row = engine.modelRow ? &*engine.modelRow : nullptr;
+  GraphFilters& f = graph.filters;
+  IGraphBuilder* live = graph.graphs.live.Get();
+  const TuningModel* row = request.model;
   HRESULT hr = S_OK;
 
   log.Step("LOADING ATSC NETWORK PROVIDER");
   hr = AddByClsid(CLSID_ATSCNetworkProvider, L"ATSCNetwork", f.networkProvider);
   if (FAILED(hr)) return Fail(hr, Exclaim("NO ATSC NETWORK PROVIDER"));
   log.Step("LOADING BDA TUNER");
-  hr = AddFilterByName(graph, kBdaNetworkTunerCategory, FilterRole::Tuner, row, decoders,
+  hr = AddFilterByName(live, kBdaNetworkTunerCategory, FilterRole::Tuner, row, decoders,
                        f.tuner.ReleaseAndGetAddressOf());
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA Tuner"));
-  hr = engine.tuning.FindAtscTuningSpace(f.networkProvider.Get());
+  hr = graph.tuning.FindAtscTuningSpace(f.networkProvider.Get());
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T GET TUNING SPACE"));
-  // A first run has no channel yet: the tuner is given no channel at all.
-  const TuneValues channel = ChannelTuneValues(engine.channels, engine.currentChannel);
-  hr = engine.tuning.TuneChannel(channel.physical, channel.major, channel.minor);
+  const TuneValues& channel = request.channel;
+  hr = graph.tuning.TuneChannel(channel.physical, channel.major, channel.minor);
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T TUNE CHANNEL"));
   log.Step("CONNECTING ATSC NETWORK PROVIDER->BDA TUNER");
   hr = Connect(f.networkProvider.Get(), f.tuner.Get());
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT NETWORK PROVIDER TO BDA Tuner"));
 
-  const bool hasCapture = engine.model != kModelWithoutCapture;
+  const bool hasCapture = row == nullptr || row->HasCaptureFilter();
   if (hasCapture) {
     log.Step("LOADING BDA CAPTURE/RECEIVER");
-    hr = AddFilterByName(graph, kBdaReceiverComponentCategory, FilterRole::Capture, row, decoders,
+    hr = AddFilterByName(live, kBdaReceiverComponentCategory, FilterRole::Capture, row, decoders,
                          f.capture.ReleaseAndGetAddressOf());
     if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA Capture"));
     log.Step("CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER");
@@ -133,8 +127,8 @@ HRESULT LiveGraphBuilder::AddSourceChain() {
 // for every other model the demultiplexer goes straight to the renderers and
 // the graph inserts the decoders it needs.
 HRESULT LiveGraphBuilder::AddModelDecoders() {
-  GraphFilters& f = engine.filters;
-  const DecoderRule rule = engine.modelRow ? engine.modelRow->decoderRule : DecoderRule::GraphInserts;
+  GraphFilters& f = graph.filters;
+  const DecoderRule rule = request.model ? request.model->decoderRule : DecoderRule::GraphInserts;
   const bool ownDecoders = rule != DecoderRule::GraphInserts;
   HRESULT hr = S_OK;
 
@@ -188,20 +182,20 @@ HRESULT LiveGraphBuilder::AddModelDecoders() {
 
 // With decoders.txt: the two decoders it names, for every model.
 HRESULT LiveGraphBuilder::AddNamedDecoders() {
-  GraphFilters& f = engine.filters;
-  IGraphBuilder* graph = engine.graphs.live.Get();
-  const TuningModel* row = engine.modelRow ? &*engine.modelRow : nullptr;
+  GraphFilters& f = graph.filters;
+  IGraphBuilder* live = graph.graphs.live.Get();
+  const TuningModel* row = request.model;
   HRESULT hr = S_OK;
 
   log.Step("LOADING VIDEO DECODER");
-  hr = AddFilterByName(graph, CLSID_LegacyAmFilterCategory, FilterRole::VideoDecoder, row,
+  hr = AddFilterByName(live, CLSID_LegacyAmFilterCategory, FilterRole::VideoDecoder, row,
                        decoders, f.videoDecoder.ReleaseAndGetAddressOf());
   if (FAILED(hr)) return Fail(hr, CantLoadDecoder(decoders.video));
   log.Step("CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER");
   hr = Connect(f.demux.Get(), f.videoDecoder.Get());
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT DEMUX TO VIDEO DECODER"));
   log.Step("LOADING AUDIO DECODER");
-  hr = AddFilterByName(graph, CLSID_LegacyAmFilterCategory, FilterRole::AudioDecoder, row,
+  hr = AddFilterByName(live, CLSID_LegacyAmFilterCategory, FilterRole::AudioDecoder, row,
                        decoders, f.audioDecoder.ReleaseAndGetAddressOf());
   if (FAILED(hr)) return Fail(hr, CantLoadDecoder(decoders.audio));
   log.Step("CONNECTING MPEG2 DEMULTIPLEXER->AUDIO DECODER");
@@ -219,7 +213,7 @@ HRESULT LiveGraphBuilder::AddNamedDecoders() {
 // The VMR-7 in windowless mode; the default video renderer when the VMR
 // cannot be created ("WMR") or does not take the decoder's output ("VMR").
 HRESULT LiveGraphBuilder::AddVideoRenderer(bool connectDecoder, bool withDecodersFile) {
-  GraphFilters& f = engine.filters;
+  GraphFilters& f = graph.filters;
   log.Step("LOADING VMR");
   if (FAILED(AddByClsid(CLSID_VideoMixingRenderer, L"VMR", f.videoRenderer))) {
     log.Step("VMR FAILED...LOADING DEFAULT VMR");
@@ -232,15 +226,15 @@ HRESULT LiveGraphBuilder::AddVideoRenderer(bool connectDecoder, bool withDecoder
   if (SUCCEEDED(Connect(f.videoDecoder.Get(), f.videoRenderer.Get()))) return S_OK;
   // The removal of a filter we just added cannot fail in a way that matters:
   // the replacement is added under its own reference.
-  engine.graphs.live->RemoveFilter(f.videoRenderer.Get());
-  engine.renderer.Release();
+  graph.graphs.live->RemoveFilter(f.videoRenderer.Get());
+  graph.renderer.Release();
   log.Step(withDecodersFile ? "VIDEO DECODER->VMR FAILED...LOADING DEFAULT VMR"
                             : "VMR FAILED...LOADING DEFAULT VMR");
   return AddDefaultRenderer(L"VMR", true);
 }
 
 HRESULT LiveGraphBuilder::AddDefaultRenderer(const wchar_t* name, bool connectDecoder) {
-  GraphFilters& f = engine.filters;
+  GraphFilters& f = graph.filters;
   HRESULT hr = AddByClsid(CLSID_VideoRendererDefault, name, f.videoRenderer);
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD VMR7"));
   hr = SetUpRenderer();
@@ -255,21 +249,21 @@ HRESULT LiveGraphBuilder::AddDefaultRenderer(const wchar_t* name, bool connectDe
 HRESULT LiveGraphBuilder::AddSoundRenderer() {
   log.LineFeed();
   log.Step("LOADING DIRECTSOUND RENDERER");
-  const HRESULT hr = AddByClsid(CLSID_DSoundRender, L"Sound", engine.filters.soundRenderer);
+  const HRESULT hr = AddByClsid(CLSID_DSoundRender, L"Sound", graph.filters.soundRenderer);
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD DIRECTSOUND RENDERER"));
   return S_OK;
 }
 
 HRESULT LiveGraphBuilder::Start() {
-  IGraphBuilder* graph = engine.graphs.live.Get();
-  HRESULT hr = graph->QueryInterface(IID_PPV_ARGS(engine.liveControl.ReleaseAndGetAddressOf()));
+  IGraphBuilder* live = graph.graphs.live.Get();
+  HRESULT hr = live->QueryInterface(IID_PPV_ARGS(graph.control.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD MEDIA CONTROL"));
   // Without IBasicAudio the picture still runs; only volume and mute are lost.
-  if (FAILED(graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(
-                                             engine.basicAudio.ReleaseAndGetAddressOf())))) {
+  if (FAILED(live->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(
+                                             graph.basicAudio.ReleaseAndGetAddressOf())))) {
     ShowGraphMessage(Exclaim("CAN'T GET VOLUME"));
   }
-  hr = engine.liveControl->Run();
+  hr = graph.control->Run();
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T RUN FILTER GRAPH"));
   log.Step("TELVANTIS OK");
   log.Close();

@@ -9,11 +9,11 @@
 #include "graph/GraphBuildLog.h"
 #include "graph/GraphMessages.h"
 #include "core/files/TunerFiles.h"
-#include "viewer/TvEngine.h"
+#include "graph/LiveGraph.h"
 
 class LiveGraphBuilder {
  public:
-  LiveGraphBuilder(TvEngine& engine, HWND videoWindow);
+  LiveGraphBuilder(LiveGraph& graph, const LiveGraphRequest& request);
 
   HRESULT Build();
 
@@ -33,8 +33,8 @@ class LiveGraphBuilder {
                      Microsoft::WRL::ComPtr<IBaseFilter>& filter);
   HRESULT SetUpRenderer();
 
-  TvEngine& engine;
-  HWND videoWindow;
+  LiveGraph& graph;
+  LiveGraphRequest request;
   GraphBuildLog log;
   DecoderNames decoders;
 };

@@ -3,10 +3,10 @@
 #include "win/HResultMacros.h"
 
 HRESULT TvEngine::CreateGraphs(bool noChannelList) {
-  RETURN_IF_FAILED(::CreateGraphs(graphs));
+  RETURN_IF_FAILED(::CreateGraphs(live.graphs));
   if (noChannelList) {
     aspectMode = 1;
-    tuning.SetTuned(TuneValues{tuning.Tuned().physical, -1, -1});
+    live.tuning.SetTuned(TuneValues{live.tuning.Tuned().physical, -1, -1});
   }
   return S_OK;
 }
@@ -27,13 +27,13 @@ void TvEngine::StopRecording() { recording = false; }
 
 void TvEngine::TearDown() {
   const bool liveMode = !timeshiftOn && !recording;
-  TearDownGraphs(graphs, filters, liveMode);
-  liveControl.Reset();
-  basicAudio.Reset();
-  renderer.Release();
-  tuning.Release();
+  TearDownGraphs(live.graphs, live.filters, liveMode);
+  live.control.Reset();
+  live.basicAudio.Reset();
+  live.renderer.Release();
+  live.tuning.Release();
 }
 
 HRESULT TvEngine::SetVideoPosition(HWND videoWindow) {
-  return renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
+  return live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
 }

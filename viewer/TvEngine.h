@@ -11,12 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "graph/AtscTuning.h"
 #include "core/files/ChannelEntry.h"
-#include "graph/FilterGraphs.h"
+#include "graph/LiveGraph.h"
 #include "core/files/TunerFiles.h"
 #include "core/tuning/TuningModel.h"
-#include "graph/WindowlessRenderer.h"
 
 class TvEngine {
  public:
@@ -39,12 +37,7 @@ class TvEngine {
   // Re-fits the picture into the video window.
   HRESULT SetVideoPosition(HWND videoWindow);
 
-  FilterGraphs graphs;
-  GraphFilters filters;
-  AtscTuning tuning;
-  WindowlessRenderer renderer;
-  Microsoft::WRL::ComPtr<IMediaControl> liveControl;
-  Microsoft::WRL::ComPtr<IBasicAudio> basicAudio;
+  LiveGraph live;
 
   int model = -1;          // the model in use (catalogue row, 20: tuner.txt)
   int selectedModel = -1;  // the model chosen for the next start

@@ -123,11 +123,11 @@ INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
 // Silences or restores the program's own sound renderer; the system's
 // volume is left alone.
 void ViewerDialog::ToggleMute() {
-  if (!engine || !engine->basicAudio) return;
+  if (!engine || !engine->live.basicAudio) return;
   long volume = 0;
-  if (FAILED(engine->basicAudio->get_Volume(&volume))) return;
+  if (FAILED(engine->live.basicAudio->get_Volume(&volume))) return;
   const bool mute = volume >= 0;
-  if (FAILED(engine->basicAudio->put_Volume(mute ? -10000 : 0))) return;
+  if (FAILED(engine->live.basicAudio->put_Volume(mute ? -10000 : 0))) return;
   muted = mute;
   if (setup.settings.showVolume) ShowOsdText(muted ? "MUTE: ON" : "MUTE: OFF");
 }
@@ -148,13 +148,13 @@ void ViewerDialog::OnSignalTimer() {
   }
   if (!engine) return;
   engine->SetVideoPosition(video.Handle());  // a failure has shown its own message
-  const Size native = engine->renderer.NativeSize();
+  const Size native = engine->live.renderer.NativeSize();
   char text[64];
   std::snprintf(text, sizeof text, "%i X %i", native.width, native.height);
   SetItemText(IDC_VIDEO_SIZE, text);
-  if (SUCCEEDED(engine->tuning.ReadSignalStrength())) {
+  if (SUCCEEDED(engine->live.tuning.ReadSignalStrength())) {
     std::snprintf(text, sizeof text, "%i%%",
-                  SignalPercent(engine->model, engine->tuning.SignalStrength()));
+                  SignalPercent(engine->model, engine->live.tuning.SignalStrength()));
     SetItemText(IDC_SIGNAL, text);
   }
 }
@@ -205,13 +205,13 @@ void ViewerDialog::EnableItems(std::initializer_list<int> ids, bool enable) {
 }
 
 void ViewerDialog::OnVideoResized() {
-  if (!engine || !engine->renderer.HasControl()) return;
+  if (!engine || !engine->live.renderer.HasControl()) return;
   engine->SetVideoPosition(video.Handle());
   osd.Hide();
 }
 
 bool ViewerDialog::RepaintVideo(HWND videoWindow, HDC dc) {
-  return engine && engine->renderer.Repaint(videoWindow, dc);
+  return engine && engine->live.renderer.Repaint(videoWindow, dc);
 }
 
 void ViewerDialog::OnVideoCommand(int command) {

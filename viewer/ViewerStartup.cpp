@@ -2,6 +2,7 @@
 #include <objbase.h>
 
 #include "core/files/ChannelEntry.h"
+#include "core/tuning/ChannelTuning.h"
 #include "core/files/ChannelVolumes.h"
 #include "graph/GraphToolkit.h"
 #include "graph/LiveGraphBuilder.h"
@@ -208,7 +209,15 @@ void ViewerDialog::StartNormalRun(const StartupPlan& plan) {
 }
 
 void ViewerDialog::BuildLiveGraph() {
-  LiveGraphBuilder builder(*engine, video.Handle());
+  engine->timeshiftOn = false;
+  engine->sinkCreated = false;
+  LiveGraphRequest request;
+  request.model = engine->modelRow ? &*engine->modelRow : nullptr;
+  // A first run has no channel yet: the tuner is given no channel at all.
+  request.channel = ChannelTuneValues(engine->channels, engine->currentChannel);
+  request.videoWindow = video.Handle();
+  request.fullScreenOnPrimary = engine->fullScreenOnPrimary;
+  LiveGraphBuilder builder(engine->live, request);
   if (FAILED(builder.Build())) AbortStartup("CAN'T BUILD TELVANTIS GRAPH");
 }
 
