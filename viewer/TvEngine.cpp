@@ -1,5 +1,8 @@
 #include "viewer/TvEngine.h"
 
+#include <vector>
+
+#include "graph/GraphToolkit.h"
 #include "graph/LiveGraphBuilder.h"
 
 namespace {
@@ -9,6 +12,12 @@ constexpr long kSilent = -10000;
 constexpr long kFullVolume = 0;
 
 }  // namespace
+
+std::optional<std::string> TvEngine::FindFirstTunerDevice() {
+  std::vector<std::string> names;
+  if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
+  return names.front();
+}
 
 HRESULT TvEngine::CreateGraphs() { return ::CreateGraphs(live.graphs); }
 

@@ -8,6 +8,7 @@
 #include <dshow.h>
 
 #include <optional>
+#include <string>
 
 #include "core/geometry/Geometry.h"
 #include "core/tuning/ChannelTuning.h"
@@ -19,6 +20,10 @@ class TvEngine {
   TvEngine() = default;
   TvEngine(const TvEngine&) = delete;
   TvEngine& operator=(const TvEngine&) = delete;
+
+  // The friendly name of the first BDA network tuner device on the system;
+  // nothing when there is none or the devices cannot be listed.
+  static std::optional<std::string> FindFirstTunerDevice();
 
   // Creates the graph managers; a failure has shown its message.
   HRESULT CreateGraphs();

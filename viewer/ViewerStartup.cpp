@@ -3,7 +3,6 @@
 #include "core/files/FileNames.h"
 #include "core/files/TunerFiles.h"
 #include "core/files/ViewerConfig.h"
-#include "graph/GraphToolkit.h"
 #include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/resource.h"
@@ -23,13 +22,6 @@ Rect WindowRect(HWND window) {
 // The keyboard table; the panel and the video window each load a copy.
 HACCEL LoadKeyTable() {
   return LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-}
-
-// The friendly name of the first BDA network tuner device, if any.
-std::optional<std::string> FindFirstTunerDevice() {
-  std::vector<std::string> names;
-  if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
-  return names.front();
 }
 
 }  // namespace
@@ -118,7 +110,7 @@ StartupPlan ViewerDialog::ReadStartupFiles() {
   files.tuner = ReadTunerFile(FileNames::kTuner);
   files.config = ReadViewerConfig(
       FileNames::kConfig, DefaultViewerConfig(screen.screen, screen.panelClientWidth, -1));
-  return PlanStartup(files, screen, FindFirstTunerDevice);
+  return PlanStartup(files, screen, TvEngine::FindFirstTunerDevice);
 }
 
 // No channels.txt: the graph is built without a channel, the windows take
