@@ -31,6 +31,11 @@ INT_PTR SetupDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
+void SetupDialog::Open(HWND owner, bool onSchedule) {
+  openOnSchedule = onSchedule;
+  Run(owner);
+}
+
 INT_PTR SetupDialog::OnInitDialog() {
   HWND tabs = Item(IDC_SETUP_TABS);
   for (std::size_t i = 0; i < kTabs.size(); ++i) {
@@ -39,8 +44,8 @@ INT_PTR SetupDialog::OnInitDialog() {
     item.pszText = const_cast<char*>(kTabs[i]);
     SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
-  const int first = settings.openOnSchedule ? kScheduleTab : 0;
-  settings.openOnSchedule = false;
+  const int first = openOnSchedule ? kScheduleTab : 0;
+  openOnSchedule = false;
   SendMessageA(tabs, TCM_SETCURSEL, first, 0);
   return TRUE;
 }

@@ -1,26 +1,62 @@
 #include "viewer/TvEngine.h"
 
-#include "win/HResultMacros.h"
+#include <vector>
 
-HRESULT TvEngine::CreateGraphs(bool noChannelList) {
-  RETURN_IF_FAILED(::CreateGraphs(live.graphs));
-  if (noChannelList) {
-    aspectMode = 1;
-    live.tuning.SetTuned(TuneValues{live.tuning.Tuned().physical, -1, -1});
-  }
-  return S_OK;
+#include "graph/GraphToolkit.h"
+#include "graph/LiveGraphBuilder.h"
+
+namespace {
+
+// The sound renderer's volume scale, in hundredths of a decibel.
+constexpr long kSilent = -10000;
+constexpr long kFullVolume = 0;
+
+}  // namespace
+
+std::optional<std::string> TvEngine::FindFirstTunerDevice() {
+  std::vector<std::string> names;
+  if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
+  return names.front();
 }
 
-void TvEngine::SetModel(int modelNumber, const TunerNames& names) {
-  model = modelNumber;
-  tunerNames = names;
-  const std::optional<TunerNames> tunerFile =
-      modelNumber == kTunerFileModel ? std::optional<TunerNames>(names) : std::nullopt;
-  modelRow = FindTuningModel(modelNumber, tunerFile);
-  if (modelRow) {
-    timeshiftKey = TimeshiftRegistryKey(*modelRow);
-    recordKey = RecordRegistryKey(*modelRow);
-  }
+HRESULT TvEngine::CreateGraphs() { return ::CreateGraphs(live.graphs); }
+
+HRESULT TvEngine::BuildLiveGraph(const TuningModel* model, const TuneValues& channel,
+                                 HWND videoWindow, bool fullScreenOnPrimary) {
+  timeshiftOn = false;
+  recording = false;
+  LiveGraphRequest request;
+  request.model = model;
+  request.channel = channel;
+  request.videoWindow = videoWindow;
+  request.fullScreenOnPrimary = fullScreenOnPrimary;
+  return LiveGraphBuilder(live, request).Build();
+}
+
+HRESULT TvEngine::TuneChannel(const TuneValues& channel) {
+  return live.tuning.TuneChannel(channel.physical, channel.major, channel.minor);
+}
+
+std::optional<long> TvEngine::SignalStrength() {
+  if (FAILED(live.tuning.ReadSignalStrength())) return std::nullopt;
+  return live.tuning.SignalStrength();
+}
+
+HRESULT TvEngine::SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan) {
+  return live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
+}
+
+bool TvEngine::RepaintVideo(HWND videoWindow, HDC dc) {
+  return live.renderer.Repaint(videoWindow, dc);
+}
+
+std::optional<bool> TvEngine::ToggleMute() {
+  if (!live.basicAudio) return std::nullopt;
+  long volume = 0;
+  if (FAILED(live.basicAudio->get_Volume(&volume))) return std::nullopt;
+  const bool mute = volume >= kFullVolume;
+  if (FAILED(live.basicAudio->put_Volume(mute ? kSilent : kFullVolume))) return std::nullopt;
+  return mute;
 }
 
 void TvEngine::StopRecording() { recording = false; }
@@ -32,8 +68,4 @@ void TvEngine::TearDown() {
   live.basicAudio.Reset();
   live.renderer.Release();
   live.tuning.Release();
-}
-
-HRESULT TvEngine::SetVideoPosition(HWND videoWindow) {
-  return live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
 }

@@ -1,62 +1,68 @@
 #pragma once
-// The viewer's live engine: the filter graphs and every filter and interface
-// in them, the tuning state, the channel table and the tuner model, created
-// at start-up and released at exit.
+// The viewer's live engine: the filter graphs with every filter and
+// interface in them and the tuner behind them, created at start-up and
+// released at exit. The tuner model and the channels are the session's; the
+// engine is told what to build and tune.
 
 #include <windows.h>
 #include <dshow.h>
-#include <wrl/client.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "core/files/ChannelEntry.h"
-#include "graph/LiveGraph.h"
-#include "core/files/TunerFiles.h"
+#include "core/geometry/Geometry.h"
+#include "core/tuning/ChannelTuning.h"
 #include "core/tuning/TuningModel.h"
+#include "graph/LiveGraph.h"
 
 class TvEngine {
  public:
-  // Creates the three graph managers. Without a channel list the picture
-  // starts in 16:9 and no major or minor channel is tuned.
-  HRESULT CreateGraphs(bool noChannelList);
+  TvEngine() = default;
+  TvEngine(const TvEngine&) = delete;
+  TvEngine& operator=(const TvEngine&) = delete;
 
-  // Takes on the tuner model in use and the names and registry keys that
-  // come with it.
-  void SetModel(int modelNumber, const TunerNames& names);
+  // The friendly name of the first BDA network tuner device on the system;
+  // nothing when there is none or the devices cannot be listed.
+  static std::optional<std::string> FindFirstTunerDevice();
+
+  // Creates the graph managers; a failure has shown its message.
+  HRESULT CreateGraphs();
+
+  // Builds and starts the live graph for the tuner model (none: no device
+  // is accepted), tuned to `channel`, painting into `videoWindow` on the
+  // primary display or the other one. A failing step has shown its message.
+  HRESULT BuildLiveGraph(const TuningModel* model, const TuneValues& channel, HWND videoWindow,
+                         bool fullScreenOnPrimary);
+
+  // Tunes the live graph to another channel; a failing step has shown its
+  // message and the graph keeps what it was tuned to.
+  HRESULT TuneChannel(const TuneValues& channel);
+
+  // The tuner's raw signal strength; nothing when it cannot be read.
+  std::optional<long> SignalStrength();
+
+  // Re-fits the picture into the video window for the aspect mode and
+  // overscan; a failure has shown its message.
+  HRESULT SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+  bool HasVideo() const { return live.renderer.HasControl(); }
+  Size NativeVideoSize() const { return live.renderer.NativeSize(); }
+  bool RepaintVideo(HWND videoWindow, HDC dc);
+
+  // Silences the sound renderer, or gives it back its full volume; the new
+  // state, or nothing when the renderer cannot be read or set.
+  std::optional<bool> ToggleMute();
 
   // Whether a recording runs (recording arrives with the stream buffer).
   bool IsRecording() const { return recording; }
   // Stops a running recording; nothing to do while none runs.
   void StopRecording();
 
-  // Stops the graphs and releases every filter and interface.
+  // Stops the graphs and releases every filter and interface; the engine
+  // can be torn down more than once.
   void TearDown();
 
-  // Re-fits the picture into the video window.
-  HRESULT SetVideoPosition(HWND videoWindow);
-
+ private:
   LiveGraph live;
-
-  int model = -1;          // the model in use (catalogue row, 20: tuner.txt)
-  int selectedModel = -1;  // the model chosen for the next start
-  std::optional<TuningModel> modelRow;
-  TunerNames tunerNames;
-  std::string timeshiftKey;
-  std::string recordKey;
-
-  std::vector<ChannelEntry> channels;
-  int currentChannel = 0;
-  int previousChannel = 0;
-
-  int aspectMode = 1;  // 1 = 16:9, 2 = 4:3
-  bool overscan = true;
-  bool fullScreenOnPrimary = true;
-  int skipForwardSeconds = 60;
-  int skipBackSeconds = 15;
-
   bool timeshiftOn = false;
-  bool sinkCreated = false;
   bool recording = false;
 };

@@ -61,7 +61,7 @@ INT_PTR VideoWindow::OnPaint() {
 // window. The 3-pixel frame keeps its sizing borders.
 INT_PTR VideoWindow::OnHitTest(LPARAM lParam) {
   const LRESULT hit = DefWindowProcA(hwnd, WM_NCHITTEST, 0, lParam);
-  return Result(hit == HTCLIENT && !fullScreen ? HTCAPTION : hit);
+  return Result(hit == HTCLIENT && !host.IsFullScreen() ? HTCAPTION : hit);
 }
 
 INT_PTR VideoWindow::OnGetMinMaxInfo(LPARAM lParam) {

@@ -14,10 +14,8 @@ class VideoWindow : public Dialog<VideoWindow> {
   // Places the window (a full window rectangle) and shows it.
   void Place(int left, int top, int width, int height, bool topMost);
 
-  bool fullScreen = false;
-  bool alwaysOnTop = false;
-  bool lockResize = true;
-  RECT restore{};
+  // Where the window goes back to when it leaves full screen.
+  void SetRestoreRect(const RECT& rect) { restore = rect; }
 
  private:
   INT_PTR OnPaint();
@@ -26,4 +24,5 @@ class VideoWindow : public Dialog<VideoWindow> {
   INT_PTR Result(LRESULT value);
 
   VideoWindowHost& host;
+  RECT restore{};
 };

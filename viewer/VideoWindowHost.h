@@ -10,6 +10,8 @@ class VideoWindowHost {
   virtual bool RepaintVideo(HWND videoWindow, HDC dc) = 0;
   virtual void OnVideoCommand(int command) = 0;
   virtual void OnVideoClosed() = 0;
+  // Full screen: the picture is then no handle for moving the window.
+  virtual bool IsFullScreen() const = 0;
 
  protected:
   ~VideoWindowHost() = default;

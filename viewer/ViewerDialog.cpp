@@ -23,7 +23,10 @@ bool IsGroupCaption(int id) {
 
 ViewerDialog::ViewerDialog() : Dialog(IDD_VIEWER), video(*this) {}
 
-ViewerDialog::~ViewerDialog() = default;
+// After a failed start-up the panel is still there, hidden.
+ViewerDialog::~ViewerDialog() {
+  if (hwnd != nullptr) DestroyWindow(hwnd);
+}
 
 INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -84,11 +87,7 @@ INT_PTR ViewerDialog::OnCommand(int id) {
   }
 }
 
-void ViewerDialog::OpenSetup(bool onSchedule) {
-  setup.settings.openOnSchedule = onSchedule;
-  setup.Run(hwnd);
-  video.lockResize = setup.settings.lockResize;
-}
+void ViewerDialog::OpenSetup(bool onSchedule) { setup.Open(hwnd, onSchedule); }
 
 INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
   switch (command & 0xFFF0) {
@@ -100,18 +99,12 @@ INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
     case SC_MINIMIZE:
       osd.Hide();
       ShowWindow(video.Handle(), SW_HIDE);
-      if (setup.settings.muteOnMinimise && !muted) {
-        mutedByMinimise = true;
-        ToggleMute();
-      }
+      if (session.MuteForMinimise()) ToggleMute();
       osd.Hide();
       break;
     case SC_RESTORE:
       ShowWindow(video.Handle(), SW_RESTORE);
-      if (mutedByMinimise) {
-        mutedByMinimise = false;
-        ToggleMute();
-      }
+      if (session.UnmuteForRestore()) ToggleMute();
       osd.Hide();
       break;
     default:
@@ -123,13 +116,10 @@ INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
 // Silences or restores the program's own sound renderer; the system's
 // volume is left alone.
 void ViewerDialog::ToggleMute() {
-  if (!engine || !engine->live.basicAudio) return;
-  long volume = 0;
-  if (FAILED(engine->live.basicAudio->get_Volume(&volume))) return;
-  const bool mute = volume >= 0;
-  if (FAILED(engine->live.basicAudio->put_Volume(mute ? -10000 : 0))) return;
-  muted = mute;
-  if (setup.settings.showVolume) ShowOsdText(muted ? "MUTE: ON" : "MUTE: OFF");
+  const std::optional<bool> muted = engine.ToggleMute();
+  if (!muted) return;
+  session.SetMuted(*muted);
+  if (session.Settings().displayVolume) ShowOsdText(*muted ? "MUTE: ON" : "MUTE: OFF");
 }
 
 INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
@@ -146,15 +136,13 @@ void ViewerDialog::OnSignalTimer() {
     signalTicks = 0;
     return;
   }
-  if (!engine) return;
-  engine->SetVideoPosition(video.Handle());  // a failure has shown its own message
-  const Size native = engine->live.renderer.NativeSize();
+  FitVideo();
+  const Size native = engine.NativeVideoSize();
   char text[64];
   std::snprintf(text, sizeof text, "%i X %i", native.width, native.height);
   SetItemText(IDC_VIDEO_SIZE, text);
-  if (SUCCEEDED(engine->live.tuning.ReadSignalStrength())) {
-    std::snprintf(text, sizeof text, "%i%%",
-                  SignalPercent(engine->model, engine->live.tuning.SignalStrength()));
+  if (const std::optional<long> strength = engine.SignalStrength()) {
+    std::snprintf(text, sizeof text, "%i%%", SignalPercent(session.Model(), *strength));
     SetItemText(IDC_SIGNAL, text);
   }
 }
@@ -175,15 +163,16 @@ void ViewerDialog::ShowOsdText(const std::string& text) {
   osdTicks = 0;
   RECT videoRect{};
   GetWindowRect(video.Handle(), &videoRect);
-  osd.ShowText(text, videoRect, setup.settings.transparentOsd);
+  osd.ShowText(text, videoRect, session.Settings().displayTransparent);
   SetTimer(hwnd, kOsdTimer, kTimerPeriod, nullptr);
   ++osdTicks;
   if (foreground == hwnd || foreground == video.Handle()) BringWindowToTop(foreground);
 }
 
 void ViewerDialog::ShowChannelOsd() {
-  if (!setup.settings.showChannel || !engine || engine->channels.empty()) return;
-  ShowOsdText(ChannelCaption(engine->channels[static_cast<size_t>(engine->currentChannel)]));
+  const ChannelEntry* channel = session.CurrentChannel();
+  if (!session.Settings().displayChannelNumber || channel == nullptr) return;
+  ShowOsdText(ChannelCaption(*channel));
 }
 
 INT_PTR ViewerDialog::OnControlColour(HDC dc, HWND control) {
@@ -204,15 +193,24 @@ void ViewerDialog::EnableItems(std::initializer_list<int> ids, bool enable) {
   for (int id : ids) EnableWindow(Item(id), enable ? TRUE : FALSE);
 }
 
+// Fits the picture into the video window for the aspect mode and overscan.
+void ViewerDialog::FitVideo() {
+  const ViewerConfig& c = session.Settings();
+  // A failure has shown its own message.
+  engine.SetVideoPosition(video.Handle(), c.aspectMode, c.overscan);
+}
+
 void ViewerDialog::OnVideoResized() {
-  if (!engine || !engine->live.renderer.HasControl()) return;
-  engine->SetVideoPosition(video.Handle());
+  if (!engine.HasVideo()) return;
+  FitVideo();
   osd.Hide();
 }
 
 bool ViewerDialog::RepaintVideo(HWND videoWindow, HDC dc) {
-  return engine && engine->live.renderer.Repaint(videoWindow, dc);
+  return engine.RepaintVideo(videoWindow, dc);
 }
+
+bool ViewerDialog::IsFullScreen() const { return session.Settings().fullScreen; }
 
 void ViewerDialog::OnVideoCommand(int command) {
   if (command == IDOK) {

@@ -1,24 +1,17 @@
 // The control panel's start-up and exit sequences.
-#include <objbase.h>
-
 #include "core/files/ChannelEntry.h"
-#include "core/tuning/ChannelTuning.h"
-#include "core/files/ChannelVolumes.h"
-#include "graph/GraphToolkit.h"
-#include "graph/LiveGraphBuilder.h"
-#include "viewer/SpeakerVolume.h"
+#include "core/files/FileNames.h"
 #include "core/files/TunerFiles.h"
+#include "core/files/ViewerConfig.h"
+#include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/resource.h"
 
 namespace {
 
-constexpr char kChannelsFile[] = "channels.txt";
-constexpr char kTunerFile[] = "tuner.txt";
-constexpr char kConfigFile[] = "config.txt";
-constexpr char kVolumesFile[] = "chvols.txt";
 constexpr char kPanelCaption[] = "Telvantis";
-
+constexpr char kCantInit[] = "CAN'T INIT TELVANTIS";
+constexpr char kCantBuildGraph[] = "CAN'T BUILD TELVANTIS GRAPH";
 
 Rect WindowRect(HWND window) {
   RECT r{};
@@ -26,36 +19,37 @@ Rect WindowRect(HWND window) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-// The first start-up message box style: no caption, no icon.
-void ShowStartupMessage(const char* text) { MessageBoxA(nullptr, text, "", MB_OK); }
+// The keyboard table; the panel and the video window each load a copy.
+HACCEL LoadKeyTable() {
+  return LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+}
 
 }  // namespace
 
 INT_PTR ViewerDialog::OnInitDialog() {
   PrepareSystemMenu();
-  SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
-  TurnOffScreenSaver();
+  awake.Begin();
   banner.Show();
-  comStarted = SUCCEEDED(CoInitialize(nullptr));
-  screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  screenHeight = GetSystemMetrics(SM_CYSCREEN);
   SetWindowTextA(hwnd, kPanelCaption);
-  CreateWindows();
+  if (const Failure failure = StartUp()) AbortStartup(*failure);
+  return TRUE;
+}
+
+// Creates the windows, reads the shared files, builds the live graph and
+// shows the panel; the first failure ends it.
+ViewerDialog::Failure ViewerDialog::StartUp() {
+  if (Failure failure = CreateWindows()) return failure;
   SetButtonIcons();
 
   const StartupPlan plan = ReadStartupFiles();
-  if (plan.firstRun) {
-    StartFirstRun(plan);
-  } else {
-    StartNormalRun(plan);
-  }
+  if (plan.abortMessage) return plan.abortMessage;
+  session = ViewerSession(plan);
+  if (Failure failure = plan.firstRun ? StartFirstRun() : StartNormalRun(plan)) return failure;
 
   SetTitles();
   DisableTimeshiftControls();
-  engine->timeshiftOn = false;
-  volumes = NoChannelVolumes();
   LoadChannelVolumes();
-  return TRUE;
+  return std::nullopt;
 }
 
 void ViewerDialog::PrepareSystemMenu() {
@@ -72,22 +66,13 @@ void ViewerDialog::PrepareSystemMenu() {
   SendMessageA(hwnd, WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
 }
 
-void ViewerDialog::TurnOffScreenSaver() {
-  BOOL active = FALSE;  // set first: some systems report success without writing it
-  if (SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0) && active) {
-    screenSaverWasActive = true;
-    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-  }
-}
-
-void ViewerDialog::CreateWindows() {
-  engine = std::make_unique<TvEngine>();
-  // The program cannot work without its windows: that would be a broken
-  // installation, so it says so and ends like any other start-up failure.
-  if (!video.Create(nullptr)) AbortStartup("CAN'T CREATE THE VIDEO WINDOW");
-  if (!osd.Create(video.Handle())) AbortStartup("CAN'T CREATE THE ON-SCREEN DISPLAY");
-  videoAccelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr),
-                                        MAKEINTRESOURCEA(IDR_ACCELERATORS));
+// The program cannot work without its windows: that would be a broken
+// installation, so it says so and ends like any other start-up failure.
+ViewerDialog::Failure ViewerDialog::CreateWindows() {
+  if (!video.Create(nullptr)) return "CAN'T CREATE THE VIDEO WINDOW";
+  if (!osd.Create(video.Handle())) return "CAN'T CREATE THE ON-SCREEN DISPLAY";
+  videoAccelerators = LoadKeyTable();
+  return std::nullopt;
 }
 
 void ViewerDialog::SetButtonIcons() {
@@ -111,120 +96,82 @@ void ViewerDialog::SetButtonIcons() {
 // channels.txt, as both branches do) and decides how to start.
 StartupPlan ViewerDialog::ReadStartupFiles() {
   StartupFiles files;
-  files.channels = ReadChannelFile(kChannelsFile);
-  noChannelList = !files.channels;
-  if (FAILED(engine->CreateGraphs(noChannelList))) AbortStartup("CAN'T INIT TELVANTIS");
+  files.channels = ReadChannelFile(FileNames::kChannels);
+  if (FAILED(engine.CreateGraphs())) {
+    StartupPlan failed;
+    failed.abortMessage = kCantInit;
+    return failed;
+  }
 
   RECT client{};
   GetClientRect(hwnd, &client);
-  const StartupScreen screen{Size{screenWidth, screenHeight}, client.right};
-  files.tuner = ReadTunerFile(kTunerFile);
+  const StartupScreen screen{Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                             client.right};
+  files.tuner = ReadTunerFile(FileNames::kTuner);
   files.config = ReadViewerConfig(
-      kConfigFile, DefaultViewerConfig(screen.screen, screen.panelClientWidth, -1));
-  const FirstTunerDevice firstDevice = []() -> std::optional<std::string> {
-    std::vector<std::string> names;
-    if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
-    return names.front();
-  };
-  StartupPlan plan = PlanStartup(files, screen, firstDevice);
-  if (plan.abortMessage) AbortStartup(plan.abortMessage->c_str());
-
-  engine->SetModel(plan.model, plan.tuner);
-  engine->selectedModel = plan.model;
-  engine->channels = plan.channels;
-  engine->currentChannel = plan.currentChannel;
-  ApplySettings(plan.config);
-  return plan;
+      FileNames::kConfig, DefaultViewerConfig(screen.screen, screen.panelClientWidth, -1));
+  return PlanStartup(files, screen, TvEngine::FindFirstTunerDevice);
 }
 
-void ViewerDialog::ApplySettings(const ViewerConfig& c) {
-  engine->aspectMode = c.aspectMode;
-  engine->overscan = c.overscan;
-  engine->skipForwardSeconds = c.skipForwardSeconds;
-  engine->skipBackSeconds = c.skipBackSeconds;
-  engine->fullScreenOnPrimary = c.fullScreenOnPrimary;
-  ViewerSettings& s = setup.settings;
-  s.showChannel = c.displayChannelNumber;
-  s.showRemoteDigits = c.displayRemoteChannelNumber;
-  s.showVolume = c.displayVolume;
-  s.lockResize = c.lockResize;
-  s.perChannelAspect = c.perChannelAspect;
-  s.muteOnMinimise = c.muteOnMinimize;
-  s.perChannelVolume = c.perChannelVolume;
-  s.transparentOsd = c.displayTransparent;
-  s.savePerChannelVolume = c.savePerChannelVolume;
-  s.openOnSchedule = false;
-  video.lockResize = c.lockResize;
-}
-
-void ViewerDialog::StartFirstRun(const StartupPlan& plan) {
-  BuildLiveGraph();
+// No channels.txt: the graph is built without a channel, the windows take
+// their default places and the user sets up the channels first. The
+// settings are the defaults of a fresh configuration.
+ViewerDialog::Failure ViewerDialog::StartFirstRun() {
+  if (Failure failure = BuildLiveGraph()) return failure;
   banner.Close();
-  const ViewerConfig& c = plan.config;  // fresh places and the default options
+  const ViewerConfig& c = session.Settings();
   SetWindowPos(hwnd, nullptr, c.panelLeft, c.panelTop, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
   video.Place(c.videoWindow.left, 0, kDefaultVideoWidth, kDefaultVideoHeight, false);
 
-  // The user sets up the channels first.
   OpenSetup(false);
-  if (engine->channels.empty()) {
-    DisableChannelControls();
+  if (session.HasChannels()) {
+    accelerators = LoadKeyTable();
   } else {
-    noChannelList = false;
-    accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    DisableChannelControls();
   }
-  engine->skipForwardSeconds = 60;
-  engine->skipBackSeconds = 15;
-  engine->fullScreenOnPrimary = true;
+  return std::nullopt;
 }
 
-void ViewerDialog::StartNormalRun(const StartupPlan& plan) {
-  const ViewerConfig& c = plan.config;
-  video.alwaysOnTop = c.alwaysOnTop;
-  video.fullScreen = c.fullScreen;
+ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
   if (plan.videoRestore) {
     const Rect r = *plan.videoRestore;
-    video.restore = RECT{r.left, r.top, r.right, r.bottom};
+    video.SetRestoreRect(RECT{r.left, r.top, r.right, r.bottom});
   }
-  engine->previousChannel = engine->currentChannel;
-  BuildLiveGraph();
-  if (!engine->channels.empty()) {
-    SetItemText(IDC_CHANNEL_DISPLAY,
-                ChannelCaption(engine->channels[static_cast<size_t>(engine->currentChannel)]));
+  if (Failure failure = BuildLiveGraph()) return failure;
+  if (const ChannelEntry* channel = session.CurrentChannel()) {
+    SetItemText(IDC_CHANNEL_DISPLAY, ChannelCaption(*channel));
   }
   banner.Close();
+  const ViewerConfig& c = session.Settings();
   SetWindowPos(hwnd, nullptr, c.panelLeft, c.panelTop, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
   video.Place(c.videoWindow.left, c.videoWindow.top, c.videoWindow.Width(),
               c.videoWindow.Height(), c.alwaysOnTop);
 
-  muted = false;
-  mutedByMinimise = false;
   osdTicks = 0;
   signalTicks = 0;
   ShowChannelOsd();
   SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
   SetTimer(hwnd, kOsdTimer, kTimerPeriod, nullptr);
-  accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  accelerators = LoadKeyTable();
+  return std::nullopt;
 }
 
-void ViewerDialog::BuildLiveGraph() {
-  engine->timeshiftOn = false;
-  engine->sinkCreated = false;
-  LiveGraphRequest request;
-  request.model = engine->modelRow ? &*engine->modelRow : nullptr;
+ViewerDialog::Failure ViewerDialog::BuildLiveGraph() {
   // A first run has no channel yet: the tuner is given no channel at all.
-  request.channel = ChannelTuneValues(engine->channels, engine->currentChannel);
-  request.videoWindow = video.Handle();
-  request.fullScreenOnPrimary = engine->fullScreenOnPrimary;
-  LiveGraphBuilder builder(engine->live, request);
-  if (FAILED(builder.Build())) AbortStartup("CAN'T BUILD TELVANTIS GRAPH");
+  if (FAILED(engine.BuildLiveGraph(session.ModelRow(), session.StartupTuning(), video.Handle(),
+                                   session.Settings().fullScreenOnPrimary))) {
+    return kCantBuildGraph;
+  }
+  return std::nullopt;
 }
 
 void ViewerDialog::SetTitles() {
-  if (!engine->modelRow) return;  // no model: the graph build has already failed
-  SetWindowTextA(hwnd, WindowTitle(*engine->modelRow, ProgramWindow::ViewerPanel).c_str());
-  SetWindowTextA(video.Handle(), WindowTitle(*engine->modelRow, ProgramWindow::ViewerVideo).c_str());
+  const TuningModel* row = session.ModelRow();
+  if (row == nullptr) return;  // no model: the graph build has already failed
+  SetWindowTextA(hwnd, WindowTitle(*row, ProgramWindow::ViewerPanel).c_str());
+  SetWindowTextA(video.Handle(), WindowTitle(*row, ProgramWindow::ViewerVideo).c_str());
 }
 
 void ViewerDialog::DisableTimeshiftControls() {
@@ -240,87 +187,60 @@ void ViewerDialog::DisableChannelControls() {
 }
 
 void ViewerDialog::LoadChannelVolumes() {
-  if (!setup.settings.savePerChannelVolume) return;
-  const int count = static_cast<int>(engine->channels.size());
-  if (!ReadChannelVolumes(kVolumesFile, count, volumes)) return;  // missing: none stored
-  if (count == 0) return;
-  const float stored = volumes[static_cast<size_t>(engine->currentChannel)];
-  if (stored != kNoChannelVolume) SpeakerVolume::Set(stored);
+  if (const std::optional<float> level = session.LoadChannelVolumes(FileNames::kChannelVolumes)) {
+    SpeakerVolume::Set(*level);
+  }
 }
 
-// Start-up cannot go on: the message, then the process ends without writing
-// any file. The screen saver is switched back on first, so that an aborted
-// start does not leave it off for good.
-void ViewerDialog::AbortStartup(const char* message) {
-  ShowStartupMessage(message);
-  if (screenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-  if (comStarted) CoUninitialize();
-  std::exit(0);
-}
-
-ViewerConfig ViewerDialog::CurrentConfig() const {
-  ViewerConfig c;
-  const ViewerSettings& s = setup.settings;
-  c.tunerModel = engine->selectedModel;
-  c.videoWindow = WindowRect(video.Handle());
-  const Rect panel = WindowRect(hwnd);
-  c.panelLeft = panel.left;
-  c.panelTop = panel.top;
-  c.aspectMode = engine->aspectMode;
-  c.fullScreen = video.fullScreen;
-  c.alwaysOnTop = video.alwaysOnTop;
-  c.currentChannel = engine->currentChannel;
-  c.displayChannelNumber = s.showChannel;
-  c.displayRemoteChannelNumber = s.showRemoteDigits;
-  c.displayVolume = s.showVolume;
-  c.lockResize = s.lockResize;
-  c.perChannelAspect = s.perChannelAspect;
-  c.overscan = engine->overscan;
-  c.muteOnMinimize = s.muteOnMinimise;
-  c.perChannelVolume = s.perChannelVolume;
-  c.skipForwardSeconds = engine->skipForwardSeconds;
-  c.skipBackSeconds = engine->skipBackSeconds;
-  c.fullScreenOnPrimary = engine->fullScreenOnPrimary;
-  c.displayTransparent = s.transparentOsd;
-  c.savePerChannelVolume = s.savePerChannelVolume;
-  return c;
+// Start-up cannot go on: the message (no caption), then the screen saver and
+// the power state go back to what they were, everything built is released
+// and the program ends without writing any file.
+void ViewerDialog::AbortStartup(const std::string& message) {
+  MessageBoxA(nullptr, message.c_str(), "", MB_OK);
+  awake.End();
+  phase = Phase::StartupFailed;
+  engine.TearDown();
+  banner.Close();
+  DestroyVideoWindows();
 }
 
 // "EXIT": stop a recording, save the settings, release everything.
 void ViewerDialog::OnExit() {
-  if (!engine) return;  // already ended
-  if (engine->IsRecording()) engine->StopRecording();
-  WriteViewerConfig(kConfigFile, CurrentConfig());
-  if (setup.settings.savePerChannelVolume && !engine->channels.empty()) {
-    if (const std::optional<float> level = SpeakerVolume::Read()) {
-      volumes[static_cast<size_t>(engine->currentChannel)] = *level;
-    }
-    WriteChannelVolumes(kVolumesFile, static_cast<int>(engine->channels.size()), volumes);
+  if (phase != Phase::Open) return;
+  if (engine.IsRecording()) engine.StopRecording();
+  const Rect panel = WindowRect(hwnd);
+  // Files that cannot be written are not reported: the program ends either
+  // way.
+  WriteViewerConfig(FileNames::kConfig,
+                    session.ConfigToSave({WindowRect(video.Handle()), panel.left, panel.top}));
+  if (session.Settings().savePerChannelVolume) {
+    session.SaveChannelVolumes(FileNames::kChannelVolumes, SpeakerVolume::Read());
   }
-  RestoreSystem();
+  Close();
 }
 
 // Esc: leave without saving the settings, but still stop a recording and
 // give the system back its screen saver and power state.
 void ViewerDialog::OnCancel() {
-  if (!engine) return;  // already ended
-  if (engine->IsRecording()) engine->StopRecording();
-  RestoreSystem();
+  if (phase != Phase::Open) return;
+  if (engine.IsRecording()) engine.StopRecording();
+  Close();
 }
 
-// Releases the graphs while COM is still initialised, then the windows, and
-// gives back the power and screen-saver state before the program ends.
-void ViewerDialog::RestoreSystem() {
+// Releases the graphs, then the windows, and gives back the power and
+// screen-saver state before the program ends.
+void ViewerDialog::Close() {
+  phase = Phase::Closed;
   KillTimer(hwnd, kSignalTimer);
   KillTimer(hwnd, kOsdTimer);
-  engine->TearDown();
-  engine.reset();
-  if (osd.Handle() != nullptr) DestroyWindow(osd.Handle());
-  if (video.Handle() != nullptr) DestroyWindow(video.Handle());
-  SetThreadExecutionState(ES_CONTINUOUS);
-  if (screenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-  if (comStarted) CoUninitialize();
-  comStarted = false;
+  engine.TearDown();
+  DestroyVideoWindows();
+  awake.End();
   DestroyWindow(hwnd);
   PostQuitMessage(0);
+}
+
+void ViewerDialog::DestroyVideoWindows() {
+  if (osd.Handle() != nullptr) DestroyWindow(osd.Handle());
+  if (video.Handle() != nullptr) DestroyWindow(video.Handle());
 }

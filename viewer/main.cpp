@@ -4,17 +4,21 @@
 #include <commctrl.h>
 
 #include "viewer/ViewerDialog.h"
+#include "win/ComScope.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  // Not static: a start-up that ends the process early must not run its
-  // destructor after COM has been shut down.
+  // COM for the whole run. Declared before the panel, so that the panel and
+  // every COM object it holds are gone before COM is shut down.
+  ComScope com;
   ViewerDialog viewer;
   if (!viewer.Create(nullptr)) {
     MessageBoxA(nullptr, "CAN'T OPEN THE TELVANTIS WINDOW", "", MB_OK | MB_ICONEXCLAMATION);
     return 1;
   }
+  // The start-up has shown why it could not go on; it is an ordinary end.
+  if (viewer.StartupFailed()) return 0;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (viewer.TranslateKeys(message)) continue;
