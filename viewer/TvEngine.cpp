@@ -1,9 +1,12 @@
 #include "viewer/TvEngine.h"
 
+#include "graph/GraphMessageBox.h"
 #include "win/HResultMacros.h"
 
 HRESULT TvEngine::CreateGraphs(bool noChannelList) {
-  RETURN_IF_FAILED(::CreateGraphs(live.graphs));
+  const GraphOutcome created = ::CreateGraphs(live.graphs);
+  ShowGraphMessages(created);
+  RETURN_IF_FAILED(created.result);
   if (noChannelList) {
     aspectMode = 1;
     live.tuning.SetTuned(TuneValues{live.tuning.Tuned().physical, -1, -1});
@@ -30,10 +33,12 @@ void TvEngine::TearDown() {
   TearDownGraphs(live.graphs, live.filters, liveMode);
   live.control.Reset();
   live.basicAudio.Reset();
-  live.renderer.Release();
-  live.tuning.Release();
+  live.renderer.Reset();
+  live.tuning.Reset();
 }
 
 HRESULT TvEngine::SetVideoPosition(HWND videoWindow) {
-  return live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
+  const GraphOutcome placed = live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
+  ShowGraphMessages(placed);
+  return placed.result;
 }

@@ -4,6 +4,7 @@
 #include "core/files/ChannelEntry.h"
 #include "core/tuning/ChannelTuning.h"
 #include "core/files/ChannelVolumes.h"
+#include "graph/GraphMessageBox.h"
 #include "graph/GraphToolkit.h"
 #include "graph/LiveGraphBuilder.h"
 #include "viewer/SpeakerVolume.h"
@@ -123,7 +124,9 @@ StartupPlan ViewerDialog::ReadStartupFiles() {
       kConfigFile, DefaultViewerConfig(screen.screen, screen.panelClientWidth, -1));
   const FirstTunerDevice firstDevice = []() -> std::optional<std::string> {
     std::vector<std::string> names;
-    if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
+    const GraphOutcome listed = EnumerateTunerDevices(&names);
+    ShowGraphMessages(listed);
+    if (listed.Failed() || names.empty()) return std::nullopt;
     return names.front();
   };
   StartupPlan plan = PlanStartup(files, screen, firstDevice);
@@ -218,7 +221,9 @@ void ViewerDialog::BuildLiveGraph() {
   request.videoWindow = video.Handle();
   request.fullScreenOnPrimary = engine->fullScreenOnPrimary;
   LiveGraphBuilder builder(engine->live, request);
-  if (FAILED(builder.Build())) AbortStartup("CAN'T BUILD TELVANTIS GRAPH");
+  const GraphOutcome built = builder.Build();
+  ShowGraphMessages(built);
+  if (built.Failed()) AbortStartup("CAN'T BUILD TELVANTIS GRAPH");
 }
 
 void ViewerDialog::SetTitles() {
