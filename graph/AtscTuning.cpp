@@ -2,32 +2,23 @@
 
 #include <vector>
 
-#include "graph/GraphToolkit.h"
 #include "win/HResultMacros.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// Shows a tuning failure (caption "Error") and passes its result on.
-HRESULT Failed(HRESULT hr, const char* text) {
-  ShowGraphMessage(ErrorBox(text));
-  return hr;
+// A tuning failure: its text in a box with the caption "Error".
+GraphOutcome Failed(HRESULT hr, const char* text) {
+  return GraphOutcome::Failure(FAILED(hr) ? hr : E_FAIL, ErrorBox(text));
 }
 
-// The tuning spaces handed out by one Next call, released together.
-class TuningSpaceList {
- public:
-  explicit TuningSpaceList(ULONG count) : spaces(count, nullptr) {}
-  ~TuningSpaceList() {
-    for (ITuningSpace* space : spaces) {
-      if (space != nullptr) space->Release();
-    }
-  }
-  TuningSpaceList(const TuningSpaceList&) = delete;
-  TuningSpaceList& operator=(const TuningSpaceList&) = delete;
-  std::vector<ITuningSpace*> spaces;
-};
+// Takes over the tuning spaces that one Next call handed out.
+std::vector<ComPtr<ITuningSpace>> TakeSpaces(const std::vector<ITuningSpace*>& handedOut) {
+  std::vector<ComPtr<ITuningSpace>> spaces(handedOut.size());
+  for (std::size_t i = 0; i < handedOut.size(); ++i) spaces[i].Attach(handedOut[i]);
+  return spaces;
+}
 
 class ScopedBstr {
  public:
@@ -40,36 +31,33 @@ class ScopedBstr {
 
 }  // namespace
 
-HRESULT AtscTuning::FindAtscTuningSpace(IBaseFilter* networkProvider) {
-  RETURN_HR_IF_NULL(E_POINTER, networkProvider);
+GraphOutcome AtscTuning::FindAtscTuningSpace(IBaseFilter* networkProvider) {
+  if (networkProvider == nullptr) return GraphOutcome::Result(E_POINTER);
   HRESULT hr = CoCreateInstance(CLSID_SystemTuningSpaces, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(container.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return Failed(hr, "Failed to create system tuning space.");
   ComPtr<IEnumTuningSpaces> spaces;
   hr = container->get_EnumTuningSpaces(&spaces);
-  if (FAILED(hr) || !spaces) return Failed(FAILED(hr) ? hr : E_FAIL, "Failed to get tuning space enumerator.");
+  if (FAILED(hr) || !spaces) return Failed(hr, "Failed to get tuning space enumerator.");
   long count = 0;
   hr = container->get_Count(&count);
   if (FAILED(hr)) return Failed(hr, "Failed to enumerate tuning spaces.");
-  TuningSpaceList list(count > 0 ? static_cast<ULONG>(count) : 0);
+  std::vector<ITuningSpace*> handedOut(count > 0 ? static_cast<std::size_t>(count) : 0, nullptr);
   ULONG fetched = 0;
-  if (count > 0) {
-    hr = spaces->Next(static_cast<ULONG>(count), list.spaces.data(), &fetched);
-    if (FAILED(hr)) return Failed(hr, "Failed to read tuning spaces.");
-  }
-  hr = networkProvider->QueryInterface(IID_PPV_ARGS(tuner.ReleaseAndGetAddressOf()));
-  if (FAILED(hr)) {
-    ShowGraphMessage(Exclaim("CAN'T INITIALIZE TUNER"));
-    return hr;
-  }
+  if (count > 0) hr = spaces->Next(static_cast<ULONG>(count), handedOut.data(), &fetched);
+  // Owned at once, so that every way out below releases them.
+  const std::vector<ComPtr<ITuningSpace>> list = TakeSpaces(handedOut);
+  if (FAILED(hr)) return Failed(hr, "Failed to read tuning spaces.");
+  hr = ComPtr<IBaseFilter>(networkProvider).As(&tuner);
+  if (FAILED(hr)) return GraphOutcome::Failure(hr, Exclaim("CAN'T INITIALIZE TUNER"));
   space.Reset();
-  for (ULONG i = 0; i < fetched && i < list.spaces.size() && !space; ++i) {
-    if (list.spaces[i] == nullptr) continue;
+  for (ULONG i = 0; i < fetched && i < list.size() && !space; ++i) {
+    if (!list[i]) continue;
     ScopedBstr name;
-    hr = list.spaces[i]->get_UniqueName(&name.value);
+    hr = list[i]->get_UniqueName(&name.value);
     if (FAILED(hr)) return Failed(hr, "Failed to read tuning space unique name.");
     if (name.value != nullptr && wcscmp(name.value, L"ATSC") == 0) {
-      hr = list.spaces[i]->Clone(&space);
+      hr = list[i]->Clone(&space);
       if (FAILED(hr)) return Failed(hr, "Could not find ATSC tuning space.");
     }
   }
@@ -79,19 +67,19 @@ HRESULT AtscTuning::FindAtscTuningSpace(IBaseFilter* networkProvider) {
   hr = CoCreateInstance(CLSID_ATSCLocator, nullptr, CLSCTX_INPROC_SERVER,
                         IID_PPV_ARGS(locator.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return Failed(hr, "Failed to create ATSC locator.");
-  return S_OK;
+  return GraphOutcome::Result(S_OK);
 }
 
-HRESULT AtscTuning::TuneChannel(int physical, int major, int minor) {
+GraphOutcome AtscTuning::TuneChannel(int physical, int major, int minor) {
   request.Reset();
   atscRequest.Reset();
   tuned = TuneValues{physical, major, minor};
-  RETURN_HR_IF(E_UNEXPECTED, !locator || !atscSpace || !tuner);
+  if (!locator || !atscSpace || !tuner) return GraphOutcome::Result(E_UNEXPECTED);
   HRESULT hr = locator->put_PhysicalChannel(physical);
   if (FAILED(hr)) return Failed(hr, "Failed to set physical channel.");
   ComPtr<ITuneRequest> created;
   hr = atscSpace->CreateTuneRequest(&created);
-  if (FAILED(hr) || !created) return Failed(FAILED(hr) ? hr : E_FAIL, "Failed to create tune request.");
+  if (FAILED(hr) || !created) return Failed(hr, "Failed to create tune request.");
   hr = created.As(&atscRequest);
   if (FAILED(hr)) return Failed(hr, "Failed to query for IATSCChannelTuneRequest.");
   hr = atscRequest->put_Channel(RequestedMajorChannel(major, minor));
@@ -104,7 +92,7 @@ HRESULT AtscTuning::TuneChannel(int physical, int major, int minor) {
   if (FAILED(hr)) return Failed(hr, "Failed to QI tune request");
   hr = tuner->put_TuneRequest(request.Get());
   if (FAILED(hr)) return Failed(hr, "Failed to put tune request");
-  return S_OK;
+  return GraphOutcome::Result(S_OK);
 }
 
 HRESULT AtscTuning::ReadSignalStrength() {
@@ -115,7 +103,7 @@ HRESULT AtscTuning::ReadSignalStrength() {
   return S_OK;
 }
 
-void AtscTuning::Release() {
+void AtscTuning::Reset() {
   request.Reset();
   atscRequest.Reset();
   locator.Reset();

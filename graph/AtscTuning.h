@@ -9,18 +9,21 @@
 #include <wrl/client.h>
 
 #include "core/tuning/ChannelTuning.h"
+#include "graph/GraphOutcome.h"
 
 class AtscTuning {
  public:
   // Finds the system tuning space named "ATSC", keeps a clone of it, creates
   // a locator and takes the network provider's ITuner. Each failing step
-  // shows its message and returns its result.
-  HRESULT FindAtscTuningSpace(IBaseFilter* networkProvider);
+  // returns its result and its text (caption "Error"; "CAN'T INITIALIZE
+  // TUNER" with the exclamation icon).
+  GraphOutcome FindAtscTuningSpace(IBaseFilter* networkProvider);
 
   // Sends a tune request for the channel; a minor channel below 2 is tuned by
   // its physical channel alone. The tuned values are kept even when a step
-  // fails, and the graph keeps what it was tuned to before.
-  HRESULT TuneChannel(int physical, int major, int minor);
+  // fails, and the graph keeps what it was tuned to before. Each failing
+  // step returns its result and its text (caption "Error").
+  GraphOutcome TuneChannel(int physical, int major, int minor);
 
   // Reads the tuner's signal strength into SignalStrength().
   HRESULT ReadSignalStrength();
@@ -31,7 +34,7 @@ class AtscTuning {
   bool HasTuner() const { return tuner != nullptr; }
 
   // Lets go of every tuning object.
-  void Release();
+  void Reset();
 
  private:
   Microsoft::WRL::ComPtr<ITuningSpaceContainer> container;

@@ -3,24 +3,20 @@
 #include <initializer_list>
 #include <memory>
 
-#include "graph/GraphToolkit.h"
-#include "win/HResultMacros.h"
-
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
 HRESULT CreateGraph(ComPtr<IGraphBuilder>& graph) {
-  graph.Reset();
-  return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                          reinterpret_cast<void**>(graph.GetAddressOf()));
+  return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_PPV_ARGS(graph.ReleaseAndGetAddressOf()));
 }
 
 // Stopping a graph that never ran, or one already half torn down, may fail:
 // teardown goes on regardless.
-void StopGraph(IGraphBuilder* graph) {
+void StopGraph(const ComPtr<IGraphBuilder>& graph) {
   ComPtr<IMediaControl> control;
-  if (graph != nullptr && SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(&control)))) {
+  if (graph && SUCCEEDED(graph.As(&control))) {
     control->Stop();  // result ignored: see above
   }
 }
@@ -34,28 +30,25 @@ void RemoveFilters(IGraphBuilder* graph, std::initializer_list<IBaseFilter*> fil
 
 }  // namespace
 
-HRESULT CreateGraphs(FilterGraphs& graphs) {
+GraphOutcome CreateGraphs(FilterGraphs& graphs) {
   for (ComPtr<IGraphBuilder>* graph :
        {std::addressof(graphs.live), std::addressof(graphs.sink), std::addressof(graphs.source)}) {
     const HRESULT hr = CreateGraph(*graph);
-    if (FAILED(hr)) {
-      ShowGraphMessage(Exclaim("CAN'T INITIALIZE FILTER GRAPH"));
-      return hr;
-    }
+    if (FAILED(hr)) return GraphOutcome::Failure(hr, Exclaim("CAN'T INITIALIZE FILTER GRAPH"));
   }
-  return S_OK;
+  return GraphOutcome::Result(S_OK);
 }
 
 void TearDownGraphs(FilterGraphs& graphs, GraphFilters& f, bool liveMode) {
   if (liveMode) {
-    StopGraph(graphs.live.Get());
+    StopGraph(graphs.live);
     RemoveFilters(graphs.live.Get(),
                   {f.networkProvider.Get(), f.tuner.Get(), f.capture.Get(), f.demux.Get(),
                    f.tif.Get(), f.videoDecoder.Get(), f.audioDecoder.Get(),
                    f.videoRenderer.Get(), f.soundRenderer.Get()});
   } else {
-    StopGraph(graphs.sink.Get());
-    StopGraph(graphs.source.Get());
+    StopGraph(graphs.sink);
+    StopGraph(graphs.source);
     RemoveFilters(graphs.sink.Get(),
                   {f.networkProvider.Get(), f.tuner.Get(), f.capture.Get(), f.demux.Get(),
                    f.tif.Get(), f.bufferSink.Get(), f.analyser.Get()});

@@ -7,6 +7,8 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
+#include "graph/GraphOutcome.h"
+
 struct FilterGraphs {
   Microsoft::WRL::ComPtr<IGraphBuilder> live;
   Microsoft::WRL::ComPtr<IGraphBuilder> sink;
@@ -28,9 +30,9 @@ struct GraphFilters {
   Microsoft::WRL::ComPtr<IBaseFilter> bufferSource;
 };
 
-// Creates the graph managers in the order live, sink, source. Shows "CAN'T
-// INITIALIZE FILTER GRAPH" and fails when one cannot be created.
-HRESULT CreateGraphs(FilterGraphs& graphs);
+// Creates the graph managers in the order live, sink, source. Fails with
+// "CAN'T INITIALIZE FILTER GRAPH" when one cannot be created.
+GraphOutcome CreateGraphs(FilterGraphs& graphs);
 
 // Stops the graphs and takes every filter out of them, then lets go of the
 // filters and the graph managers. In live mode only the live graph is used;

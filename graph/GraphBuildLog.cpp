@@ -23,25 +23,20 @@ bool GraphBuildLog::OpenIfPresent(const std::filesystem::path& file) {
   return out.is_open();
 }
 
-int GraphBuildLog::LineFeedsAfter(std::string_view text) {
-  if (!text.starts_with("CONNECTING")) return 1;
+std::string GraphBuildLog::Entry(std::string_view text) {
+  std::string entry(text);
+  entry += '\n';
+  if (!text.starts_with("CONNECTING")) return entry;
   for (std::string_view single : kSingleSpacedConnections) {
-    if (text == single) return 1;
+    if (text == single) return entry;
   }
-  return 2;
+  return entry + '\n';
 }
 
-void GraphBuildLog::Step(std::string_view text) {
+void GraphBuildLog::Write(std::string_view text) {
   if (!out.is_open()) return;
   out << text;
-  for (int i = LineFeedsAfter(text); i > 0; --i) out << '\n';
   // Flushed at once: a build that ends the program leaves a complete log.
-  out.flush();
-}
-
-void GraphBuildLog::LineFeed() {
-  if (!out.is_open()) return;
-  out << '\n';
   out.flush();
 }
 

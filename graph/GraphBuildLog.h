@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 
 // The optional progress log of the live graph build (telvdebug.txt). It is
@@ -12,19 +13,16 @@ class GraphBuildLog {
   // Opens the file for writing when it exists; returns whether it is open.
   bool OpenIfPresent(const std::filesystem::path& file);
 
-  // Writes one progress text and its line end. A text that announces a
-  // connection ("CONNECTING ...") gets a blank line after it, except the
-  // three that connect to the video renderer.
-  void Step(std::string_view text);
-
-  // An extra line feed (the blank line before the sound renderer's steps).
-  void LineFeed();
+  // Writes text as it stands (nothing when the log is not open).
+  void Write(std::string_view text);
 
   void Close();
   bool IsOpen() const { return out.is_open(); }
 
-  // The line feeds that follow a progress text: 1 or 2.
-  static int LineFeedsAfter(std::string_view text);
+  // A progress text with the line feeds that follow it: one, or two for a
+  // text that announces a connection ("CONNECTING ...") so that a blank
+  // line follows it, except the three that connect to the video renderer.
+  static std::string Entry(std::string_view text);
 
  private:
   std::ofstream out;

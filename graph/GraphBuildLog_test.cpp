@@ -9,8 +9,8 @@ TEST(GraphBuildLogTest, WritesNothingAndCreatesNothingWhenTheFileIsAbsent) {
   TestFolder folder;
   GraphBuildLog log;
   EXPECT_FALSE(log.OpenIfPresent(folder / "telvdebug.txt"));
-  log.Step("LOADING BDA TUNER");
-  log.LineFeed();
+  log.Write(GraphBuildLog::Entry("LOADING BDA TUNER"));
+  log.Write("\n");
   log.Close();
   EXPECT_FALSE(std::filesystem::exists(folder / "telvdebug.txt"));
 }
@@ -20,12 +20,12 @@ TEST(GraphBuildLogTest, TruncatesAnExistingFileAndSpacesConnectionsWithBareLineF
   const auto file = folder.Write("telvdebug.txt", "an old build\r\nmore\r\n");
   GraphBuildLog log;
   ASSERT_TRUE(log.OpenIfPresent(file));
-  log.Step("LOADING VMR");
-  log.Step("CONNECTING MPEG2 DEMULTIPLEXER->VMR");
-  log.LineFeed();
-  log.Step("LOADING DIRECTSOUND RENDERER");
-  log.Step("CONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER");
-  log.Step("TELVANTIS OK");
+  log.Write(GraphBuildLog::Entry("LOADING VMR"));
+  log.Write(GraphBuildLog::Entry("CONNECTING MPEG2 DEMULTIPLEXER->VMR"));
+  log.Write("\n");
+  log.Write(GraphBuildLog::Entry("LOADING DIRECTSOUND RENDERER"));
+  log.Write(GraphBuildLog::Entry("CONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER"));
+  log.Write(GraphBuildLog::Entry("TELVANTIS OK"));
   log.Close();
   EXPECT_EQ(ReadWholeFile(file).value_or(""),
             "LOADING VMR\n"
@@ -38,11 +38,16 @@ TEST(GraphBuildLogTest, TruncatesAnExistingFileAndSpacesConnectionsWithBareLineF
 }
 
 TEST(GraphBuildLogTest, OnlyTheThreeRendererConnectionsAreSingleSpaced) {
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("CONNECTING VIDEO DECODER->DEFAULT VMR"), 1);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("CONNECTING VIDEO DECODER->VMR"), 1);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("CONNECTING MPEG2 DEMULTIPLEXER->VMR"), 1);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER"), 2);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("CONNECTING AUDIO DECODER->DIRECTSOUND RENDERER"), 2);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("VMR FAILED...LOADING DEFAULT VMR"), 1);
-  EXPECT_EQ(GraphBuildLog::LineFeedsAfter("USING DECODERS.TXT OK"), 1);
+  EXPECT_EQ(GraphBuildLog::Entry("CONNECTING VIDEO DECODER->DEFAULT VMR"),
+            "CONNECTING VIDEO DECODER->DEFAULT VMR\n");
+  EXPECT_EQ(GraphBuildLog::Entry("CONNECTING VIDEO DECODER->VMR"), "CONNECTING VIDEO DECODER->VMR\n");
+  EXPECT_EQ(GraphBuildLog::Entry("CONNECTING MPEG2 DEMULTIPLEXER->VMR"),
+            "CONNECTING MPEG2 DEMULTIPLEXER->VMR\n");
+  EXPECT_EQ(GraphBuildLog::Entry("CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER"),
+            "CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER\n\n");
+  EXPECT_EQ(GraphBuildLog::Entry("CONNECTING AUDIO DECODER->DIRECTSOUND RENDERER"),
+            "CONNECTING AUDIO DECODER->DIRECTSOUND RENDERER\n\n");
+  EXPECT_EQ(GraphBuildLog::Entry("VMR FAILED...LOADING DEFAULT VMR"),
+            "VMR FAILED...LOADING DEFAULT VMR\n");
+  EXPECT_EQ(GraphBuildLog::Entry("USING DECODERS.TXT OK"), "USING DECODERS.TXT OK\n");
 }

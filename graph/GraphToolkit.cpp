@@ -2,9 +2,8 @@
 
 #include <wrl/client.h>
 
-#include "win/HResultMacros.h"
-#include "dshow/InfoOwners.h"
 #include "dshow/MediaType.h"
+#include "win/HResultMacros.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -32,17 +31,16 @@ HRESULT Narrow(const wchar_t* wide, std::string* out) {
 }
 
 // The monikers of a device category; *monikers stays null for an empty one.
-HRESULT EnumerateCategory(REFGUID category, IEnumMoniker** monikers) {
+GraphOutcome EnumerateCategory(REFGUID category, IEnumMoniker** monikers) {
   *monikers = nullptr;
   ComPtr<ICreateDevEnum> devices;
   if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(&devices)))) {
-    ShowGraphMessage(Exclaim("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR"));
-    return E_FAIL;
+    return GraphOutcome::Failure(E_FAIL, Exclaim("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR"));
   }
   const HRESULT hr = devices->CreateClassEnumerator(category, monikers, 0);
-  RETURN_IF_FAILED(hr);
-  return S_OK;  // S_FALSE (an empty category) leaves *monikers null
+  // S_FALSE (an empty category) leaves *monikers null.
+  return GraphOutcome::Result(FAILED(hr) ? hr : S_OK);
 }
 
 bool IsFreePin(IPin* pin, PIN_DIRECTION wanted) {
@@ -65,13 +63,11 @@ bool OffersMajorType(IPin* pin, const GUID& major) {
 }
 
 // Tries every free input pin of `downstream` with one output pin. S_OK when
-// one connected, S_FALSE when none did.
+// one connected, S_FALSE when none did, a failure when the input pins
+// cannot be listed.
 HRESULT ConnectToAnyInput(IGraphBuilder* graph, IPin* output, IBaseFilter* downstream) {
   ComPtr<IEnumPins> inputs;
-  if (FAILED(downstream->EnumPins(&inputs))) {
-    ShowGraphMessage(Exclaim("CAN'T ENUM INPUT PINS ON FILTER"));
-    return E_FAIL;
-  }
+  RETURN_IF_FAILED(downstream->EnumPins(&inputs));
   ComPtr<IPin> input;
   while (inputs->Next(1, &input, nullptr) == S_OK) {
     if (IsFreePin(input.Get(), PINDIR_INPUT) && SUCCEEDED(graph->Connect(output, input.Get()))) {
@@ -92,20 +88,6 @@ HRESULT ReadFriendlyName(IMoniker* moniker, std::string* name) {
   RETURN_IF_FAILED(bag->Read(L"FriendlyName", &value.value, nullptr));
   RETURN_HR_IF(E_UNEXPECTED, value.value.vt != VT_BSTR || value.value.bstrVal == nullptr);
   return Narrow(value.value.bstrVal, name);
-}
-
-void ShowGraphMessage(const GraphMessage& message) {
-  switch (message.style) {
-    case BoxStyle::Exclamation:
-      MessageBoxA(nullptr, message.text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
-      break;
-    case BoxStyle::ErrorCaption:
-      MessageBoxA(nullptr, message.text.c_str(), "Error", MB_OK);
-      break;
-    case BoxStyle::Plain:
-      MessageBoxA(nullptr, message.text.c_str(), "", MB_OK);
-      break;
-  }
 }
 
 const wchar_t* RoleFilterName(FilterRole role) {
@@ -131,65 +113,65 @@ HRESULT AddFilterByClsid(IGraphBuilder* graph, REFCLSID clsid, const wchar_t* na
   return S_OK;
 }
 
-HRESULT AddFilterByName(IGraphBuilder* graph, REFGUID category, FilterRole role,
-                        const TuningModel* model, const DecoderNames& decoders,
-                        IBaseFilter** filter) {
-  RETURN_HR_IF_NULL(E_POINTER, filter);
+GraphOutcome AddFilterByName(IGraphBuilder* graph, REFGUID category, FilterRole role,
+                             const TuningModel* model, const DecoderNames& decoders,
+                             IBaseFilter** filter) {
+  if (filter == nullptr) return GraphOutcome::Result(E_POINTER);
   *filter = nullptr;
-  RETURN_HR_IF_NULL(E_POINTER, graph);
+  if (graph == nullptr) return GraphOutcome::Result(E_POINTER);
   ComPtr<IEnumMoniker> monikers;
-  RETURN_IF_FAILED(EnumerateCategory(category, &monikers));
-  RETURN_HR_IF(VFW_E_NOT_FOUND, !monikers || model == nullptr);
+  GraphOutcome listed = EnumerateCategory(category, &monikers);
+  if (listed.Failed()) return listed;
+  if (!monikers || model == nullptr) return GraphOutcome::Result(VFW_E_NOT_FOUND);
   ComPtr<IMoniker> moniker;
   while (monikers->Next(1, &moniker, nullptr) == S_OK) {
     std::string name;
     if (SUCCEEDED(ReadFriendlyName(moniker.Get(), &name)) &&
         AcceptsDevice(*model, name, role, decoders)) {
       ComPtr<IBaseFilter> device;
-      RETURN_IF_FAILED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&device)));
+      const HRESULT bound = moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&device));
+      if (FAILED(bound)) return GraphOutcome::Result(bound);
       const HRESULT added = graph->AddFilter(device.Get(), RoleFilterName(role));
-      if (FAILED(added)) {
-        ShowGraphMessage(Exclaim("CAN'T ADD FILTER BY CLSID"));
-        return added;
-      }
+      if (FAILED(added)) return GraphOutcome::Failure(added, Exclaim("CAN'T ADD FILTER BY CLSID"));
       *filter = device.Detach();
-      return S_OK;
+      return GraphOutcome::Result(S_OK);
     }
     moniker.Reset();
   }
-  return VFW_E_NOT_FOUND;
+  return GraphOutcome::Result(VFW_E_NOT_FOUND);
 }
 
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* upstream, IBaseFilter* downstream,
-                       const GUID* onlyMajorType) {
-  RETURN_HR_IF_NULL(E_POINTER, graph);
-  RETURN_HR_IF_NULL(E_POINTER, upstream);
-  RETURN_HR_IF_NULL(E_POINTER, downstream);
+GraphOutcome ConnectFilters(IGraphBuilder* graph, IBaseFilter* upstream, IBaseFilter* downstream,
+                            const GUID* onlyMajorType) {
+  if (graph == nullptr || upstream == nullptr || downstream == nullptr) {
+    return GraphOutcome::Result(E_POINTER);
+  }
   ComPtr<IEnumPins> outputs;
   if (FAILED(upstream->EnumPins(&outputs))) {
-    ShowGraphMessage(Exclaim("CAN'T ENUM OUTPUT PINS ON FILTER"));
-    return E_FAIL;
+    return GraphOutcome::Failure(E_FAIL, Exclaim("CAN'T ENUM OUTPUT PINS ON FILTER"));
   }
   ComPtr<IPin> output;
   while (outputs->Next(1, &output, nullptr) == S_OK) {
     if (IsFreePin(output.Get(), PINDIR_OUTPUT) &&
         (onlyMajorType == nullptr || OffersMajorType(output.Get(), *onlyMajorType))) {
       const HRESULT hr = ConnectToAnyInput(graph, output.Get(), downstream);
-      RETURN_IF_FAILED(hr);
-      if (hr == S_OK) return S_OK;
+      if (FAILED(hr)) {
+        return GraphOutcome::Failure(E_FAIL, Exclaim("CAN'T ENUM INPUT PINS ON FILTER"));
+      }
+      if (hr == S_OK) return GraphOutcome::Result(S_OK);
     }
     output.Reset();
   }
-  ShowGraphMessage(Exclaim("COULDN'T CONNECT FILTERS"));
-  return E_FAIL;
+  return GraphOutcome::Failure(E_FAIL, Exclaim("COULDN'T CONNECT FILTERS"));
 }
 
-HRESULT EnumerateTunerDevices(std::vector<std::string>* names) {
-  RETURN_HR_IF_NULL(E_POINTER, names);
+GraphOutcome EnumerateTunerDevices(std::vector<std::string>* names) {
+  if (names == nullptr) return GraphOutcome::Result(E_POINTER);
   ComPtr<IEnumMoniker> monikers;
-  RETURN_IF_FAILED(EnumerateCategory(kBdaNetworkTunerCategory, &monikers));
+  GraphOutcome listed = EnumerateCategory(kBdaNetworkTunerCategory, &monikers);
+  if (listed.Failed()) return listed;
   names->clear();
-  if (!monikers) return S_OK;
+  if (!monikers) return listed;
   ComPtr<IMoniker> moniker;
   while (names->size() < kMaxTunerDevices && monikers->Next(1, &moniker, nullptr) == S_OK) {
     std::string name;
@@ -197,5 +179,5 @@ HRESULT EnumerateTunerDevices(std::vector<std::string>* names) {
     if (SUCCEEDED(ReadFriendlyName(moniker.Get(), &name))) names->push_back(std::move(name));
     moniker.Reset();
   }
-  return S_OK;
+  return listed;
 }

@@ -1,15 +1,17 @@
 #include "graph/LiveGraphBuilder.h"
 
 #include <optional>
+#include <span>
+#include <string>
 
 #include "core/files/FileNames.h"
 #include "graph/GraphToolkit.h"
-#include "win/HResultMacros.h"
+#include "graph/InterfaceIds.h"
+#include "graph/LiveGraphPlan.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
 
 // The tuner vendors' own decoders, used when decoders.txt is missing; the
 // second id of a pair is tried when the first cannot be created.
@@ -19,253 +21,140 @@ constexpr GUID kAtiVideoDecoder[] = {
 constexpr GUID kAtiAudioDecoder[] = {
     {0xB166AFCB, 0x6A64, 0x4988, {0x96, 0x44, 0x15, 0xB4, 0x40, 0x2C, 0x88, 0xFE}},
     {0xF82C5F48, 0xEB2F, 0x4CFD, {0xA0, 0xCC, 0xA0, 0x5A, 0x97, 0x63, 0xAF, 0xDC}}};
-constexpr GUID kFusionVideoDecoder = {
-    0xD5B32736, 0x693D, 0x47E8, {0x81, 0xF3, 0xDD, 0xF1, 0xC5, 0x50, 0xC5, 0x80}};
-constexpr GUID kFusionAudioDecoder = {
-    0xFA245396, 0x72FC, 0x43F9, {0xBB, 0x91, 0xBB, 0x35, 0x44, 0x49, 0x0C, 0x2D}};
+constexpr GUID kFusionVideoDecoder[] = {
+    {0xD5B32736, 0x693D, 0x47E8, {0x81, 0xF3, 0xDD, 0xF1, 0xC5, 0x50, 0xC5, 0x80}}};
+constexpr GUID kFusionAudioDecoder[] = {
+    {0xFA245396, 0x72FC, 0x43F9, {0xBB, 0x91, 0xBB, 0x35, 0x44, 0x49, 0x0C, 0x2D}}};
+
+// The class ids of a filter class, in the order they are tried.
+std::span<const GUID> ClassIds(FilterClass filterClass) {
+  switch (filterClass) {
+    case FilterClass::AtscNetworkProvider: return {&CLSID_ATSCNetworkProvider, 1};
+    case FilterClass::Mpeg2Demultiplexer: return {&CLSID_MPEG2Demultiplexer, 1};
+    case FilterClass::TransportInformation: return {&kBdaTransportInformationFilterClsid, 1};
+    case FilterClass::AtiVideoDecoder: return kAtiVideoDecoder;
+    case FilterClass::AtiAudioDecoder: return kAtiAudioDecoder;
+    case FilterClass::FusionVideoDecoder: return kFusionVideoDecoder;
+    case FilterClass::FusionAudioDecoder: return kFusionAudioDecoder;
+    case FilterClass::VideoMixingRenderer: return {&CLSID_VideoMixingRenderer, 1};
+    case FilterClass::DefaultVideoRenderer: return {&CLSID_VideoRendererDefault, 1};
+    case FilterClass::DirectSoundRenderer: return {&CLSID_DSoundRender, 1};
+  }
+  return {};
+}
+
+// The device category searched for a filter of each role.
+const GUID& RoleCategory(FilterRole role) {
+  switch (role) {
+    case FilterRole::Tuner: return kBdaNetworkTunerCategory;
+    case FilterRole::Capture: return kBdaReceiverComponentCategory;
+    case FilterRole::VideoDecoder:
+    case FilterRole::AudioDecoder: break;
+  }
+  return CLSID_LegacyAmFilterCategory;
+}
+
+// The graph names are plain ASCII.
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
 LiveGraphBuilder::LiveGraphBuilder(LiveGraph& graph, const LiveGraphRequest& request)
     : graph(graph), request(request) {}
 
-HRESULT LiveGraphBuilder::Fail(HRESULT hr, const GraphMessage& message) {
-  ShowGraphMessage(message);
-  return FAILED(hr) ? hr : E_FAIL;
-}
-
-HRESULT LiveGraphBuilder::Connect(IBaseFilter* upstream, IBaseFilter* downstream) {
-  return ConnectFilters(graph.graphs.live.Get(), upstream, downstream);
-}
-
-HRESULT LiveGraphBuilder::AddByClsid(REFCLSID clsid, const wchar_t* name,
-                                     ComPtr<IBaseFilter>& filter) {
-  return AddFilterByClsid(graph.graphs.live.Get(), clsid, name, filter.ReleaseAndGetAddressOf());
-}
-
-HRESULT LiveGraphBuilder::SetUpRenderer() {
-  return graph.renderer.SetUp(graph.filters.videoRenderer.Get(), request.videoWindow,
-                              request.fullScreenOnPrimary, graph.control.Get());
-}
-
-HRESULT LiveGraphBuilder::Build() {
+GraphOutcome LiveGraphBuilder::Build() {
   log.OpenIfPresent(FileNames::kGraphDebugLog);
-  RETURN_IF_FAILED(AddSourceChain());
-
-  decoders = DecoderNames{};
-  if (const std::optional<DecoderNames> named = ReadDecodersFile(FileNames::kDecoders)) {
-    log.Step("USING DECODERS.TXT OK");
-    decoders = *named;
-    RETURN_IF_FAILED(AddNamedDecoders());
-  } else {
-    RETURN_IF_FAILED(AddModelDecoders());
-  }
-  return Start();
-}
-
-// Network provider -> tuner -> capture -> demultiplexer -> TIF, tuned to the
-// current channel.
-HRESULT LiveGraphBuilder::AddSourceChain() {
-  GraphFilters& f = graph.filters;
-  IGraphBuilder* live = graph.graphs.live.Get();
-  const TuningModel* row = request.model;
-  HRESULT hr = S_OK;
-
-  log.Step("LOADING ATSC NETWORK PROVIDER");
-  hr = AddByClsid(CLSID_ATSCNetworkProvider, L"ATSCNetwork", f.networkProvider);
-  if (FAILED(hr)) return Fail(hr, Exclaim("NO ATSC NETWORK PROVIDER"));
-  log.Step("LOADING BDA TUNER");
-  hr = AddFilterByName(live, kBdaNetworkTunerCategory, FilterRole::Tuner, row, decoders,
-                       f.tuner.ReleaseAndGetAddressOf());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA Tuner"));
-  hr = graph.tuning.FindAtscTuningSpace(f.networkProvider.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T GET TUNING SPACE"));
-  const TuneValues& channel = request.channel;
-  hr = graph.tuning.TuneChannel(channel.physical, channel.major, channel.minor);
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T TUNE CHANNEL"));
-  log.Step("CONNECTING ATSC NETWORK PROVIDER->BDA TUNER");
-  hr = Connect(f.networkProvider.Get(), f.tuner.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT NETWORK PROVIDER TO BDA Tuner"));
-
-  const bool hasCapture = row == nullptr || row->HasCaptureFilter();
-  if (hasCapture) {
-    log.Step("LOADING BDA CAPTURE/RECEIVER");
-    hr = AddFilterByName(live, kBdaReceiverComponentCategory, FilterRole::Capture, row, decoders,
-                         f.capture.ReleaseAndGetAddressOf());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA Capture"));
-    log.Step("CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER");
-    hr = Connect(f.tuner.Get(), f.capture.Get());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT BDA Tuner to BDA Capture"));
-  }
-
-  log.Step("LOADING MPEG2 DEMULTIPLEXER");
-  hr = AddByClsid(CLSID_MPEG2Demultiplexer, L"Demux", f.demux);
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD MPEG2 DEMULTIPLEXER"));
-  if (hasCapture) {
-    log.Step("CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER");
-    hr = Connect(f.capture.Get(), f.demux.Get());
-    // The same text for every model.
-    if (FAILED(hr)) {
-      return Fail(hr, Exclaim("CAN'T CONNECT ATI DTV Wonder Digital BDA Capture to MPEG2 DEMUX"));
-    }
-  } else {
-    log.Step("CONNECTING BDA TUNER->MPEG2 DEMULTIPLEXER");
-    hr = Connect(f.tuner.Get(), f.demux.Get());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT BDA Tuner to MPEG2 DEMUX"));
-  }
-
-  log.Step("LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION");
-  hr = AddByClsid(kBdaTransportInformationFilterClsid, L"BDA TIF", f.tif);
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD BDA TIF"));
-  log.Step("CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION");
-  hr = Connect(f.demux.Get(), f.tif.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT MPEG2 DEMUX TO BDATIF"));
-  return S_OK;
-}
-
-// Without decoders.txt: the tuner vendor's decoders for models 0, 1 and 2;
-// for every other model the demultiplexer goes straight to the renderers and
-// the graph inserts the decoders it needs.
-HRESULT LiveGraphBuilder::AddModelDecoders() {
-  GraphFilters& f = graph.filters;
-  const DecoderRule rule = request.model ? request.model->decoderRule : DecoderRule::GraphInserts;
-  const bool ownDecoders = rule != DecoderRule::GraphInserts;
-  HRESULT hr = S_OK;
-
-  if (ownDecoders) {
-    if (rule == DecoderRule::AtiByClassId) {
-      log.Step("LOADING ATI VIDEO DECODER");
-      hr = AddByClsid(kAtiVideoDecoder[0], L"Video Decoder", f.videoDecoder);
-      if (FAILED(hr)) hr = AddByClsid(kAtiVideoDecoder[1], L"Video Decoder", f.videoDecoder);
-      if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD ATI VIDEO DECODER"));
-    } else {
-      log.Step("LOADING FUSIONHDTV VIDEO DECODER");
-      hr = AddByClsid(kFusionVideoDecoder, L"Video Decoder", f.videoDecoder);
-      if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD FUSION VIDEO DECODER"));
-    }
-    log.Step("CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER");
-    hr = Connect(f.demux.Get(), f.videoDecoder.Get());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT DEMUX TO VIDEO DECODER"));
-    if (rule == DecoderRule::AtiByClassId) {
-      log.Step("LOADING ATI AUDIO DECODER");
-      hr = AddByClsid(kAtiAudioDecoder[0], L"Audio Decoder", f.audioDecoder);
-      if (FAILED(hr)) hr = AddByClsid(kAtiAudioDecoder[1], L"Audio Decoder", f.audioDecoder);
-      if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD ATI AUDIO DECODER"));
-    } else {
-      log.Step("LOADING FUSIONHDTV AUDIO DECODER");
-      hr = AddByClsid(kFusionAudioDecoder, L"Audio Decoder", f.audioDecoder);
-      if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD FUSION AUDIO DECODER"));
-    }
-    log.Step("CONNECTING MPEG2 DEMULTIPLEXER->AUDIO DECODER");
-    hr = Connect(f.demux.Get(), f.audioDecoder.Get());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT DEMUX TO AUDIO DECODER"));
-  }
-
-  RETURN_IF_FAILED(AddVideoRenderer(ownDecoders, false));
-  if (!ownDecoders) {
-    log.Step("CONNECTING MPEG2 DEMULTIPLEXER->VMR");
-    hr = Connect(f.demux.Get(), f.videoRenderer.Get());
-    if (FAILED(hr)) return Fail(hr, PlainBox("CANT CONNECT DEMUX TO VMR"));
-  }
-  RETURN_IF_FAILED(AddSoundRenderer());
-  if (ownDecoders) {
-    log.Step("CONNECTING AUDIO DECODER->DIRECTSOUND RENDERER");
-    hr = Connect(f.audioDecoder.Get(), f.soundRenderer.Get());
-    if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT AUDIO DECODER TO SOUND RENDERER"));
-  } else {
-    log.Step("CONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER");
-    hr = Connect(f.demux.Get(), f.soundRenderer.Get());
-    if (FAILED(hr)) return Fail(hr, PlainBox("CANT CONNECT DEMUX TO SOUND"));
-  }
-  return S_OK;
-}
-
-// With decoders.txt: the two decoders it names, for every model.
-HRESULT LiveGraphBuilder::AddNamedDecoders() {
-  GraphFilters& f = graph.filters;
-  IGraphBuilder* live = graph.graphs.live.Get();
-  const TuningModel* row = request.model;
-  HRESULT hr = S_OK;
-
-  log.Step("LOADING VIDEO DECODER");
-  hr = AddFilterByName(live, CLSID_LegacyAmFilterCategory, FilterRole::VideoDecoder, row,
-                       decoders, f.videoDecoder.ReleaseAndGetAddressOf());
-  if (FAILED(hr)) return Fail(hr, CantLoadDecoder(decoders.video));
-  log.Step("CONNECTING MPEG2 DEMULTIPLEXER->VIDEO DECODER");
-  hr = Connect(f.demux.Get(), f.videoDecoder.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT DEMUX TO VIDEO DECODER"));
-  log.Step("LOADING AUDIO DECODER");
-  hr = AddFilterByName(live, CLSID_LegacyAmFilterCategory, FilterRole::AudioDecoder, row,
-                       decoders, f.audioDecoder.ReleaseAndGetAddressOf());
-  if (FAILED(hr)) return Fail(hr, CantLoadDecoder(decoders.audio));
-  log.Step("CONNECTING MPEG2 DEMULTIPLEXER->AUDIO DECODER");
-  hr = Connect(f.demux.Get(), f.audioDecoder.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT DEMUX TO AUDIO DECODER"));
-
-  RETURN_IF_FAILED(AddVideoRenderer(true, true));
-  RETURN_IF_FAILED(AddSoundRenderer());
-  log.Step("CONNECTING AUDIO DECODER->DIRECTSOUND RENDERER");
-  hr = Connect(f.audioDecoder.Get(), f.soundRenderer.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT AUDIO DECODER TO SOUND RENDERER"));
-  return S_OK;
-}
-
-// The VMR-7 in windowless mode; the default video renderer when the VMR
-// cannot be created ("WMR") or does not take the decoder's output ("VMR").
-HRESULT LiveGraphBuilder::AddVideoRenderer(bool connectDecoder, bool withDecodersFile) {
-  GraphFilters& f = graph.filters;
-  log.Step("LOADING VMR");
-  if (FAILED(AddByClsid(CLSID_VideoMixingRenderer, L"VMR", f.videoRenderer))) {
-    log.Step("VMR FAILED...LOADING DEFAULT VMR");
-    return AddDefaultRenderer(L"WMR", connectDecoder);
-  }
-  HRESULT hr = SetUpRenderer();
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T INIT VMR7"));
-  if (!connectDecoder) return S_OK;
-  log.Step("CONNECTING VIDEO DECODER->VMR");
-  if (SUCCEEDED(Connect(f.videoDecoder.Get(), f.videoRenderer.Get()))) return S_OK;
-  // The removal of a filter we just added cannot fail in a way that matters:
-  // the replacement is added under its own reference.
-  graph.graphs.live->RemoveFilter(f.videoRenderer.Get());
-  graph.renderer.Release();
-  log.Step(withDecodersFile ? "VIDEO DECODER->VMR FAILED...LOADING DEFAULT VMR"
-                            : "VMR FAILED...LOADING DEFAULT VMR");
-  return AddDefaultRenderer(L"VMR", true);
-}
-
-HRESULT LiveGraphBuilder::AddDefaultRenderer(const wchar_t* name, bool connectDecoder) {
-  GraphFilters& f = graph.filters;
-  HRESULT hr = AddByClsid(CLSID_VideoRendererDefault, name, f.videoRenderer);
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD VMR7"));
-  hr = SetUpRenderer();
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T INIT VMR7"));
-  if (!connectDecoder) return S_OK;
-  log.Step("CONNECTING VIDEO DECODER->DEFAULT VMR");
-  hr = Connect(f.videoDecoder.Get(), f.videoRenderer.Get());
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT VIDEO TO VMR7"));
-  return S_OK;
-}
-
-HRESULT LiveGraphBuilder::AddSoundRenderer() {
-  log.LineFeed();
-  log.Step("LOADING DIRECTSOUND RENDERER");
-  const HRESULT hr = AddByClsid(CLSID_DSoundRender, L"Sound", graph.filters.soundRenderer);
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD DIRECTSOUND RENDERER"));
-  return S_OK;
-}
-
-HRESULT LiveGraphBuilder::Start() {
-  IGraphBuilder* live = graph.graphs.live.Get();
-  HRESULT hr = live->QueryInterface(IID_PPV_ARGS(graph.control.ReleaseAndGetAddressOf()));
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T LOAD MEDIA CONTROL"));
-  // Without IBasicAudio the picture still runs; only volume and mute are lost.
-  if (FAILED(live->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(
-                                             graph.basicAudio.ReleaseAndGetAddressOf())))) {
-    ShowGraphMessage(Exclaim("CAN'T GET VOLUME"));
-  }
-  hr = graph.control->Run();
-  if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T RUN FILTER GRAPH"));
-  log.Step("TELVANTIS OK");
+  const std::optional<DecoderNames> named = ReadDecodersFile(FileNames::kDecoders);
+  decoders = named.value_or(DecoderNames{});
+  const GraphOutcome outcome = RunGraphPlan(LiveGraphPlan(request.model, named), *this);
+  // A failed build leaves its log ending at the last step announced.
   log.Close();
+  return outcome;
+}
+
+void LiveGraphBuilder::Log(std::string_view text) { log.Write(text); }
+
+GraphOutcome LiveGraphBuilder::Perform(const PlanStep& step) {
+  IGraphBuilder* live = graph.graphs.live.Get();
+  switch (step.action) {
+    case StepAction::AddByClass:
+      return GraphOutcome::Result(AddByClass(step));
+    case StepAction::AddByName:
+      return AddByName(step);
+    case StepAction::FindTuningSpace:
+      return graph.tuning.FindAtscTuningSpace(graph.filters.networkProvider.Get());
+    case StepAction::Tune:
+      return graph.tuning.TuneChannel(request.channel.physical, request.channel.major,
+                                      request.channel.minor);
+    case StepAction::Connect:
+      return ConnectFilters(live, Get(step.filter), Get(step.downstream));
+    case StepAction::Remove:
+      return GraphOutcome::Result(Remove(step.filter));
+    case StepAction::SetUpRenderer:
+      return graph.renderer.SetUp(Get(step.filter), request.videoWindow,
+                                  request.fullScreenOnPrimary, graph.control.Get());
+    case StepAction::QueryMediaControl:
+      return GraphOutcome::Result(graph.graphs.live.As(&graph.control));
+    case StepAction::QueryBasicAudio:
+      return GraphOutcome::Result(graph.graphs.live.As(&graph.basicAudio));
+    case StepAction::Run:
+      return GraphOutcome::Result(graph.control ? graph.control->Run() : E_UNEXPECTED);
+    case StepAction::LogOnly:
+    case StepAction::Group:
+      break;  // the plan runner handles these itself
+  }
+  return GraphOutcome::Result(E_UNEXPECTED);
+}
+
+ComPtr<IBaseFilter>* LiveGraphBuilder::Slot(PlanFilter filter) {
+  GraphFilters& f = graph.filters;
+  switch (filter) {
+    case PlanFilter::NetworkProvider: return &f.networkProvider;
+    case PlanFilter::Tuner: return &f.tuner;
+    case PlanFilter::Capture: return &f.capture;
+    case PlanFilter::Demultiplexer: return &f.demux;
+    case PlanFilter::Tif: return &f.tif;
+    case PlanFilter::VideoDecoder: return &f.videoDecoder;
+    case PlanFilter::AudioDecoder: return &f.audioDecoder;
+    case PlanFilter::VideoRenderer: return &f.videoRenderer;
+    case PlanFilter::SoundRenderer: return &f.soundRenderer;
+    case PlanFilter::None: break;
+  }
+  return nullptr;
+}
+
+IBaseFilter* LiveGraphBuilder::Get(PlanFilter filter) {
+  ComPtr<IBaseFilter>* slot = Slot(filter);
+  return slot != nullptr ? slot->Get() : nullptr;
+}
+
+HRESULT LiveGraphBuilder::AddByClass(const PlanStep& step) {
+  ComPtr<IBaseFilter>* filter = Slot(step.filter);
+  if (filter == nullptr) return E_UNEXPECTED;
+  const std::wstring name = Widen(step.graphName);
+  HRESULT hr = E_FAIL;
+  for (const GUID& clsid : ClassIds(step.filterClass)) {
+    hr = AddFilterByClsid(graph.graphs.live.Get(), clsid, name.c_str(),
+                          filter->ReleaseAndGetAddressOf());
+    if (SUCCEEDED(hr)) break;
+  }
+  return hr;
+}
+
+GraphOutcome LiveGraphBuilder::AddByName(const PlanStep& step) {
+  ComPtr<IBaseFilter>* filter = Slot(step.filter);
+  if (filter == nullptr) return GraphOutcome::Result(E_UNEXPECTED);
+  return AddFilterByName(graph.graphs.live.Get(), RoleCategory(step.role), step.role,
+                         request.model, decoders, filter->ReleaseAndGetAddressOf());
+}
+
+// Takes a filter just added back out of the graph. Removing it cannot fail
+// in a way that matters: its replacement is added under its own reference.
+HRESULT LiveGraphBuilder::Remove(PlanFilter filter) {
+  ComPtr<IBaseFilter>* added = Slot(filter);
+  if (added == nullptr) return E_UNEXPECTED;
+  if (*added) graph.graphs.live->RemoveFilter(added->Get());  // see above
+  added->Reset();
+  if (filter == PlanFilter::VideoRenderer) graph.renderer.Reset();
   return S_OK;
 }

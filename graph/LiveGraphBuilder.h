@@ -1,37 +1,34 @@
 #pragma once
-// Builds and starts the live graph: network provider, tuner, capture,
-// demultiplexer and transport information filter, then the decoders and
-// the renderers, logging each step to telvdebug.txt when the user asks for
-// it. Every failing step shows its own message and ends the build.
+// Builds and starts the live graph by running the live graph plan on the
+// platform: each step adds or connects filters in the live graph, tunes, or
+// sets up the video renderer, and is logged to telvdebug.txt when the user
+// asks for it. The first step that fails ends the build; the outcome holds
+// every message to tell the user, in order.
 
 #include <windows.h>
 
-#include "graph/GraphBuildLog.h"
-#include "graph/GraphMessages.h"
 #include "core/files/TunerFiles.h"
+#include "graph/GraphBuildLog.h"
+#include "graph/GraphPlan.h"
 #include "graph/LiveGraph.h"
 
-class LiveGraphBuilder {
+class LiveGraphBuilder : private GraphPlanPlatform {
  public:
   LiveGraphBuilder(LiveGraph& graph, const LiveGraphRequest& request);
 
-  HRESULT Build();
+  GraphOutcome Build();
 
  private:
-  HRESULT AddSourceChain();
-  HRESULT AddModelDecoders();
-  HRESULT AddNamedDecoders();
-  HRESULT AddVideoRenderer(bool connectDecoder, bool withDecodersFile);
-  HRESULT AddDefaultRenderer(const wchar_t* name, bool connectDecoder);
-  HRESULT AddSoundRenderer();
-  HRESULT Start();
+  // GraphPlanPlatform
+  void Log(std::string_view text) override;
+  GraphOutcome Perform(const PlanStep& step) override;
 
-  // Shows the message and passes the failure on.
-  HRESULT Fail(HRESULT hr, const GraphMessage& message);
-  HRESULT Connect(IBaseFilter* upstream, IBaseFilter* downstream);
-  HRESULT AddByClsid(REFCLSID clsid, const wchar_t* name,
-                     Microsoft::WRL::ComPtr<IBaseFilter>& filter);
-  HRESULT SetUpRenderer();
+  // Where the graph keeps a plan's filter; null for none.
+  Microsoft::WRL::ComPtr<IBaseFilter>* Slot(PlanFilter filter);
+  IBaseFilter* Get(PlanFilter filter);
+  HRESULT AddByClass(const PlanStep& step);
+  GraphOutcome AddByName(const PlanStep& step);
+  HRESULT Remove(PlanFilter filter);
 
   LiveGraph& graph;
   LiveGraphRequest request;

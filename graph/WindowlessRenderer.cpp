@@ -1,8 +1,7 @@
 #include "graph/WindowlessRenderer.h"
 
-#include "graph/GraphToolkit.h"
-#include "win/HResultMacros.h"
 #include "core/geometry/VideoPosition.h"
+#include "graph/InterfaceIds.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -21,41 +20,41 @@ void SetMonitor(IVMRMonitorConfig* monitors, const VMRGUID& guid, IMediaControl*
 
 }  // namespace
 
-HRESULT WindowlessRenderer::SetUp(IBaseFilter* filter, HWND videoWindow,
-                                  bool fullScreenOnPrimary, IMediaControl* graphControl) {
-  RETURN_HR_IF_NULL(E_POINTER, filter);
+GraphOutcome WindowlessRenderer::SetUp(IBaseFilter* filter, HWND videoWindow,
+                                       bool fullScreenOnPrimary, IMediaControl* graphControl) {
+  if (filter == nullptr) return GraphOutcome::Result(E_POINTER);
   renderer = filter;
   control.Reset();
+  positionFailure.Reset();
+  GraphOutcome outcome;
   ComPtr<IVMRFilterConfig> config;
-  HRESULT hr = filter->QueryInterface(IID_IVMRFilterConfig, reinterpret_cast<void**>(config.GetAddressOf()));
+  HRESULT hr = renderer.As(&config);
   if (SUCCEEDED(hr)) {
     hr = config->SetRenderingMode(VMRMode_Windowless);
-    if (FAILED(hr)) ShowGraphMessage(ErrorBox("FAILED TO SET WINDOWLESSMODE"));
+    if (FAILED(hr)) outcome.messages.push_back(ErrorBox("FAILED TO SET WINDOWLESSMODE"));
   }
-  if (SUCCEEDED(hr)) hr = filter->QueryInterface(IID_IVMRWindowlessControl,
-                                                 reinterpret_cast<void**>(control.GetAddressOf()));
+  if (SUCCEEDED(hr)) hr = renderer.As(&control);
   if (FAILED(hr)) {
-    ShowGraphMessage(ErrorBox("INIT VMRWC FAILED"));
-    return hr;
+    outcome.messages.push_back(ErrorBox("INIT VMRWC FAILED"));
+    outcome.result = hr;
+    return outcome;
   }
   if (FAILED(control->SetVideoClippingWindow(videoWindow))) {
-    ShowGraphMessage(ErrorBox("CAN'T SET VIDEO CLIPPING WINDOW"));
+    outcome.messages.push_back(ErrorBox("CAN'T SET VIDEO CLIPPING WINDOW"));
   }
   ComPtr<IVMRAspectRatioControl> aspect;
-  if (FAILED(filter->QueryInterface(IID_IVMRAspectRatioControl,
-                                   reinterpret_cast<void**>(aspect.GetAddressOf())))) {
-    ShowGraphMessage(ErrorBox("CAN'T QI VMRAR"));
+  if (FAILED(renderer.As(&aspect))) {
+    outcome.messages.push_back(ErrorBox("CAN'T QI VMRAR"));
   } else if (FAILED(aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX))) {
-    ShowGraphMessage(ErrorBox("CAN'T SET ASPECT RATIO "));
+    outcome.messages.push_back(ErrorBox("CAN'T SET ASPECT RATIO "));
   }
   SelectMonitor(fullScreenOnPrimary, graphControl);
-  return S_OK;
+  return outcome;
 }
 
 void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* graphControl) {
   ComPtr<IVMRMonitorConfig> monitors;
-  if (!renderer || FAILED(renderer->QueryInterface(
-                       IID_IVMRMonitorConfig, reinterpret_cast<void**>(monitors.GetAddressOf())))) {
+  if (!renderer || FAILED(renderer.As(&monitors))) {
     return;  // the renderer stays on its default display
   }
   VMRMONITORINFO info[kMaxMonitors] = {};
@@ -77,23 +76,28 @@ void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* 
   }
 }
 
-HRESULT WindowlessRenderer::SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan) {
-  RETURN_HR_IF(E_UNEXPECTED, !control);
+GraphOutcome WindowlessRenderer::SetVideoPosition(HWND videoWindow, int aspectMode,
+                                                  bool overscan) {
+  if (!control) return GraphOutcome::Result(E_UNEXPECTED);
   LONG width = 0;
   LONG height = 0;
-  RETURN_IF_FAILED(control->GetNativeVideoSize(&width, &height, nullptr, nullptr));
+  const HRESULT sized = control->GetNativeVideoSize(&width, &height, nullptr, nullptr);
+  if (FAILED(sized)) return GraphOutcome::Result(sized);
   native = Size{width, height};
   // Before the first picture the renderer knows no size; there is nothing
   // to place yet, and a rectangle made from it would be refused.
-  if (width <= 0 || height <= 0) return S_FALSE;
+  if (width <= 0 || height <= 0) return GraphOutcome::Result(S_FALSE);
   RECT client{};
   GetClientRect(videoWindow, &client);
   RECT source = ToRect(VideoSourceRect(native, overscan));
   RECT destination =
       ToRect(VideoDestinationRect(aspectMode, Size{client.right, client.bottom}, native));
   const HRESULT hr = control->SetVideoPosition(&source, &destination);
-  if (FAILED(hr)) ShowGraphMessage(PlainBox("CAN'T SET VIDEO POSITION"));
-  return hr;
+  GraphOutcome outcome = GraphOutcome::Result(hr);
+  if (positionFailure.Report(FAILED(hr))) {
+    outcome.messages.push_back(PlainBox("CAN'T SET VIDEO POSITION"));
+  }
+  return outcome;
 }
 
 bool WindowlessRenderer::Repaint(HWND videoWindow, HDC dc) {
@@ -102,7 +106,8 @@ bool WindowlessRenderer::Repaint(HWND videoWindow, HDC dc) {
   return true;
 }
 
-void WindowlessRenderer::Release() {
+void WindowlessRenderer::Reset() {
   control.Reset();
   renderer.Reset();
+  positionFailure.Reset();
 }

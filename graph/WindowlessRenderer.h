@@ -7,14 +7,17 @@
 #include <wrl/client.h>
 
 #include "core/geometry/Geometry.h"
+#include "graph/FirstFailure.h"
+#include "graph/GraphOutcome.h"
 
 class WindowlessRenderer {
  public:
   // Puts the renderer in windowless mode clipped to `videoWindow`, with
-  // letter-boxing, on the primary or the secondary display. Shows each
-  // failure (caption "Error"); fails when windowless mode cannot be had.
-  HRESULT SetUp(IBaseFilter* renderer, HWND videoWindow, bool fullScreenOnPrimary,
-                IMediaControl* control);
+  // letter-boxing, on the primary or the secondary display. Each step that
+  // fails adds its text (caption "Error"); the outcome fails only when
+  // windowless mode cannot be had.
+  GraphOutcome SetUp(IBaseFilter* renderer, HWND videoWindow, bool fullScreenOnPrimary,
+                     IMediaControl* control);
 
   // Moves the renderer to the primary display, or to a secondary display
   // when full screen is not on the primary one. A running graph is paused
@@ -23,8 +26,10 @@ class WindowlessRenderer {
 
   // Fits the picture into the window's client area for the aspect mode and
   // overscan, remembering the native size. A picture whose size is not yet
-  // known is left alone. Shows "CAN'T SET VIDEO POSITION" on failure.
-  HRESULT SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+  // known is left alone. Called on every tick of a timer, so a renderer that
+  // keeps refusing the position is told about ("CAN'T SET VIDEO POSITION")
+  // once, and again only after it has once taken a position.
+  GraphOutcome SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
 
   // Asks the renderer to repaint the picture; false without a renderer.
   bool Repaint(HWND videoWindow, HDC dc);
@@ -34,7 +39,8 @@ class WindowlessRenderer {
   bool HasSecondaryMonitor() const { return hasSecondary; }
   Size SecondaryMonitorSize() const { return secondary; }
 
-  void Release();
+  // Lets go of the renderer.
+  void Reset();
 
  private:
   Microsoft::WRL::ComPtr<IBaseFilter> renderer;
@@ -42,4 +48,5 @@ class WindowlessRenderer {
   Size native;
   Size secondary;
   bool hasSecondary = false;
+  FirstFailure positionFailure;
 };

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "graph/GraphMessageBox.h"
 #include "graph/GraphToolkit.h"
 #include "graph/LiveGraphBuilder.h"
 
@@ -11,15 +12,23 @@ namespace {
 constexpr long kSilent = -10000;
 constexpr long kFullVolume = 0;
 
+// The viewer tells the user every message of a graph operation, in order.
+HRESULT Shown(const GraphOutcome& outcome) {
+  ShowGraphMessages(outcome);
+  return outcome.result;
+}
+
 }  // namespace
 
 std::optional<std::string> TvEngine::FindFirstTunerDevice() {
   std::vector<std::string> names;
-  if (FAILED(EnumerateTunerDevices(&names)) || names.empty()) return std::nullopt;
+  const GraphOutcome listed = EnumerateTunerDevices(&names);
+  ShowGraphMessages(listed);
+  if (listed.Failed() || names.empty()) return std::nullopt;
   return names.front();
 }
 
-HRESULT TvEngine::CreateGraphs() { return ::CreateGraphs(live.graphs); }
+HRESULT TvEngine::CreateGraphs() { return Shown(::CreateGraphs(live.graphs)); }
 
 HRESULT TvEngine::BuildLiveGraph(const TuningModel* model, const TuneValues& channel,
                                  HWND videoWindow, bool fullScreenOnPrimary) {
@@ -30,11 +39,11 @@ HRESULT TvEngine::BuildLiveGraph(const TuningModel* model, const TuneValues& cha
   request.channel = channel;
   request.videoWindow = videoWindow;
   request.fullScreenOnPrimary = fullScreenOnPrimary;
-  return LiveGraphBuilder(live, request).Build();
+  return Shown(LiveGraphBuilder(live, request).Build());
 }
 
 HRESULT TvEngine::TuneChannel(const TuneValues& channel) {
-  return live.tuning.TuneChannel(channel.physical, channel.major, channel.minor);
+  return Shown(live.tuning.TuneChannel(channel.physical, channel.major, channel.minor));
 }
 
 std::optional<long> TvEngine::SignalStrength() {
@@ -43,7 +52,7 @@ std::optional<long> TvEngine::SignalStrength() {
 }
 
 HRESULT TvEngine::SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan) {
-  return live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan);
+  return Shown(live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan));
 }
 
 bool TvEngine::RepaintVideo(HWND videoWindow, HDC dc) {
@@ -66,6 +75,6 @@ void TvEngine::TearDown() {
   TearDownGraphs(live.graphs, live.filters, liveMode);
   live.control.Reset();
   live.basicAudio.Reset();
-  live.renderer.Release();
-  live.tuning.Release();
+  live.renderer.Reset();
+  live.tuning.Reset();
 }

@@ -30,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "AtscTuning.h"
+#include "graph/AtscTuning.h"
 #include "win/ComScope.h"
 #include "CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
@@ -51,6 +51,12 @@ struct Phase {
 int Message(const std::string& text) {
   std::printf("message=%s\n", text.c_str());
   std::fflush(stdout);
+  return 3;
+}
+
+// Every message of a failed tuning call, in the order the viewer shows them.
+int Messages(const GraphOutcome& outcome) {
+  for (const GraphMessage& message : outcome.messages) Message(message.text);
   return 3;
 }
 
@@ -154,12 +160,13 @@ int Signal(long physical, long major, long minor) {
   ComPtr<IBaseFilter> provider;
   if (FAILED(CreateProvider(&provider))) return Message("NO ATSC NETWORK PROVIDER");
   AtscTuning tuning;
-  std::string failure;
-  if (FAILED(tuning.FindSpace(provider.Get(), failure))) return Message(failure);
-  if (FAILED(tuning.Tune(physical, major, minor, failure))) return Message(failure);
-  long strength = 0;
-  const HRESULT hr = tuning.SignalStrength(&strength);
-  std::printf("signal=%ld result=0x%08lX\n", strength, static_cast<unsigned long>(hr));
+  const GraphOutcome found = tuning.FindAtscTuningSpace(provider.Get());
+  if (found.Failed()) return Messages(found);
+  const GraphOutcome tuned = tuning.TuneChannel(physical, major, minor);
+  if (tuned.Failed()) return Messages(tuned);
+  const HRESULT hr = tuning.ReadSignalStrength();
+  std::printf("signal=%ld result=0x%08lX\n", SUCCEEDED(hr) ? tuning.SignalStrength() : 0L,
+              static_cast<unsigned long>(hr));
   return 0;
 }
 
@@ -177,13 +184,15 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
     return Message("CAN'T LOAD BDA Tuner");
   }
   AtscTuning tuning;
-  std::string failure;
-  if (FAILED(tuning.FindSpace(provider.Get(), failure))) {
-    Message(failure);
+  const GraphOutcome found = tuning.FindAtscTuningSpace(provider.Get());
+  if (found.Failed()) {
+    Messages(found);
     return Message("CAN'T GET TUNING SPACE");
   }
-  if (FAILED(tuning.Tune(phases[0].physical, phases[0].major, phases[0].minor, failure))) {
-    Message(failure);
+  const GraphOutcome firstTune =
+      tuning.TuneChannel(phases[0].physical, phases[0].major, phases[0].minor);
+  if (firstTune.Failed()) {
+    Messages(firstTune);
     return Message("CAN'T TUNE CHANNEL");
   }
   if (FAILED(ConnectFilters(graph.Get(), provider.Get(), tuner.Get()))) {
@@ -213,17 +222,20 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   standin::FindUpstreamTunedProgram(sink.Get(), &tuned);  // none: program 0 is printed
   for (std::size_t i = 0; i < phases.size(); ++i) {
     const Phase& phase = phases[i];
-    if (i > 0 && FAILED(tuning.Tune(phase.physical, phase.major, phase.minor, failure))) {
-      control->Stop();
-      return Message(failure);
+    if (i > 0) {
+      const GraphOutcome retuned = tuning.TuneChannel(phase.physical, phase.major, phase.minor);
+      if (retuned.Failed()) {
+        control->Stop();
+        return Messages(retuned);
+      }
     }
     sinkObject->Counter().Take();
     const auto begin = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(phase.seconds));
     const StreamCounter::Counts counts = sinkObject->Counter().Take();
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    long strength = 0;
-    const HRESULT signalResult = tuning.SignalStrength(&strength);
+    const HRESULT signalResult = tuning.ReadSignalStrength();
+    const long strength = SUCCEEDED(signalResult) ? tuning.SignalStrength() : 0;
     standin::TunedProgram program{};
     if (tuned) tuned->GetTunedProgram(&program);
     std::printf("phase=%zu program=%lu tsid=%d bytes=%llu packets=%llu pcr=%.3f elapsed=%.3f "

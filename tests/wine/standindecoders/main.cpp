@@ -23,7 +23,7 @@
 // ("counters t=N ...").
 // Exit status: 0 done, 1 a call failed (message on stderr), 2 bad usage.
 
-#include "tests/wine/standinbda/AtscTuning.h"
+#include "graph/AtscTuning.h"
 #include "win/ComScope.h"
 #include "ElementaryUnits.h"
 #include "GraphHelpers.h"
@@ -56,6 +56,11 @@ constexpr wchar_t kAudioDecoderName[] = L"Telvantis Test AC-3 Audio Decoder";
 constexpr wchar_t kWindowClass[] = L"StandinDecodersVideo";
 constexpr int kWindowWidth = 640;
 constexpr int kWindowHeight = 480;
+
+// The first text of a failed tuning call, as the viewer would show it.
+const char* FailureText(const GraphOutcome& outcome) {
+  return outcome.messages.empty() ? "tuning" : outcome.messages.front().text.c_str();
+}
 
 // The system check's query: exact match, merit at least normal, an input of
 // the given type, an output of the given major type with any subtype.
@@ -414,11 +419,10 @@ int Live(int argc, char** argv) {
   CHECK("add tuner",
         AddFirstDevice(graph.Get(), kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
   AtscTuning tuning;
-  std::string failure;
-  if (FAILED(tuning.FindSpace(provider.Get(), failure))) return Fail(failure.c_str(), E_FAIL);
-  if (FAILED(tuning.Tune(first[0], first[1], first[2], failure))) {
-    return Fail(failure.c_str(), E_FAIL);
-  }
+  const GraphOutcome found = tuning.FindAtscTuningSpace(provider.Get());
+  if (found.Failed()) return Fail(FailureText(found), found.result);
+  const GraphOutcome tuned = tuning.TuneChannel(first[0], first[1], first[2]);
+  if (tuned.Failed()) return Fail(FailureText(tuned), tuned.result);
   CHECK("connect provider to tuner", ConnectFilters(graph.Get(), provider.Get(), tuner.Get()));
   CHECK("add capture",
         AddFirstDevice(graph.Get(), kBdaReceiverComponentCategory, L"TSCapture", &capture));
@@ -437,9 +441,8 @@ int Live(int argc, char** argv) {
   std::printf("tuned first\n");
   return RunFor(graph.Get(), seconds, [&]() -> int {
     if (!retune) return 0;
-    if (FAILED(tuning.Tune(second[0], second[1], second[2], failure))) {
-      return Fail(failure.c_str(), E_FAIL);
-    }
+    const GraphOutcome retuned = tuning.TuneChannel(second[0], second[1], second[2]);
+    if (retuned.Failed()) return Fail(FailureText(retuned), retuned.result);
     std::printf("tuned second\n");
     return 0;
   });

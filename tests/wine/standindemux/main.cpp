@@ -25,7 +25,7 @@
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
-#include "tests/wine/standinbda/AtscTuning.h"
+#include "graph/AtscTuning.h"
 #include "win/ComScope.h"
 #include "CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
@@ -284,6 +284,12 @@ struct Channel {
   long physical, major, minor;
 };
 
+// A tuning call's result; when it failed, `step` becomes its failure text.
+HRESULT Tuned(const GraphOutcome& outcome, std::string& step) {
+  if (outcome.Failed() && !outcome.messages.empty()) step = outcome.messages.front().text;
+  return outcome.result;
+}
+
 // The tuner chain of the live graph, up to the demultiplexer and the TIF.
 // `step` names what failed (for a tuning call, its failure text).
 HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning,
@@ -293,8 +299,10 @@ HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, AtscTuning& tunin
   RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSCNetwork", provider));
   step = "add tuner";
   RETURN_IF_FAILED(AddFirstDevice(graph, kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
-  RETURN_IF_FAILED(tuning.FindSpace(*provider, step));
-  RETURN_IF_FAILED(tuning.Tune(channel.physical, channel.major, channel.minor, step));
+  step = "find tuning space";
+  RETURN_IF_FAILED(Tuned(tuning.FindAtscTuningSpace(*provider), step));
+  step = "tune";
+  RETURN_IF_FAILED(Tuned(tuning.TuneChannel(channel.physical, channel.major, channel.minor), step));
   step = "connect provider to tuner";
   RETURN_IF_FAILED(ConnectFilters(graph, *provider, tuner.Get()));
   step = "add capture";
@@ -335,7 +343,9 @@ int Live(double seconds, Channel first, Channel second) {
   PrintPins("first.", demux.Get());
   PrintReport("first.video.", videoCounter.Report());
   PrintReport("first.audio.", audioCounter.Report());
-  const HRESULT retuned = tuning.Tune(second.physical, second.major, second.minor, step);
+  step = "tune";
+  const HRESULT retuned =
+      Tuned(tuning.TuneChannel(second.physical, second.major, second.minor), step);
   if (FAILED(retuned)) return Fail(step.c_str(), retuned);
   videoCounter.Clear();
   audioCounter.Clear();
@@ -377,14 +387,16 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
   Sleep(half);
   PrintPins("running.", demux.Get());
   if (second != nullptr) {
-    const HRESULT retuned = tuning.Tune(second->physical, second->major, second->minor, step);
+    step = "tune";
+    const HRESULT retuned =
+        Tuned(tuning.TuneChannel(second->physical, second->major, second->minor), step);
     if (FAILED(retuned)) return Fail(step.c_str(), retuned);
   }
   Sleep(half);
   PrintPins("end.", demux.Get());
-  long strength = 0;
-  PrintResult("signal_result", tuning.SignalStrength(&strength));
-  std::printf("signal=%ld\n", strength);
+  const HRESULT signal = tuning.ReadSignalStrength();
+  PrintResult("signal_result", signal);
+  std::printf("signal=%ld\n", SUCCEEDED(signal) ? tuning.SignalStrength() : 0L);
   CHECK("Stop", control->Stop());
   return 0;
 }
