@@ -77,7 +77,7 @@ void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* 
   }
 }
 
-HRESULT WindowlessRenderer::SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan) {
+HRESULT WindowlessRenderer::SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan) {
   RETURN_HR_IF(E_UNEXPECTED, !control);
   LONG width = 0;
   LONG height = 0;

@@ -7,6 +7,7 @@
 #include <wrl/client.h>
 
 #include "core/geometry/Geometry.h"
+#include "core/geometry/VideoPosition.h"
 
 class WindowlessRenderer {
  public:
@@ -24,7 +25,7 @@ class WindowlessRenderer {
   // Fits the picture into the window's client area for the aspect mode and
   // overscan, remembering the native size. A picture whose size is not yet
   // known is left alone. Shows "CAN'T SET VIDEO POSITION" on failure.
-  HRESULT SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+  HRESULT SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan);
 
   // Asks the renderer to repaint the picture; false without a renderer.
   bool Repaint(HWND videoWindow, HDC dc);

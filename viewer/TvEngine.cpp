@@ -5,7 +5,7 @@
 HRESULT TvEngine::CreateGraphs(bool noChannelList) {
   RETURN_IF_FAILED(::CreateGraphs(live.graphs));
   if (noChannelList) {
-    aspectMode = 1;
+    aspectMode = AspectMode::Ratio16x9;
     live.tuning.SetTuned(TuneValues{live.tuning.Tuned().physical, -1, -1});
   }
   return S_OK;

@@ -14,6 +14,7 @@
 #include "core/files/ChannelEntry.h"
 #include "graph/LiveGraph.h"
 #include "core/files/TunerFiles.h"
+#include "core/geometry/VideoPosition.h"
 #include "core/tuning/TuningModel.h"
 
 class TvEngine {
@@ -50,7 +51,7 @@ class TvEngine {
   int currentChannel = 0;
   int previousChannel = 0;
 
-  int aspectMode = 1;  // 1 = 16:9, 2 = 4:3
+  AspectMode aspectMode = AspectMode::Ratio16x9;
   bool overscan = true;
   bool fullScreenOnPrimary = true;
   int skipForwardSeconds = 60;
