@@ -87,7 +87,7 @@ HRESULT LiveGraphBuilder::AddSourceChain() {
   hr = Connect(f.networkProvider.Get(), f.tuner.Get());
   if (FAILED(hr)) return Fail(hr, Exclaim("CAN'T CONNECT NETWORK PROVIDER TO BDA Tuner"));
 
-  const bool hasCapture = row == nullptr || row->HasCaptureFilter();
+  const bool hasCapture = row == nullptr || row->hasCaptureFilter;
   if (hasCapture) {
     log.Step("LOADING BDA CAPTURE/RECEIVER");
     hr = AddFilterByName(live, kBdaReceiverComponentCategory, FilterRole::Capture, row, decoders,

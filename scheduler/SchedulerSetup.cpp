@@ -16,6 +16,7 @@ SchedulerSetup SchedulerSetup::Load(const std::filesystem::path& folder, Schedul
   } else {
     // No row: the titles match no window, and no wake-up task has this name.
     setup.model.number = setup.modelNumber;
+    setup.model.wakeUpTaskNumber = setup.modelNumber;
   }
   const auto names = SchedulerVariantNames::For(variant);
   setup.ownTitle = WindowTitle(setup.model, names.schedulerWindow);

@@ -154,7 +154,7 @@ void ViewerDialog::OnSignalTimer() {
   SetItemText(IDC_VIDEO_SIZE, text);
   if (SUCCEEDED(engine->live.tuning.ReadSignalStrength())) {
     std::snprintf(text, sizeof text, "%i%%",
-                  SignalPercent(engine->model, engine->live.tuning.SignalStrength()));
+                  SignalPercent(engine->modelRow, engine->live.tuning.SignalStrength()));
     SetItemText(IDC_SIGNAL, text);
   }
 }
