@@ -72,7 +72,9 @@ std::vector<ScheduleEvent> WeekEvents() {
     e.endMinute = (startMinute + length) % 60;
     e.type = type;
     e.frequency = i == kConflictSlot ? EventFrequency::Weekly : frequency;
-    e.whenDone = type == EventType::WatchLive || type == EventType::Timeshift ? WhenDone::Close : *WhenDoneFromCode(i % 3);
+    e.whenDone = type == EventType::WatchLive || type == EventType::Timeshift
+                     ? WhenDone::Close
+                     : *WhenDoneFromCode(i % 3);
     e.folder = "D:\\Week\\" + std::to_string(i) + "\\";
     events.push_back(WithStartDate(e, AddDays(kWeekStart, day)));
   }
