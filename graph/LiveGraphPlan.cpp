@@ -195,7 +195,7 @@ void AddStart(GraphPlan& plan) {
 }  // namespace
 
 GraphPlan SourceChainPlan(const TuningModel* model) {
-  const bool hasCapture = model == nullptr || model->HasCaptureFilter();
+  const bool hasCapture = model == nullptr || model->hasCaptureFilter;
   GraphPlan plan{
       AddByClass("LOADING ATSC NETWORK PROVIDER", F::NetworkProvider,
                  FilterClass::AtscNetworkProvider, "ATSCNetwork",

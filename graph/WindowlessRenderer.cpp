@@ -76,7 +76,7 @@ void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* 
   }
 }
 
-GraphOutcome WindowlessRenderer::SetVideoPosition(HWND videoWindow, int aspectMode,
+GraphOutcome WindowlessRenderer::SetVideoPosition(HWND videoWindow, AspectMode aspectMode,
                                                   bool overscan) {
   if (!control) return GraphOutcome::Result(E_UNEXPECTED);
   LONG width = 0;

@@ -9,6 +9,7 @@
 #include "core/geometry/Geometry.h"
 #include "graph/FirstFailure.h"
 #include "graph/GraphOutcome.h"
+#include "core/geometry/VideoPosition.h"
 
 class WindowlessRenderer {
  public:
@@ -29,7 +30,7 @@ class WindowlessRenderer {
   // known is left alone. Called on every tick of a timer, so a renderer that
   // keeps refusing the position is told about ("CAN'T SET VIDEO POSITION")
   // once, and again only after it has once taken a position.
-  GraphOutcome SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+  GraphOutcome SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan);
 
   // Asks the renderer to repaint the picture; false without a renderer.
   bool Repaint(HWND videoWindow, HDC dc);

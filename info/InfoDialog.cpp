@@ -9,13 +9,12 @@
 #include "info/FilterLists.h"
 #include "graph/GraphToolkit.h"
 #include "info/SelectionFiles.h"
+#include "core/files/FileNames.h"
 #include "core/files/TunerFiles.h"
 #include "info/resource.h"
 
 namespace {
 
-constexpr char kTunerFile[] = "tuner.txt";
-constexpr char kDecodersFile[] = "decoders.txt";
 constexpr char kRegisterDvrMs[] = "regdvrmsfilters.bat";
 constexpr char kRegisterTs[] = "regtsfilters.bat";
 constexpr char kUnregisterTs[] = "unregtsfilters.bat";
@@ -211,8 +210,8 @@ void InfoDialog::CheckTransportStream(CheckTime when) {
 }
 
 void InfoDialog::ShowCurrentFiles() {
-  SetItemText(IDC_TUNER_FILE, CurrentTunerFileText(ReadTunerFile(kTunerFile)));
-  SetItemText(IDC_DECODERS_FILE, CurrentDecodersFileText(ReadDecodersFile(kDecodersFile)));
+  SetItemText(IDC_TUNER_FILE, CurrentTunerFileText(ReadTunerFile(FileNames::kTuner)));
+  SetItemText(IDC_DECODERS_FILE, CurrentDecodersFileText(ReadDecodersFile(FileNames::kDecoders)));
 }
 
 void InfoDialog::OnCreateTunerFile() {
@@ -226,13 +225,13 @@ void InfoDialog::OnCreateTunerFile() {
   }
   SetItemText(IDC_TUNER_NAME, *tuner);
   SetItemText(IDC_CAPTURE_NAME, *capture);
-  if (!WriteTunerFile(kTunerFile, TunerNames{*tuner, *capture})) {
+  if (!WriteTunerFile(FileNames::kTuner, TunerNames{*tuner, *capture})) {
     SetItemText(IDC_TUNER_OK, "");
     ShowExclamation("CAN'T WRITE TUNER.TXT");
   } else {
     SetItemText(IDC_TUNER_OK, "tuner.txt OK");
   }
-  SetItemText(IDC_TUNER_FILE, CurrentTunerFileText(ReadTunerFile(kTunerFile)));
+  SetItemText(IDC_TUNER_FILE, CurrentTunerFileText(ReadTunerFile(FileNames::kTuner)));
 }
 
 void InfoDialog::OnCreateDecodersFile() {
@@ -246,13 +245,13 @@ void InfoDialog::OnCreateDecodersFile() {
   }
   SetItemText(IDC_VIDEO_DECODER_NAME, *video);
   SetItemText(IDC_AUDIO_DECODER_NAME, *audio);
-  if (!WriteDecodersFile(kDecodersFile, DecoderNames{*video, *audio})) {
+  if (!WriteDecodersFile(FileNames::kDecoders, DecoderNames{*video, *audio})) {
     SetItemText(IDC_DECODERS_OK, "");
     ShowExclamation("CAN'T WRITE DECODERS.TXT");
   } else {
     SetItemText(IDC_DECODERS_OK, "decoders.txt OK");
   }
-  SetItemText(IDC_DECODERS_FILE, CurrentDecodersFileText(ReadDecodersFile(kDecodersFile)));
+  SetItemText(IDC_DECODERS_FILE, CurrentDecodersFileText(ReadDecodersFile(FileNames::kDecoders)));
 }
 
 void InfoDialog::OnInstallDvrMs() {

@@ -1,5 +1,7 @@
 #include "info/SelectionFiles.h"
 
+#include "core/files/FileNames.h"
+
 namespace {
 
 struct FieldTexts {
@@ -56,11 +58,11 @@ std::optional<SelectionRefusal> CheckDecoderSelection(const std::optional<std::s
 }
 
 std::string CurrentTunerFileText(const std::optional<TunerNames>& file) {
-  if (!file) return "No tuner.txt created";
-  return CurrentText("tuner.txt", file->tuner, file->capture);
+  if (!file) return std::string("No ") + FileNames::kTuner + " created";
+  return CurrentText(FileNames::kTuner, file->tuner, file->capture);
 }
 
 std::string CurrentDecodersFileText(const std::optional<DecoderNames>& file) {
-  if (!file) return "No decoders.txt created";
-  return CurrentText("decoders.txt", file->video, file->audio);
+  if (!file) return std::string("No ") + FileNames::kDecoders + " created";
+  return CurrentText(FileNames::kDecoders, file->video, file->audio);
 }

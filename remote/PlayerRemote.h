@@ -1,14 +1,11 @@
 #pragma once
 
+#include "core/protocol/ProgramProtocol.h"
 #include "core/protocol/RemoteMessage.h"
 
 // The player plug-in: drives whichever player runs, the plain one first.
 class PlayerRemote {
  public:
-  static constexpr const char* kPlayerTitle = "Telvantis Play";
-  static constexpr const char* kPlayerTsTitle = "Telvantis Play TS";
-  static constexpr const char* kVideoTitle = "TelvantisPlayVideo";
-
   explicit PlayerRemote(DesktopWindows& desktop) : desktop(desktop) {}
 
   // Whether the player's control window or its video window is in front.

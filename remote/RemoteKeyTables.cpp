@@ -2,13 +2,6 @@
 
 namespace {
 
-// Actions of the remote command message as the viewer reads them.
-constexpr std::int32_t kDigit = 0;
-constexpr std::int32_t kChannelUp = 1;
-constexpr std::int32_t kChannelDown = 2;
-constexpr std::int32_t kRecall = 3;
-constexpr std::int32_t kDisplaySwitch = 10;
-
 struct KeyLetter {
   int code;
   char letter;
@@ -44,14 +37,16 @@ std::optional<RemoteMessage> ViewerMessageForKey(int code, int eventType) {
     return std::nullopt;
   }
   if (eventType != kKeyPressed) return std::nullopt;
-  if (code >= 0 && code <= 9) return RemoteMessage::Command(static_cast<std::uint32_t>(code), kDigit);
+  if (code >= 0 && code <= 9) {
+    return RemoteMessage::Command(static_cast<std::uint32_t>(code), ViewerRemoteAction::Digit);
+  }
   switch (code) {
-    case 23: return RemoteMessage::Command(0, kChannelUp);
-    case 24: return RemoteMessage::Command(0, kChannelDown);
+    case 23: return RemoteMessage::Command(0, ViewerRemoteAction::ChannelUp);
+    case 24: return RemoteMessage::Command(0, ViewerRemoteAction::ChannelDown);
     case 44:
-    case 45: return RemoteMessage::Command(0, kRecall);
+    case 45: return RemoteMessage::Command(0, ViewerRemoteAction::Recall);
     case 46:
-    case 47: return RemoteMessage::Command(0, kDisplaySwitch);
+    case 47: return RemoteMessage::Command(0, ViewerRemoteAction::DisplaySwitch);
     default: return LetterFor(kViewerLetters, code);
   }
 }
@@ -63,7 +58,6 @@ std::optional<RemoteMessage> PlayerMessageForKey(int code, int eventType) {
     return std::nullopt;
   }
   if (eventType != kKeyPressed) return std::nullopt;
-  // The players take the remote command message only as the display switch.
-  if (code == 46 || code == 47) return RemoteMessage::Command(0, 0);
+  if (code == 46 || code == 47) return RemoteMessage::Command(PlayerRemoteAction::DisplaySwitch);
   return LetterFor(kPlayerLetters, code);
 }

@@ -9,14 +9,11 @@
 namespace {
 
 constexpr std::size_t kTitleSlot = 50;
-constexpr int kLastCatalogueModel = 17;
 
 std::vector<std::string> TitlesFor(ProgramWindow window) {
   std::vector<std::string> titles;
-  for (int model = 0; model <= kLastCatalogueModel; ++model) {
-    auto row = FindTuningModel(model, std::nullopt);
-    if (!row) continue;
-    std::string title = WindowTitle(*row, window);
+  for (const TuningModel& row : CatalogueModels()) {
+    std::string title = WindowTitle(row, window);
     if (title.size() > kTitleSlot - 1) title.resize(kTitleSlot - 1);
     if (std::find(titles.begin(), titles.end(), title) == titles.end()) titles.push_back(title);
   }
@@ -28,10 +25,9 @@ std::vector<std::string> TitlesFor(ProgramWindow window) {
 const std::vector<std::string>& ViewerRemote::TitleSuffixes() {
   static const std::vector<std::string> suffixes = [] {
     std::vector<std::string> list;
-    for (int model = 0; model <= kLastCatalogueModel; ++model) {
-      auto row = FindTuningModel(model, std::nullopt);
-      if (row && std::find(list.begin(), list.end(), row->titleSuffix) == list.end())
-        list.push_back(row->titleSuffix);
+    for (const TuningModel& row : CatalogueModels()) {
+      if (std::find(list.begin(), list.end(), row.titleSuffix) == list.end())
+        list.push_back(row.titleSuffix);
     }
     return list;
   }();

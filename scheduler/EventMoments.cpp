@@ -7,7 +7,7 @@ constexpr long long kLiveOffsets[EventMoments::kMomentCount] = {-20, -10, 0};
 
 }  // namespace
 
-EventMoments::EventMoments(const ScheduleEvent& event) : silent(event.type == kRecordSilent) {
+EventMoments::EventMoments(const ScheduleEvent& event) : silent(event.type == EventType::RecordSilent) {
   const EventInterval interval = IntervalOf(event);
   start = interval.start;
   deadline = interval.start < interval.end ? interval.end : AddSeconds(interval.start, 60);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/files/FileNames.h"
 #include "core/protocol/EventLog.h"
 #include "scheduler/EventMoments.h"
 #include "core/protocol/HandOffFiles.h"
@@ -153,7 +154,7 @@ void SchedulerEngine::ActSilent(int moment, const ScheduleEvent& event, const Ci
         if (actions.IsViewerRunning()) actions.PostClose(settings.viewerTitle);
         progress.closePending = false;
       }
-      actions.WriteHandOffFile(HandOffFiles::kSilentEventFile,
+      actions.WriteHandOffFile(FileNames::kSilentEvent,
                                HandOffFiles::SilentEventText(SilentEventHandOff::From(event)));
       break;
     case EventMoments::kStart:
@@ -186,9 +187,9 @@ void SchedulerEngine::ActLive(int moment, const ScheduleEvent& event, const Civi
       break;
     case EventMoments::kStart:
       // The viewer window is looked up again: it may have been started at the hand-off.
-      if (event.type == kRecordLive) {
+      if (event.type == EventType::RecordLive) {
         actions.PostRegisteredMessage(settings.viewerTitle, ProgramProtocol::kStartRecordMessage);
-      } else if (event.type == kTimeshift) {
+      } else if (event.type == EventType::Timeshift) {
         actions.PostRegisteredMessage(settings.viewerTitle, ProgramProtocol::kTimeshiftMessage);
       }
       actions.AppendLog(EventLog::EventStarted(event.type, now));
@@ -222,8 +223,8 @@ void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTim
         actions.StartProgram(ProgramProtocol::kViewerExe, "", ShowMode::NoActivate);
     actions.AppendLog(started ? EventLog::OpenedViewer(now) : EventLog::CantOpenViewer(now));
   }
-  if (event.type == kRecordLive) {
-    actions.WriteHandOffFile(HandOffFiles::kRecLiveFile,
+  if (event.type == EventType::RecordLive) {
+    actions.WriteHandOffFile(FileNames::kRecLive,
                              HandOffFiles::RecLiveText(RecLiveHandOff::From(event)));
   }
 }

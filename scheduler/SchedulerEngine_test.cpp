@@ -15,7 +15,7 @@ const char* kRecorder = "Silent Record- Hauppauge WinTV 885";
 const char* kRecorderTs = "Silent Record TS- Hauppauge WinTV 885";
 
 // Monday 3 June 2030, 20:00-21:00 on 33 7 1.
-ScheduleEvent At20(int type, int frequency = kOnce) {
+ScheduleEvent At20(EventType type, EventFrequency frequency = EventFrequency::Once) {
   ScheduleEvent e;
   e.dayOfWeek = 2; e.month = 6; e.day = 3; e.year = 2030;
   e.channel1 = 33; e.channel2 = 7; e.channel3 = 1;
@@ -63,7 +63,7 @@ using Lines = std::vector<std::string>;
 }  // namespace
 
 TEST_F(SchedulerEngineTest, SilentEventWithTheViewerOpen) {
-  Start(Time(19, 58, 0), {At20(kRecordSilent)});
+  Start(Time(19, 58, 0), {At20(EventType::RecordSilent)});
   fake->viewerRunning = fake->viewerWindow = true;
   clock->RunFor(150);
   EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kSilentViewerWarning});
@@ -78,7 +78,7 @@ TEST_F(SchedulerEngineTest, SilentEventWithTheViewerOpen) {
 }
 
 TEST_F(SchedulerEngineTest, SilentEventWhileAUsersRecordingRuns) {
-  Start(Time(19, 59, 0), {At20(kRecordSilent)}, SchedulerVariant::DvrMs, 2);
+  Start(Time(19, 59, 0), {At20(EventType::RecordSilent)}, SchedulerVariant::DvrMs, 2);
   engine->OnRecorderReport(1, 0);
   fake->recorderWindow = true;
   fake->recorderClosePolls = 5;  // the old recorder needs a moment to close
@@ -96,7 +96,7 @@ TEST_F(SchedulerEngineTest, SilentEventWhileAUsersRecordingRuns) {
 }
 
 TEST_F(SchedulerEngineTest, SilentRecorderWithDelayZeroStartsOnTheTickTheWindowIsGone) {
-  Start(Time(19, 59, 0), {At20(kRecordSilent)});
+  Start(Time(19, 59, 0), {At20(EventType::RecordSilent)});
   engine->OnRecorderReport(1, 1);  // a scheduled recording: no warning
   fake->recorderWindow = true;
   long long goneAt = -1, startedAt = -1;
@@ -112,7 +112,7 @@ TEST_F(SchedulerEngineTest, LiveRecordingWithTheViewerClosed) {
   const std::string config = "17\n10\n0\n1040\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0";
   folder.Write("config.txt", config);
   folder.Write("channels.txt", "3\nKAAA 20 2 1\nKBBB 33 7 2\nKCCC 33 7 -1\n");
-  Start(Time(19, 58, 0), {At20(kRecordLive)});
+  Start(Time(19, 58, 0), {At20(EventType::RecordLive)});
   clock->RunFor(150);
   // Value 11 now names KCCC (index 2, minor -1 matches 1); nothing else changed.
   std::string expected = config;
@@ -129,7 +129,7 @@ TEST_F(SchedulerEngineTest, LiveRecordingWithTheViewerClosed) {
 TEST_F(SchedulerEngineTest, HandOffWithoutChannelMatchOrConfigLeavesConfigAlone) {
   folder.Write("channels.txt", "1\nKAAA 20 2 1\n");
   folder.Write("config.txt", "17\n1\n2");
-  Start(Time(19, 59, 0), {At20(kRecordLive)});
+  Start(Time(19, 59, 0), {At20(EventType::RecordLive)});
   fake->viewerStarts = false;
   clock->RunFor(90);
   EXPECT_TRUE(fake->Of("channel").empty());
@@ -141,7 +141,7 @@ TEST_F(SchedulerEngineTest, HandOffWithoutChannelMatchOrConfigLeavesConfigAlone)
 }
 
 TEST_F(SchedulerEngineTest, WatchLiveWithTheViewerOpenPostsOnlyTheChannelChange) {
-  Start(Time(19, 59, 0), {At20(kWatchLive, kWeekly)});
+  Start(Time(19, 59, 0), {At20(EventType::WatchLive, EventFrequency::Weekly)});
   fake->viewerRunning = fake->viewerWindow = true;
   clock->RunFor(90);
   EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kLiveViewerWarning});
@@ -157,7 +157,7 @@ TEST_F(SchedulerEngineTest, WatchLiveWithTheViewerOpenPostsOnlyTheChannelChange)
 }
 
 TEST_F(SchedulerEngineTest, TimeshiftClosesAUsersRecorderFirst) {
-  Start(Time(19, 59, 0), {At20(kTimeshift)}, SchedulerVariant::TransportStream);
+  Start(Time(19, 59, 0), {At20(EventType::Timeshift)}, SchedulerVariant::TransportStream);
   engine->OnRecorderReport(1, 0);
   fake->recorderWindow = true;
   fake->recorderClosePolls = 1000000;  // never closes: the wait gives up
@@ -192,7 +192,7 @@ TEST_F(SchedulerEngineTest, EmptyListAlignsButArmsNothing) {
 
 TEST_F(SchedulerEngineTest, MissedSecondsStillFireEachMomentOnce) {
   // The tick of 19:59:59 never comes (the machine was busy from :57 to :01).
-  Start(Time(19, 59, 0), {At20(kRecordSilent)});
+  Start(Time(19, 59, 0), {At20(EventType::RecordSilent)});
   clock->RunFor(57);
   clock->Jump(4);
   clock->RunFor(30);
@@ -200,7 +200,7 @@ TEST_F(SchedulerEngineTest, MissedSecondsStillFireEachMomentOnce) {
   EXPECT_EQ(fake->Of("file").size(), 1u);
   // A live event whose scheduler starts 3 seconds before: the viewer
   // still gets its 10 seconds before the record command.
-  Start(Time(19, 59, 57), {At20(kRecordLive)});
+  Start(Time(19, 59, 57), {At20(EventType::RecordLive)});
   clock->RunFor(30);
   // The late warning takes the tick of 19:59:59.
   EXPECT_EQ(Seen("start"), Lines{"20:0:0 Telvantis.exe  [noactivate]"});
@@ -209,10 +209,10 @@ TEST_F(SchedulerEngineTest, MissedSecondsStillFireEachMomentOnce) {
 
 TEST_F(SchedulerEngineTest, AStuckEventDoesNotBlockLaterEvents) {
   // The weekly event cannot move on: next Monday 20:30 is taken.
-  ScheduleEvent weekly = At20(kWatchLive, kWeekly);
-  ScheduleEvent taken = At20(kRecordSilent);
+  ScheduleEvent weekly = At20(EventType::WatchLive, EventFrequency::Weekly);
+  ScheduleEvent taken = At20(EventType::RecordSilent);
   taken.day = 10; taken.startMinute = 30; taken.endHour = 22;
-  ScheduleEvent tuesday = At20(kRecordLive);
+  ScheduleEvent tuesday = At20(EventType::RecordLive);
   tuesday.day = 4; tuesday.dayOfWeek = 3;
   Start(Time(19, 59, 0), {weekly, tuesday, taken});
   fake->viewerRunning = fake->viewerWindow = true;
@@ -235,11 +235,11 @@ TEST_F(SchedulerEngineTest, AStuckEventDoesNotBlockLaterEvents) {
 }
 
 TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsLoggedAndPassedOver) {
-  ScheduleEvent later = At20(kWatchLive);
+  ScheduleEvent later = At20(EventType::WatchLive);
   later.startHour = 22; later.endHour = 23;
-  ScheduleEvent daily = At20(kTimeshift, kDailyWeekdays);
+  ScheduleEvent daily = At20(EventType::Timeshift, EventFrequency::DailyWeekdays);
   daily.startHour = 18; daily.endHour = 19;
-  Start(Time(17, 59, 0), {daily, At20(kRecordLive), later});
+  Start(Time(17, 59, 0), {daily, At20(EventType::RecordLive), later});
   clock->RunFor(10);
   clock->Jump(3 * 3600 + 60);  // asleep from 17:59:10 to 21:00:10
   clock->RunFor(2 * 3600);
@@ -249,7 +249,7 @@ TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsLoggedAndPassedOver) {
                                 "22:0:0  WATCH LIVE: 6/3/2030-22:0:0\n\n"}));
   // The one-time event stays in the list and the file; the daily one moved on.
   ASSERT_EQ(list.Count(), 2u);
-  EXPECT_EQ(list.At(0), At20(kRecordLive));
+  EXPECT_EQ(list.At(0), At20(EventType::RecordLive));
   EXPECT_EQ(list.At(1).day, 4);
   EXPECT_EQ(list.At(1).startHour, 18);
   EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events, list.Events());
@@ -257,7 +257,7 @@ TEST_F(SchedulerEngineTest, AnEventMissedWhileAsleepIsLoggedAndPassedOver) {
 }
 
 TEST_F(SchedulerEngineTest, RecorderReportsAndEventFinishedFromTheWindow) {
-  Start(Time(19, 0, 0), {At20(kRecordLive, kDailyWeekdays)});
+  Start(Time(19, 0, 0), {At20(EventType::RecordLive, EventFrequency::DailyWeekdays)});
   EXPECT_FALSE(engine->OnRecorderReport(0, 0));
   EXPECT_FALSE(engine->OnRecorderReport(2, 0));
   EXPECT_FALSE(engine->IsRecorderRecording());

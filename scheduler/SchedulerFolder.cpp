@@ -1,5 +1,6 @@
 #include "scheduler/SchedulerFolder.h"
 
+#include "core/files/FileNames.h"
 #include "core/protocol/EventLog.h"
 #include "core/schedule/ScheduleFile.h"
 #include "core/files/TextFiles.h"
@@ -11,21 +12,21 @@ bool SchedulerFolder::WriteHandOffFile(const std::filesystem::path& name,
 }
 
 bool SchedulerFolder::AppendLog(const std::string& entry) const {
-  return EventLog::Append(folder / EventLog::kLogFile, entry);
+  return EventLog::Append(folder / FileNames::kEventLog, entry);
 }
 
 bool SchedulerFolder::AppendDebugLine(const std::string& line) const {
-  return EventLog::AppendIfPresent(folder / EventLog::kDebugFile, line);
+  return EventLog::AppendIfPresent(folder / FileNames::kSchedulerDebugLog, line);
 }
 
 std::optional<std::vector<ChannelEntry>> SchedulerFolder::ReadChannels() const {
-  return ReadChannelFile(folder / "channels.txt");
+  return ReadChannelFile(folder / FileNames::kChannels);
 }
 
 bool SchedulerFolder::RewriteViewerChannel(int channelIndex) const {
-  return RewriteCurrentChannel(folder / "config.txt", channelIndex);
+  return RewriteCurrentChannel(folder / FileNames::kConfig, channelIndex);
 }
 
 bool SchedulerFolder::SaveSchedule(const ScheduleList& list) const {
-  return ScheduleFile::Write(folder / ScheduleFile::kFileName, list.Events());
+  return ScheduleFile::Write(folder / FileNames::kSchedule, list.Events());
 }

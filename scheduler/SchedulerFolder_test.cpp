@@ -24,9 +24,9 @@ TEST(SchedulerFolder, LogEntriesAndDebugTrace) {
   TestFolder folder;
   SchedulerFolder scheduler(folder.Path());
   const CivilTime t{2008, 1, 7, 20, 0, 5};
-  EXPECT_EQ(EventLog::EventStarted(kRecordLive, t), "RECORD LIVE: 1/7/2008-20:0:5\n\n");
-  EXPECT_EQ(EventLog::EventStarted(kWatchLive, t), "WATCH LIVE: 1/7/2008-20:0:5\n\n");
-  EXPECT_EQ(EventLog::EventStarted(kRecordSilent, t), "");
+  EXPECT_EQ(EventLog::EventStarted(EventType::RecordLive, t), "RECORD LIVE: 1/7/2008-20:0:5\n\n");
+  EXPECT_EQ(EventLog::EventStarted(EventType::WatchLive, t), "WATCH LIVE: 1/7/2008-20:0:5\n\n");
+  EXPECT_EQ(EventLog::EventStarted(EventType::RecordSilent, t), "");
   EXPECT_EQ(EventLog::CantOpenViewer(t), "CANT OPEN: 1/7/2008-20:0:5\n");
   EXPECT_EQ(EventLog::RecordingStopped(0, 15, 0), "RECORDING STOPPED: 0:15:0\n\n");
   EXPECT_EQ(EventLog::DebugLine(3, t), "# OF EVENTS: 3  1/7/2008-20:0:5\n");

@@ -33,7 +33,7 @@ const std::vector<ChannelEntry> kChannels = {
 // One firing seen from outside: what the recorder or the viewer was told.
 struct Firing {
   CivilTime at;
-  int type = 0;
+  EventType type = EventType::RecordLive;
   int channelIndex = -1;         // silent: from silentevent.txt; live: config.txt or tuned channel
   std::string detail;            // the hand-off data as text
 };
@@ -52,15 +52,15 @@ std::vector<ScheduleEvent> WeekEvents() {
     ScheduleEvent e;
     const int startMinute = 10 + i * 28;
     int length = 12 + (i * 7) % 14;
-    int type = i % 4;
-    const int frequency = i % 3;
-    int day = frequency == kDailyWeekdays ? i % 5 : i % 7;
+    EventType type = *EventTypeFromCode(i % 4);
+    const EventFrequency frequency = *EventFrequencyFromCode(i % 3);
+    int day = frequency == EventFrequency::DailyWeekdays ? i % 5 : i % 7;
     if (i == 10 || i == 30) {  // ends exactly when the next slot starts
-      type = kRecordSilent;
+      type = EventType::RecordSilent;
       length = 28;
     }
-    if (i == 11) type = kRecordSilent;
-    if (i == 31) type = kRecordLive;
+    if (i == 11) type = EventType::RecordSilent;
+    if (i == 31) type = EventType::RecordLive;
     if (i == kConflictSlot) day = 0;
     const ChannelEntry& channel = kChannels[static_cast<std::size_t>(i % 4)];
     e.channel1 = channel.physical;
@@ -71,16 +71,18 @@ std::vector<ScheduleEvent> WeekEvents() {
     e.endHour = (startMinute + length) / 60 % 24;
     e.endMinute = (startMinute + length) % 60;
     e.type = type;
-    e.frequency = i == kConflictSlot ? kWeekly : frequency;
-    e.whenDone = type == kWatchLive || type == kTimeshift ? kCloseWhenDone : i % 3;
+    e.frequency = i == kConflictSlot ? EventFrequency::Weekly : frequency;
+    e.whenDone = type == EventType::WatchLive || type == EventType::Timeshift
+                     ? WhenDone::Close
+                     : *WhenDoneFromCode(i % 3);
     e.folder = "D:\\Week\\" + std::to_string(i) + "\\";
     events.push_back(WithStartDate(e, AddDays(kWeekStart, day)));
   }
   // Event 49 takes next Monday's time of the weekly conflict event.
   ScheduleEvent& taker = events[49];
   taker = events[kConflictSlot];
-  taker.frequency = kOnce;
-  taker.type = kRecordLive;
+  taker.frequency = EventFrequency::Once;
+  taker.type = EventType::RecordLive;
   taker.startMinute += 10;
   taker.endMinute = taker.startMinute + 20;
   taker.endHour = taker.startHour + taker.endMinute / 60;
@@ -96,7 +98,7 @@ std::vector<Occurrence> ExpectedOccurrences(const std::vector<ScheduleEvent>& ev
     ScheduleEvent e = events[i];
     while (EventStart(e) < end) {
       expected.push_back({EventStart(e), static_cast<int>(i)});
-      if (e.frequency == kOnce || static_cast<int>(i) == kConflictSlot) break;
+      if (e.frequency == EventFrequency::Once || static_cast<int>(i) == kConflictSlot) break;
       e = NextOccurrence(e);
     }
   }
@@ -172,7 +174,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
     const SilentEventHandOff h = *handOff.data;
     ScheduleEvent probe;
     probe.channel1 = h.channel1; probe.channel2 = h.channel2; probe.channel3 = h.channel3;
-    firings.push_back({clock.Now(), kRecordSilent,
+    firings.push_back({clock.Now(), EventType::RecordSilent,
                        static_cast<int>(FindEventChannel(kChannels, probe).value_or(99)),
                        std::to_string(h.endHour) + ":" + std::to_string(h.endMinute) + " " + h.folder});
     fake.recorderWindow = true;
@@ -183,7 +185,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
       fake.recorderWindow = false;
       files.AppendLog(EventLog::SilentRecordStopped(clock.Now()));
       engine.OnRecorderReport(0, 1);
-      if (h.whenDone == kShutdownWhenDone) {
+      if (h.whenDone == WhenDone::Shutdown) {
         ++shutdownRequests;
         engine.OnShutdownRequest();
       }
@@ -198,16 +200,17 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
       viewerHandOffs.push_back(clock.Now());
       return;
     }
-    const int type = message == ProgramProtocol::kStartRecordMessage ? kRecordLive : kTimeshift;
+    const EventType type =
+        message == ProgramProtocol::kStartRecordMessage ? EventType::RecordLive : EventType::Timeshift;
     std::string detail;
     int closeHour = -1, closeMinute = 0;
-    if (type == kRecordLive) {
+    if (type == EventType::RecordLive) {
       const auto handOff = HandOffFiles::TakeRecLive(folder / "reclive.txt");
       ASSERT_TRUE(handOff.data) << "START RECORD without reclive.txt at " << Stamp(clock.Now());
       const RecLiveHandOff& r = *handOff.data;
       detail = std::to_string(r.startHour) + ":" + std::to_string(r.startMinute) + "-" +
                std::to_string(r.endHour) + ":" + std::to_string(r.endMinute);
-      if (r.whenDone == kCloseWhenDone) { closeHour = r.endHour; closeMinute = r.endMinute; }
+      if (r.whenDone == WhenDone::Close) { closeHour = r.endHour; closeMinute = r.endMinute; }
     }
     firings.push_back({clock.Now(), type, ConfigValue11(folder).value_or(-1), detail});
     if (closeHour >= 0) {
@@ -236,7 +239,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
   // WATCH LIVE posts nothing: its firing is its log line.
   const std::string log = folder.Read("scheduler.txt");
   for (const auto& r : fake.Of("log")) {
-    if (r.detail.rfind("WATCH LIVE: ", 0) == 0) firings.push_back({r.at, kWatchLive, -1, ""});
+    if (r.detail.rfind("WATCH LIVE: ", 0) == 0) firings.push_back({r.at, EventType::WatchLive, -1, ""});
   }
   std::sort(firings.begin(), firings.end(), [](const Firing& a, const Firing& b) { return a.at < b.at; });
 
@@ -254,25 +257,25 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
                  " due " + Stamp(o.start) + ", fired " + Stamp(f.at));
     EXPECT_EQ(f.type, e.type);
     const long long late = SecondsBetween(o.start, f.at);
-    EXPECT_GE(late, e.type == kRecordSilent ? -1 : 0);
+    EXPECT_GE(late, e.type == EventType::RecordSilent ? -1 : 0);
     EXPECT_LE(late, kLateLimitSeconds);
     latest = std::max(latest, late);
-    if (late > (e.type == kRecordSilent ? -1 : 0)) ++lateFirings;
-    ++perType[e.type];
+    if (late > (e.type == EventType::RecordSilent ? -1 : 0)) ++lateFirings;
+    ++perType[CodeOf(e.type)];
     const int channel = static_cast<int>(FindEventChannel(kChannels, e).value());
-    if (e.type == kRecordSilent) {
+    if (e.type == EventType::RecordSilent) {
       EXPECT_EQ(f.channelIndex, channel);
       EXPECT_EQ(f.detail, std::to_string(e.endHour) + ":" + std::to_string(e.endMinute) + " " + e.folder);
-    } else if (e.type == kRecordLive) {
+    } else if (e.type == EventType::RecordLive) {
       EXPECT_EQ(f.detail, std::to_string(e.startHour) + ":" + std::to_string(e.startMinute) + "-" +
                               std::to_string(e.endHour) + ":" + std::to_string(e.endMinute));
       EXPECT_NE(log.find("RECORD LIVE: " + Stamp(f.at) + "\n\n"), std::string::npos);
-    } else if (e.type == kTimeshift) {
+    } else if (e.type == EventType::Timeshift) {
       EXPECT_NE(log.find("TIMESHIFT: " + Stamp(f.at) + "\n\n"), std::string::npos);
     }
     // The viewer was started (on the event's channel) or tuned at least 10
     // seconds before a live command, and not before 10 seconds ahead of the start.
-    if (e.type != kRecordSilent) {
+    if (e.type != EventType::RecordSilent) {
       const auto handOff = std::find_if(viewerHandOffs.begin(), viewerHandOffs.end(), [&](const CivilTime& h) {
         return h >= AddSeconds(o.start, -10) && h <= f.at;
       });
@@ -282,7 +285,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
       const bool startedFresh = std::any_of(fake.records.begin(), fake.records.end(), [&](const auto& r) {
         return r.what == "start" && r.target == ProgramProtocol::kViewerExe && r.at == *handOff;
       });
-      if (e.type == kRecordLive && startedFresh) {
+      if (e.type == EventType::RecordLive && startedFresh) {
         EXPECT_EQ(f.channelIndex, channel);
         ++freshStarts;
       }
@@ -315,6 +318,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
               "(%d recordings on a freshly started viewer, config.txt value 11 checked), "
               "%d shutdown countdowns, 1 stuck weekly event passed over, kept and later moved on, "
               "%d clock ticks.\n",
-              expected.size(), perType[kRecordLive], perType[kRecordSilent], perType[kWatchLive],
-              perType[kTimeshift], lateFirings, latest, viewerHandOffs.size(), freshStarts, shutdowns, fake.debugLines);
+              expected.size(), perType[CodeOf(EventType::RecordLive)],
+              perType[CodeOf(EventType::RecordSilent)], perType[CodeOf(EventType::WatchLive)],
+              perType[CodeOf(EventType::Timeshift)], lateFirings, latest, viewerHandOffs.size(), freshStarts, shutdowns, fake.debugLines);
 }

@@ -51,7 +51,7 @@ std::optional<long> TvEngine::SignalStrength() {
   return live.tuning.SignalStrength();
 }
 
-HRESULT TvEngine::SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan) {
+HRESULT TvEngine::SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan) {
   return Shown(live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan));
 }
 

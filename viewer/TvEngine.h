@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/geometry/Geometry.h"
+#include "core/geometry/VideoPosition.h"
 #include "core/tuning/ChannelTuning.h"
 #include "core/tuning/TuningModel.h"
 #include "graph/LiveGraph.h"
@@ -43,7 +44,7 @@ class TvEngine {
 
   // Re-fits the picture into the video window for the aspect mode and
   // overscan; a failure has shown its message.
-  HRESULT SetVideoPosition(HWND videoWindow, int aspectMode, bool overscan);
+  HRESULT SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan);
   bool HasVideo() const { return live.renderer.HasControl(); }
   Size NativeVideoSize() const { return live.renderer.NativeSize(); }
   bool RepaintVideo(HWND videoWindow, HDC dc);

@@ -142,7 +142,7 @@ void ViewerDialog::OnSignalTimer() {
   std::snprintf(text, sizeof text, "%i X %i", native.width, native.height);
   SetItemText(IDC_VIDEO_SIZE, text);
   if (const std::optional<long> strength = engine.SignalStrength()) {
-    std::snprintf(text, sizeof text, "%i%%", SignalPercent(session.Model(), *strength));
+    std::snprintf(text, sizeof text, "%i%%", SignalPercent(SignalScaleOf(session.ModelRow()), *strength));
     SetItemText(IDC_SIGNAL, text);
   }
 }

@@ -3,13 +3,10 @@
 namespace {
 
 // The aspect mode as the per-channel table keeps it: a float, -1 for none.
-using AspectValue = decltype(ViewerConfig::aspectMode);
 constexpr float kNoAspect = -1.0f;
 
-float Stored(AspectValue aspect) { return static_cast<float>(static_cast<int>(aspect)); }
-AspectValue FromStored(float stored) {
-  return static_cast<AspectValue>(static_cast<int>(stored));
-}
+float Stored(AspectMode aspect) { return static_cast<float>(FileValueOf(aspect)); }
+AspectMode FromStored(float stored) { return AspectModeFromFileValue(static_cast<int>(stored)); }
 
 bool IsMinorOrNegated(int stored, int minor) { return stored == minor || stored == -minor; }
 

@@ -95,30 +95,30 @@ TEST(ViewerSessionTest, PerChannelVolumeAndAspectAreKeptOnLeavingAndGivenBackOnA
 
   session.Settings().perChannelVolume = true;
   session.Settings().perChannelAspect = true;
-  session.Settings().aspectMode = 2;
+  session.Settings().aspectMode = AspectMode::Ratio4x3;
   // Channel 1 has nothing kept yet: no level, and the aspect stays.
   std::optional<ChannelChange> change = session.Step(ChannelStep::Up, 30000.0f);
   EXPECT_FALSE(change->volume);
   EXPECT_FALSE(change->aspectChanged);
-  session.Settings().aspectMode = 1;
+  session.Settings().aspectMode = AspectMode::Ratio16x9;
   // Back on channel 0: its level and its 4:3 come back.
   change = session.Step(ChannelStep::Recall, 12000.0f);
   EXPECT_EQ(change->volume, 30000.0f);
   EXPECT_TRUE(change->aspectChanged);
-  EXPECT_EQ(session.Settings().aspectMode, 2);
+  EXPECT_EQ(session.Settings().aspectMode, AspectMode::Ratio4x3);
   // A level that could not be read keeps what channel 0 had; the aspect kept
   // for channel 1 is the one it was left with.
   change = session.Step(ChannelStep::Recall, std::nullopt);
   EXPECT_EQ(change->volume, 12000.0f);
   EXPECT_TRUE(change->aspectChanged);
-  EXPECT_EQ(session.Settings().aspectMode, 1);
+  EXPECT_EQ(session.Settings().aspectMode, AspectMode::Ratio16x9);
   change = session.Step(ChannelStep::Recall, std::nullopt);
   EXPECT_EQ(change->volume, 30000.0f);
-  EXPECT_EQ(session.Settings().aspectMode, 2);
+  EXPECT_EQ(session.Settings().aspectMode, AspectMode::Ratio4x3);
   // Channel 1 kept 16:9, which is what now shows: no re-fit.
-  session.Settings().aspectMode = 1;
+  session.Settings().aspectMode = AspectMode::Ratio16x9;
   EXPECT_FALSE(session.Step(ChannelStep::Recall, std::nullopt)->aspectChanged);
-  EXPECT_EQ(session.Settings().aspectMode, 1);
+  EXPECT_EQ(session.Settings().aspectMode, AspectMode::Ratio16x9);
 }
 
 TEST(ViewerSessionTest, TypedAndScheduledChannelsAreFoundByTheirNumbers) {

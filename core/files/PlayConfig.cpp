@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/files/TextFiles.h"
-#include "core/files/ViewerConfig.h"
 
 PlayConfig DefaultPlayConfig(Size screen, int panelClientWidth) {
   const ViewerConfig viewer = DefaultViewerConfig(screen, panelClientWidth, -1);
@@ -24,17 +23,15 @@ std::optional<PlayConfig> ReadPlayConfig(const std::filesystem::path& file,
   const std::vector<int> v = ReadIntegers(in, kPlayConfigValueCount);
   int keepTime = c.keepTime ? 1 : 0;
   int mode = static_cast<int>(c.timeDisplayMode);
+  int aspect = FileValueOf(c.aspectMode);
+  int primary = c.primaryDisplay ? 1 : 0;
   int* const fields[kPlayConfigValueCount] = {
       &c.videoWindow.left, &c.videoWindow.top, &c.videoWindow.right, &c.videoWindow.bottom,
-      &c.panelLeft,        &c.panelTop,        &c.aspectMode,        &c.skipForwardSeconds,
-      &c.skipBackSeconds,  nullptr,            &keepTime,            &mode};
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    if (fields[i]) {
-      *fields[i] = v[i];
-    } else {
-      c.primaryDisplay = v[i] != 0;
-    }
-  }
+      &c.panelLeft,        &c.panelTop,        &aspect,              &c.skipForwardSeconds,
+      &c.skipBackSeconds,  &primary,           &keepTime,            &mode};
+  for (std::size_t i = 0; i < v.size(); ++i) *fields[i] = v[i];
+  c.aspectMode = AspectModeFromFileValue(aspect);
+  c.primaryDisplay = primary != 0;
   if (keepTime > 1) keepTime = 0;
   if (mode > 2 || mode < 0) mode = 0;
   if (keepTime == 0) mode = 0;
@@ -46,7 +43,7 @@ std::optional<PlayConfig> ReadPlayConfig(const std::filesystem::path& file,
 bool WritePlayConfig(const std::filesystem::path& file, const PlayConfig& c) {
   const int values[kPlayConfigValueCount] = {
       c.videoWindow.left, c.videoWindow.top,   c.videoWindow.right,     c.videoWindow.bottom,
-      c.panelLeft,        c.panelTop,          c.aspectMode,            c.skipForwardSeconds,
+      c.panelLeft,        c.panelTop,          FileValueOf(c.aspectMode), c.skipForwardSeconds,
       c.skipBackSeconds,  c.primaryDisplay,    c.keepTime,              static_cast<int>(c.timeDisplayMode)};
   std::string text;
   for (const int value : values) text += std::to_string(value) + "\n";

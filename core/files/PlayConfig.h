@@ -3,19 +3,21 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/files/ViewerConfig.h"
 #include "core/geometry/Geometry.h"
 
 // What the player shows of the position: elapsed, remaining or nothing.
 enum class TimeDisplayMode { Elapsed = 0, Remaining = 1, Hidden = 2 };
 
-// The players' settings, kept in playconfig.txt as twelve values.
+// The players' settings, kept in playconfig.txt as twelve values. The aspect
+// mode and the skip amounts start as the viewer's do.
 struct PlayConfig {
   Rect videoWindow;                 // 1-4
   int panelLeft = 0;                // 5
   int panelTop = 0;                 // 6
-  int aspectMode = 1;               // 7: 1 = 16:9, 2 = 4:3
-  int skipForwardSeconds = 60;      // 8
-  int skipBackSeconds = 15;         // 9
+  AspectMode aspectMode = ViewerConfig{}.aspectMode;        // 7: 1 = 16:9, 2 = 4:3
+  int skipForwardSeconds = ViewerConfig{}.skipForwardSeconds;  // 8
+  int skipBackSeconds = ViewerConfig{}.skipBackSeconds;        // 9
   bool primaryDisplay = true;       // 10
   bool keepTime = false;            // 11
   TimeDisplayMode timeDisplayMode = TimeDisplayMode::Elapsed;  // 12

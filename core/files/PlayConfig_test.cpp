@@ -20,7 +20,7 @@ TEST(PlayConfigTest, DefaultsCentreTheWindowsOnTheScreen) {
 TEST(PlayConfigTest, WritesTwelveLinesAndReadsThemBack) {
   TestFolder folder;
   PlayConfig c = kDefaults;
-  c.aspectMode = 2;
+  c.aspectMode = AspectMode::Ratio4x3;
   c.primaryDisplay = false;
   c.keepTime = true;
   c.timeDisplayMode = TimeDisplayMode::Remaining;

@@ -19,7 +19,7 @@ std::vector<int> ToValues(const ViewerConfig& c) {
           c.videoWindow.bottom,
           c.panelLeft,
           c.panelTop,
-          c.aspectMode,
+          FileValueOf(c.aspectMode),
           c.fullScreen,
           c.alwaysOnTop,
           c.currentChannel,
@@ -47,7 +47,7 @@ void ApplyValue(ViewerConfig& c, int number, int v) {
     case 5: c.videoWindow.bottom = v; break;
     case 6: c.panelLeft = v; break;
     case 7: c.panelTop = v; break;
-    case 8: c.aspectMode = v; break;
+    case 8: c.aspectMode = AspectModeFromFileValue(v); break;
     case 9: c.fullScreen = v != 0; break;
     case 10: c.alwaysOnTop = v != 0; break;
     case 11: c.currentChannel = v < 0 ? 0 : v; break;
@@ -78,6 +78,13 @@ std::string OnePerLine(const std::vector<int>& values) {
 }
 
 }  // namespace
+
+AspectMode AspectModeFromFileValue(int value) {
+  return value == static_cast<int>(AspectMode::Ratio4x3) ? AspectMode::Ratio4x3
+                                                         : AspectMode::Ratio16x9;
+}
+
+int FileValueOf(AspectMode mode) { return static_cast<int>(mode); }
 
 ViewerConfig DefaultViewerConfig(Size screen, int panelClientWidth, int tunerModel) {
   ViewerConfig c;

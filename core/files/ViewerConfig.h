@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/geometry/Geometry.h"
+#include "core/geometry/VideoPosition.h"
 
 // The viewer's settings, kept in config.txt as 24 values in this order.
 struct ViewerConfig {
@@ -11,7 +12,7 @@ struct ViewerConfig {
   Rect videoWindow;                         // 2-5: left, top, right, bottom
   int panelLeft = 0;                        // 6
   int panelTop = 0;                         // 7
-  int aspectMode = 1;                       // 8: 1 = 16:9, 2 = 4:3
+  AspectMode aspectMode = AspectMode::Ratio16x9;  // 8: 1 = 16:9, 2 = 4:3
   bool fullScreen = false;                  // 9
   bool alwaysOnTop = false;                 // 10
   int currentChannel = 0;                   // 11: index into channels.txt
@@ -33,6 +34,12 @@ struct ViewerConfig {
 };
 
 inline constexpr int kConfigValueCount = 24;
+
+// The aspect mode as the settings files hold it (config.txt value 8, the
+// players' value 7). Reading takes 2 as 4:3 and any other number as 16:9,
+// which is how the picture has always been placed for it.
+AspectMode AspectModeFromFileValue(int value);
+int FileValueOf(AspectMode mode);
 inline constexpr int kDefaultVideoWidth = 1030;
 inline constexpr int kDefaultVideoHeight = 582;
 

@@ -37,7 +37,7 @@ TEST(ViewerConfigTest, ReadsEveryValueInOrder) {
   EXPECT_EQ(c->videoWindow, (Rect{10, 20, 1040, 602}));
   EXPECT_EQ(c->panelLeft, 30);
   EXPECT_EQ(c->panelTop, 40);
-  EXPECT_EQ(c->aspectMode, 2);
+  EXPECT_EQ(c->aspectMode, AspectMode::Ratio4x3);
   EXPECT_TRUE(c->fullScreen);
   EXPECT_TRUE(c->alwaysOnTop);
   EXPECT_EQ(c->currentChannel, 3);
@@ -61,6 +61,20 @@ TEST(ViewerConfigTest, ReadingRulesOfValues11_23And24) {
   EXPECT_EQ(c->currentChannel, 0);
   EXPECT_TRUE(c->displayTransparent);
   EXPECT_FALSE(c->savePerChannelVolume);
+}
+
+TEST(ViewerConfigTest, AspectModeValue) {
+  TestFolder folder;
+  const auto aspect = [&](const std::string& value8) {
+    folder.Write("config.txt", "17 1 2 3 4 5 6 " + value8);
+    return ReadViewerConfig(folder / "config.txt", kDefaults)->aspectMode;
+  };
+  EXPECT_EQ(aspect("1"), AspectMode::Ratio16x9);
+  EXPECT_EQ(aspect("2"), AspectMode::Ratio4x3);
+  // Any other number places the picture as 16:9.
+  EXPECT_EQ(aspect("0"), AspectMode::Ratio16x9);
+  EXPECT_EQ(aspect("7"), AspectMode::Ratio16x9);
+  EXPECT_EQ(kDefaults.aspectMode, AspectMode::Ratio16x9);
 }
 
 TEST(ViewerConfigTest, ShortOrDamagedFilesKeepDefaultsAndAreNotRewritten) {

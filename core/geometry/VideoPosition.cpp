@@ -5,10 +5,10 @@ Rect VideoSourceRect(Size native, bool overscan) {
   return {32, 18, native.width - 32, native.height - 18};
 }
 
-Rect VideoDestinationRect(int aspectMode, Size client, Size native) {
+Rect VideoDestinationRect(AspectMode aspectMode, Size client, Size native) {
   const int w = client.width;
   const int h = client.height;
-  if (aspectMode != kAspect4x3) return {0, 0, w, h};
+  if (aspectMode != AspectMode::Ratio4x3) return {0, 0, w, h};
   double cut = 0;
   if (h == 1024) {
     const int wide = 1024 * 16 / 9;  // 1820

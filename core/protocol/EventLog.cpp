@@ -16,11 +16,14 @@ std::string EventLog::CantOpenViewer(const CivilTime& now) {
   return "CANT OPEN: " + LogTimeStamp(now) + "\n";
 }
 
-std::string EventLog::EventStarted(int type, const CivilTime& now) {
-  const char* text = type == kRecordLive  ? "RECORD LIVE: "
-                     : type == kTimeshift ? "TIMESHIFT: "
-                     : type == kWatchLive ? "WATCH LIVE: "
-                                          : nullptr;
+std::string EventLog::EventStarted(EventType type, const CivilTime& now) {
+  const char* text = nullptr;
+  switch (type) {
+    case EventType::RecordLive: text = "RECORD LIVE: "; break;
+    case EventType::Timeshift: text = "TIMESHIFT: "; break;
+    case EventType::WatchLive: text = "WATCH LIVE: "; break;
+    case EventType::RecordSilent: break;  // the recorder logs its own start
+  }
   if (text == nullptr) return {};
   return text + LogTimeStamp(now) + "\n\n";
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/schedule/ScheduleEvent.h"
 #include "core/time/CivilTime.h"
 
 // scheduler.txt, the log shared by the scheduler, the viewer and the silent
@@ -10,16 +11,13 @@
 // the scheduler's own trace, written only when the user created it.
 class EventLog {
  public:
-  inline static const std::filesystem::path kLogFile = "scheduler.txt";
-  inline static const std::filesystem::path kDebugFile = "scheddebug.txt";
-
   // Scheduler entries.
   static std::string AlreadyOpen();                      // "TELVANTIS ALREADY OPEN\n"
   static std::string OpenedViewer(const CivilTime& now); // "OPEN TELVANTIS: stamp\n"
   static std::string CantOpenViewer(const CivilTime& now);
   // "RECORD LIVE: ", "TIMESHIFT: " or "WATCH LIVE: ", stamp, two line feeds;
   // empty for a silent recording, which the recorder logs itself.
-  static std::string EventStarted(int type, const CivilTime& now);
+  static std::string EventStarted(EventType type, const CivilTime& now);
 
   // "MISSED EVENT: " with the stamp of the start of an event whose time
   // passed while no tick came (the machine slept), two line feeds.

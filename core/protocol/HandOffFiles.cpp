@@ -8,7 +8,6 @@
 namespace {
 
 bool IsTimeOfDay(int hour, int minute) { return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59; }
-bool IsWhenDone(int code) { return code >= kCloseWhenDone && code <= kShutdownWhenDone; }
 
 template <typename T>
 HandOffRead<T> Take(const std::filesystem::path& file, std::optional<T> (*parse)(std::string_view)) {
@@ -36,7 +35,7 @@ RecLiveHandOff RecLiveHandOff::From(const ScheduleEvent& event) {
 std::string HandOffFiles::SilentEventText(const SilentEventHandOff& h) {
   std::ostringstream out;
   out << h.channel1 << ' ' << h.channel2 << ' ' << h.channel3 << ' ' << h.endHour << ' '
-      << h.endMinute << ' ' << h.whenDone << '\n'
+      << h.endMinute << ' ' << CodeOf(h.whenDone) << '\n'
       << h.folder << '\n';
   return out.str();
 }
@@ -44,9 +43,12 @@ std::string HandOffFiles::SilentEventText(const SilentEventHandOff& h) {
 std::optional<SilentEventHandOff> HandOffFiles::ParseSilentEvent(std::string_view text) {
   std::istringstream in{std::string(text)};
   SilentEventHandOff h;
-  if (!(in >> h.channel1 >> h.channel2 >> h.channel3 >> h.endHour >> h.endMinute >> h.whenDone))
+  int whenDone = 0;
+  if (!(in >> h.channel1 >> h.channel2 >> h.channel3 >> h.endHour >> h.endMinute >> whenDone))
     return std::nullopt;
-  if (!IsTimeOfDay(h.endHour, h.endMinute) || !IsWhenDone(h.whenDone)) return std::nullopt;
+  const auto code = WhenDoneFromCode(whenDone);
+  if (!IsTimeOfDay(h.endHour, h.endMinute) || !code) return std::nullopt;
+  h.whenDone = *code;
   ReadLimitedLine(in, 10);  // the rest of the number line
   // The folder slot holds 199 characters; a longer line is refused rather
   // than cut to another folder.
@@ -65,18 +67,20 @@ HandOffRead<SilentEventHandOff> HandOffFiles::TakeSilentEvent(const std::filesys
 std::string HandOffFiles::RecLiveText(const RecLiveHandOff& h) {
   std::ostringstream out;
   out << h.startHour << ' ' << h.startMinute << ' ' << h.endHour << ' ' << h.endMinute << ' '
-      << h.whenDone << ' ';
+      << CodeOf(h.whenDone) << ' ';
   return out.str();
 }
 
 std::optional<RecLiveHandOff> HandOffFiles::ParseRecLive(std::string_view text) {
   std::istringstream in{std::string(text)};
   RecLiveHandOff h;
-  if (!(in >> h.startHour >> h.startMinute >> h.endHour >> h.endMinute >> h.whenDone))
+  int whenDone = 0;
+  if (!(in >> h.startHour >> h.startMinute >> h.endHour >> h.endMinute >> whenDone))
     return std::nullopt;
-  if (!IsTimeOfDay(h.startHour, h.startMinute) || !IsTimeOfDay(h.endHour, h.endMinute) ||
-      !IsWhenDone(h.whenDone))
+  const auto code = WhenDoneFromCode(whenDone);
+  if (!IsTimeOfDay(h.startHour, h.startMinute) || !IsTimeOfDay(h.endHour, h.endMinute) || !code)
     return std::nullopt;
+  h.whenDone = *code;
   return h;
 }
 

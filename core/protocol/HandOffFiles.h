@@ -19,7 +19,7 @@ struct SilentEventHandOff {
   int channel3 = 0;
   int endHour = 0;
   int endMinute = 0;
-  int whenDone = kCloseWhenDone;
+  WhenDone whenDone = WhenDone::Close;
   std::string folder;
 
   static SilentEventHandOff From(const ScheduleEvent& event);
@@ -33,7 +33,7 @@ struct RecLiveHandOff {
   int startMinute = 0;
   int endHour = 0;
   int endMinute = 0;
-  int whenDone = kCloseWhenDone;
+  WhenDone whenDone = WhenDone::Close;
 
   static RecLiveHandOff From(const ScheduleEvent& event);
   friend bool operator==(const RecLiveHandOff&, const RecLiveHandOff&) = default;
@@ -50,10 +50,6 @@ struct HandOffRead {
 
 class HandOffFiles {
  public:
-  inline static const std::filesystem::path kSilentEventFile = "silentevent.txt";
-  inline static const std::filesystem::path kRecLiveFile = "reclive.txt";
-  inline static const std::filesystem::path kDelayFile = "delay.txt";
-
   static constexpr int kMaxDelaySeconds = 30;
 
   static std::string SilentEventText(const SilentEventHandOff& handOff);

@@ -7,7 +7,7 @@
 
 TEST(HandOffFiles, SilentEventLayoutAndReader) {
   TestFolder folder;
-  const SilentEventHandOff handOff{33, 7, -1, 21, 5, kShutdownWhenDone, "D:\\Rec\\"};
+  const SilentEventHandOff handOff{33, 7, -1, 21, 5, WhenDone::Shutdown, "D:\\Rec\\"};
   EXPECT_EQ(HandOffFiles::SilentEventText(handOff), "33 7 -1 21 5 2\nD:\\Rec\\\n");
   folder.Write("silentevent.txt", HandOffFiles::SilentEventText(handOff));
   const auto read = HandOffFiles::TakeSilentEvent(folder / "silentevent.txt");
@@ -39,6 +39,17 @@ TEST(HandOffFiles, RecLiveLayoutAndReader) {
   EXPECT_EQ(folder.Read("reclive.txt"), "<missing>");
   EXPECT_FALSE(HandOffFiles::ParseRecLive("23 30 0"));
   EXPECT_FALSE(HandOffFiles::ParseRecLive("23 60 0 15 0"));
+}
+
+TEST(HandOffFiles, WhenDoneCodesKeepTheirNumbers) {
+  EXPECT_EQ(HandOffFiles::ParseRecLive("1 2 3 4 1 ")->whenDone, WhenDone::KeepOpen);
+  EXPECT_EQ(HandOffFiles::ParseRecLive("1 2 3 4 2 ")->whenDone, WhenDone::Shutdown);
+  EXPECT_EQ(HandOffFiles::RecLiveText(RecLiveHandOff{1, 2, 3, 4, WhenDone::KeepOpen}), "1 2 3 4 1 ");
+  EXPECT_EQ(HandOffFiles::ParseSilentEvent("1 2 3 4 5 0\nD:\\\n")->whenDone, WhenDone::Close);
+  // A number outside the list makes the whole hand-off unreadable.
+  EXPECT_FALSE(HandOffFiles::ParseRecLive("1 2 3 4 3 "));
+  EXPECT_FALSE(HandOffFiles::ParseRecLive("1 2 3 4 -1 "));
+  EXPECT_FALSE(HandOffFiles::ParseSilentEvent("1 2 3 4 5 3\nD:\\\n"));
 }
 
 TEST(HandOffFiles, DelayFile) {

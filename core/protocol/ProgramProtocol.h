@@ -17,6 +17,13 @@ inline constexpr const char* kTimeshiftMessage = "TELVANTISSCHED TIMESHIFT";    
 inline constexpr const char* kShutdownMessage = "TELVANTISSCHED SHUTDOWN";            // recorder -> scheduler, 0, 0
 inline constexpr const char* kRecorderStartStopMessage = "TELVANTISSR START/STOP";    // recorder -> scheduler
 
+// The players' windows, found by these titles: the control window of the
+// plain player, that of the transport-stream player, and the video window
+// that either player opens.
+inline constexpr const char* kPlayerTitle = "Telvantis Play";
+inline constexpr const char* kPlayerTsTitle = "Telvantis Play TS";
+inline constexpr const char* kPlayerVideoTitle = "TelvantisPlayVideo";
+
 // The modeless warning box of the scheduler, found and closed by this title.
 inline constexpr const char* kWarningBoxTitle = "SCHEDULER EVENT";
 

@@ -17,7 +17,27 @@ const char* CodeText(const std::array<const char*, N>& texts, int code) {
                                                            : "";
 }
 
+// The codes are the positions of their texts: a number names a code when it
+// names a text.
+template <typename Code, std::size_t Count>
+std::optional<Code> CodeFromNumber(int number) {
+  if (number < 0 || static_cast<std::size_t>(number) >= Count) return std::nullopt;
+  return static_cast<Code>(number);
+}
+
 }  // namespace
+
+std::optional<EventType> EventTypeFromCode(int code) {
+  return CodeFromNumber<EventType, kSchedulerTypeTexts.size()>(code);
+}
+
+std::optional<EventFrequency> EventFrequencyFromCode(int code) {
+  return CodeFromNumber<EventFrequency, kFrequencyTexts.size()>(code);
+}
+
+std::optional<WhenDone> WhenDoneFromCode(int code) {
+  return CodeFromNumber<WhenDone, kWhenDoneTexts.size()>(code);
+}
 
 CivilTime EventStart(const ScheduleEvent& event) {
   return CivilTime{event.year, event.month, event.day, event.startHour, event.startMinute, 0};
@@ -73,7 +93,15 @@ std::optional<std::size_t> FindEventChannel(const std::vector<ChannelEntry>& cha
   return std::nullopt;
 }
 
+EventCodeNumbers CodeNumbersOf(const ScheduleEvent& event) {
+  return EventCodeNumbers{CodeOf(event.type), CodeOf(event.frequency), CodeOf(event.whenDone)};
+}
+
 std::optional<std::string> EventFieldProblem(const ScheduleEvent& event) {
+  return EventFieldProblem(event, CodeNumbersOf(event));
+}
+
+std::optional<std::string> EventFieldProblem(const ScheduleEvent& event, EventCodeNumbers codes) {
   // Years outside four digits cannot be shown by the date picker or the lists.
   const CivilTime start = EventStart(event);
   if (event.year < 1970 || event.year > 9999 || !IsValidCivilTime(start))
@@ -81,15 +109,16 @@ std::optional<std::string> EventFieldProblem(const ScheduleEvent& event) {
   if (event.dayOfWeek < 1 || event.dayOfWeek > 7) return "IMPOSSIBLE DAY OF WEEK";
   if (event.endHour < 0 || event.endHour > 23 || event.endMinute < 0 || event.endMinute > 59)
     return "IMPOSSIBLE END TIME";
-  if (event.type < kRecordLive || event.type > kTimeshift) return "UNKNOWN TYPE CODE";
-  if (event.frequency < kOnce || event.frequency > kWeekly) return "UNKNOWN FREQUENCY CODE";
-  if (event.whenDone < kCloseWhenDone || event.whenDone > kShutdownWhenDone)
-    return "UNKNOWN WHEN DONE CODE";
+  if (!EventTypeFromCode(codes.type)) return "UNKNOWN TYPE CODE";
+  if (!EventFrequencyFromCode(codes.frequency)) return "UNKNOWN FREQUENCY CODE";
+  if (!WhenDoneFromCode(codes.whenDone)) return "UNKNOWN WHEN DONE CODE";
   if (event.folder.size() > kMaxEventFolderLength) return "FOLDER LONGER THAN 199 CHARACTERS";
   return std::nullopt;
 }
 
-const char* SchedulerTypeText(int type) { return CodeText(kSchedulerTypeTexts, type); }
-const char* ViewerTypeText(int type) { return CodeText(kViewerTypeTexts, type); }
-const char* FrequencyText(int frequency) { return CodeText(kFrequencyTexts, frequency); }
-const char* WhenDoneText(int whenDone) { return CodeText(kWhenDoneTexts, whenDone); }
+const char* SchedulerTypeText(EventType type) { return CodeText(kSchedulerTypeTexts, CodeOf(type)); }
+const char* ViewerTypeText(EventType type) { return CodeText(kViewerTypeTexts, CodeOf(type)); }
+const char* FrequencyText(EventFrequency frequency) {
+  return CodeText(kFrequencyTexts, CodeOf(frequency));
+}
+const char* WhenDoneText(WhenDone whenDone) { return CodeText(kWhenDoneTexts, CodeOf(whenDone)); }

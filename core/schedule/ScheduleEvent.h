@@ -9,10 +9,19 @@
 #include "core/time/CivilTime.h"
 
 // Codes of the event fields 12-14: the positions of the texts in the
-// scheduler window's drop-down lists, in that order.
-enum EventTypeCode : int { kRecordLive = 0, kRecordSilent = 1, kWatchLive = 2, kTimeshift = 3 };
-enum FrequencyCode : int { kOnce = 0, kDailyWeekdays = 1, kWeekly = 2 };
-enum WhenDoneCode : int { kCloseWhenDone = 0, kKeepOpen = 1, kShutdownWhenDone = 2 };
+// scheduler window's drop-down lists, in that order. schedule.txt and the
+// hand-off files hold them as these numbers.
+enum class EventType : int { RecordLive = 0, RecordSilent = 1, WatchLive = 2, Timeshift = 3 };
+enum class EventFrequency : int { Once = 0, DailyWeekdays = 1, Weekly = 2 };
+enum class WhenDone : int { Close = 0, KeepOpen = 1, Shutdown = 2 };
+
+// A code as a file holds it, and back: nothing for a number outside the list.
+constexpr int CodeOf(EventType type) { return static_cast<int>(type); }
+constexpr int CodeOf(EventFrequency frequency) { return static_cast<int>(frequency); }
+constexpr int CodeOf(WhenDone whenDone) { return static_cast<int>(whenDone); }
+std::optional<EventType> EventTypeFromCode(int code);
+std::optional<EventFrequency> EventFrequencyFromCode(int code);
+std::optional<WhenDone> WhenDoneFromCode(int code);
 
 // The longest folder an event can hold (a 200-character slot with its end).
 inline constexpr std::size_t kMaxEventFolderLength = 199;
@@ -30,9 +39,9 @@ struct ScheduleEvent {
   int startMinute = 0;
   int endHour = 0;
   int endMinute = 0;
-  int type = kRecordLive;
-  int frequency = kOnce;
-  int whenDone = kCloseWhenDone;
+  EventType type = EventType::RecordLive;
+  EventFrequency frequency = EventFrequency::Once;
+  WhenDone whenDone = WhenDone::Close;
   std::string folder;
 
   friend bool operator==(const ScheduleEvent&, const ScheduleEvent&) = default;
@@ -72,14 +81,25 @@ bool MatchesChannel(const ChannelEntry& channel, const ScheduleEvent& event);
 std::optional<std::size_t> FindEventChannel(const std::vector<ChannelEntry>& channels,
                                             const ScheduleEvent& event);
 
+// The three codes as numbers, as an event line of schedule.txt holds them.
+struct EventCodeNumbers {
+  int type = 0;
+  int frequency = 0;
+  int whenDone = 0;
+};
+EventCodeNumbers CodeNumbersOf(const ScheduleEvent& event);
+
 // Why the fields cannot describe an event (impossible date, time or code, an
 // over-long folder), or nothing when they can. A day of week that disagrees
-// with the date is not checked here; the date decides.
+// with the date is not checked here; the date decides. The second form is
+// the reader's: it takes the codes as the numbers read, and ignores the
+// event's own code fields.
 std::optional<std::string> EventFieldProblem(const ScheduleEvent& event);
+std::optional<std::string> EventFieldProblem(const ScheduleEvent& event, EventCodeNumbers codes);
 
 // Texts of the codes. The scheduler's lists write "RECORD- LIVE" with a blank
 // after the hyphen, the viewer's schedule tab "RECORD-LIVE" without one.
-const char* SchedulerTypeText(int type);
-const char* ViewerTypeText(int type);
-const char* FrequencyText(int frequency);
-const char* WhenDoneText(int whenDone);
+const char* SchedulerTypeText(EventType type);
+const char* ViewerTypeText(EventType type);
+const char* FrequencyText(EventFrequency frequency);
+const char* WhenDoneText(WhenDone whenDone);

@@ -44,8 +44,15 @@ std::optional<int> ParseInt(std::string_view token) {
 
 bool IsBlank(std::string_view line) { return Tokens(line).empty(); }
 
-// The fourteen integers of an event line, and whether text follows them.
-std::optional<ScheduleEvent> ParseEventLine(std::string_view line, bool& strayText) {
+// An event line as read: the event without its codes, the codes as the
+// numbers found, and whether text follows the fourteen integers.
+struct EventLine {
+  ScheduleEvent event;
+  EventCodeNumbers codes;
+  bool strayText = false;
+};
+
+std::optional<EventLine> ParseEventLine(std::string_view line) {
   const auto tokens = Tokens(line);
   if (tokens.size() < kEventIntegers) return std::nullopt;
   int v[kEventIntegers];
@@ -54,13 +61,14 @@ std::optional<ScheduleEvent> ParseEventLine(std::string_view line, bool& strayTe
     if (!value) return std::nullopt;
     v[i] = *value;
   }
-  strayText = tokens.size() > kEventIntegers;
-  ScheduleEvent e;
+  EventLine read;
+  read.strayText = tokens.size() > kEventIntegers;
+  ScheduleEvent& e = read.event;
   e.dayOfWeek = v[0]; e.month = v[1]; e.day = v[2]; e.year = v[3];
   e.channel1 = v[4]; e.channel2 = v[5]; e.channel3 = v[6];
   e.startHour = v[7]; e.startMinute = v[8]; e.endHour = v[9]; e.endMinute = v[10];
-  e.type = v[11]; e.frequency = v[12]; e.whenDone = v[13];
-  return e;
+  read.codes = EventCodeNumbers{v[11], v[12], v[13]};
+  return read;
 }
 
 std::string LineMessage(std::size_t lineNumber, const std::string& text) {
@@ -99,33 +107,37 @@ ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
     const std::size_t lineNumber = next + 1;
     const std::string_view line = lines[next++];
     if (IsBlank(line)) continue;  // an empty line holds nothing to lose
-    bool strayText = false;
-    auto event = ParseEventLine(line, strayText);
-    if (!event) {
+    auto read = ParseEventLine(line);
+    if (!read) {
       contents.problems.push_back(LineMessage(lineNumber, "NOT AN EVENT, IGNORED"));
       continue;
     }
     ++records;
+    ScheduleEvent& event = read->event;
     if (next < lines.size()) {
-      event->folder = std::string(lines[next++]);
+      event.folder = std::string(lines[next++]);
     } else {
       contents.problems.push_back(LineMessage(lineNumber, "FOLDER LINE MISSING"));
     }
-    if (strayText) contents.problems.push_back(LineMessage(lineNumber, "STRAY TEXT AFTER THE EVENT IGNORED"));
-    if (auto problem = EventFieldProblem(*event)) {
+    if (read->strayText) contents.problems.push_back(LineMessage(lineNumber, "STRAY TEXT AFTER THE EVENT IGNORED"));
+    if (auto problem = EventFieldProblem(event, read->codes)) {
       contents.problems.push_back(LineMessage(lineNumber, *problem + ", EVENT REFUSED"));
       continue;
     }
-    const int dayOfWeek = DayOfWeek(EventStart(*event));
-    if (event->dayOfWeek != dayOfWeek) {
+    // The codes were checked above: each names an entry of its list.
+    event.type = *EventTypeFromCode(read->codes.type);
+    event.frequency = *EventFrequencyFromCode(read->codes.frequency);
+    event.whenDone = *WhenDoneFromCode(read->codes.whenDone);
+    const int dayOfWeek = DayOfWeek(EventStart(event));
+    if (event.dayOfWeek != dayOfWeek) {
       contents.problems.push_back(LineMessage(lineNumber, "WRONG DAY OF WEEK, TAKEN FROM THE DATE"));
-      event->dayOfWeek = dayOfWeek;
+      event.dayOfWeek = dayOfWeek;
     }
     if (contents.events.size() >= ScheduleList::kMaxEvents) {
       contents.problems.push_back(LineMessage(lineNumber, "MORE THAN 50 EVENTS, EVENT REFUSED"));
       continue;
     }
-    contents.events.push_back(std::move(*event));
+    contents.events.push_back(std::move(event));
   }
   if (count >= 0 && count != records) {
     contents.problems.push_back("SCHEDULE.TXT: THE COUNT SAYS " + std::to_string(count) +
@@ -140,8 +152,8 @@ std::string ScheduleFile::Format(const std::vector<ScheduleEvent>& events) {
   for (const ScheduleEvent& e : events) {
     out << e.dayOfWeek << ' ' << e.month << ' ' << e.day << ' ' << e.year << ' ' << e.channel1 << ' '
         << e.channel2 << ' ' << e.channel3 << ' ' << e.startHour << ' ' << e.startMinute << ' '
-        << e.endHour << ' ' << e.endMinute << ' ' << e.type << ' ' << e.frequency << ' '
-        << e.whenDone << '\n'
+        << e.endHour << ' ' << e.endMinute << ' ' << CodeOf(e.type) << ' ' << CodeOf(e.frequency)
+        << ' ' << CodeOf(e.whenDone) << '\n'
         << e.folder << '\n';
   }
   return out.str();

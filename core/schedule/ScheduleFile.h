@@ -14,8 +14,6 @@
 // integers separated by single blanks and a line with its folder.
 class ScheduleFile {
  public:
-  inline static const std::filesystem::path kFileName = "schedule.txt";
-
   // What a reader makes of the text: the events it accepts, in file order,
   // and one message per refused event or other damage.
   struct Contents {

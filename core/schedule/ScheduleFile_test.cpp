@@ -17,11 +17,39 @@ TEST(ScheduleFile, ReadsAndWritesTheExactLayout) {
   const ScheduleEvent& e = contents.events[0];
   EXPECT_EQ(e.year, 2008);
   EXPECT_EQ(e.endMinute, 30);
-  EXPECT_EQ(e.frequency, kWeekly);
+  EXPECT_EQ(e.frequency, EventFrequency::Weekly);
   EXPECT_EQ(e.folder, "D:\\Recordings");
   EXPECT_EQ(ScheduleFile::Format(contents.events), kExample);
   // An empty folder is an empty line; a CR LF file reads the same.
   EXPECT_EQ(ScheduleFile::Parse("1\r\n2 1 7 2008 33 7 1 20 0 21 30 0 2 0\r\n\r\n").events.at(0).folder, "");
+}
+
+TEST(ScheduleFile, CodesKeepTheirNumbersAndUnknownNumbersAreRefused) {
+  // Type 3, frequency 1, when done 2; then type 1, frequency 0, when done 1.
+  const std::string text =
+      "2\n2 1 7 2030 33 7 1 20 0 21 30 3 1 2\nD:\\A\n2 1 7 2030 33 7 1 22 0 23 0 1 0 1\n\n";
+  const auto contents = ScheduleFile::Parse(text);
+  ASSERT_FALSE(contents.IsDamaged());
+  ASSERT_EQ(contents.events.size(), 2u);
+  EXPECT_EQ(contents.events[0].type, EventType::Timeshift);
+  EXPECT_EQ(contents.events[0].frequency, EventFrequency::DailyWeekdays);
+  EXPECT_EQ(contents.events[0].whenDone, WhenDone::Shutdown);
+  EXPECT_EQ(contents.events[1].type, EventType::RecordSilent);
+  EXPECT_EQ(contents.events[1].frequency, EventFrequency::Once);
+  EXPECT_EQ(contents.events[1].whenDone, WhenDone::KeepOpen);
+  EXPECT_EQ(ScheduleFile::Format(contents.events), text);
+
+  const auto refusal = [](const std::string& codes, const std::string& day = "7") {
+    const auto read = ScheduleFile::Parse("1\n2 1 " + day + " 2030 33 7 1 20 0 21 30 " + codes + "\n\n");
+    EXPECT_TRUE(read.events.empty()) << codes;
+    return read.problems.empty() ? std::string() : read.problems.front();
+  };
+  EXPECT_EQ(refusal("4 0 0"), "SCHEDULE.TXT LINE 2: UNKNOWN TYPE CODE, EVENT REFUSED");
+  EXPECT_EQ(refusal("-1 0 0"), "SCHEDULE.TXT LINE 2: UNKNOWN TYPE CODE, EVENT REFUSED");
+  EXPECT_EQ(refusal("0 3 0"), "SCHEDULE.TXT LINE 2: UNKNOWN FREQUENCY CODE, EVENT REFUSED");
+  EXPECT_EQ(refusal("0 0 3"), "SCHEDULE.TXT LINE 2: UNKNOWN WHEN DONE CODE, EVENT REFUSED");
+  // An impossible date is reported before a wrong code.
+  EXPECT_EQ(refusal("9 9 9", "32"), "SCHEDULE.TXT LINE 2: IMPOSSIBLE DATE OR START TIME, EVENT REFUSED");
 }
 
 TEST(ScheduleFile, EmptyListDeletesTheFile) {

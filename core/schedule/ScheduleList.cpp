@@ -19,8 +19,8 @@ ScheduleEvent MovedPast(const ScheduleEvent& event, const CivilTime& now) {
   CivilTime start = EventStart(event);
   const long long behind = SecondsBetween(start, now);
   if (behind > 0) start = AddDays(start, static_cast<int>(behind / (7LL * 86400)) * 7);
-  const int step = event.frequency == kWeekly ? 7 : 1;
-  while (start < now || (event.frequency == kDailyWeekdays && IsWeekend(start)))
+  const int step = event.frequency == EventFrequency::Weekly ? 7 : 1;
+  while (start < now || (event.frequency == EventFrequency::DailyWeekdays && IsWeekend(start)))
     start = AddDays(start, step);
   return WithStartDate(event, start);
 }
@@ -40,7 +40,7 @@ std::optional<std::string> ScheduleList::Validate(const ScheduleEvent& candidate
                                                   std::optional<std::size_t> editedIndex) const {
   if (auto problem = EventFieldProblem(candidate)) return *problem;
   const CivilTime start = EventStart(candidate);
-  if (candidate.frequency == kDailyWeekdays && IsWeekend(start)) return std::string(kDayNotWeekday);
+  if (candidate.frequency == EventFrequency::DailyWeekdays && IsWeekend(start)) return std::string(kDayNotWeekday);
   if (IsSameDay(start, now)) {
     if (candidate.startHour < now.hour ||
         (candidate.startHour == now.hour && now.minute >= candidate.startMinute))
@@ -55,7 +55,7 @@ std::optional<std::string> ScheduleList::Validate(const ScheduleEvent& candidate
   }
   int hours = candidate.endHour - candidate.startHour;
   int minutes = candidate.endMinute - candidate.startMinute;
-  if (candidate.type == kWatchLive || candidate.type == kTimeshift) minutes = 1;
+  if (candidate.type == EventType::WatchLive || candidate.type == EventType::Timeshift) minutes = 1;
   if (hours == 0 && minutes == 0) return std::string(kNoDuration);
   const bool replacing = editedIndex && *editedIndex < events.size();
   if (!replacing && events.size() >= kMaxEvents) return std::string(kListFull);
@@ -98,7 +98,7 @@ bool ScheduleList::CleanUp(const CivilTime& now) {
     const ScheduleEvent past = events.front();
     events.erase(events.begin());
     changed = true;
-    if (past.frequency == kOnce) continue;
+    if (past.frequency == EventFrequency::Once) continue;
     Insert(MovedPast(past, now));
   }
   return changed;
@@ -106,9 +106,9 @@ bool ScheduleList::CleanUp(const CivilTime& now) {
 
 ScheduleEvent NextOccurrence(const ScheduleEvent& event) {
   CivilTime start = EventStart(event);
-  if (event.frequency == kWeekly) {
+  if (event.frequency == EventFrequency::Weekly) {
     start = AddDays(start, 7);
-  } else if (event.frequency == kDailyWeekdays) {
+  } else if (event.frequency == EventFrequency::DailyWeekdays) {
     start = AddDays(start, 1);
     while (IsWeekend(start)) start = AddDays(start, 1);
   }
@@ -119,7 +119,7 @@ ScheduleList::AdvanceResult ScheduleList::Advance(std::size_t index, AdvanceKind
   AdvanceResult result;
   if (index >= events.size()) return result;
   const ScheduleEvent& event = events[index];
-  if (kind == AdvanceKind::AfterRun && event.frequency == kOnce) {
+  if (kind == AdvanceKind::AfterRun && event.frequency == EventFrequency::Once) {
     Remove(index);
     result.outcome = AdvanceResult::Outcome::Removed;
     return result;
@@ -133,7 +133,7 @@ ScheduleList::AdvanceResult ScheduleList::Advance(std::size_t index, AdvanceKind
 ScheduleList::AdvanceResult ScheduleList::MoveOnFrom(std::size_t index, const CivilTime& now) {
   AdvanceResult result;
   if (index >= events.size()) return result;
-  if (events[index].frequency == kOnce) {
+  if (events[index].frequency == EventFrequency::Once) {
     result.outcome = AdvanceResult::Outcome::Kept;
     return result;
   }

@@ -8,7 +8,8 @@ namespace {
 
 // An event on 2008-01-07 (a Monday) unless moved with On().
 ScheduleEvent Event(int startHour, int startMinute, int endHour, int endMinute,
-                    int type = kRecordLive, int frequency = kOnce) {
+                    EventType type = EventType::RecordLive,
+                    EventFrequency frequency = EventFrequency::Once) {
   ScheduleEvent e;
   e.dayOfWeek = 2; e.month = 1; e.day = 7; e.year = 2008;
   e.channel1 = 33; e.channel2 = 7; e.channel3 = 1;
@@ -41,13 +42,13 @@ TEST(ScheduleList, IntervalAndDisplayedDuration) {
 TEST(ScheduleList, ValidationMessagesInOrder) {
   ScheduleList list;
   // Saturday 12 January, daily, also in the past: the weekday rule comes first.
-  ScheduleEvent saturday = On(Event(9, 0, 10, 0, kRecordLive, kDailyWeekdays), 2008, 1, 12);
+  ScheduleEvent saturday = On(Event(9, 0, 10, 0, EventType::RecordLive, EventFrequency::DailyWeekdays), 2008, 1, 12);
   EXPECT_EQ(list.Validate(saturday, CivilTime{2008, 1, 12, 11, 0, 0}), "DAY IS NOT M-F");
   EXPECT_EQ(list.Validate(Event(8, 0, 9, 0), kMondayMorning), "START TIME HAS PASSED");
   EXPECT_EQ(list.Validate(Event(7, 59, 9, 0), kMondayMorning), "START TIME HAS PASSED");
   EXPECT_EQ(list.Validate(Event(8, 1, 8, 1), kMondayMorning), "NO DURATION SPECIFIED");
-  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, kWatchLive), kMondayMorning), std::nullopt);
-  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, kTimeshift), kMondayMorning), std::nullopt);
+  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, EventType::WatchLive), kMondayMorning), std::nullopt);
+  EXPECT_EQ(list.Validate(Event(8, 1, 8, 1, EventType::Timeshift), kMondayMorning), std::nullopt);
   // Days before today are refused; any later day is offered, with no last day.
   EXPECT_EQ(list.Validate(On(Event(9, 0, 10, 0), 2008, 1, 6), kMondayMorning), "START TIME HAS PASSED");
   EXPECT_EQ(list.Validate(On(Event(9, 0, 10, 0), 2031, 6, 2), kMondayMorning), std::nullopt);
@@ -99,13 +100,13 @@ TEST(ScheduleList, InsertKeepsStartOrderAndLimits) {
 
 TEST(ScheduleList, AdvanceAfterRun) {
   // DAILY(M-F) on Friday moves to Monday; the date fields follow.
-  ScheduleList daily({On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  ScheduleList daily({On(Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::DailyWeekdays), 2008, 1, 11)});
   auto result = daily.Advance(0, ScheduleList::AdvanceKind::AfterRun);
   EXPECT_EQ(result.outcome, ScheduleList::AdvanceResult::Outcome::Moved);
   EXPECT_EQ(daily.At(0).day, 14);
   EXPECT_EQ(daily.At(0).dayOfWeek, 2);
   // ONCE is removed; WEEKLY moves 7 days and is re-sorted.
-  ScheduleList mixed({Event(9, 0, 10, 0, kRecordLive, kWeekly), Event(11, 0, 12, 0),
+  ScheduleList mixed({Event(9, 0, 10, 0, EventType::RecordLive, EventFrequency::Weekly), Event(11, 0, 12, 0),
                       On(Event(9, 0, 10, 0), 2008, 1, 10)});
   result = mixed.Advance(0, ScheduleList::AdvanceKind::AfterRun);
   EXPECT_EQ(result.newIndex, 2u);
@@ -114,13 +115,13 @@ TEST(ScheduleList, AdvanceAfterRun) {
             ScheduleList::AdvanceResult::Outcome::Removed);
   EXPECT_EQ(mixed.Count(), 2u);
   // A conflict with a later event leaves the event as it was.
-  ScheduleList conflict({Event(20, 0, 21, 0, kRecordLive, kWeekly), On(Event(20, 30, 21, 30), 2008, 1, 14)});
+  ScheduleList conflict({Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::Weekly), On(Event(20, 30, 21, 30), 2008, 1, 14)});
   result = conflict.Advance(0, ScheduleList::AdvanceKind::AfterRun);
   EXPECT_EQ(result.outcome, ScheduleList::AdvanceResult::Outcome::Conflict);
   EXPECT_EQ(result.message, "END TIME BETWEEN EXISTING TIME");
-  EXPECT_EQ(conflict.At(0), Event(20, 0, 21, 0, kRecordLive, kWeekly));
+  EXPECT_EQ(conflict.At(0), Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::Weekly));
   // SKIP WEEK always moves 7 days, a daily event too.
-  ScheduleList skip({On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  ScheduleList skip({On(Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::DailyWeekdays), 2008, 1, 11)});
   skip.Advance(0, ScheduleList::AdvanceKind::SkipWeek);
   EXPECT_EQ(skip.At(0).day, 18);
 }
@@ -129,8 +130,8 @@ TEST(ScheduleList, CleanUpOfPastEvents) {
   const CivilTime now{2008, 1, 16, 12, 0, 0};  // a Wednesday
   ScheduleList list({
       Event(9, 0, 10, 0),                                              // past, once: dropped
-      On(Event(20, 0, 21, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11),  // Fri -> Wed 16 20:00
-      Event(8, 0, 9, 0, kRecordSilent, kWeekly),                      // Mon 7 -> Mon 21
+      On(Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::DailyWeekdays), 2008, 1, 11),  // Fri -> Wed 16 20:00
+      Event(8, 0, 9, 0, EventType::RecordSilent, EventFrequency::Weekly),                      // Mon 7 -> Mon 21
       On(Event(13, 0, 14, 0), 2008, 1, 16),                            // future: kept
   });
   EXPECT_TRUE(list.CleanUp(now));
@@ -141,14 +142,14 @@ TEST(ScheduleList, CleanUpOfPastEvents) {
   EXPECT_EQ(list.At(2).day, 21);
   EXPECT_FALSE(list.CleanUp(now));
   // A daily event whose time today has passed goes to the next weekday.
-  ScheduleList friday({On(Event(9, 0, 10, 0, kRecordLive, kDailyWeekdays), 2008, 1, 11)});
+  ScheduleList friday({On(Event(9, 0, 10, 0, EventType::RecordLive, EventFrequency::DailyWeekdays), 2008, 1, 11)});
   friday.CleanUp(CivilTime{2008, 1, 11, 9, 0, 30});
   EXPECT_EQ(friday.At(0).day, 14);
 }
 
 TEST(ScheduleList, ChannelMatchAndRowTexts) {
   const std::vector<ChannelEntry> channels = {{"KAAA", 33, 7, 2}, {"KBBB", 33, 7, -1}};
-  ScheduleEvent e = Event(20, 0, 21, 30, kRecordLive, kWeekly);
+  ScheduleEvent e = Event(20, 0, 21, 30, EventType::RecordLive, EventFrequency::Weekly);
   e.folder = "D:\\Recordings";
   EXPECT_EQ(FindEventChannel(channels, e), 1u);  // -1 matches 1 and the reverse
   e.channel3 = -2;
@@ -174,15 +175,15 @@ TEST(ScheduleList, ChannelMatchAndRowTexts) {
   EXPECT_EQ(EventClockText(8, 0), "08:00 AM");
   EXPECT_EQ(EventClockText(12, 0), "12:00 PM");
   EXPECT_EQ(EventClockText(22, 9), "10:09 PM");
-  EXPECT_STREQ(SchedulerTypeText(kRecordSilent), "RECORD- SILENT");
-  EXPECT_STREQ(ViewerTypeText(kRecordSilent), "RECORD-SILENT");
-  EXPECT_STREQ(SchedulerTypeText(7), "");
+  EXPECT_STREQ(SchedulerTypeText(EventType::RecordSilent), "RECORD- SILENT");
+  EXPECT_STREQ(ViewerTypeText(EventType::RecordSilent), "RECORD-SILENT");
+  EXPECT_STREQ(SchedulerTypeText(static_cast<EventType>(7)), "");
 }
 
 TEST(ScheduleList, EventToTuneSkipsPastEventsAtTheHead) {
   // A weekly event that ran (20:00-21:00) stays at the head; the next one
   // starts when it ends.
-  const std::vector<ScheduleEvent> events = {Event(9, 0, 9, 30), Event(20, 0, 21, 0, kRecordLive, kWeekly),
+  const std::vector<ScheduleEvent> events = {Event(9, 0, 9, 30), Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::Weekly),
                                              Event(21, 0, 22, 0), Event(23, 0, 23, 30)};
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 20, 59, 50}), 2u);
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 21, 20, 0}), 2u);   // a late hand-off

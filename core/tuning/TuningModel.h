@@ -14,6 +14,15 @@ enum class DecoderRule {
   GraphInserts,     // every other model: the graph inserts decoders itself
 };
 
+// How a model reports its signal strength, and so how the raw value becomes
+// the per cent figure shown.
+enum class SignalScale {
+  PerCent,         // the raw value is the figure (most models, and tuner.txt)
+  AtiDtvWonder,    // model 0
+  FusionHdtv,      // models 1 and 2
+  VBox,            // models 4 and 5
+};
+
 // The role of a filter being added by friendly name.
 enum class FilterRole { Tuner, Capture, VideoDecoder, AudioDecoder };
 
@@ -33,10 +42,13 @@ struct TuningModel {
   std::string titleSuffix;
   std::string registryKeyName;
   std::vector<std::string> tunerNames;
-  std::vector<std::string> captureNames;  // empty: the tuner feeds the demultiplexer
+  std::vector<std::string> captureNames;
   DecoderRule decoderRule = DecoderRule::GraphInserts;
-
-  bool HasCaptureFilter() const { return !captureNames.empty(); }
+  bool hasCaptureFilter = true;  // false: the tuner feeds the demultiplexer
+  SignalScale signalScale = SignalScale::PerCent;
+  // The number in the name of the scheduler's wake-up task (models 4 and 5
+  // share 4); -1 for a tuner named by tuner.txt, whose task carries its name.
+  int wakeUpTaskNumber = -1;
 };
 
 inline constexpr int kTunerFileModel = 20;
@@ -45,6 +57,9 @@ inline constexpr int kTunerFileModel = 20;
 // tuner.txt. Nothing for -1, 18, 19, any other number, or model 20 without
 // tuner names.
 std::optional<TuningModel> FindTuningModel(int model, const std::optional<TunerNames>& tunerFile);
+
+// The rows of the catalogue's own products (models 0 to 17), in model order.
+std::vector<TuningModel> CatalogueModels();
 
 // The model of a BDA network tuner by its friendly name (exact,
 // case-sensitive, first match in the detection order), or nothing.

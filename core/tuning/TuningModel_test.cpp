@@ -17,10 +17,40 @@ TEST(TuningModelTest, EveryCatalogueRowExistsAndUnusedNumbersDoNot) {
     EXPECT_EQ(row->number, model);
     EXPECT_FALSE(row->titleSuffix.empty());
     EXPECT_FALSE(row->tunerNames.empty());
-    EXPECT_EQ(row->HasCaptureFilter(), model != 8) << model;
+    EXPECT_EQ(row->hasCaptureFilter, model != 8) << model;
   }
   for (int model : {-1, 18, 19, 21}) EXPECT_FALSE(FindTuningModel(model, std::nullopt)) << model;
+  const auto catalogue = CatalogueModels();
+  ASSERT_EQ(catalogue.size(), 18u);
+  for (int model = 0; model <= 17; ++model) EXPECT_EQ(catalogue[model].number, model);
   EXPECT_FALSE(FindTuningModel(20, std::nullopt));
+}
+
+TEST(TuningModelTest, ModelDependentFactsAreFieldsOfTheRow) {
+  struct Expected {
+    int model;
+    bool hasCaptureFilter;
+    SignalScale scale;
+    int wakeUpTaskNumber;
+  };
+  for (const Expected& e : {Expected{0, true, SignalScale::AtiDtvWonder, 0},
+                            Expected{1, true, SignalScale::FusionHdtv, 1},
+                            Expected{2, true, SignalScale::FusionHdtv, 2},
+                            Expected{4, true, SignalScale::VBox, 4},
+                            Expected{5, true, SignalScale::VBox, 4},
+                            Expected{8, false, SignalScale::PerCent, 8},
+                            Expected{17, true, SignalScale::PerCent, 17}}) {
+    const TuningModel row = Model(e.model);
+    EXPECT_EQ(row.hasCaptureFilter, e.hasCaptureFilter) << e.model;
+    EXPECT_EQ(row.signalScale, e.scale) << e.model;
+    EXPECT_EQ(row.wakeUpTaskNumber, e.wakeUpTaskNumber) << e.model;
+  }
+  EXPECT_TRUE(Model(8).captureNames.empty());
+  // tuner.txt names a capture filter, even an empty one.
+  const auto named = FindTuningModel(20, TunerNames{"My Tuner", ""});
+  ASSERT_TRUE(named);
+  EXPECT_TRUE(named->hasCaptureFilter);
+  EXPECT_EQ(named->signalScale, SignalScale::PerCent);
 }
 
 TEST(TuningModelTest, DetectionFindsEveryModelByItsDriverName) {

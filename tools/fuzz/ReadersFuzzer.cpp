@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/files/ChannelEntry.h"
+#include "core/files/FileNames.h"
 #include "core/protocol/HandOffFiles.h"
 #include "core/schedule/ScheduleFile.h"
 #include "core/files/ViewerConfig.h"
@@ -58,12 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     case 3: {
-      const auto channels = ReadChannelFile(WriteScratch("channels.txt", text));
+      const auto channels = ReadChannelFile(WriteScratch(FileNames::kChannels, text));
       if (channels && channels->size() > static_cast<size_t>(kMaxChannels)) std::abort();
       break;
     }
     case 4: {
-      const auto file = WriteScratch("config.txt", text);
+      const auto file = WriteScratch(FileNames::kConfig, text);
       (void)ReadViewerConfig(file, ViewerConfig{});
       (void)RewriteCurrentChannel(file, 3);
       break;
