@@ -1,5 +1,6 @@
 #include "graph/LiveGraphBuilder.h"
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -106,18 +107,20 @@ GraphOutcome LiveGraphBuilder::Perform(const PlanStep& step) {
   return GraphOutcome::Result(E_UNEXPECTED);
 }
 
+// std::addressof, not &: the & of a ComPtr empties it when converted to a
+// ComPtr pointer.
 ComPtr<IBaseFilter>* LiveGraphBuilder::Slot(PlanFilter filter) {
   GraphFilters& f = graph.filters;
   switch (filter) {
-    case PlanFilter::NetworkProvider: return &f.networkProvider;
-    case PlanFilter::Tuner: return &f.tuner;
-    case PlanFilter::Capture: return &f.capture;
-    case PlanFilter::Demultiplexer: return &f.demux;
-    case PlanFilter::Tif: return &f.tif;
-    case PlanFilter::VideoDecoder: return &f.videoDecoder;
-    case PlanFilter::AudioDecoder: return &f.audioDecoder;
-    case PlanFilter::VideoRenderer: return &f.videoRenderer;
-    case PlanFilter::SoundRenderer: return &f.soundRenderer;
+    case PlanFilter::NetworkProvider: return std::addressof(f.networkProvider);
+    case PlanFilter::Tuner: return std::addressof(f.tuner);
+    case PlanFilter::Capture: return std::addressof(f.capture);
+    case PlanFilter::Demultiplexer: return std::addressof(f.demux);
+    case PlanFilter::Tif: return std::addressof(f.tif);
+    case PlanFilter::VideoDecoder: return std::addressof(f.videoDecoder);
+    case PlanFilter::AudioDecoder: return std::addressof(f.audioDecoder);
+    case PlanFilter::VideoRenderer: return std::addressof(f.videoRenderer);
+    case PlanFilter::SoundRenderer: return std::addressof(f.soundRenderer);
     case PlanFilter::None: break;
   }
   return nullptr;
