@@ -14,6 +14,20 @@ const char* kViewer = "Telvantis- Hauppauge WinTV 885";
 const char* kRecorder = "Silent Record- Hauppauge WinTV 885";
 const char* kRecorderTs = "Silent Record TS- Hauppauge WinTV 885";
 
+// The warnings of the "SCHEDULER EVENT" box, in the system's words.
+const char* kSilentViewerWarning =
+    "SILENT RECORD EVENT: Telvantis Is Open-\nAny Recording/Timeshifting Will Be Stopped\n"
+    "and Telvantis Will Be Closed In 15 Seconds";
+const char* kSilentRecorderWarning =
+    "SILENT RECORD EVENT: Silent Record\nIs Recording- Any Recording Will\n"
+    "Be Stopped And Closed In 20 Seconds";
+const char* kLiveRecorderWarning =
+    "SCHEDULER EVENT: Record-Silent\nIs Recording- Any Recording Will\n"
+    "Be Stopped And Closed In 10 Seconds";
+const char* kLiveViewerWarning =
+    "SCHEDULER EVENT: Telvantis Is Open-\nAny Recording/Timeshifting Will Be\n"
+    "Stopped In 10 Seconds";
+
 // Monday 3 June 2030, 20:00-21:00 on 33 7 1.
 ScheduleEvent At20(EventType type, EventFrequency frequency = EventFrequency::Once) {
   ScheduleEvent e;
@@ -66,7 +80,7 @@ TEST_F(SchedulerEngineTest, SilentEventWithTheViewerOpen) {
   Start(Time(19, 58, 0), {At20(EventType::RecordSilent)});
   fake->viewerRunning = fake->viewerWindow = true;
   clock->RunFor(150);
-  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kSilentViewerWarning});
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + kSilentViewerWarning});
   EXPECT_EQ(Seen("close"), (Lines{"19:59:55 SCHEDULER EVENT ", std::string("19:59:55 ") + kViewer + " "}));
   EXPECT_EQ(Seen("file"), Lines{"19:59:55 silentevent.txt 33 7 1 21 0 0\nD:\\Rec\\\n"});
   EXPECT_EQ(Seen("start"), Lines{"19:59:59 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]"});
@@ -86,7 +100,7 @@ TEST_F(SchedulerEngineTest, SilentEventWhileAUsersRecordingRuns) {
   fake->onRecorderClosed = [&] { goneAt = clock->Milliseconds(); };
   fake->onStart = [&](const std::string&) { startedAt = clock->Milliseconds(); };
   clock->RunFor(90);
-  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kSilentRecorderWarning});
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + kSilentRecorderWarning});
   EXPECT_EQ(Seen("close"), (Lines{"19:59:55 SCHEDULER EVENT ", std::string("19:59:59 ") + kRecorder + " "}));
   EXPECT_EQ(Seen("start"), Lines{"20:0:2 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]"});
   // The new recorder starts delay x 4 ticks of 250 ms after the old window is gone.
@@ -144,7 +158,7 @@ TEST_F(SchedulerEngineTest, WatchLiveWithTheViewerOpenPostsOnlyTheChannelChange)
   Start(Time(19, 59, 0), {At20(EventType::WatchLive, EventFrequency::Weekly)});
   fake->viewerRunning = fake->viewerWindow = true;
   clock->RunFor(90);
-  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kLiveViewerWarning});
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + kLiveViewerWarning});
   EXPECT_EQ(Seen("post"), Lines{std::string("19:59:50 ") + kViewer + " TELVANTISSCHED CHANGE CHANNEL"});
   EXPECT_TRUE(fake->Of("file").empty());
   EXPECT_EQ(folder.Read("scheduler.txt"),
@@ -162,7 +176,7 @@ TEST_F(SchedulerEngineTest, TimeshiftClosesAUsersRecorderFirst) {
   fake->recorderWindow = true;
   fake->recorderClosePolls = 1000000;  // never closes: the wait gives up
   clock->RunFor(90);
-  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + SchedulerEngine::kLiveRecorderWarning});
+  EXPECT_EQ(Seen("warn"), Lines{std::string("19:59:40 SCHEDULER EVENT ") + kLiveRecorderWarning});
   EXPECT_EQ(fake->recorderPolls, 200000);
   EXPECT_EQ(Seen("close"), (Lines{std::string("19:59:50 ") + kRecorderTs + " ", "19:59:50 SCHEDULER EVENT "}));
   EXPECT_EQ(Seen("post"), Lines{std::string("20:0:0 ") + kViewer + " TELVANTISSCHED TIMESHIFT"});

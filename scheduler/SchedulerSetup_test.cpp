@@ -7,7 +7,7 @@
 TEST(SchedulerSetup, ModelTitlesDelayAndChannels) {
   TestFolder folder;
   EXPECT_EQ(SchedulerSetup::Load(folder.Path(), SchedulerVariant::DvrMs).error,
-            SchedulerSetup::kNoChannelList);
+            "YOU NEED TO SETUP YOUR CHANNEL LIST IN TELVANTIS BEFORE RUNNING SCHEDULER");
   folder.Write("channels.txt", "1\nKAAA 20 2 1\n");
   folder.Write("config.txt", "5\n");
   folder.Write("delay.txt", "7");

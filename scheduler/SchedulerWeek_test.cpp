@@ -164,7 +164,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
   };
 
   fake.onStart = [&](const std::string& exe) {
-    if (exe == ProgramProtocol::kViewerExe) {
+    if (exe == "Telvantis.exe") {
       viewerHandOffs.push_back(clock.Now());
       return;
     }
@@ -196,12 +196,12 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
     after(100, [&engine] { engine.OnRecorderReport(0, 1); });
   };
   fake.onViewerMessage = [&](const std::string& message) {
-    if (message == ProgramProtocol::kChangeChannelMessage) {
+    if (message == "TELVANTISSCHED CHANGE CHANNEL") {
       viewerHandOffs.push_back(clock.Now());
       return;
     }
     const EventType type =
-        message == ProgramProtocol::kStartRecordMessage ? EventType::RecordLive : EventType::Timeshift;
+        message == "TELVANTISSCHED START RECORD" ? EventType::RecordLive : EventType::Timeshift;
     std::string detail;
     int closeHour = -1, closeMinute = 0;
     if (type == EventType::RecordLive) {
@@ -283,7 +283,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
       EXPECT_GE(SecondsBetween(*handOff, f.at), 10);
       // A viewer started for a recording came up on the event's channel.
       const bool startedFresh = std::any_of(fake.records.begin(), fake.records.end(), [&](const auto& r) {
-        return r.what == "start" && r.target == ProgramProtocol::kViewerExe && r.at == *handOff;
+        return r.what == "start" && r.target == "Telvantis.exe" && r.at == *handOff;
       });
       if (e.type == EventType::RecordLive && startedFresh) {
         EXPECT_EQ(f.channelIndex, channel);
@@ -309,7 +309,7 @@ TEST(SchedulerWeek, EveryEventFiresOnceAtItsMoment) {
   // each ran the command once, 240 seconds on.
   EXPECT_FALSE(userRecording);
   int shutdowns = 0;
-  for (const auto& r : fake.Of("start")) shutdowns += r.target == ProgramProtocol::kShutdownExe;
+  for (const auto& r : fake.Of("start")) shutdowns += r.target == "c:\\windows\\system32\\shutdown.exe";
   EXPECT_EQ(shutdowns, shutdownRequests);
 
   std::printf("Simulated week: %zu occurrences of 50 events fired exactly once "

@@ -46,12 +46,12 @@ TEST(StartupPlanTest, FirstRunDetectsTheModelFromTheFirstDevice) {
 
 TEST(StartupPlanTest, FirstRunWithAnUnknownOrNoDeviceAdvisesTheSystemCheck) {
   Devices unknown{"Some Other Tuner"};
-  EXPECT_EQ(PlanStartup({}, kScreen, unknown.Get()).abortMessage, kNoTunerFileAdvice);
+  EXPECT_EQ(PlanStartup({}, kScreen, unknown.Get()).abortMessage, "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST");
   Devices none{std::nullopt};
-  EXPECT_EQ(PlanStartup({}, kScreen, none.Get()).abortMessage, kNoTunerFileAdvice);
+  EXPECT_EQ(PlanStartup({}, kScreen, none.Get()).abortMessage, "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST");
   // The detection name of model 10 has no trailing blank; the loader's has.
   Devices model10{"BDA 2881 TVTuner "};
-  EXPECT_EQ(PlanStartup({}, kScreen, model10.Get()).abortMessage, kNoTunerFileAdvice);
+  EXPECT_EQ(PlanStartup({}, kScreen, model10.Get()).abortMessage, "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST");
 }
 
 TEST(StartupPlanTest, FirstRunTakesTunerFileThenConfigBeforeDevices) {
@@ -75,13 +75,13 @@ TEST(StartupPlanTest, AnEmptyTunerNameEndsStartUpInBothBranches) {
   Devices devices{"ATI BDA Digital Tuner"};
   StartupFiles files;
   files.tuner = TunerNames{"", "Capture"};
-  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, kNoTunerConfigured);
+  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, "NO TUNER.TXT CONFIGURED");
   files.channels = kChannels;
-  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, kNoTunerConfigured);
+  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, "NO TUNER.TXT CONFIGURED");
   // Model 20 saved in config.txt while tuner.txt has gone.
   files.tuner.reset();
   files.config = SavedConfig(20, 0);
-  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, kNoTunerConfigured);
+  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).abortMessage, "NO TUNER.TXT CONFIGURED");
 }
 
 TEST(StartupPlanTest, NormalRunTakesTheModelFromConfigOverTunerFile) {

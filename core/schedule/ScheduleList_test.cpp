@@ -86,7 +86,7 @@ TEST(ScheduleList, InsertKeepsStartOrderAndLimits) {
   EXPECT_EQ(full.Insert(Event(9, 0, 9, 30)), std::nullopt);
   const auto refused = full.Add(On(Event(12, 0, 12, 30), 2009, 1, 5), kMondayMorning);
   EXPECT_FALSE(refused.index);
-  EXPECT_EQ(refused.message, ScheduleList::kListFull);
+  EXPECT_EQ(refused.message, "CAN'T ADD EVENT: THE SCHEDULE HOLDS 50 EVENTS");
   EXPECT_EQ(full.Count(), 50u);
   // Replacing an event of a full list is still possible.
   EXPECT_TRUE(full.Add(On(Event(12, 0, 12, 30), 2009, 1, 5), kMondayMorning, 0).index);

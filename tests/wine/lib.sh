@@ -95,3 +95,41 @@ assert_image_not_blank() {
   colours=$(identify -format '%k' "$1" 2>/dev/null) || fail "$1 is not a picture"
   [ "$colours" -gt 1 ] || fail "$1 is blank"
 }
+
+# close_box CAPTION [SECONDS]: closes the next message box with this caption
+# (default wait 60 s); its icon (none, information, exclamation, stop,
+# question or other) is then in BOX_ICON and its text in BOX_TEXT.
+close_box() {
+  local out
+  out=$(harness_driver close-msgbox --title "$1" --icon --timeout "${2:-60}") ||
+    fail "no message box with the caption \"$1\""
+  BOX_ICON=${out%%$'\n'*}
+  BOX_TEXT=
+  [[ $out != *$'\n'* ]] || BOX_TEXT=${out#*$'\n'}
+}
+
+# expect_box STYLE TEXT: closes the next message box, which shows TEXT in
+# STYLE, one of the three styles of the programs' messages:
+#   exclamation  no caption, the exclamation icon
+#   error        the caption "Error", no icon
+#   plain        no caption, no icon
+expect_box() {
+  local style=$1 expected=$2 caption icon
+  case $style in
+    exclamation) caption="" icon=exclamation ;;
+    error) caption=Error icon=none ;;
+    plain) caption="" icon=none ;;
+    *) fail "expect_box: unknown style \"$style\"" ;;
+  esac
+  close_box "$caption"
+  assert_eq "$expected" "$BOX_TEXT" "$style box"
+  assert_eq "$icon" "$BOX_ICON" "icon of the box \"$expected\""
+}
+
+# expect_boxes STYLE TEXT...: the boxes that appear, in this order, all in
+# STYLE.
+expect_boxes() {
+  local style=$1 text
+  shift
+  for text in "$@"; do expect_box "$style" "$text"; done
+}

@@ -20,18 +20,25 @@ wait_for_line fixture.log "PING 7 42" 10
 drv post-registered "$title" "$ping" -1 0x10
 drv wait-text "$title" $status_id "PING -1 16" 10
 
-# A box without caption, one whose caption defaults to "Error", and one with
-# several buttons, where the driver must be told which to press.
+# A box without caption or icon, one whose caption defaults to "Error" with
+# the stop icon, and one with the question icon and several buttons, where
+# the driver must be told which to press.
 drv click "$title" 1001
 assert_eq "FIXTURE MESSAGE" "$(drv close-msgbox --title "")" "message box text"
 wait_for_line fixture.log "MESSAGE CLOSED" 10
 drv click "$title" 1002
-assert_eq "FIXTURE ERROR" "$(drv close-msgbox --title Error)" "error box text"
+assert_eq "stop
+FIXTURE ERROR" "$(drv close-msgbox --title Error --icon)" "error box icon and text"
 drv click "$title" 1003
 assert_eq "FIXTURE QUESTION" "$(drv msgbox --title Fixture)" "question box text"
+assert_eq "question
+FIXTURE QUESTION" "$(drv msgbox --title Fixture --icon)" "question box icon and text"
 assert_status 1 harness_driver close-msgbox --title Fixture
 assert_eq "FIXTURE QUESTION" "$(drv close-msgbox --title Fixture --button no)" "question box text"
 wait_for_line fixture.log "ANSWER NO" 10
+# A box without icon, read through the helpers of the tests.
+drv click "$title" 1001
+expect_box plain "FIXTURE MESSAGE"
 
 # Edit text, a button click, a menu command, a named key.
 drv set-text "$title" 1004 "Channel 7"
@@ -66,6 +73,7 @@ PING -1 16
 MESSAGE CLOSED
 ERROR CLOSED
 ANSWER NO
+MESSAGE CLOSED
 NAME Channel 7
 HELLO
 KEY 13

@@ -65,11 +65,11 @@ assert_image_not_blank "$png"
 
 # --- tuner.txt ---
 drv click "$title" 1011
-assert_eq "No TUNER Selected!" "$(drv close-msgbox --title "")" "no tuner message"
+expect_box plain "No TUNER Selected!"
 assert_eq "No Tuner Selected!" "$(text 1012)" "tuner field"
 select_line 1001 "$tuner"
 drv click "$title" 1011
-assert_eq "No CAPTURE Selected!" "$(drv close-msgbox --title "")" "no capture message"
+expect_box plain "No CAPTURE Selected!"
 assert_eq "No Capture Selected!" "$(text 1013)" "capture field"
 [ ! -e tuner.txt ] || fail "tuner.txt written without a selection"
 select_line 1002 "$capture"
@@ -82,11 +82,11 @@ assert_eq "$(lines "Current tuner.txt:" "   $tuner" "   $capture")" "$(text 1019
 
 # --- decoders.txt ---
 drv click "$title" 1007
-assert_eq "No VIDEO DECODER Selected!" "$(drv close-msgbox --title "")" "no video decoder message"
+expect_box plain "No VIDEO DECODER Selected!"
 assert_eq "No Video Decoder Selected!" "$(text 1008)" "video decoder field"
 select_line 1003 "$video"
 drv click "$title" 1007
-assert_eq "No AUDIO DECODER Selected!" "$(drv close-msgbox --title "")" "no audio decoder message"
+expect_box plain "No AUDIO DECODER Selected!"
 assert_eq "No Audio Decoder Selected!" "$(text 1009)" "audio decoder field"
 [ ! -e decoders.txt ] || fail "decoders.txt written without a selection"
 select_line 1004 "$audio"
@@ -140,7 +140,7 @@ assert_eq "No AC-3 Audio Decoders Found!" "$(items 1004)" "empty audio decoder l
 assert_eq "The DVR-MS filters aren't installed!" "$(items 1005)" "DVR-MS list"
 select_line 1001 "No Tuners Found-"
 drv click "$title" 1011
-assert_eq "No TUNER Selected!" "$(drv close-msgbox --title "")" "placeholder line as tuner"
+expect_box plain "No TUNER Selected!"
 cmp tuner.txt <(printf '%s\n%s\n' "$tuner" "$capture") || fail "tuner.txt changed"
 take_screenshot empty "$title" >/dev/null
 drv click "$title" 1

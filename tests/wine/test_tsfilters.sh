@@ -97,7 +97,7 @@ cmp -n "$kept" src.ts full.ts || fail "full disk: the kept bytes are not the sou
 # --- Load of a missing file ------------------------------------------------------------
 harness_start "$TEST_WORK" ./tsgraph.exe load "missing.ts"
 loader=$HARNESS_PID
-assert_eq "CREATEFILE" "$(drv close-msgbox --title "")" "message box text"
+expect_box plain "CREATEFILE"
 assert_status 0 harness_wait_exit "$loader" 30
 out=$(tr -d '\r' <tsgraph.out)
 assert_eq 0x80004005 "$(value load "$out")" "Load of a missing file"

@@ -27,7 +27,7 @@ new_case() {
 }
 
 expect_build_failure() {
-  expect_boxes "CAN'T BUILD TELVANTIS GRAPH"
+  expect_box plain "CAN'T BUILD TELVANTIS GRAPH"
   expect_exit
   assert_no_files "$1" config.txt chvols.txt
 }
@@ -36,8 +36,8 @@ expect_build_failure() {
 standin_install --tuning-spaces "ClearQAM DVB-T" >/dev/null || fail "cannot set the tuning spaces"
 dir=$(new_case no-atsc-space)
 start_viewer "$dir"
-expect_error_box "Could not find ATSC tuning space."
-expect_boxes "CAN'T GET TUNING SPACE"
+expect_box error "Could not find ATSC tuning space."
+expect_box exclamation "CAN'T GET TUNING SPACE"
 expect_build_failure "$dir"
 assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
 LOADING BDA TUNER"
@@ -47,15 +47,15 @@ wine reg delete "$standin_key" /v TuningSpaces /f >/dev/null
 set_failing_steps "NetworkProvider.put_TuneRequest"
 dir=$(new_case tune-refused)
 start_viewer "$dir"
-expect_error_box "Failed to put tune request"
-expect_boxes "CAN'T TUNE CHANNEL"
+expect_box error "Failed to put tune request"
+expect_box exclamation "CAN'T TUNE CHANNEL"
 expect_build_failure "$dir"
 
 # A tuner that cannot be connected.
 set_failing_steps "Tuner.Connect"
 dir=$(new_case tuner-not-connected)
 start_viewer "$dir"
-expect_boxes "COULDN'T CONNECT FILTERS" "CAN'T CONNECT BDA Tuner to BDA Capture"
+expect_boxes exclamation "COULDN'T CONNECT FILTERS" "CAN'T CONNECT BDA Tuner to BDA Capture"
 expect_build_failure "$dir"
 assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
 LOADING BDA TUNER
@@ -69,7 +69,7 @@ set_failing_steps ""
 dir=$(new_case decoder-missing)
 printf 'Telvantis Missing Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"$dir/decoders.txt"
 start_viewer "$dir"
-expect_boxes "CAN'T LOAD Telvantis Missing Video Decoder"
+expect_box exclamation "CAN'T LOAD Telvantis Missing Video Decoder"
 expect_build_failure "$dir"
 assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
 LOADING BDA TUNER
@@ -87,6 +87,32 @@ CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
 USING DECODERS.TXT OK
 LOADING VIDEO DECODER"
 
+# Without decoders.txt a model above 2 connects the demultiplexer straight to
+# the video renderer, leaving the decoder to the graph; when no decoder takes
+# the video, that connection fails, and its own text comes in a plain box.
+set_failing_steps "VideoDecoder.Connect"
+dir=$(new_case demux-to-renderer)
+start_viewer "$dir"
+expect_box exclamation "COULDN'T CONNECT FILTERS"
+expect_box plain "CANT CONNECT DEMUX TO VMR"
+expect_build_failure "$dir"
+assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER
+CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
+
+LOADING BDA CAPTURE/RECEIVER
+CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
+
+LOADING MPEG2 DEMULTIPLEXER
+CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
+
+LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
+CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+
+LOADING VMR
+CONNECTING MPEG2 DEMULTIPLEXER->VMR"
+set_failing_steps ""
+
 # Without decoders.txt models 0 to 2 load their vendors' decoders by class id;
 # where those are not installed the build ends at that step.
 model_case() {
@@ -94,7 +120,7 @@ model_case() {
   virtual_tuner "$tuner_name" "$capture_name"
   dir=$(new_case "$name")
   start_viewer "$dir"
-  expect_boxes "$decoder_text"
+  expect_box exclamation "$decoder_text"
   expect_build_failure "$dir"
   assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
 LOADING BDA TUNER

@@ -13,7 +13,7 @@ trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 dir=$(case_folder empty-tuner)
 printf '\nHauppauge WinTV 885 TS Capture\n' >"$dir/tuner.txt"
 start_viewer "$dir"
-expect_boxes "NO TUNER.TXT CONFIGURED"
+expect_box plain "NO TUNER.TXT CONFIGURED"
 expect_exit
 assert_no_files "$dir" config.txt chvols.txt channels.txt telvdebug.txt
 assert_bytes "$dir/tuner.txt" '\nHauppauge WinTV 885 TS Capture\n'
@@ -23,14 +23,14 @@ dir=$(case_folder empty-tuner-channels)
 printf '\nCapture\n' >"$dir/tuner.txt"
 printf '1\nWTST 7 10 1\n' >"$dir/channels.txt"
 start_viewer "$dir"
-expect_boxes "NO TUNER.TXT CONFIGURED"
+expect_box plain "NO TUNER.TXT CONFIGURED"
 expect_exit
 assert_no_files "$dir" config.txt chvols.txt
 
 # A first run with no tuner.txt, no config.txt and no tuner device at all.
 dir=$(case_folder no-device)
 start_viewer "$dir"
-expect_boxes "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST"
+expect_box plain "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST"
 expect_exit
 assert_no_files "$dir" config.txt chvols.txt
 
@@ -38,7 +38,7 @@ assert_no_files "$dir" config.txt chvols.txt
 device_entry register-tuner "Telvantis Unknown Tuner"
 dir=$(case_folder unknown-device-first-run)
 start_viewer "$dir"
-expect_boxes "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST"
+expect_box plain "RUN TELVANTISINFO AND CREATE A TUNER.TXT FILE FIRST"
 expect_exit
 
 # With a channel list the unknown tuner leaves no model, so the graph has
@@ -47,12 +47,13 @@ expect_exit
 dir=$(case_folder unknown-device-channels)
 printf '1\nWTST 7 10 1\n' >"$dir/channels.txt"
 start_viewer "$dir"
-first=$(harness_driver close-msgbox --title "" --timeout 60) || fail "no message box"
-case $first in
+close_box ""
+case $BOX_TEXT in
   "NO ATSC NETWORK PROVIDER" | "CAN'T LOAD BDA Tuner") ;;
-  *) fail "unexpected first message \"$first\"" ;;
+  *) fail "unexpected first message \"$BOX_TEXT\"" ;;
 esac
-expect_boxes "CAN'T BUILD TELVANTIS GRAPH"
+assert_eq exclamation "$BOX_ICON" "icon of the box \"$BOX_TEXT\""
+expect_box plain "CAN'T BUILD TELVANTIS GRAPH"
 expect_exit
 assert_no_files "$dir" config.txt chvols.txt telvdebug.txt
 assert_bytes "$dir/channels.txt" '1\nWTST 7 10 1\n'

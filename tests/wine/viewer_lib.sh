@@ -20,23 +20,6 @@ start_viewer() {
   VIEWER_PID=$HARNESS_PID
 }
 
-# expect_boxes TEXT...: closes the message boxes without caption that
-# appear, in this order, checking each text.
-expect_boxes() {
-  local expected text
-  for expected in "$@"; do
-    text=$(harness_driver close-msgbox --title "" --timeout 60) || fail "no message box \"$expected\""
-    assert_eq "$expected" "$text" "message box"
-  done
-}
-
-# expect_error_box TEXT: closes a message box with the caption "Error".
-expect_error_box() {
-  local text
-  text=$(harness_driver close-msgbox --title Error --timeout 60) || fail "no Error box \"$1\""
-  assert_eq "$1" "$text" "Error box"
-}
-
 # expect_exit: the viewer ends by itself with status 0.
 expect_exit() {
   local status=0

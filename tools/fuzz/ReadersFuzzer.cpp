@@ -1,7 +1,8 @@
 // libFuzzer target for the readers of the shared small files. The first byte
 // chooses the reader, the rest is the file. Built outside the CMake tree by
-// run-readers-fuzzer.sh when clang is installed; the normal test run has the
-// randomised ReaderFuzz test instead.
+// run-readers-fuzzer.sh, which the test run calls for a minute when clang and
+// its fuzzer runtime are installed; the randomised ReaderFuzz unit test runs
+// everywhere.
 
 #include <cstddef>
 #include <cstdint>

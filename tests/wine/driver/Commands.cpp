@@ -14,6 +14,8 @@ namespace driver {
 namespace {
 
 constexpr double kBoxCloseSeconds = 10;
+// How long a message box may take to paint its icon after it appears.
+constexpr double kBoxIconSeconds = 3;
 constexpr UINT kSetTextTimeoutMs = 5000;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -62,9 +64,14 @@ void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND WaitForMessageBox(const Arguments& args) {
   HWND box = nullptr;
-  if (!WaitUntil(args.timeout, [&] { return (box = FindMessageBox(args.title)) != nullptr; }))
-    Fail(args.title ? "no message box titled " + Quoted(*args.title) : std::string("no message box"));
-  return box;
+  if (WaitUntil(args.timeout, [&] { return (box = FindMessageBox(args.title)) != nullptr; })) return box;
+  if (!args.title) Fail("no message box");
+  // A box with another title is shown as well: it tells what went wrong.
+  std::string others;
+  for (HWND other : VisibleMessageBoxes())
+    others += (others.empty() ? " (shown: " : ", ") + Quoted(WindowTitle(other)) + " " +
+              Quoted(MessageBoxText(other).value_or("?"));
+  Fail("no message box titled " + Quoted(*args.title) + (others.empty() ? "" : others + ")"));
 }
 
 // The button to press: the one named, else OK, else the only one.
@@ -164,14 +171,22 @@ void WaitText(const Arguments& args) {
     Fail("control " + args.At(1) + " shows " + Quoted(last) + ", not " + Quoted(args.At(2)));
 }
 
-void ShowMessageBox(const Arguments& args) { Print(MessageBoxText(WaitForMessageBox(args))); }
+// The box's text, after its icon's name with --icon.
+void PrintMessageBox(HWND box, const Arguments& args) {
+  if (args.icon) Print(BoxIconName(MessageBoxIcon(box, kBoxIconSeconds)));
+  std::optional<std::string> text = MessageBoxText(box);
+  if (!text) Fail("the message box " + Handle(box) + " does not answer WM_GETTEXT");
+  Print(*text);
+}
+
+void ShowMessageBox(const Arguments& args) { PrintMessageBox(WaitForMessageBox(args), args); }
 
 void CloseMessageBox(const Arguments& args) {
   HWND box = WaitForMessageBox(args);
   int id = ChooseButton(box, args.button);
   HWND button = GetDlgItem(box, id);
   if (button == nullptr || !IsWindowVisible(button)) Fail("the message box has no button " + std::to_string(id));
-  Print(MessageBoxText(box));
+  PrintMessageBox(box, args);
   // The box ends as it would on a click of that button.
   Post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   if (!WaitUntil(kBoxCloseSeconds, [&] { return !IsWindow(box); })) Fail("the message box did not close");

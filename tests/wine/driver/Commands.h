@@ -27,6 +27,7 @@ struct Arguments {
   std::vector<std::string> positional;
   std::optional<std::string> title, button;
   double timeout = kDefaultWaitSeconds;
+  bool icon = false;  // --icon: a message box's icon is printed before its text
 
   const std::string& At(size_t i) const { return positional.at(i); }
   // The number at `i` (decimal or 0x hex, may be negative), or 0 when absent.

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "Screenshot.h"
+
 namespace driver {
 namespace {
 
@@ -10,7 +12,8 @@ constexpr char kDialogClass[] = "#32770";
 // A message box shows its text in a static control with this id, under
 // Windows and under Wine alike.
 constexpr int kBoxTextId = 0xFFFF;
-constexpr UINT kTextTimeoutMs = 5000;
+// Long enough for a program slowed down by a loaded machine.
+constexpr UINT kTextTimeoutMs = 20000;
 
 std::string ClassOf(HWND hwnd) {
   char name[256] = "";
@@ -32,6 +35,16 @@ std::string TitleOf(HWND hwnd) {
 HWND MessageTextControl(HWND dialog) {
   HWND text = GetDlgItem(dialog, kBoxTextId);
   return text != nullptr && ClassOf(text) == "Static" ? text : nullptr;
+}
+
+// The static control that shows a message box's icon, or nullptr when the
+// box has none.
+HWND IconControl(HWND box) {
+  for (const ChildWindow& child : ListChildWindows(box)) {
+    if (child.className != "Static") continue;
+    if ((GetWindowLongPtrA(child.hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child.hwnd;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -104,19 +117,73 @@ std::optional<std::string> ReadWindowText(HWND hwnd) {
   return text;
 }
 
+std::vector<HWND> VisibleMessageBoxes() {
+  std::vector<HWND> boxes;
+  for (const TopLevelWindow& window : ListTopLevelWindows())
+    if (window.visible && window.className == kDialogClass && MessageTextControl(window.hwnd) != nullptr)
+      boxes.push_back(window.hwnd);
+  return boxes;
+}
+
 HWND FindMessageBox(const std::optional<std::string>& title) {
-  for (const TopLevelWindow& window : ListTopLevelWindows()) {
-    if (!window.visible || window.className != kDialogClass) continue;
-    if (title && window.title != *title) continue;
-    if (MessageTextControl(window.hwnd) != nullptr) return window.hwnd;
-  }
+  for (HWND box : VisibleMessageBoxes())
+    if (!title || TitleOf(box) == *title) return box;
   return nullptr;
 }
 
-std::string MessageBoxText(HWND box) {
+std::string WindowTitle(HWND hwnd) { return TitleOf(hwnd); }
+
+std::optional<std::string> MessageBoxText(HWND box) {
   HWND text = MessageTextControl(box);
-  if (text == nullptr) return {};
-  return ReadWindowText(text).value_or(std::string{});
+  if (text == nullptr) return std::nullopt;
+  return ReadWindowText(text);
+}
+
+BoxIcon MessageBoxIcon(HWND box, double seconds) {
+  HWND control = IconControl(box);
+  if (control == nullptr || !IsWindowVisible(control)) return BoxIcon::None;
+  DWORD_PTR icon = 0;
+  if (!SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &icon))
+    return BoxIcon::Other;
+  if (icon == 0) return BoxIcon::None;
+
+  static const struct {
+    BoxIcon kind;
+    LPCSTR id;
+  } kStandard[] = {{BoxIcon::Information, IDI_ASTERISK},
+                   {BoxIcon::Exclamation, IDI_EXCLAMATION},
+                   {BoxIcon::Stop, IDI_HAND},
+                   {BoxIcon::Question, IDI_QUESTION}};
+  std::vector<HICON> icons;
+  for (const auto& standard : kStandard) icons.push_back(LoadIconA(nullptr, standard.id));
+
+  std::optional<size_t> shown;
+  bool raised = false;
+  WaitUntil(seconds, [&] {
+    RECT client{};
+    POINT origin{0, 0};
+    if (!GetClientRect(control, &client) || !ClientToScreen(control, &origin)) return false;
+    OffsetRect(&client, origin.x, origin.y);
+    if ((shown = FindShownIcon(client, icons))) return true;
+    // The viewer's start-up banner is topmost and may cover the box. Raising
+    // the box changes nothing else: it is read once and closed.
+    if (!raised) SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    raised = true;
+    return false;
+  });
+  return shown ? kStandard[*shown].kind : BoxIcon::Other;
+}
+
+const char* BoxIconName(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::None: return "none";
+    case BoxIcon::Information: return "information";
+    case BoxIcon::Exclamation: return "exclamation";
+    case BoxIcon::Stop: return "stop";
+    case BoxIcon::Question: return "question";
+    case BoxIcon::Other: break;
+  }
+  return "other";
 }
 
 std::vector<int> VisibleButtonIds(HWND dialog) {

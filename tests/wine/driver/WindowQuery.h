@@ -46,12 +46,33 @@ HWND FindControl(HWND parent, int id);
 // within a few seconds.
 std::optional<std::string> ReadWindowText(HWND hwnd);
 
-// The first visible message box (a "#32770" dialog holding a message text),
-// optionally with this exact title; nullptr when there is none.
+// The visible message boxes ("#32770" dialogs holding a message text), in
+// z-order.
+std::vector<HWND> VisibleMessageBoxes();
+
+// The first visible message box, optionally with this exact title; nullptr
+// when there is none.
 HWND FindMessageBox(const std::optional<std::string>& title);
 
-// The text shown by a message box.
-std::string MessageBoxText(HWND box);
+// The title of a top-level window.
+std::string WindowTitle(HWND hwnd);
+
+// The text shown by a message box; nullopt when it does not answer.
+std::optional<std::string> MessageBoxText(HWND box);
+
+// The icon of a message box: none, one of the system's standard icons, or
+// another (an icon of the program's own, or one that cannot be seen).
+enum class BoxIcon { None, Information, Exclamation, Stop, Question, Other };
+
+// The icon a message box shows. A box without icon has no icon control, or
+// (under Wine) one that holds no icon. An icon handle of another process
+// cannot be read, so the icon is told by its pixels on the screen. Waits up
+// to `seconds` for the box to paint; a box whose icon stays hidden (under a
+// topmost window of the program) is raised above the topmost windows.
+BoxIcon MessageBoxIcon(HWND box, double seconds);
+
+// "none", "information", "exclamation", "stop", "question" or "other".
+const char* BoxIconName(BoxIcon icon);
 
 // The ids of the visible push buttons of a dialog.
 std::vector<int> VisibleButtonIds(HWND dialog);

@@ -22,12 +22,16 @@
 //   text TITLE ID                       print the control's text
 //   set-text TITLE ID TEXT              set the control's text
 //   wait-text TITLE ID TEXT [SECONDS]   wait until the control's text is TEXT
-//   msgbox [--title T] [--timeout S]    wait for a message box; print its text
-//   close-msgbox [--title T] [--button B] [--timeout S]
+//   msgbox [--title T] [--timeout S] [--icon]
+//                                       wait for a message box; print its text
+//   close-msgbox [--title T] [--button B] [--timeout S] [--icon]
 //                                       wait for a message box, print its text,
 //                                       press B (ok, cancel, yes, no, abort,
 //                                       retry, ignore or an id; default: OK, or
 //                                       the only button) and wait until it closes
+//                                       --icon prints the box's icon on a line
+//                                       before the text: none, information,
+//                                       exclamation, stop, question or other
 //   screenshot FILE [TITLE]             write the desktop, or the screen area of
 //                                       the window TITLE, to FILE as a 24-bit BMP
 // Numbers are decimal or 0x hexadecimal; WPARAM and LPARAM may be negative.
@@ -65,11 +69,14 @@ constexpr char kUsage[] =
     "  text TITLE ID                       print the control's text\n"
     "  set-text TITLE ID TEXT              set the control's text\n"
     "  wait-text TITLE ID TEXT [SECONDS]   wait until the control's text is TEXT\n"
-    "  msgbox [--title T] [--timeout S]    wait for a message box; print its text\n"
-    "  close-msgbox [--title T] [--button B] [--timeout S]\n"
+    "  msgbox [--title T] [--timeout S] [--icon]\n"
+    "                                      wait for a message box; print its text\n"
+    "  close-msgbox [--title T] [--button B] [--timeout S] [--icon]\n"
     "                                      print a message box's text and press B\n"
     "                                      (ok, cancel, yes, no, abort, retry, ignore, id;\n"
     "                                      default OK or the only button)\n"
+    "                                      --icon: first the box's icon (none, information,\n"
+    "                                      exclamation, stop, question, other)\n"
     "  screenshot FILE [TITLE]             desktop, or the window's area, as a BMP\n"
     "Numbers are decimal or 0x hex. SECONDS defaults to --timeout, else 30.\n"
     "Posting does not wait for the message to be handled.\n"
@@ -87,6 +94,10 @@ driver::Arguments ParseArguments(const std::vector<std::string>& words, size_t f
   driver::Arguments args;
   for (size_t i = first; i < words.size(); ++i) {
     const std::string& word = words[i];
+    if (word == "--icon") {
+      args.icon = true;
+      continue;
+    }
     if (word != "--title" && word != "--button" && word != "--timeout") {
       args.positional.push_back(word);
       continue;
