@@ -82,6 +82,8 @@ BuiltPacket BuildTsPacket(std::uint16_t pid, std::uint8_t continuityCounter, boo
       while (at < kTsPacketSize - taken) b[at++] = 0xFF;
     }
   }
-  std::memcpy(&b[at], payload.data(), taken);
+  // An adaptation-only packet has no payload, and its span may hold no
+  // pointer at all, which memcpy must never be given.
+  if (taken > 0) std::memcpy(&b[at], payload.data(), taken);
   return built;
 }
