@@ -119,7 +119,7 @@ drv post "$title" 0x0112 40000
 drv wait "About TelvantisInfo" 10 >/dev/null
 assert_image_not_blank "$(take_screenshot about "About TelvantisInfo")"
 drv click "About TelvantisInfo" 1
-drv wait-gone "About TelvantisInfo" 10
+drv wait-gone "About TelvantisInfo" 30
 
 # OK ends the program; the next start shows the files written.
 drv click "$title" 1

@@ -95,7 +95,7 @@ visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { prin
 drv post "$panel" 0x0112 0x0010
 drv wait "About Telvantis" 10 >/dev/null
 drv click "About Telvantis" 1
-drv wait-gone "About Telvantis" 10
+drv wait-gone "About Telvantis" 30
 drv post "$panel" 0x0112 0xF020
 harness_wait_until 10 test "$(visible "$video")" = 0 || fail "the video window stays after minimise"
 drv post "$panel" 0x0112 0xF120
