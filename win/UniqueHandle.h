@@ -3,7 +3,9 @@
 // handle type, its "no handle" value and how to close it.
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -90,6 +92,25 @@ struct CoTaskMemTraits {
   static void Close(Type p) noexcept { ::CoTaskMemFree(p); }
 };
 
+struct BstrTraits {
+  using Type = BSTR;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type s) noexcept { ::SysFreeString(s); }
+};
+
+struct IconTraits {
+  using Type = HICON;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DestroyIcon(h); }
+};
+
+// mixerOpen's handle (the program links winmm when it uses one).
+struct MixerTraits {
+  using Type = HMIXER;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::mixerClose(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueHkey = UniqueHandle<RegKeyTraits>;
@@ -97,3 +118,33 @@ using UniqueHwnd = UniqueHandle<WindowTraits>;
 using UniqueHmenu = UniqueHandle<MenuTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
+using UniqueBstr = UniqueHandle<BstrTraits>;
+using UniqueHicon = UniqueHandle<IconTraits>;
+using UniqueHmixer = UniqueHandle<MixerTraits>;
+
+// A VARIANT that is cleared (its string freed, its interface released) when
+// it goes; Put hands out the cleared variant for an out-parameter.
+class UniqueVariant {
+ public:
+  UniqueVariant() noexcept { ::VariantInit(&value); }
+  ~UniqueVariant() { Reset(); }
+  UniqueVariant(const UniqueVariant&) = delete;
+  UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+  const VARIANT& Get() const noexcept { return value; }
+  const VARIANT* operator->() const noexcept { return &value; }
+
+  // A failure leaves VT_EMPTY all the same; nothing more to do about it.
+  void Reset() noexcept {
+    ::VariantClear(&value);
+    ::VariantInit(&value);
+  }
+
+  VARIANT* Put() noexcept {
+    Reset();
+    return &value;
+  }
+
+ private:
+  VARIANT value;
+};

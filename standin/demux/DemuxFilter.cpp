@@ -1,6 +1,7 @@
 #include "standin/demux/DemuxFilter.h"
 
 #include "standin/demux/DemuxFailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -86,20 +87,13 @@ HRESULT DemuxFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxCreate));
-  auto* filter = new DemuxFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new DemuxFilter(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT DemuxFilter::QueryFilterInterface(REFIID riid, void** object) {
-  if (riid == IID_IMpeg2Demultiplexer) {
-    *object = static_cast<IMpeg2Demultiplexer*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BaseFilter::QueryFilterInterface(riid, object);
+HRESULT DemuxFilter::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IMpeg2Demultiplexer) return HandOut(static_cast<IMpeg2Demultiplexer*>(this), object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 int DemuxFilter::PinCount() {

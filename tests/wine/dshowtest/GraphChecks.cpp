@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cwchar>
 #include <functional>
 #include <mutex>
 
@@ -146,6 +147,10 @@ void CheckGraph() {
   if (found[0] != nullptr) found[0]->Release();
   ComPtr<IPin> byName;
   CHECK_HR(S_OK, source->FindPin(L"Out", &byName));
+  LPWSTR id = nullptr;
+  CHECK_HR(S_OK, byName->QueryId(&id));
+  CHECK_THAT(id != nullptr && std::wcscmp(id, L"Out") == 0);
+  CoTaskMemFree(id);
   CHECK_HR(VFW_E_NOT_FOUND, source->FindPin(L"Output", &byName));
   ComPtr<IEnumMediaTypes> types;
   CHECK_HR(S_OK, source->pin.EnumMediaTypes(&types));

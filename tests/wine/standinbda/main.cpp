@@ -32,6 +32,7 @@
 
 #include "AtscTuning.h"
 #include "win/ComScope.h"
+#include "win/UniqueHandle.h"
 #include "CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "dshow/InfoOwners.h"
@@ -81,12 +82,11 @@ HRESULT ListDevices(const GUID& category, std::vector<std::pair<std::wstring, Co
   while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) continue;
-    VARIANT name;
-    VariantInit(&name);
-    name.vt = VT_BSTR;
-    if (FAILED(bag->Read(L"FriendlyName", &name, nullptr)) || name.vt != VT_BSTR) continue;
-    out.emplace_back(name.bstrVal, moniker);
-    VariantClear(&name);
+    UniqueVariant name;
+    VARIANT* slot = name.Put();
+    slot->vt = VT_BSTR;
+    if (FAILED(bag->Read(L"FriendlyName", slot, nullptr)) || name->vt != VT_BSTR) continue;
+    out.emplace_back(name->bstrVal, moniker);
   }
   return S_OK;
 }
