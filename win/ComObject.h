@@ -39,13 +39,22 @@ inline HRESULT HandOutInterface(REFIID riid, void** object,
   return E_NOINTERFACE;
 }
 
+// Takes over the creator's reference of a new object, so that the object
+// goes when the holder does. (mingw-w64's ComPtr::Attach adds a reference of
+// its own, which would keep the object for ever.)
+template <typename T>
+Microsoft::WRL::ComPtr<T> AdoptNew(T* created) noexcept {
+  Microsoft::WRL::ComPtr<T> holder;
+  *holder.GetAddressOf() = created;
+  return holder;
+}
+
 // Hands a new object, which holds its creator's reference, out as `riid` and
 // drops the creator's reference: an object that cannot be handed out goes at
 // once. Call it inside the creator's try block, as `new` may throw.
 template <typename T>
 HRESULT HandOutNew(T* created, REFIID riid, void** object) noexcept {
-  Microsoft::WRL::ComPtr<T> creator;
-  creator.Attach(created);
+  const Microsoft::WRL::ComPtr<T> creator = AdoptNew(created);
   if (object == nullptr) return E_POINTER;
   return creator->QueryInterface(riid, object);
 }

@@ -29,7 +29,7 @@ HRESULT AtscTuningSpace::Create(const std::wstring& uniqueName, ITuningSpace** s
   RETURN_HR_IF_NULL(E_POINTER, space);
   *space = nullptr;
   Microsoft::WRL::ComPtr<AtscTuningSpace> created;
-  created.Attach(new AtscTuningSpace());
+  created = AdoptNew(new AtscTuningSpace());
   created->values.uniqueName = uniqueName;
   created->values.friendlyName = uniqueName;
   *space = created.Detach();
@@ -136,7 +136,7 @@ STDMETHODIMP AtscTuningSpace::Clone(ITuningSpace** copy) try {
   *copy = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpaceClone));
   Microsoft::WRL::ComPtr<AtscTuningSpace> clone;
-  clone.Attach(new AtscTuningSpace());
+  clone = AdoptNew(new AtscTuningSpace());
   clone->values = values;
   clone->defaultLocator = defaultLocator;
   *copy = clone.Detach();

@@ -33,7 +33,7 @@ HRESULT TuningSpaceContainer::CreateInstance(REFIID riid, void** object) try {
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesCreate));
   Microsoft::WRL::ComPtr<TuningSpaceContainer> container;
-  container.Attach(new TuningSpaceContainer());
+  container = AdoptNew(new TuningSpaceContainer());
   RETURN_IF_FAILED(container->LoadSpaces());
   return container->QueryInterface(riid, object);
 }

@@ -1,5 +1,6 @@
 #include "standin/decoders/VmrLetterboxWrapper.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 #include "standin/decoders/LetterBox.h"
@@ -38,7 +39,7 @@ HRESULT VmrLetterboxWrapper::CreateInstance(REFIID riid, void** object) try {
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
   ComPtr<VmrLetterboxWrapper> wrapper;
-  wrapper.Attach(new VmrLetterboxWrapper());
+  wrapper = AdoptNew(new VmrLetterboxWrapper());
   RETURN_IF_FAILED(wrapper->CreateInner());
   return wrapper->QueryInterface(riid, object);
 }

@@ -118,13 +118,15 @@ DemuxOutputPin* DemuxFilter::FindOutput(const wchar_t* name) {
 HRESULT DemuxFilter::AddOutput(const wchar_t* name, const AM_MEDIA_TYPE& mt, DemuxOutputPin** added) {
   RETURN_HR_IF(E_INVALIDARG, FindOutput(name) != nullptr);
   const int id = nextOutputId++;
-  auto pin = std::make_unique<DemuxOutputPin>(*this, name, mt, id);
+  // The pin is kept before it is registered: a registration that fails for
+  // want of memory must not leave the streaming thread a pin that is gone.
+  outputs.push_back(std::make_unique<DemuxOutputPin>(*this, name, mt, id));
+  DemuxOutputPin* pin = outputs.back().get();
   {
     std::lock_guard lock(coreLock);
-    pinsById[id] = pin.get();
+    pinsById[id] = pin;
   }
-  *added = pin.get();
-  outputs.push_back(std::move(pin));
+  *added = pin;
   return S_OK;
 }
 

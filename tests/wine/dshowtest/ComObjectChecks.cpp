@@ -97,10 +97,12 @@ void CheckEnumerator() {
   CHECK_HR(S_OK, copy.As(&two));
   ComPtr<IUnknown> again;
   CHECK_HR(S_OK, one.As(&again));
-  CHECK_THAT(one == again && one != two && one.Get() == static_cast<IUnknown*>(pids.Get()));
+  // (mingw-w64's ComPtr has no operator!=: compare the pointers.)
+  CHECK_THAT(one.Get() == again.Get() && one.Get() != two.Get() &&
+             one.Get() == static_cast<IUnknown*>(pids.Get()));
   ComPtr<IEnumPins> wrong;
   CHECK_HR(E_NOINTERFACE, pids.As(&wrong));
-  CHECK_THAT(wrong == nullptr);
+  CHECK_THAT(wrong.Get() == nullptr);
   pids.Reset();
   one.Reset();
   again.Reset();
@@ -131,7 +133,7 @@ void CheckHandOut() {
   ComPtr<IEnumPins> pins;
   CHECK_HR(E_NOINTERFACE,
            HandOutNew(new Lonely(deleted), IID_IEnumPins, reinterpret_cast<void**>(pins.GetAddressOf())));
-  CHECK_THAT(deleted == 1 && pins == nullptr);
+  CHECK_THAT(deleted == 1 && pins.Get() == nullptr);
   ComPtr<IUnknown> lonely;
   CHECK_HR(S_OK, HandOutNew(new Lonely(deleted), IID_PPV_ARGS(&lonely)));
   CHECK_THAT(deleted == 1);

@@ -5,6 +5,7 @@
 
 #include "dshow/BaseFilter.h"
 #include "Check.h"
+#include "win/ComObject.h"
 #include "dshow/InputPin.h"
 #include "dshow/SourceStream.h"
 
@@ -134,9 +135,9 @@ class CheckingSink final : public dshow::BaseFilter {
 
 void CheckGraph() {
   ComPtr<CountingSource> source;
-  source.Attach(new CountingSource());
+  source = AdoptNew(new CountingSource());
   ComPtr<CheckingSink> sink;
-  sink.Attach(new CheckingSink());
+  sink = AdoptNew(new CheckingSink());
 
   ComPtr<IEnumPins> pins;
   CHECK_HR(S_OK, source->EnumPins(&pins));

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "AtscTuning.h"
+#include "win/ComObject.h"
 #include "win/ComScope.h"
 #include "win/UniqueHandle.h"
 #include "CountingSink.h"
@@ -201,8 +202,7 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   }
   CountingSink* sinkObject = nullptr;
   if (FAILED(CountingSink::Create(&sinkObject))) return 1;
-  ComPtr<IBaseFilter> sink;
-  sink.Attach(sinkObject);
+  const ComPtr<IBaseFilter> sink = AdoptNew<IBaseFilter>(sinkObject);
   if (FAILED(graph->AddFilter(sink.Get(), L"Counter")) || FAILED(ConnectFilters(graph.Get(), last, sink.Get()))) {
     return Message("CAN'T CONNECT THE COUNTING SINK");
   }

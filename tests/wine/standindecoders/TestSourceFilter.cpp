@@ -1,5 +1,6 @@
 #include "TestSourceFilter.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <uuids.h>
@@ -37,7 +38,7 @@ HRESULT TestSourceFilter::Create(std::vector<ElementaryUnit> video,
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
   Microsoft::WRL::ComPtr<TestSourceFilter> filter;
-  filter.Attach(new TestSourceFilter());
+  filter = AdoptNew(new TestSourceFilter());
   BYTE videoFormat[136] = {};
   BYTE audioFormat[18] = {};
   if (!video.empty()) {

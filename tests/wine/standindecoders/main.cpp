@@ -122,7 +122,7 @@ int Probe() {
   ComPtr<IUnknown> one, two;
   vmr.As(&one);  // a failure leaves it empty, which the line below reports
   if (aspect) aspect.As(&two);
-  std::printf("vmr-identity=%d\n", one && one == two ? 1 : 0);
+  std::printf("vmr-identity=%d\n", one && one.Get() == two.Get() ? 1 : 0);
   return 0;
 }
 
