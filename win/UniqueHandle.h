@@ -55,72 +55,27 @@ struct FileHandleTraits {
   static void Close(Type h) noexcept { ::CloseHandle(h); }
 };
 
-// Events, threads, processes: nullptr means none.
-struct KernelHandleTraits {
-  using Type = HANDLE;
+// Every other kind: nullptr means none, `close` frees it (what it returns is
+// of no use once the handle goes).
+template <typename T, auto close>
+struct NullHandleTraits {
+  using Type = T;
   static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::CloseHandle(h); }
-};
-
-struct RegKeyTraits {
-  using Type = HKEY;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::RegCloseKey(h); }
-};
-
-struct WindowTraits {
-  using Type = HWND;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyMenu(h); }
-};
-
-struct GdiObjectTraits {
-  using Type = HGDIOBJ;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DeleteObject(h); }
-};
-
-struct CoTaskMemTraits {
-  using Type = void*;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type p) noexcept { ::CoTaskMemFree(p); }
-};
-
-struct BstrTraits {
-  using Type = BSTR;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type s) noexcept { ::SysFreeString(s); }
-};
-
-struct IconTraits {
-  using Type = HICON;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyIcon(h); }
-};
-
-// mixerOpen's handle (the program links winmm when it uses one).
-struct MixerTraits {
-  using Type = HMIXER;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::mixerClose(h); }
+  static void Close(Type h) noexcept { close(h); }
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueHkey = UniqueHandle<RegKeyTraits>;
-using UniqueHwnd = UniqueHandle<WindowTraits>;
-using UniqueHmenu = UniqueHandle<MenuTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
-using UniqueBstr = UniqueHandle<BstrTraits>;
-using UniqueHicon = UniqueHandle<IconTraits>;
-using UniqueHmixer = UniqueHandle<MixerTraits>;
+// Events, threads, processes.
+using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, &::CloseHandle>>;
+using UniqueHkey = UniqueHandle<NullHandleTraits<HKEY, &::RegCloseKey>>;
+using UniqueHwnd = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
+using UniqueHmenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+using UniqueGdiObject = UniqueHandle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
+using UniqueCoTaskMem = UniqueHandle<NullHandleTraits<void*, &::CoTaskMemFree>>;
+using UniqueBstr = UniqueHandle<NullHandleTraits<BSTR, &::SysFreeString>>;
+using UniqueHicon = UniqueHandle<NullHandleTraits<HICON, &::DestroyIcon>>;
+// mixerOpen's handle (the program links winmm when it uses one).
+using UniqueHmixer = UniqueHandle<NullHandleTraits<HMIXER, &::mixerClose>>;
 
 // A VARIANT that is cleared (its string freed, its interface released) when
 // it goes; Put hands out the cleared variant for an out-parameter.
