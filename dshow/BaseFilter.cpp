@@ -3,7 +3,6 @@
 #include "dshow/BasePin.h"
 #include "dshow/EnumPins.h"
 #include "win/HResultMacros.h"
-#include "dshow/ServerLock.h"
 
 #include <vector>
 
@@ -11,35 +10,14 @@ namespace dshow {
 
 using Microsoft::WRL::ComPtr;
 
-BaseFilter::BaseFilter(const CLSID& clsid) noexcept : clsid(clsid) {
-  ServerLock::Increment();
-}
+BaseFilter::BaseFilter(const CLSID& clsid) noexcept : clsid(clsid) {}
 
-BaseFilter::~BaseFilter() { ServerLock::Decrement(); }
-
-STDMETHODIMP BaseFilter::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  if (riid == IID_IUnknown || riid == IID_IPersist || riid == IID_IMediaFilter ||
-      riid == IID_IBaseFilter) {
-    *object = static_cast<IBaseFilter*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return QueryFilterInterface(riid, object);
-}
-
-HRESULT BaseFilter::QueryFilterInterface(REFIID, void** object) {
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) BaseFilter::AddRef() { return ++refCount; }
-
-STDMETHODIMP_(ULONG) BaseFilter::Release() {
-  ULONG left = --refCount;
-  if (left == 0) delete this;
-  return left;
+HRESULT BaseFilter::QueryOwnInterface(REFIID riid, void** object) {
+  IBaseFilter* self = this;
+  return HandOutInterface(riid, object, {{IID_IUnknown, self},
+                                         {IID_IPersist, self},
+                                         {IID_IMediaFilter, self},
+                                         {IID_IBaseFilter, self}});
 }
 
 STDMETHODIMP BaseFilter::GetClassID(CLSID* out) {
@@ -53,17 +31,23 @@ FILTER_STATE BaseFilter::State() {
   return state;
 }
 
+std::vector<BasePin*> BaseFilter::ConnectedPins() {
+  std::vector<BasePin*> pins;
+  for (int i = 0; i < PinCount(); ++i) {
+    if (PinAt(i)->IsConnected()) pins.push_back(PinAt(i));
+  }
+  return pins;
+}
+
 // The pins are activated and deactivated outside the state lock: stopping a
 // pin may wait for its streaming thread.
-STDMETHODIMP BaseFilter::Stop() {
+STDMETHODIMP BaseFilter::Stop() try {
   std::vector<BasePin*> pins;
   {
     std::lock_guard lock(stateLock);
     if (state == State_Stopped) return S_OK;
+    pins = ConnectedPins();
     state = State_Stopped;
-    for (int i = 0; i < PinCount(); ++i) {
-      if (PinAt(i)->IsConnected()) pins.push_back(PinAt(i));
-    }
   }
   HRESULT result = S_OK;
   for (BasePin* pin : pins) {
@@ -72,17 +56,18 @@ STDMETHODIMP BaseFilter::Stop() {
   }
   return result;
 }
+CATCH_RETURN()
 
-STDMETHODIMP BaseFilter::Pause() {
+STDMETHODIMP BaseFilter::Pause() try {
   std::vector<BasePin*> pins;
   {
     std::lock_guard lock(stateLock);
-    FILTER_STATE old = state;
-    state = State_Paused;
-    if (old != State_Stopped) return S_OK;
-    for (int i = 0; i < PinCount(); ++i) {
-      if (PinAt(i)->IsConnected()) pins.push_back(PinAt(i));
+    if (state != State_Stopped) {
+      state = State_Paused;
+      return S_OK;
     }
+    pins = ConnectedPins();
+    state = State_Paused;
   }
   for (BasePin* pin : pins) {
     HRESULT hr = pin->Active();
@@ -93,6 +78,7 @@ STDMETHODIMP BaseFilter::Pause() {
   }
   return S_OK;
 }
+CATCH_RETURN()
 
 STDMETHODIMP BaseFilter::Run(REFERENCE_TIME start) {
   if (IsStopped()) RETURN_IF_FAILED(Pause());
@@ -122,11 +108,12 @@ STDMETHODIMP BaseFilter::GetSyncSource(IReferenceClock** out) {
   return S_OK;
 }
 
-STDMETHODIMP BaseFilter::EnumPins(IEnumPins** out) {
+STDMETHODIMP BaseFilter::EnumPins(IEnumPins** out) try {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
-  return EnumPins::CreateInstance(this, 0, out);
+  return PinEnumerator::Create(PinList(this), out);
 }
+CATCH_RETURN()
 
 STDMETHODIMP BaseFilter::FindPin(LPCWSTR id, IPin** out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
@@ -152,18 +139,20 @@ STDMETHODIMP BaseFilter::QueryFilterInfo(FILTER_INFO* info) {
   return S_OK;
 }
 
-STDMETHODIMP BaseFilter::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
+STDMETHODIMP BaseFilter::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) try {
+  std::wstring newFilterName = newName != nullptr ? newName : L"";
   std::lock_guard lock(stateLock);
   graph = newGraph;
   eventSink = nullptr;
   ComPtr<IMediaEventSink> sink;
   // A graph without an event sink simply gets no events.
-  if (graph != nullptr && SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(&sink)))) {
+  if (graph != nullptr && SUCCEEDED(ComPtr<IFilterGraph>(graph).As(&sink))) {
     eventSink = sink.Get();
   }
-  name = newName != nullptr ? newName : L"";
+  name = std::move(newFilterName);
   return S_OK;
 }
+CATCH_RETURN()
 
 STDMETHODIMP BaseFilter::QueryVendorInfo(LPWSTR*) { return E_NOTIMPL; }
 

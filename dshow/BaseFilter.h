@@ -1,7 +1,8 @@
 #pragma once
 // IBaseFilter with its state lock: name, graph, clock, state changes. A
 // concrete filter names its pins through PinCount/PinAt and adds interfaces
-// through QueryFilterInterface.
+// by overriding QueryOwnInterface (and passing what it does not answer on to
+// BaseFilter's). The pins share the filter's reference count.
 
 #include <windows.h>
 #include <strmif.h>
@@ -9,21 +10,19 @@
 #include <evcode.h>
 #include <wrl/client.h>
 
-#include <atomic>
+#include "dshow/ServerLock.h"
+#include "win/ComObject.h"
+
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace dshow {
 
 class BasePin;
 
-class BaseFilter : public IBaseFilter {
+class BaseFilter : public ComObject<IBaseFilter> {
  public:
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
-
   // IPersist
   STDMETHODIMP GetClassID(CLSID* clsid) override;
 
@@ -55,14 +54,17 @@ class BaseFilter : public IBaseFilter {
 
  protected:
   explicit BaseFilter(const CLSID& clsid) noexcept;
-  virtual ~BaseFilter();
+  ~BaseFilter() override = default;
 
-  // Interfaces beyond IUnknown, IPersist, IMediaFilter and IBaseFilter.
-  virtual HRESULT QueryFilterInterface(REFIID riid, void** object);
+  // IUnknown, IPersist, IMediaFilter and IBaseFilter.
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
+  // The pins that are connected; the state lock is held.
+  std::vector<BasePin*> ConnectedPins();
+
+  ServerReference serverReference;
   const CLSID clsid;
-  std::atomic<ULONG> refCount{1};
   std::recursive_mutex stateLock;
   FILTER_STATE state = State_Stopped;
   REFERENCE_TIME startTime = 0;
@@ -73,14 +75,5 @@ class BaseFilter : public IBaseFilter {
   IMediaEventSink* eventSink = nullptr;
   std::wstring name;
 };
-
-// The concrete filter inherits IUnknown more than once (IBaseFilter and its own
-// interfaces): this forwards all of them to BaseFilter's.
-#define DSHOW_FORWARD_IUNKNOWN(Base)                                   \
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {  \
-    return Base::QueryInterface(riid, object);                        \
-  }                                                                   \
-  STDMETHODIMP_(ULONG) AddRef() override { return Base::AddRef(); }   \
-  STDMETHODIMP_(ULONG) Release() override { return Base::Release(); }
 
 }  // namespace dshow

@@ -2,9 +2,10 @@
 
 #include "dshow/BaseFilter.h"
 #include "dshow/EnumMediaTypes.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
+#include "win/TaskMemText.h"
 
-#include <cstring>
 #include <mutex>
 
 namespace dshow {
@@ -15,17 +16,12 @@ BasePin::BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION directio
 STDMETHODIMP BasePin::QueryInterface(REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
-  if (riid == IID_IUnknown || riid == IID_IPin) {
-    *object = static_cast<IPin*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return QueryPinInterface(riid, object);
+  return QueryOwnInterface(riid, object);
 }
 
-HRESULT BasePin::QueryPinInterface(REFIID, void** object) {
-  *object = nullptr;
-  return E_NOINTERFACE;
+HRESULT BasePin::QueryOwnInterface(REFIID riid, void** object) {
+  IPin* self = this;
+  return HandOutInterface(riid, object, {{IID_IUnknown, self}, {IID_IPin, self}});
 }
 
 STDMETHODIMP_(ULONG) BasePin::AddRef() { return filter.AddRef(); }
@@ -89,24 +85,18 @@ STDMETHODIMP BasePin::QueryDirection(PIN_DIRECTION* out) {
   return S_OK;
 }
 
-STDMETHODIMP BasePin::QueryId(LPWSTR* id) {
-  RETURN_HR_IF_NULL(E_POINTER, id);
-  const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
-  *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
-  RETURN_HR_IF_NULL(E_OUTOFMEMORY, *id);
-  std::memcpy(*id, name.c_str(), bytes);
-  return S_OK;
-}
+STDMETHODIMP BasePin::QueryId(LPWSTR* id) { return CopyToTaskMem(name, id); }
 
-STDMETHODIMP BasePin::QueryAccept(const AM_MEDIA_TYPE* mt) {
+STDMETHODIMP BasePin::QueryAccept(const AM_MEDIA_TYPE* mt) try {
   RETURN_HR_IF_NULL(E_POINTER, mt);
   return CheckMediaType(*mt) == S_OK ? S_OK : S_FALSE;
 }
+CATCH_RETURN()
 
 STDMETHODIMP BasePin::EnumMediaTypes(IEnumMediaTypes** out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
-  return EnumMediaTypes::CreateInstance(this, 0, out);
+  return MediaTypeEnumerator::Create(MediaTypeList(this), out);
 }
 
 STDMETHODIMP BasePin::QueryInternalConnections(IPin**, ULONG*) { return E_NOTIMPL; }

@@ -1,9 +1,12 @@
 #pragma once
 // What input and output pins share: identity, the connection and its media
 // type, media-type enumeration and flushing state. The pin lives inside its
-// filter and shares the filter's reference count and state lock.
+// filter and shares the filter's reference count and state lock; it answers
+// QueryInterface for itself (IUnknown and IPin, and what a concrete pin adds
+// by overriding QueryOwnInterface).
 
 #include "dshow/MediaType.h"
+#include "win/ComObject.h"
 
 #include <windows.h>
 #include <strmif.h>
@@ -53,8 +56,9 @@ class BasePin : public IPin {
   BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction) noexcept;
   virtual ~BasePin() = default;
 
-  // Interfaces beyond IUnknown and IPin.
-  virtual HRESULT QueryPinInterface(REFIID riid, void** object);
+  // IUnknown and IPin; a concrete pin answers for more and passes the rest
+  // on. `object` is not null and is null on entry.
+  virtual HRESULT QueryOwnInterface(REFIID riid, void** object);
   // After the media type is agreed: allocator negotiation and the like.
   virtual HRESULT CompleteConnect(IPin* receivePin);
   // Undoes what CompleteConnect did; called on disconnection.
@@ -73,12 +77,5 @@ class BasePin : public IPin {
   REFERENCE_TIME segmentStop = 0;
   double segmentRate = 1.0;
 };
-
-#define DSHOW_FORWARD_PIN_IUNKNOWN(Base)                               \
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {  \
-    return Base::QueryInterface(riid, object);                        \
-  }                                                                   \
-  STDMETHODIMP_(ULONG) AddRef() override { return Base::AddRef(); }   \
-  STDMETHODIMP_(ULONG) Release() override { return Base::Release(); }
 
 }  // namespace dshow

@@ -1,39 +1,34 @@
 #pragma once
 // IEnumMediaTypes over a pin's preferred media types, by index.
 
+#include "dshow/IndexEnumerator.h"
+
 #include <windows.h>
 #include <strmif.h>
 #include <wrl/client.h>
-
-#include <atomic>
 
 namespace dshow {
 
 class BasePin;
 
-class EnumMediaTypes final : public IEnumMediaTypes {
+class MediaTypeList {
  public:
-  static HRESULT CreateInstance(BasePin* pin, ULONG position, IEnumMediaTypes** out);
+  using Interface = IEnumMediaTypes;
+  using Item = AM_MEDIA_TYPE*;
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  explicit MediaTypeList(BasePin* pin) noexcept;
 
-  // IEnumMediaTypes
-  STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
-  STDMETHODIMP Skip(ULONG count) override;
-  STDMETHODIMP Reset() override;
-  STDMETHODIMP Clone(IEnumMediaTypes** out) override;
+  static const IID& Iid() noexcept { return IID_IEnumMediaTypes; }
+  // A copy in task memory, as IEnumMediaTypes hands them out.
+  HRESULT Get(ULONG index, AM_MEDIA_TYPE*& type);
+  ULONG Count();
+  static void Free(AM_MEDIA_TYPE*& type) noexcept;
 
  private:
-  EnumMediaTypes(BasePin* pin, ULONG position) noexcept;
-  ~EnumMediaTypes() = default;
-
   Microsoft::WRL::ComPtr<IPin> holder;
   BasePin* pin;
-  ULONG position;
-  std::atomic<ULONG> refCount{1};
 };
+
+using MediaTypeEnumerator = IndexEnumerator<MediaTypeList>;
 
 }  // namespace dshow

@@ -2,73 +2,29 @@
 
 #include "dshow/BaseFilter.h"
 #include "dshow/BasePin.h"
-#include "win/HResultMacros.h"
 
 #include <mutex>
-#include <new>
 
 namespace dshow {
 
-EnumPins::EnumPins(BaseFilter* filter, ULONG position) noexcept
-    : holder(filter), filter(filter), position(position) {}
+PinList::PinList(BaseFilter* filter) noexcept : holder(filter), filter(filter) {}
 
-HRESULT EnumPins::CreateInstance(BaseFilter* filter, ULONG position, IEnumPins** out) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  *out = new (std::nothrow) EnumPins(filter, position);
-  RETURN_HR_IF_NULL(E_OUTOFMEMORY, *out);
-  return S_OK;
-}
-
-STDMETHODIMP EnumPins::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  if (riid == IID_IUnknown || riid == IID_IEnumPins) {
-    *object = static_cast<IEnumPins*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) EnumPins::AddRef() { return ++refCount; }
-
-STDMETHODIMP_(ULONG) EnumPins::Release() {
-  ULONG left = --refCount;
-  if (left == 0) delete this;
-  return left;
-}
-
-STDMETHODIMP EnumPins::Next(ULONG count, IPin** pins, ULONG* fetched) {
-  RETURN_HR_IF_NULL(E_POINTER, pins);
-  RETURN_HR_IF(E_INVALIDARG, count > 1 && fetched == nullptr);
+HRESULT PinList::Get(ULONG index, IPin*& pin) {
   std::lock_guard lock(filter->StateLock());
-  ULONG done = 0;
-  while (done < count && position < static_cast<ULONG>(filter->PinCount())) {
-    pins[done] = filter->PinAt(static_cast<int>(position));
-    pins[done]->AddRef();
-    ++done;
-    ++position;
-  }
-  if (fetched != nullptr) *fetched = done;
-  return done == count ? S_OK : S_FALSE;
+  if (index >= static_cast<ULONG>(filter->PinCount())) return S_FALSE;
+  pin = filter->PinAt(static_cast<int>(index));
+  pin->AddRef();
+  return S_OK;
 }
 
-STDMETHODIMP EnumPins::Skip(ULONG count) {
+ULONG PinList::Count() {
   std::lock_guard lock(filter->StateLock());
-  const ULONG total = static_cast<ULONG>(filter->PinCount());
-  if (position + count > total) {
-    position = total;
-    return S_FALSE;
-  }
-  position += count;
-  return S_OK;
+  return static_cast<ULONG>(filter->PinCount());
 }
 
-STDMETHODIMP EnumPins::Reset() {
-  position = 0;
-  return S_OK;
+void PinList::Free(IPin*& pin) noexcept {
+  pin->Release();
+  pin = nullptr;
 }
-
-STDMETHODIMP EnumPins::Clone(IEnumPins** out) { return CreateInstance(filter, position, out); }
 
 }  // namespace dshow

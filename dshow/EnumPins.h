@@ -1,39 +1,33 @@
 #pragma once
 // IEnumPins over a filter's pins, by index.
 
+#include "dshow/IndexEnumerator.h"
+
 #include <windows.h>
 #include <strmif.h>
 #include <wrl/client.h>
-
-#include <atomic>
 
 namespace dshow {
 
 class BaseFilter;
 
-class EnumPins final : public IEnumPins {
+class PinList {
  public:
-  static HRESULT CreateInstance(BaseFilter* filter, ULONG position, IEnumPins** out);
+  using Interface = IEnumPins;
+  using Item = IPin*;
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  explicit PinList(BaseFilter* filter) noexcept;
 
-  // IEnumPins
-  STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
-  STDMETHODIMP Skip(ULONG count) override;
-  STDMETHODIMP Reset() override;
-  STDMETHODIMP Clone(IEnumPins** out) override;
+  static const IID& Iid() noexcept { return IID_IEnumPins; }
+  HRESULT Get(ULONG index, IPin*& pin);
+  ULONG Count();
+  static void Free(IPin*& pin) noexcept;
 
  private:
-  EnumPins(BaseFilter* filter, ULONG position) noexcept;
-  ~EnumPins() = default;
-
   Microsoft::WRL::ComPtr<IBaseFilter> holder;
   BaseFilter* filter;
-  ULONG position;
-  std::atomic<ULONG> refCount{1};
 };
+
+using PinEnumerator = IndexEnumerator<PinList>;
 
 }  // namespace dshow

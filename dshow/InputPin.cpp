@@ -13,18 +13,14 @@ namespace dshow {
 InputPin::InputPin(BaseFilter& filter, const wchar_t* name) noexcept
     : BasePin(filter, name, PINDIR_INPUT) {}
 
-HRESULT InputPin::QueryPinInterface(REFIID riid, void** object) {
-  if (riid == IID_IMemInputPin) {
-    *object = static_cast<IMemInputPin*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BasePin::QueryPinInterface(riid, object);
+HRESULT InputPin::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IMemInputPin) return HandOut(static_cast<IMemInputPin*>(this), object);
+  return BasePin::QueryOwnInterface(riid, object);
 }
 
 STDMETHODIMP InputPin::Connect(IPin*, const AM_MEDIA_TYPE*) { return E_UNEXPECTED; }
 
-STDMETHODIMP InputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) {
+STDMETHODIMP InputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) try {
   RETURN_HR_IF_NULL(E_POINTER, connector);
   RETURN_HR_IF_NULL(E_POINTER, mt);
   std::lock_guard lock(filter.StateLock());
@@ -42,21 +38,24 @@ STDMETHODIMP InputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
   }
   return hr;
 }
+CATCH_RETURN()
 
 void InputPin::BreakConnect() { allocator.Reset(); }
 
-STDMETHODIMP InputPin::EndOfStream() {
+STDMETHODIMP InputPin::EndOfStream() try {
   if (flushing) return S_FALSE;
   return OnEndOfStream();
 }
+CATCH_RETURN()
 
-STDMETHODIMP InputPin::BeginFlush() {
+STDMETHODIMP InputPin::BeginFlush() try {
   flushing = true;
   return OnBeginFlush();
 }
+CATCH_RETURN()
 
 STDMETHODIMP InputPin::EndFlush() {
-  HRESULT hr = OnEndFlush();
+  const HRESULT hr = CallCatchingExceptions([this] { return OnEndFlush(); });
   flushing = false;
   return hr;
 }
@@ -82,12 +81,13 @@ STDMETHODIMP InputPin::NotifyAllocator(IMemAllocator* newAllocator, BOOL) {
 
 STDMETHODIMP InputPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) { return E_NOTIMPL; }
 
-STDMETHODIMP InputPin::Receive(IMediaSample* sample) {
+STDMETHODIMP InputPin::Receive(IMediaSample* sample) try {
   RETURN_HR_IF_NULL(E_POINTER, sample);
   if (flushing) return S_FALSE;
   RETURN_HR_IF(VFW_E_WRONG_STATE, !streaming);
   return OnReceive(sample);
 }
+CATCH_RETURN()
 
 STDMETHODIMP InputPin::ReceiveMultiple(IMediaSample** samples, long count, long* processed) {
   RETURN_HR_IF_NULL(E_POINTER, samples);

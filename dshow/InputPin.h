@@ -11,7 +11,7 @@ namespace dshow {
 
 class InputPin : public BasePin, public IMemInputPin {
  public:
-  DSHOW_FORWARD_PIN_IUNKNOWN(BasePin)
+  FORWARD_IUNKNOWN_TO(BasePin)
 
   // IPin
   STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) override;
@@ -36,7 +36,7 @@ class InputPin : public BasePin, public IMemInputPin {
  protected:
   InputPin(BaseFilter& filter, const wchar_t* name) noexcept;
 
-  HRESULT QueryPinInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
   void BreakConnect() override;
 
   // A sample arrived while the pin streams and does not flush.

@@ -19,28 +19,15 @@ void MediaSample::Reset() noexcept {
   syncPoint = preroll = discontinuity = false;
   DeleteMediaType(mediaType);
   mediaType = nullptr;
-  refCount = 1;
+  RestartCount(1);
 }
 
-STDMETHODIMP MediaSample::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  if (riid == IID_IUnknown || riid == IID_IMediaSample) {
-    *object = static_cast<IMediaSample*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
+HRESULT MediaSample::QueryOwnInterface(REFIID riid, void** object) {
+  IMediaSample* self = this;
+  return HandOutInterface(riid, object, {{IID_IUnknown, self}, {IID_IMediaSample, self}});
 }
 
-STDMETHODIMP_(ULONG) MediaSample::AddRef() { return ++refCount; }
-
-// The last reference gives the sample back to its allocator.
-STDMETHODIMP_(ULONG) MediaSample::Release() {
-  ULONG left = --refCount;
-  if (left == 0) allocator.ReleaseBuffer(this);
-  return left;
-}
+void MediaSample::FinalRelease() { allocator.ReleaseBuffer(this); }
 
 STDMETHODIMP MediaSample::GetPointer(BYTE** out) {
   RETURN_HR_IF_NULL(E_POINTER, out);

@@ -3,26 +3,19 @@
 // with the sample's flags and times. When its last reference goes, it goes
 // back to the allocator.
 
+#include "win/ComObject.h"
+
 #include <windows.h>
 #include <strmif.h>
-
-#include <atomic>
 
 namespace dshow {
 
 class MemAllocator;
 
-class MediaSample final : public IMediaSample {
+class MediaSample final : public ComObject<IMediaSample> {
  public:
   MediaSample(MemAllocator& allocator, BYTE* buffer, long size) noexcept;
-  ~MediaSample();
-  MediaSample(const MediaSample&) = delete;
-  MediaSample& operator=(const MediaSample&) = delete;
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  ~MediaSample() override;
 
   // IMediaSample
   STDMETHODIMP GetPointer(BYTE** buffer) override;
@@ -46,11 +39,15 @@ class MediaSample final : public IMediaSample {
   // the allocator hands the sample out.
   void Reset() noexcept;
 
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
+  // The last reference gives the sample back to its allocator.
+  void FinalRelease() override;
+
  private:
   MemAllocator& allocator;
   BYTE* const buffer;
   const long size;
-  std::atomic<ULONG> refCount{0};
   long actualLength;
   bool hasStart = false, hasStop = false, hasMediaTime = false;
   bool syncPoint = false, preroll = false, discontinuity = false;

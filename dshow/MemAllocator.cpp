@@ -8,32 +8,18 @@
 
 namespace dshow {
 
-HRESULT MemAllocator::CreateInstance(IMemAllocator** out) {
+HRESULT MemAllocator::CreateInstance(IMemAllocator** out) try {
   RETURN_HR_IF_NULL(E_POINTER, out);
-  *out = new (std::nothrow) MemAllocator();
-  RETURN_HR_IF_NULL(E_OUTOFMEMORY, *out);
+  *out = new MemAllocator();
   return S_OK;
 }
+CATCH_RETURN()
 
 MemAllocator::~MemAllocator() { FreeMemory(); }
 
-STDMETHODIMP MemAllocator::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  if (riid == IID_IUnknown || riid == IID_IMemAllocator) {
-    *object = static_cast<IMemAllocator*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) MemAllocator::AddRef() { return ++refCount; }
-
-STDMETHODIMP_(ULONG) MemAllocator::Release() {
-  ULONG left = --refCount;
-  if (left == 0) delete this;
-  return left;
+HRESULT MemAllocator::QueryOwnInterface(REFIID riid, void** object) {
+  IMemAllocator* self = this;
+  return HandOutInterface(riid, object, {{IID_IUnknown, self}, {IID_IMemAllocator, self}});
 }
 
 STDMETHODIMP MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* request,

@@ -6,11 +6,11 @@
 // Wine server. Waiting for a free sample uses a condition variable.
 
 #include "dshow/MediaSample.h"
+#include "win/ComObject.h"
 
 #include <windows.h>
 #include <strmif.h>
 
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -18,14 +18,9 @@
 
 namespace dshow {
 
-class MemAllocator final : public IMemAllocator {
+class MemAllocator final : public ComObject<IMemAllocator> {
  public:
   static HRESULT CreateInstance(IMemAllocator** out);
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IMemAllocator
   STDMETHODIMP SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override;
@@ -36,14 +31,16 @@ class MemAllocator final : public IMemAllocator {
                          DWORD flags) override;
   STDMETHODIMP ReleaseBuffer(IMediaSample* sample) override;
 
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
+
  private:
   MemAllocator() noexcept = default;
-  ~MemAllocator();
+  ~MemAllocator() override;
 
   HRESULT Allocate();  // lock held
   void FreeMemory();   // lock held, no sample out
 
-  std::atomic<ULONG> refCount{1};
   std::mutex lock;
   std::condition_variable sampleFreed;
   ALLOCATOR_PROPERTIES props{};

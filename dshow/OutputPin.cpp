@@ -14,7 +14,7 @@ using Microsoft::WRL::ComPtr;
 OutputPin::OutputPin(BaseFilter& filter, const wchar_t* name) noexcept
     : BasePin(filter, name, PINDIR_OUTPUT) {}
 
-STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) {
+STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) try {
   RETURN_HR_IF_NULL(E_POINTER, receivePin);
   std::lock_guard lock(filter.StateLock());
   RETURN_HR_IF(VFW_E_ALREADY_CONNECTED, connected != nullptr);
@@ -33,6 +33,7 @@ STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) {
   }
   return VFW_E_NO_ACCEPTABLE_TYPES;
 }
+CATCH_RETURN()
 
 HRESULT OutputPin::TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* pattern,
                                  IEnumMediaTypes* types) {
@@ -72,7 +73,7 @@ STDMETHODIMP OutputPin::EndFlush() { return E_UNEXPECTED; }
 
 HRESULT OutputPin::CompleteConnect(IPin* receivePin) {
   ComPtr<IMemInputPin> memInput;
-  RETURN_IF_FAILED(receivePin->QueryInterface(IID_PPV_ARGS(&memInput)));
+  RETURN_IF_FAILED(ComPtr<IPin>(receivePin).As(&memInput));
   RETURN_IF_FAILED(DecideAllocator(memInput.Get()));
   input = memInput;
   return S_OK;

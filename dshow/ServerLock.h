@@ -16,4 +16,13 @@ class ServerLock {
   static inline std::atomic<long> count{0};
 };
 
+// Keeps the server loaded for as long as the object that holds it lives.
+class ServerReference {
+ public:
+  ServerReference() noexcept { ServerLock::Increment(); }
+  ~ServerReference() { ServerLock::Decrement(); }
+  ServerReference(const ServerReference&) = delete;
+  ServerReference& operator=(const ServerReference&) = delete;
+};
+
 }  // namespace dshow

@@ -1,5 +1,6 @@
 #include "dshow/SourceSeeking.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <uuids.h>
@@ -30,13 +31,11 @@ bool ApplyPosition(LONGLONG& value, const LONGLONG* requested, DWORD flags) {
 
 SourceSeeking::SourceSeeking(IUnknown& owner) noexcept : owner(owner) {}
 
+// The seeking object answers for itself; IUnknown and everything else are the
+// owner's.
 STDMETHODIMP SourceSeeking::QueryInterface(REFIID riid, void** object) {
   RETURN_HR_IF_NULL(E_POINTER, object);
-  if (riid == IID_IMediaSeeking) {
-    *object = static_cast<IMediaSeeking*>(this);
-    AddRef();
-    return S_OK;
-  }
+  if (riid == IID_IMediaSeeking) return HandOut(static_cast<IMediaSeeking*>(this), object);
   return owner.QueryInterface(riid, object);
 }
 

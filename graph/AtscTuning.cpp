@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -13,21 +15,14 @@ GraphOutcome Failed(HRESULT hr, const char* text) {
   return GraphOutcome::Failure(FAILED(hr) ? hr : E_FAIL, ErrorBox(text));
 }
 
-// Takes over the tuning spaces that one Next call handed out.
+// Takes over the references to the tuning spaces that one Next call handed
+// out (not ComPtr::Attach: mingw-w64's adds a reference of its own).
 std::vector<ComPtr<ITuningSpace>> TakeSpaces(const std::vector<ITuningSpace*>& handedOut) {
   std::vector<ComPtr<ITuningSpace>> spaces(handedOut.size());
-  for (std::size_t i = 0; i < handedOut.size(); ++i) spaces[i].Attach(handedOut[i]);
+  for (std::size_t i = 0; i < handedOut.size(); ++i) spaces[i] = AdoptNew(handedOut[i]);
   return spaces;
 }
 
-class ScopedBstr {
- public:
-  ScopedBstr() = default;
-  ~ScopedBstr() { SysFreeString(value); }
-  ScopedBstr(const ScopedBstr&) = delete;
-  ScopedBstr& operator=(const ScopedBstr&) = delete;
-  BSTR value = nullptr;
-};
 
 }  // namespace
 
@@ -53,10 +48,10 @@ GraphOutcome AtscTuning::FindAtscTuningSpace(IBaseFilter* networkProvider) {
   space.Reset();
   for (ULONG i = 0; i < fetched && i < list.size() && !space; ++i) {
     if (!list[i]) continue;
-    ScopedBstr name;
-    hr = list[i]->get_UniqueName(&name.value);
+    UniqueBstr name;
+    hr = list[i]->get_UniqueName(name.Put());
     if (FAILED(hr)) return Failed(hr, "Failed to read tuning space unique name.");
-    if (name.value != nullptr && wcscmp(name.value, L"ATSC") == 0) {
+    if (name && wcscmp(name.Get(), L"ATSC") == 0) {
       hr = list[i]->Clone(&space);
       if (FAILED(hr)) return Failed(hr, "Could not find ATSC tuning space.");
     }

@@ -4,19 +4,12 @@
 
 #include "dshow/MediaType.h"
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-class ScopedVariant {
- public:
-  ScopedVariant() { VariantInit(&value); }
-  ~ScopedVariant() { VariantClear(&value); }  // nothing to do about a failure here
-  ScopedVariant(const ScopedVariant&) = delete;
-  ScopedVariant& operator=(const ScopedVariant&) = delete;
-  VARIANT value;
-};
 
 HRESULT Narrow(const wchar_t* wide, std::string* out) {
   out->clear();
@@ -83,11 +76,12 @@ HRESULT ConnectToAnyInput(IGraphBuilder* graph, IPin* output, IBaseFilter* downs
 HRESULT ReadFriendlyName(IMoniker* moniker, std::string* name) {
   ComPtr<IPropertyBag> bag;
   RETURN_IF_FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)));
-  ScopedVariant value;
-  value.value.vt = VT_BSTR;
-  RETURN_IF_FAILED(bag->Read(L"FriendlyName", &value.value, nullptr));
-  RETURN_HR_IF(E_UNEXPECTED, value.value.vt != VT_BSTR || value.value.bstrVal == nullptr);
-  return Narrow(value.value.bstrVal, name);
+  UniqueVariant value;
+  VARIANT* read = value.Put();
+  read->vt = VT_BSTR;
+  RETURN_IF_FAILED(bag->Read(L"FriendlyName", read, nullptr));
+  RETURN_HR_IF(E_UNEXPECTED, value->vt != VT_BSTR || value->bstrVal == nullptr);
+  return Narrow(value->bstrVal, name);
 }
 
 const wchar_t* RoleFilterName(FilterRole role) {

@@ -7,7 +7,7 @@
 
 #include "core/files/FileNames.h"
 #include "graph/GraphToolkit.h"
-#include "graph/InterfaceIds.h"
+#include "win/InterfaceIds.h"
 #include "graph/LiveGraphPlan.h"
 
 using Microsoft::WRL::ComPtr;

@@ -1,7 +1,7 @@
 #include "graph/WindowlessRenderer.h"
 
 #include "core/geometry/VideoPosition.h"
-#include "graph/InterfaceIds.h"
+#include "win/InterfaceIds.h"
 
 using Microsoft::WRL::ComPtr;
 

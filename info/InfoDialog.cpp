@@ -55,10 +55,7 @@ void WidenToFit(HWND list, const std::vector<std::string>& lines) {
 
 InfoDialog::InfoDialog() : Dialog(IDD_TELVANTISINFO) {}
 
-InfoDialog::~InfoDialog() {
-  if (bigIcon != nullptr) DestroyIcon(bigIcon);
-  if (smallIcon != nullptr) DestroyIcon(smallIcon);
-}
+InfoDialog::~InfoDialog() = default;
 
 INT_PTR InfoDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -126,13 +123,13 @@ void InfoDialog::OnTimer(UINT_PTR timer) {
 
 void InfoDialog::SetIcons() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  bigIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TELVANTISINFO), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TELVANTISINFO), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  bigIcon.Reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TELVANTISINFO), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon.Reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TELVANTISINFO), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   // A missing icon leaves the system's default: nothing to report.
-  if (bigIcon != nullptr) SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-  if (smallIcon != nullptr) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  if (bigIcon) SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+  if (smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
 }
 
 void InfoDialog::AddAboutItem() {

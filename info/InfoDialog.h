@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "win/Dialog.h"
+#include "win/UniqueHandle.h"
 #include "info/FilterCheck.h"
 #include "info/RecheckTicks.h"
 
@@ -57,8 +58,8 @@ class InfoDialog : public Dialog<InfoDialog> {
   void RunBatchFile(const char* file);
   void StartRecheck(UINT_PTR timer);
 
-  HICON bigIcon = nullptr;
-  HICON smallIcon = nullptr;
+  UniqueHicon bigIcon;
+  UniqueHicon smallIcon;
   bool tsInstalled = false;
   RecheckTicks ticks;
   // Whether each of the lists 1001 to 1004 holds devices.

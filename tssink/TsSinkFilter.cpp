@@ -1,9 +1,10 @@
 #include "tssink/TsSinkFilter.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
+#include "win/TaskMemText.h"
 #include "tssink/TsSinkGuids.h"
 
-#include <cstring>
 #include <mutex>
 
 namespace tssink {
@@ -11,22 +12,13 @@ namespace tssink {
 TsSinkFilter::TsSinkFilter() : BaseFilter(kTsSinkClsid), pin(*this) {}
 
 HRESULT TsSinkFilter::CreateInstance(REFIID riid, void** object) try {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  auto* filter = new TsSinkFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new TsSinkFilter(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT TsSinkFilter::QueryFilterInterface(REFIID riid, void** object) {
-  if (riid == IID_IFileSinkFilter) {
-    *object = static_cast<IFileSinkFilter*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BaseFilter::QueryFilterInterface(riid, object);
+HRESULT TsSinkFilter::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IFileSinkFilter) return HandOut(static_cast<IFileSinkFilter*>(this), object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 // The media type is ignored: the file gets the bytes as they come.
@@ -47,11 +39,7 @@ STDMETHODIMP TsSinkFilter::GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) try {
   if (mt != nullptr) *mt = AM_MEDIA_TYPE{};
   std::lock_guard lock(StateLock());
   RETURN_HR_IF(E_FAIL, fileName.empty());
-  const size_t bytes = (fileName.size() + 1) * sizeof(wchar_t);
-  *name = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-  RETURN_HR_IF_NULL(E_OUTOFMEMORY, *name);
-  std::memcpy(*name, fileName.c_str(), bytes);
-  return S_OK;
+  return CopyToTaskMem(fileName, name);
 }
 CATCH_RETURN()
 

@@ -45,7 +45,8 @@ void TsSinkInputPin::SetFileName(const std::wstring& name) {
   createAfresh = true;
 }
 
-HRESULT TsSinkInputPin::Active() {
+// A writer that cannot be made fails the start; the filter undoes it.
+HRESULT TsSinkInputPin::Active() try {
   std::wstring name;
   bool append = false;
   {
@@ -76,6 +77,7 @@ HRESULT TsSinkInputPin::Active() {
   }
   return InputPin::Active();
 }
+CATCH_RETURN()
 
 std::shared_ptr<PacketFileWriter> TsSinkInputPin::CurrentWriter() {
   std::lock_guard lock(writerLock);

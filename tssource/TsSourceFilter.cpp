@@ -1,10 +1,10 @@
 #include "tssource/TsSourceFilter.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
+#include "win/TaskMemText.h"
 #include "tssource/TsSourceGuids.h"
 
-#include <cstring>
-#include <new>
 
 namespace tssource {
 
@@ -17,23 +17,14 @@ constexpr char kNoCaption[] = "";
 TsSourceFilter::TsSourceFilter() : BaseFilter(kTsSourceClsid), pin(*this, file) {}
 
 HRESULT TsSourceFilter::CreateInstance(REFIID riid, void** object) try {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  auto* filter = new TsSourceFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new TsSourceFilter(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT TsSourceFilter::QueryFilterInterface(REFIID riid, void** object) {
-  if (riid == IID_IFileSourceFilter) {
-    *object = static_cast<IFileSourceFilter*>(this);
-    AddRef();
-    return S_OK;
-  }
-  if (riid == IID_IMediaSeeking) return pin.Seeking()->QueryInterface(riid, object);
-  return BaseFilter::QueryFilterInterface(riid, object);
+HRESULT TsSourceFilter::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IFileSourceFilter) return HandOut(static_cast<IFileSourceFilter*>(this), object);
+  if (riid == IID_IMediaSeeking) return HandOut(pin.Seeking(), object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 // The media type is ignored: the file is taken as a transport stream. The
@@ -54,12 +45,7 @@ STDMETHODIMP TsSourceFilter::GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* mt) t
   RETURN_HR_IF_NULL(E_POINTER, fileName);
   *fileName = nullptr;
   const std::wstring name = file.Name();
-  if (!name.empty()) {
-    const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
-    *fileName = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-    RETURN_HR_IF_NULL(E_OUTOFMEMORY, *fileName);
-    std::memcpy(*fileName, name.c_str(), bytes);
-  }
+  if (!name.empty()) RETURN_IF_FAILED(CopyToTaskMem(name, fileName));
   if (mt != nullptr) *mt = AM_MEDIA_TYPE{};
   return S_OK;
 }

@@ -12,7 +12,7 @@ class TsSourceFilter final : public dshow::BaseFilter, public IFileSourceFilter 
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+  FORWARD_IUNKNOWN_TO(dshow::BaseFilter)
 
   // IFileSourceFilter
   STDMETHODIMP Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* mt) override;
@@ -22,7 +22,7 @@ class TsSourceFilter final : public dshow::BaseFilter, public IFileSourceFilter 
   dshow::BasePin* PinAt(int index) override { return index == 0 ? &pin : nullptr; }
 
  protected:
-  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   TsSourceFilter();

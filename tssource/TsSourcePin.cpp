@@ -1,6 +1,7 @@
 #include "tssource/TsSourcePin.h"
 
 #include "dshow/BaseFilter.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "tssource/SourceArithmetic.h"
 #include "tssource/SourceFile.h"
@@ -19,9 +20,9 @@ constexpr wchar_t kPinName[] = L"Out";
 TsSourcePin::TsSourcePin(dshow::BaseFilter& filter, SourceFile& file) noexcept
     : SourceStream(filter, kPinName), file(file), seeking(filter, *this, file) {}
 
-HRESULT TsSourcePin::QueryPinInterface(REFIID riid, void** object) {
-  if (riid == IID_IMediaSeeking) return seeking.QueryInterface(riid, object);
-  return SourceStream::QueryPinInterface(riid, object);
+HRESULT TsSourcePin::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IMediaSeeking) return HandOut(Seeking(), object);
+  return SourceStream::QueryOwnInterface(riid, object);
 }
 
 HRESULT TsSourcePin::CheckMediaType(const AM_MEDIA_TYPE& mt) {

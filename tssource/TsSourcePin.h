@@ -21,7 +21,7 @@ class TsSourcePin final : public dshow::SourceStream {
   IMediaSeeking* Seeking() noexcept { return &seeking; }
 
  protected:
-  HRESULT QueryPinInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) override;
   HRESULT FillBuffer(IMediaSample* sample) override;
   HRESULT OnThreadStartPlay() override;

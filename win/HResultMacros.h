@@ -35,3 +35,12 @@
   catch (...) {                                        \
     return E_UNEXPECTED;                               \
   }
+
+// Runs `call` (which returns an HRESULT) and turns an exception it throws into
+// an HRESULT, as CATCH_RETURN does: for a step inside a COM method that must
+// undo its partial work when the step fails.
+template <typename Call>
+HRESULT CallCatchingExceptions(Call&& call) noexcept try {
+  return call();
+}
+CATCH_RETURN()

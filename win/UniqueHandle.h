@@ -3,7 +3,9 @@
 // handle type, its "no handle" value and how to close it.
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -53,47 +55,51 @@ struct FileHandleTraits {
   static void Close(Type h) noexcept { ::CloseHandle(h); }
 };
 
-// Events, threads, processes: nullptr means none.
-struct KernelHandleTraits {
-  using Type = HANDLE;
+// Every other kind: nullptr means none, `close` frees it (what it returns is
+// of no use once the handle goes).
+template <typename T, auto close>
+struct NullHandleTraits {
+  using Type = T;
   static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::CloseHandle(h); }
-};
-
-struct RegKeyTraits {
-  using Type = HKEY;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::RegCloseKey(h); }
-};
-
-struct WindowTraits {
-  using Type = HWND;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyMenu(h); }
-};
-
-struct GdiObjectTraits {
-  using Type = HGDIOBJ;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DeleteObject(h); }
-};
-
-struct CoTaskMemTraits {
-  using Type = void*;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type p) noexcept { ::CoTaskMemFree(p); }
+  static void Close(Type h) noexcept { close(h); }
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueHkey = UniqueHandle<RegKeyTraits>;
-using UniqueHwnd = UniqueHandle<WindowTraits>;
-using UniqueHmenu = UniqueHandle<MenuTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
+// Events, threads, processes.
+using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, &::CloseHandle>>;
+using UniqueHkey = UniqueHandle<NullHandleTraits<HKEY, &::RegCloseKey>>;
+using UniqueHwnd = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
+using UniqueHmenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+using UniqueGdiObject = UniqueHandle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
+using UniqueCoTaskMem = UniqueHandle<NullHandleTraits<void*, &::CoTaskMemFree>>;
+using UniqueBstr = UniqueHandle<NullHandleTraits<BSTR, &::SysFreeString>>;
+using UniqueHicon = UniqueHandle<NullHandleTraits<HICON, &::DestroyIcon>>;
+// mixerOpen's handle (the program links winmm when it uses one).
+using UniqueHmixer = UniqueHandle<NullHandleTraits<HMIXER, &::mixerClose>>;
+
+// A VARIANT that is cleared (its string freed, its interface released) when
+// it goes; Put hands out the cleared variant for an out-parameter.
+class UniqueVariant {
+ public:
+  UniqueVariant() noexcept { ::VariantInit(&value); }
+  ~UniqueVariant() { Reset(); }
+  UniqueVariant(const UniqueVariant&) = delete;
+  UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+  const VARIANT& Get() const noexcept { return value; }
+  const VARIANT* operator->() const noexcept { return &value; }
+
+  // A failure leaves VT_EMPTY all the same; nothing more to do about it.
+  void Reset() noexcept {
+    ::VariantClear(&value);
+    ::VariantInit(&value);
+  }
+
+  VARIANT* Put() noexcept {
+    Reset();
+    return &value;
+  }
+
+ private:
+  VARIANT value;
+};

@@ -2,40 +2,25 @@
 
 #include "standin/bda/BdaGuids.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <new>
 
 namespace standin {
 
-namespace {
-
-template <typename T>
-HRESULT Get(const T& field, T* out) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  *out = field;
-  return S_OK;
-}
-
-}  // namespace
-
 HRESULT AtscLocator::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kLocatorCreate));
-  auto* locator = new AtscLocator();
-  const HRESULT hr = locator->QueryInterface(riid, object);
-  locator->Release();
-  return hr;
+  return HandOutNew(new AtscLocator(), riid, object);
 }
 CATCH_RETURN()
 
-STDMETHODIMP AtscLocator::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
+HRESULT AtscLocator::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ILocator ||
       riid == kIidDigitalLocator || riid == IID_IATSCLocator) {
-    return Hand(static_cast<IATSCLocator*>(this), object);
+    return HandOut(static_cast<IATSCLocator*>(this), object);
   }
   return E_NOINTERFACE;
 }

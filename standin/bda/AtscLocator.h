@@ -13,9 +13,6 @@ class AtscLocator final : public DispatchObject<IATSCLocator> {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-
   // ILocator
   STDMETHODIMP get_CarrierFrequency(LONG* value) override;
   STDMETHODIMP put_CarrierFrequency(LONG value) override;
@@ -38,6 +35,9 @@ class AtscLocator final : public DispatchObject<IATSCLocator> {
   STDMETHODIMP put_PhysicalChannel(LONG value) override;
   STDMETHODIMP get_TSID(LONG* value) override;
   STDMETHODIMP put_TSID(LONG value) override;
+
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   AtscLocator() = default;

@@ -12,16 +12,14 @@ HRESULT AtscTuneRequest::Create(ITuningSpace* space, ITuneRequest** request) try
 }
 CATCH_RETURN()
 
-STDMETHODIMP AtscTuneRequest::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
+HRESULT AtscTuneRequest::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_ITuneRequest && StepFails(steps::kTuneRequestQuery)) return E_NOINTERFACE;
   if (riid == IID_IATSCChannelTuneRequest && StepFails(steps::kTuneRequestAtscQuery)) {
     return E_NOINTERFACE;
   }
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITuneRequest ||
       riid == IID_IChannelTuneRequest || riid == IID_IATSCChannelTuneRequest) {
-    return Hand(static_cast<IATSCChannelTuneRequest*>(this), object);
+    return HandOut(static_cast<IATSCChannelTuneRequest*>(this), object);
   }
   return E_NOINTERFACE;
 }

@@ -14,9 +14,6 @@ class AtscTuneRequest final : public DispatchObject<IATSCChannelTuneRequest> {
  public:
   static HRESULT Create(ITuningSpace* space, ITuneRequest** request);
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-
   // ITuneRequest
   STDMETHODIMP get_TuningSpace(ITuningSpace** space) override;
   STDMETHODIMP get_Components(IComponents** components) override;
@@ -31,6 +28,9 @@ class AtscTuneRequest final : public DispatchObject<IATSCChannelTuneRequest> {
   // IATSCChannelTuneRequest
   STDMETHODIMP get_MinorChannel(LONG* minor) override;
   STDMETHODIMP put_MinorChannel(LONG minor) override;
+
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   explicit AtscTuneRequest(ITuningSpace* space) noexcept : space(space) {}

@@ -3,18 +3,12 @@
 #include "standin/bda/AtscTuneRequest.h"
 #include "standin/bda/BdaGuids.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 namespace standin {
 
 namespace {
-
-template <typename T>
-HRESULT Get(const T& field, T* out) {
-  RETURN_HR_IF_NULL(E_POINTER, out);
-  *out = field;
-  return S_OK;
-}
 
 HRESULT GuidText(const GUID& guid, BSTR* out) {
   wchar_t text[40];
@@ -24,37 +18,32 @@ HRESULT GuidText(const GUID& guid, BSTR* out) {
 
 }  // namespace
 
+AtscTuningSpace::AtscTuningSpace() { values.networkType = kAtscNetworkType; }
+
 HRESULT AtscTuningSpace::CreateInstance(REFIID riid, void** object) try {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  auto* space = new AtscTuningSpace();
-  space->values.networkType = kAtscNetworkType;
-  const HRESULT hr = space->QueryInterface(riid, object);
-  space->Release();
-  return hr;
+  return HandOutNew(new AtscTuningSpace(), riid, object);
 }
 CATCH_RETURN()
 
 HRESULT AtscTuningSpace::Create(const std::wstring& uniqueName, ITuningSpace** space) try {
   RETURN_HR_IF_NULL(E_POINTER, space);
-  auto* created = new AtscTuningSpace();
-  created->values.networkType = kAtscNetworkType;
+  *space = nullptr;
+  Microsoft::WRL::ComPtr<AtscTuningSpace> created;
+  created = AdoptNew(new AtscTuningSpace());
   created->values.uniqueName = uniqueName;
   created->values.friendlyName = uniqueName;
-  *space = created;
+  *space = created.Detach();
   return S_OK;
 }
 CATCH_RETURN()
 
-STDMETHODIMP AtscTuningSpace::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
+HRESULT AtscTuningSpace::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_IATSCTuningSpace && StepFails(steps::kTuningSpaceAtscQuery)) {
     return E_NOINTERFACE;
   }
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITuningSpace ||
       riid == IID_IAnalogTVTuningSpace || riid == IID_IATSCTuningSpace) {
-    return Hand(static_cast<IATSCTuningSpace*>(this), object);
+    return HandOut(static_cast<IATSCTuningSpace*>(this), object);
   }
   return E_NOINTERFACE;
 }
@@ -146,10 +135,11 @@ STDMETHODIMP AtscTuningSpace::Clone(ITuningSpace** copy) try {
   RETURN_HR_IF_NULL(E_POINTER, copy);
   *copy = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpaceClone));
-  auto* clone = new AtscTuningSpace();
+  Microsoft::WRL::ComPtr<AtscTuningSpace> clone;
+  clone = AdoptNew(new AtscTuningSpace());
   clone->values = values;
   clone->defaultLocator = defaultLocator;
-  *copy = clone;
+  *copy = clone.Detach();
   return S_OK;
 }
 CATCH_RETURN()

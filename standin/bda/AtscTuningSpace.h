@@ -18,9 +18,6 @@ class AtscTuningSpace final : public DispatchObject<IATSCTuningSpace> {
   // A space with this unique name (and friendly name).
   static HRESULT Create(const std::wstring& uniqueName, ITuningSpace** space);
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-
   // ITuningSpace
   STDMETHODIMP get_UniqueName(BSTR* name) override;
   STDMETHODIMP put_UniqueName(BSTR name) override;
@@ -62,8 +59,11 @@ class AtscTuningSpace final : public DispatchObject<IATSCTuningSpace> {
   STDMETHODIMP get_MaxPhysicalChannel(LONG* value) override;
   STDMETHODIMP put_MaxPhysicalChannel(LONG value) override;
 
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
+
  private:
-  AtscTuningSpace() = default;
+  AtscTuningSpace();
   ~AtscTuningSpace() override = default;
 
   struct Values {

@@ -11,7 +11,7 @@
 namespace standin {
 
 CaptureInputPin::CaptureInputPin(dshow::BaseFilter& filter, CaptureOutputPin& output) noexcept
-    : InputPin(filter, L"MPEG2 Transport In"), output(output) {}
+    : ForwardingInputPin(filter, L"MPEG2 Transport In", output) {}
 
 HRESULT CaptureInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   return IsTransportType(mt) ? S_OK : S_FALSE;
@@ -42,27 +42,6 @@ HRESULT CaptureInputPin::OnReceive(IMediaSample* sample) {
   RETURN_IF_FAILED(copy->SetSyncPoint(sample->IsSyncPoint() == S_OK ? TRUE : FALSE));
   RETURN_IF_FAILED(copy->SetDiscontinuity(sample->IsDiscontinuity() == S_OK ? TRUE : FALSE));
   return output.Deliver(copy.Get());
-}
-
-STDMETHODIMP CaptureInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-  InputPin::NewSegment(start, stop, rate);  // only records the values
-  if (!output.IsConnected()) return S_OK;
-  return output.DeliverNewSegment(start, stop, rate);
-}
-
-HRESULT CaptureInputPin::OnBeginFlush() {
-  if (!output.IsConnected()) return S_OK;
-  return output.DeliverBeginFlush();
-}
-
-HRESULT CaptureInputPin::OnEndFlush() {
-  if (!output.IsConnected()) return S_OK;
-  return output.DeliverEndFlush();
-}
-
-HRESULT CaptureInputPin::OnEndOfStream() {
-  if (!output.IsConnected()) return S_OK;
-  return output.DeliverEndOfStream();
 }
 
 }  // namespace standin

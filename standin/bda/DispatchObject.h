@@ -1,27 +1,21 @@
 #pragma once
-// The IUnknown and IDispatch plumbing of the BDA tuning objects: a reference
-// count that keeps the server loaded while the object lives, and an IDispatch
-// without type information (the suite calls the objects through their
-// vtables only). The concrete class answers QueryInterface.
+// The IUnknown and IDispatch plumbing of the BDA tuning objects: our COM
+// object base, a reference that keeps the server loaded while the object
+// lives, and an IDispatch without type information (the suite calls the
+// objects through their vtables only). The concrete class answers
+// QueryInterface in QueryOwnInterface.
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
-
 #include "dshow/ServerLock.h"
+#include "win/ComObject.h"
 
 namespace standin {
 
 template <typename Interface>
-class DispatchObject : public Interface {
+class DispatchObject : public ComObject<Interface> {
  public:
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refCount; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refCount;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
@@ -40,20 +34,20 @@ class DispatchObject : public Interface {
   }
 
  protected:
-  DispatchObject() noexcept { dshow::ServerLock::Increment(); }
-  virtual ~DispatchObject() { dshow::ServerLock::Decrement(); }
-
-  // Hands out `self` as the interface asked for, with a reference.
-  template <typename As>
-  HRESULT Hand(As* self, void** object) {
-    *object = self;
-    AddRef();
-    return S_OK;
-  }
+  DispatchObject() noexcept = default;
+  ~DispatchObject() override = default;
 
  private:
-  std::atomic<ULONG> refCount{1};
+  dshow::ServerReference serverReference;
 };
+
+// Copies a property's value to an out parameter.
+template <typename T>
+HRESULT Get(const T& field, T* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = field;
+  return S_OK;
+}
 
 // Copies a text into a new BSTR for an out parameter.
 inline HRESULT CopyBstr(const wchar_t* text, BSTR* out) {

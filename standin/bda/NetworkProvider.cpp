@@ -4,6 +4,7 @@
 
 #include "standin/bda/AntennaLoader.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/bda/VirtualTunerControl.h"
 
@@ -17,7 +18,7 @@ namespace {
 // major and minor from the request.
 HRESULT ReadRequest(ITuneRequest* request, LONG& physical, LONG& major, LONG& minor) {
   ComPtr<IATSCChannelTuneRequest> atsc;
-  RETURN_HR_IF(E_INVALIDARG, FAILED(request->QueryInterface(IID_PPV_ARGS(&atsc))));
+  RETURN_HR_IF(E_INVALIDARG, FAILED(ComPtr<ITuneRequest>(request).As(&atsc)));
   RETURN_IF_FAILED(atsc->get_Channel(&major));
   RETURN_IF_FAILED(atsc->get_MinorChannel(&minor));
   ComPtr<ILocator> locator;
@@ -35,21 +36,16 @@ HRESULT NetworkProvider::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderCreate));
-  auto* provider = new NetworkProvider();
-  const HRESULT hr = provider->QueryInterface(riid, object);
-  provider->Release();
-  return hr;
+  return HandOutNew(new NetworkProvider(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT NetworkProvider::QueryFilterInterface(REFIID riid, void** object) {
+HRESULT NetworkProvider::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_ITuner) {
     if (StepFails(steps::kProviderTunerQuery)) return E_NOINTERFACE;
-    *object = static_cast<ITuner*>(this);
-    AddRef();
-    return S_OK;
+    return HandOut(static_cast<ITuner*>(this), object);
   }
-  return BaseFilter::QueryFilterInterface(riid, object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 STDMETHODIMP NetworkProvider::get_TuningSpace(ITuningSpace** out) {
@@ -96,7 +92,7 @@ STDMETHODIMP NetworkProvider::put_TuneRequest(ITuneRequest* newRequest) try {
   ComPtr<IBaseFilter> tuner;
   if (FAILED(output.ConnectedFilter(&tuner))) return S_OK;  // it tunes once connected
   ComPtr<IVirtualTunerControl> control;
-  if (FAILED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) return S_OK;  // not ours: nothing we can tell it
+  if (FAILED(tuner.As(&control))) return S_OK;  // not ours: nothing we can tell it
   return control->Tune(channel.physical, channel.major, channel.minor);
 }
 CATCH_RETURN()
@@ -122,7 +118,7 @@ STDMETHODIMP NetworkProvider::get_SignalStrength(LONG* strength) try {
   RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderSignalStrength));
   ComPtr<IBaseFilter> tuner;
   ComPtr<IVirtualTunerControl> control;
-  if (SUCCEEDED(output.ConnectedFilter(&tuner)) && SUCCEEDED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) {
+  if (SUCCEEDED(output.ConnectedFilter(&tuner)) && SUCCEEDED(tuner.As(&control))) {
     return control->GetSignalStrength(strength);
   }
   Channel channel;
@@ -144,7 +140,7 @@ void NetworkProvider::TunerConnected(IBaseFilter* tuner) {
     channel = wanted;
   }
   ComPtr<IVirtualTunerControl> control;
-  if (!channel.set || FAILED(tuner->QueryInterface(IID_IVirtualTunerControl, reinterpret_cast<void**>(control.GetAddressOf())))) return;
+  if (!channel.set || FAILED(ComPtr<IBaseFilter>(tuner).As(&control))) return;
   control->Tune(channel.physical, channel.major, channel.minor);  // its failure leaves it untuned
 }
 

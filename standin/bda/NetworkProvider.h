@@ -19,7 +19,7 @@ class NetworkProvider final : public dshow::BaseFilter, public ITuner {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+  FORWARD_IUNKNOWN_TO(dshow::BaseFilter)
 
   // ITuner
   STDMETHODIMP get_TuningSpace(ITuningSpace** space) override;
@@ -40,7 +40,7 @@ class NetworkProvider final : public dshow::BaseFilter, public ITuner {
   void TunerConnected(IBaseFilter* tuner);
 
  protected:
-  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   NetworkProvider();

@@ -2,6 +2,7 @@
 
 #include "standin/bda/AtscTuningSpace.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <optional>
@@ -31,11 +32,10 @@ HRESULT TuningSpaceContainer::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesCreate));
-  auto* container = new TuningSpaceContainer();
-  HRESULT hr = container->LoadSpaces();
-  if (SUCCEEDED(hr)) hr = container->QueryInterface(riid, object);
-  container->Release();
-  return hr;
+  Microsoft::WRL::ComPtr<TuningSpaceContainer> container;
+  container = AdoptNew(new TuningSpaceContainer());
+  RETURN_IF_FAILED(container->LoadSpaces());
+  return container->QueryInterface(riid, object);
 }
 CATCH_RETURN()
 
@@ -55,11 +55,9 @@ HRESULT TuningSpaceContainer::LoadSpaces() {
   return S_OK;
 }
 
-STDMETHODIMP TuningSpaceContainer::QueryInterface(REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
+HRESULT TuningSpaceContainer::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITuningSpaceContainer) {
-    return Hand(static_cast<ITuningSpaceContainer*>(this), object);
+    return HandOut(static_cast<ITuningSpaceContainer*>(this), object);
   }
   return E_NOINTERFACE;
 }
@@ -137,7 +135,7 @@ STDMETHODIMP TuningSpaceContainer::get_EnumTuningSpaces(IEnumTuningSpaces** out)
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTuningSpacesEnum));
-  return TuningSpaceEnum::Create(spaces, 0, out);
+  return TuningSpaceEnumerator::Create(TuningSpaceList(spaces), out);
 }
 
 STDMETHODIMP TuningSpaceContainer::Remove(VARIANT index) {

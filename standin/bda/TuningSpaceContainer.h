@@ -16,9 +16,6 @@ class TuningSpaceContainer final : public DispatchObject<ITuningSpaceContainer> 
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-
   // ITuningSpaceContainer
   STDMETHODIMP get_Count(LONG* count) override;
   STDMETHODIMP get__NewEnum(IEnumVARIANT** spaces) override;
@@ -34,12 +31,15 @@ class TuningSpaceContainer final : public DispatchObject<ITuningSpaceContainer> 
   STDMETHODIMP get_MaxCount(LONG* count) override;
   STDMETHODIMP put_MaxCount(LONG count) override;
 
+ protected:
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
+
  private:
   TuningSpaceContainer() = default;
   ~TuningSpaceContainer() override = default;
   HRESULT LoadSpaces();
 
-  TuningSpaceEnum::Spaces spaces;
+  TuningSpaceList::Spaces spaces;
 };
 
 }  // namespace standin

@@ -1,38 +1,34 @@
 #pragma once
 // Enumerates a fixed list of tuning spaces, as the container hands it out.
 
+#include "dshow/IndexEnumerator.h"
+
 #include <windows.h>
 #include <tuner.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <vector>
 
 namespace standin {
 
-class TuningSpaceEnum final : public IEnumTuningSpaces {
+class TuningSpaceList {
  public:
+  using Interface = IEnumTuningSpaces;
+  using Item = ITuningSpace*;
   using Spaces = std::vector<Microsoft::WRL::ComPtr<ITuningSpace>>;
-  static HRESULT Create(const Spaces& spaces, std::size_t position, IEnumTuningSpaces** out);
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  explicit TuningSpaceList(Spaces spaces) : spaces(std::move(spaces)) {}
 
-  // IEnumTuningSpaces
-  STDMETHODIMP Next(ULONG count, ITuningSpace** spaces, ULONG* fetched) override;
-  STDMETHODIMP Skip(ULONG count) override;
-  STDMETHODIMP Reset() override;
-  STDMETHODIMP Clone(IEnumTuningSpaces** copy) override;
+  static const IID& Iid() noexcept { return IID_IEnumTuningSpaces; }
+  // Fails when a test makes the enumeration fail.
+  HRESULT Get(ULONG index, ITuningSpace*& space);
+  ULONG Count() const noexcept { return static_cast<ULONG>(spaces.size()); }
+  static void Free(ITuningSpace*& space) noexcept;
 
  private:
-  TuningSpaceEnum(const Spaces& spaces, std::size_t position);
-  ~TuningSpaceEnum();
-
-  std::atomic<ULONG> refCount{1};
-  const Spaces spaces;
-  std::size_t position;
+  Spaces spaces;
 };
+
+using TuningSpaceEnumerator = dshow::IndexEnumerator<TuningSpaceList>;
 
 }  // namespace standin

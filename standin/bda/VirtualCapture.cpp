@@ -2,6 +2,7 @@
 
 #include "standin/bda/BdaGuids.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 namespace standin {
@@ -13,10 +14,7 @@ HRESULT VirtualCapture::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kCaptureCreate));
-  auto* capture = new VirtualCapture();
-  const HRESULT hr = capture->QueryInterface(riid, object);
-  capture->Release();
-  return hr;
+  return HandOutNew(new VirtualCapture(), riid, object);
 }
 CATCH_RETURN()
 

@@ -3,6 +3,7 @@
 #include "standin/bda/AntennaLoader.h"
 #include "standin/bda/BdaGuids.h"
 #include "standin/bda/FailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 namespace standin {
@@ -13,25 +14,14 @@ HRESULT VirtualTuner::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kTunerCreate));
-  auto* tuner = new VirtualTuner();
-  const HRESULT hr = tuner->QueryInterface(riid, object);
-  tuner->Release();
-  return hr;
+  return HandOutNew(new VirtualTuner(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT VirtualTuner::QueryFilterInterface(REFIID riid, void** object) {
-  if (riid == IID_IStandinTunedProgram) {
-    *object = static_cast<IStandinTunedProgram*>(this);
-    AddRef();
-    return S_OK;
-  }
-  if (riid == IID_IVirtualTunerControl) {
-    *object = static_cast<IVirtualTunerControl*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BaseFilter::QueryFilterInterface(riid, object);
+HRESULT VirtualTuner::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IStandinTunedProgram) return HandOut(static_cast<IStandinTunedProgram*>(this), object);
+  if (riid == IID_IVirtualTunerControl) return HandOut(static_cast<IVirtualTunerControl*>(this), object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 dshow::BasePin* VirtualTuner::PinAt(int index) {

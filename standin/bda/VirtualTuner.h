@@ -24,7 +24,7 @@ class VirtualTuner final : public dshow::BaseFilter,
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+  FORWARD_IUNKNOWN_TO(dshow::BaseFilter)
 
   // IStandinTunedProgram
   STDMETHODIMP GetTunedProgram(TunedProgram* tuned) override;
@@ -56,7 +56,7 @@ class VirtualTuner final : public dshow::BaseFilter,
   bool IsStopping();
 
  protected:
-  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   VirtualTuner();

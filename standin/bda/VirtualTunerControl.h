@@ -11,7 +11,9 @@ namespace standin {
 inline constexpr IID IID_IVirtualTunerControl = {
     0x6B7E0C3F, 0x2F4A, 0x4E59, {0x8D, 0x1C, 0x3A, 0x5F, 0x7B, 0x9E, 0x2D, 0x41}};
 
-struct IVirtualTunerControl : public IUnknown {
+// The id is also declared for __uuidof, so that ComPtr::As finds it.
+struct DECLSPEC_UUID("6B7E0C3F-2F4A-4E59-8D1C-3A5F7B9E2D41") IVirtualTunerControl
+    : public IUnknown {
   // Tunes to the RF channel and selects the program of major-minor (a major
   // of -1: the RF channel's first program). Reads the antenna file anew.
   virtual HRESULT STDMETHODCALLTYPE Tune(LONG physical, LONG major, LONG minor) = 0;
@@ -21,3 +23,8 @@ struct IVirtualTunerControl : public IUnknown {
 };
 
 }  // namespace standin
+
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(standin::IVirtualTunerControl, 0x6B7E0C3F, 0x2F4A, 0x4E59, 0x8D, 0x1C, 0x3A, 0x5F,
+                0x7B, 0x9E, 0x2D, 0x41)
+#endif

@@ -1,6 +1,7 @@
 #include "standin/decoders/AudioDecoderFilter.h"
 
 #include "standin/decoders/DecoderGuids.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -44,10 +45,7 @@ HRESULT AudioDecoderFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
-  auto* filter = new AudioDecoderFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new AudioDecoderFilter(), riid, object);
 }
 CATCH_RETURN()
 

@@ -1,6 +1,7 @@
 #include "standin/decoders/VideoDecoderFilter.h"
 
 #include "standin/decoders/DecoderGuids.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 #include "standin/decoders/TestCard.h"
@@ -46,7 +47,7 @@ std::string SizeText(int width, int height) {
 ULONG FindMappedPid(IPin* upstream) {
   ComPtr<IMPEG2PIDMap> map;
   ComPtr<IEnumPIDMap> pids;
-  if (upstream == nullptr || FAILED(upstream->QueryInterface(IID_PPV_ARGS(&map))) ||
+  if (upstream == nullptr || FAILED(ComPtr<IPin>(upstream).As(&map)) ||
       FAILED(map->EnumPIDMap(&pids)) || pids == nullptr) {
     return 0;
   }
@@ -65,10 +66,7 @@ HRESULT VideoDecoderFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
-  auto* filter = new VideoDecoderFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new VideoDecoderFilter(), riid, object);
 }
 CATCH_RETURN()
 

@@ -1,8 +1,9 @@
 #include "standin/decoders/VmrLetterboxWrapper.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
+#include "win/InterfaceIds.h"
 #include "standin/decoders/LetterBox.h"
-#include "dshow/ServerLock.h"
 #include "standin/shared/StandinSettings.h"
 #include "standin/decoders/VmrRegistration.h"
 
@@ -26,27 +27,21 @@ RECT ToRect(const BoxRect& b) { return {b.left, b.top, b.right, b.bottom}; }
 
 }  // namespace
 
-VmrLetterboxWrapper::VmrLetterboxWrapper() noexcept { dshow::ServerLock::Increment(); }
-
-VmrLetterboxWrapper::~VmrLetterboxWrapper() {
-  // The inner object may call back into our IUnknown while it goes: keep the
-  // count from reaching zero a second time.
-  refCount = 1;
-  inner.Reset();
-  // The renderer's server stays loaded: what it started (its window class,
-  // its threads) may outlive the object, as when COM loads it itself.
-  dshow::ServerLock::Decrement();
-}
+// The inner object may call back into our IUnknown while it goes; the count
+// stands at one meanwhile (see ComObject::Release), so it cannot reach zero a
+// second time. The renderer's server stays loaded: what it started (its
+// window class, its threads) may outlive the object, as when COM loads it
+// itself.
+VmrLetterboxWrapper::~VmrLetterboxWrapper() { inner.Reset(); }
 
 HRESULT VmrLetterboxWrapper::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailCreate));
-  auto* wrapper = new VmrLetterboxWrapper();
-  HRESULT hr = wrapper->CreateInner();
-  if (SUCCEEDED(hr)) hr = wrapper->QueryInterface(riid, object);
-  wrapper->Release();
-  return hr;
+  ComPtr<VmrLetterboxWrapper> wrapper;
+  wrapper = AdoptNew(new VmrLetterboxWrapper());
+  RETURN_IF_FAILED(wrapper->CreateInner());
+  return wrapper->QueryInterface(riid, object);
 }
 CATCH_RETURN()
 
@@ -69,40 +64,26 @@ HRESULT VmrLetterboxWrapper::CreateInner() {
                                  reinterpret_cast<void**>(inner.GetAddressOf()));
 }
 
-STDMETHODIMP VmrLetterboxWrapper::QueryInterface(REFIID riid, void** object) try {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  if (riid == IID_IUnknown) {
-    *object = static_cast<IVMRAspectRatioControl*>(this);
-  } else if (riid == IID_IVMRAspectRatioControl) {
+HRESULT VmrLetterboxWrapper::QueryOwnInterface(REFIID riid, void** object) try {
+  if (riid == IID_IUnknown) return HandOut(static_cast<IVMRAspectRatioControl*>(this), object);
+  if (riid == IID_IVMRAspectRatioControl) {
     RETURN_HR_IF(E_NOINTERFACE, standin::ShouldFail(kFailQuery));
-    *object = static_cast<IVMRAspectRatioControl*>(this);
-  } else if (riid == IID_IVMRWindowlessControl) {
+    return HandOut(static_cast<IVMRAspectRatioControl*>(this), object);
+  }
+  if (riid == IID_IVMRWindowlessControl) {
     // Only where the renderer itself offers it.
     ComPtr<IVMRWindowlessControl> theirs;
     RETURN_IF_FAILED(InnerWindowless(theirs));
-    *object = static_cast<IVMRWindowlessControl*>(this);
-  } else {
-    RETURN_HR_IF(E_NOINTERFACE, !inner);
-    return inner->QueryInterface(riid, object);
+    return HandOut(static_cast<IVMRWindowlessControl*>(this), object);
   }
-  AddRef();
-  return S_OK;
+  RETURN_HR_IF(E_NOINTERFACE, !inner);
+  return inner->QueryInterface(riid, object);
 }
 CATCH_RETURN()
 
-STDMETHODIMP_(ULONG) VmrLetterboxWrapper::AddRef() { return ++refCount; }
-
-STDMETHODIMP_(ULONG) VmrLetterboxWrapper::Release() {
-  const ULONG left = --refCount;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT VmrLetterboxWrapper::InnerWindowless(ComPtr<IVMRWindowlessControl>& out) {
   RETURN_HR_IF(E_UNEXPECTED, !inner);
-  return inner->QueryInterface(IID_IVMRWindowlessControl,
-                               reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
+  return inner.As(&out);
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetAspectRatioMode(DWORD* out) {

@@ -8,24 +8,21 @@
 // bars black then and on RepaintVideo (Wine's renderer leaves them as they
 // were). GetVideoPosition gives back the destination the caller set.
 
+#include "dshow/ServerLock.h"
+#include "win/ComObject.h"
+
 #include <windows.h>
 #include <strmif.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <mutex>
 
 namespace decoders {
 
-class VmrLetterboxWrapper final : public IVMRAspectRatioControl,
-                                  public IVMRWindowlessControl {
+class VmrLetterboxWrapper final
+    : public ComObject<IVMRAspectRatioControl, IVMRWindowlessControl> {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
-
-  // IUnknown: the wrapper is the aggregate's identity.
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IVMRAspectRatioControl (and the same two methods of IVMRWindowlessControl)
   STDMETHODIMP GetAspectRatioMode(DWORD* mode) override;
@@ -47,9 +44,16 @@ class VmrLetterboxWrapper final : public IVMRAspectRatioControl,
   STDMETHODIMP SetColorKey(COLORREF colour) override;
   STDMETHODIMP GetColorKey(COLORREF* colour) override;
 
+ protected:
+  // The wrapper is the aggregate's identity (the controlling unknown that the
+  // inner renderer delegates to); what it does not answer itself is the
+  // inner renderer's, through the inner object's own (non-delegating)
+  // IUnknown.
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
+
  private:
-  VmrLetterboxWrapper() noexcept;
-  ~VmrLetterboxWrapper();
+  VmrLetterboxWrapper() noexcept = default;
+  ~VmrLetterboxWrapper() override;
 
   HRESULT CreateInner();
   HRESULT InnerWindowless(Microsoft::WRL::ComPtr<IVMRWindowlessControl>& out);
@@ -66,7 +70,7 @@ class VmrLetterboxWrapper final : public IVMRAspectRatioControl,
   HRESULT ApplyPosition();
   void PaintBars(HDC given, const RECT& destination, const RECT& picture);
 
-  std::atomic<ULONG> refCount{1};
+  dshow::ServerReference serverReference;
   HMODULE innerModule = nullptr;  // never freed: see the destructor
   Microsoft::WRL::ComPtr<IUnknown> inner;  // the aggregated VMR-7
 

@@ -1,6 +1,7 @@
 #include "standin/demux/AnalyzerFilter.h"
 
 #include "standin/demux/DemuxFailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -19,10 +20,7 @@ HRESULT AnalyzerFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kAnalyzerCreate));
-  auto* filter = new AnalyzerFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new AnalyzerFilter(), riid, object);
 }
 CATCH_RETURN()
 

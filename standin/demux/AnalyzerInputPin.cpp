@@ -13,7 +13,7 @@ constexpr wchar_t kPinName[] = L"Input";
 }
 
 AnalyzerInputPin::AnalyzerInputPin(dshow::BaseFilter& filter, CopyingOutputPin& output) noexcept
-    : InputPin(filter, kPinName), output(output) {}
+    : ForwardingInputPin(filter, kPinName, output) {}
 
 HRESULT AnalyzerInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   return mt.majortype == MEDIATYPE_Video && mt.subtype == MEDIASUBTYPE_MPEG2_VIDEO ? S_OK : S_FALSE;
@@ -32,28 +32,10 @@ STDMETHODIMP AnalyzerInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA
 }
 CATCH_RETURN()
 
-STDMETHODIMP AnalyzerInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-  InputPin::NewSegment(start, stop, rate);
-  if (output.IsConnected()) output.DeliverNewSegment(start, stop, rate);
-  return S_OK;
-}
-
 // Without a connected output the video simply ends here.
 HRESULT AnalyzerInputPin::OnReceive(IMediaSample* sample) {
   if (!output.IsConnected()) return S_OK;
   return output.DeliverCopy(sample);
-}
-
-HRESULT AnalyzerInputPin::OnBeginFlush() {
-  return output.IsConnected() ? output.DeliverBeginFlush() : S_OK;
-}
-
-HRESULT AnalyzerInputPin::OnEndFlush() {
-  return output.IsConnected() ? output.DeliverEndFlush() : S_OK;
-}
-
-HRESULT AnalyzerInputPin::OnEndOfStream() {
-  return output.IsConnected() ? output.DeliverEndOfStream() : S_OK;
 }
 
 }  // namespace standin

@@ -3,11 +3,11 @@
 // the output pin with flushes, segments and the end of the stream.
 
 #include "standin/demux/CopyingOutputPin.h"
-#include "dshow/InputPin.h"
+#include "dshow/ForwardingInputPin.h"
 
 namespace standin {
 
-class AnalyzerInputPin final : public dshow::InputPin {
+class AnalyzerInputPin final : public dshow::ForwardingInputPin<CopyingOutputPin> {
  public:
   AnalyzerInputPin(dshow::BaseFilter& filter, CopyingOutputPin& output) noexcept;
 
@@ -16,16 +16,9 @@ class AnalyzerInputPin final : public dshow::InputPin {
 
   // IPin
   STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
-  STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
  protected:
   HRESULT OnReceive(IMediaSample* sample) override;
-  HRESULT OnBeginFlush() override;
-  HRESULT OnEndFlush() override;
-  HRESULT OnEndOfStream() override;
-
- private:
-  CopyingOutputPin& output;
 };
 
 }  // namespace standin

@@ -1,6 +1,7 @@
 #include "standin/demux/DemuxFilter.h"
 
 #include "standin/demux/DemuxFailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -86,20 +87,13 @@ HRESULT DemuxFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxCreate));
-  auto* filter = new DemuxFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new DemuxFilter(), riid, object);
 }
 CATCH_RETURN()
 
-HRESULT DemuxFilter::QueryFilterInterface(REFIID riid, void** object) {
-  if (riid == IID_IMpeg2Demultiplexer) {
-    *object = static_cast<IMpeg2Demultiplexer*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BaseFilter::QueryFilterInterface(riid, object);
+HRESULT DemuxFilter::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IMpeg2Demultiplexer) return HandOut(static_cast<IMpeg2Demultiplexer*>(this), object);
+  return BaseFilter::QueryOwnInterface(riid, object);
 }
 
 int DemuxFilter::PinCount() {
@@ -124,13 +118,15 @@ DemuxOutputPin* DemuxFilter::FindOutput(const wchar_t* name) {
 HRESULT DemuxFilter::AddOutput(const wchar_t* name, const AM_MEDIA_TYPE& mt, DemuxOutputPin** added) {
   RETURN_HR_IF(E_INVALIDARG, FindOutput(name) != nullptr);
   const int id = nextOutputId++;
-  auto pin = std::make_unique<DemuxOutputPin>(*this, name, mt, id);
+  // The pin is kept before it is registered: a registration that fails for
+  // want of memory must not leave the streaming thread a pin that is gone.
+  outputs.push_back(std::make_unique<DemuxOutputPin>(*this, name, mt, id));
+  DemuxOutputPin* pin = outputs.back().get();
   {
     std::lock_guard lock(coreLock);
-    pinsById[id] = pin.get();
+    pinsById[id] = pin;
   }
-  *added = pin.get();
-  outputs.push_back(std::move(pin));
+  *added = pin;
   return S_OK;
 }
 

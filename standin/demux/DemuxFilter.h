@@ -27,7 +27,7 @@ class DemuxFilter final : public dshow::BaseFilter, public IMpeg2Demultiplexer {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
-  DSHOW_FORWARD_IUNKNOWN(dshow::BaseFilter)
+  FORWARD_IUNKNOWN_TO(dshow::BaseFilter)
 
   // IMediaFilter
   STDMETHODIMP Stop() override;
@@ -57,7 +57,7 @@ class DemuxFilter final : public dshow::BaseFilter, public IMpeg2Demultiplexer {
   std::vector<PidMapping> Mapping(int output);
 
  protected:
-  HRESULT QueryFilterInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
   DemuxFilter();

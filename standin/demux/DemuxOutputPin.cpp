@@ -2,6 +2,7 @@
 
 #include "standin/demux/DemuxFailSteps.h"
 #include "standin/demux/DemuxFilter.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/demux/PidMapEnumerator.h"
 #include "standin/shared/StandinSettings.h"
@@ -46,13 +47,9 @@ DemuxOutputPin::DemuxOutputPin(DemuxFilter& demux, const wchar_t* name, const AM
 // A filter released without being stopped still ends its threads.
 DemuxOutputPin::~DemuxOutputPin() { StopWorker(); }
 
-HRESULT DemuxOutputPin::QueryPinInterface(REFIID riid, void** object) {
-  if (riid == IID_IMPEG2PIDMap) {
-    *object = static_cast<IMPEG2PIDMap*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return OutputPin::QueryPinInterface(riid, object);
+HRESULT DemuxOutputPin::QueryOwnInterface(REFIID riid, void** object) {
+  if (riid == IID_IMPEG2PIDMap) return HandOut(static_cast<IMPEG2PIDMap*>(this), object);
+  return OutputPin::QueryOwnInterface(riid, object);
 }
 
 STDMETHODIMP DemuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) try {
@@ -109,7 +106,7 @@ STDMETHODIMP DemuxOutputPin::EnumPIDMap(IEnumPIDMap** out) try {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kDemuxEnumPidMap));
-  return PidMapEnumerator::CreateInstance(demux.Mapping(output), 0, out);
+  return PidMapEnumerator::Create(PidMapList(demux.Mapping(output)), out);
 }
 CATCH_RETURN()
 

@@ -29,7 +29,7 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   DemuxOutputPin(DemuxFilter& demux, const wchar_t* name, const AM_MEDIA_TYPE& mt, int output);
   ~DemuxOutputPin() override;
 
-  DSHOW_FORWARD_PIN_IUNKNOWN(dshow::OutputPin)
+  FORWARD_IUNKNOWN_TO(dshow::OutputPin)
 
   // IPin
   STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) override;
@@ -60,7 +60,7 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   void EndFlushQueue();
 
  protected:
-  HRESULT QueryPinInterface(REFIID riid, void** object) override;
+  HRESULT QueryOwnInterface(REFIID riid, void** object) override;
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) override;
 
  private:

@@ -1,6 +1,7 @@
 #include "standin/demux/InfTeeFilter.h"
 
 #include "standin/demux/DemuxFailSteps.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -24,10 +25,7 @@ HRESULT InfTeeFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kInfTeeCreate));
-  auto* filter = new InfTeeFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new InfTeeFilter(), riid, object);
 }
 CATCH_RETURN()
 

@@ -1,37 +1,31 @@
 #pragma once
 // IEnumPIDMap over a snapshot of an output pin's PID map.
 
+#include "dshow/IndexEnumerator.h"
 #include "standin/demux/TsDemuxCore.h"
 
 #include <bdaiface.h>
 
-#include <atomic>
 #include <vector>
 
 namespace standin {
 
-class PidMapEnumerator final : public IEnumPIDMap {
+class PidMapList {
  public:
-  static HRESULT CreateInstance(std::vector<PidMapping> mapping, ULONG position, IEnumPIDMap** out);
+  using Interface = IEnumPIDMap;
+  using Item = PID_MAP;
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  explicit PidMapList(std::vector<PidMapping> mapping) : mapping(std::move(mapping)) {}
 
-  // IEnumPIDMap
-  STDMETHODIMP Next(ULONG count, PID_MAP* maps, ULONG* fetched) override;
-  STDMETHODIMP Skip(ULONG count) override;
-  STDMETHODIMP Reset() override;
-  STDMETHODIMP Clone(IEnumPIDMap** out) override;
+  static const IID& Iid() noexcept { return IID_IEnumPIDMap; }
+  HRESULT Get(ULONG index, PID_MAP& map) const noexcept;
+  ULONG Count() const noexcept { return static_cast<ULONG>(mapping.size()); }
+  static void Free(PID_MAP&) noexcept {}
 
  private:
-  PidMapEnumerator(std::vector<PidMapping> mapping, ULONG position);
-  ~PidMapEnumerator();
-
-  const std::vector<PidMapping> mapping;
-  ULONG position;
-  std::atomic<ULONG> refCount{1};
+  std::vector<PidMapping> mapping;
 };
+
+using PidMapEnumerator = dshow::IndexEnumerator<PidMapList>;
 
 }  // namespace standin

@@ -2,6 +2,7 @@
 
 #include "standin/demux/DemuxFailSteps.h"
 #include "standin/demux/DemuxGuids.h"
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
@@ -13,10 +14,7 @@ HRESULT TifFilter::CreateInstance(REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, ShouldFail(steps::kTifCreate));
-  auto* filter = new TifFilter();
-  HRESULT hr = filter->QueryInterface(riid, object);
-  filter->Release();
-  return hr;
+  return HandOutNew(new TifFilter(), riid, object);
 }
 CATCH_RETURN()
 

@@ -9,6 +9,7 @@
 
 #include "graph/BdaIds.h"
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -65,11 +66,11 @@ HRESULT CreateMapper(ComPtr<IFilterMapper2>* mapper) {
   return CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(mapper->GetAddressOf()));
 }
 
-HRESULT ReadProperty(IPropertyBag* bag, const wchar_t* name, VARTYPE type, VARIANT* value) {
-  VariantInit(value);
-  value->vt = type;
-  RETURN_IF_FAILED(bag->Read(name, value, nullptr));
-  return value->vt == type ? S_OK : E_UNEXPECTED;
+HRESULT ReadProperty(IPropertyBag* bag, const wchar_t* name, VARTYPE type, UniqueVariant& value) {
+  VARIANT* slot = value.Put();
+  slot->vt = type;
+  RETURN_IF_FAILED(bag->Read(name, slot, nullptr));
+  return slot->vt == type ? S_OK : E_UNEXPECTED;
 }
 
 // The key name of a device moniker's entry: what follows the last
@@ -99,14 +100,12 @@ HRESULT ListOurEntries(const GUID& category, std::vector<OurEntry>* entries) {
   while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) continue;
-    VARIANT clsid, name;
-    if (FAILED(ReadProperty(bag.Get(), L"CLSID", VT_BSTR, &clsid))) continue;
+    UniqueVariant clsid, name;
+    if (FAILED(ReadProperty(bag.Get(), L"CLSID", VT_BSTR, clsid))) continue;
     CLSID entryClass{};
-    const bool ours = SUCCEEDED(CLSIDFromString(clsid.bstrVal, &entryClass)) && IsOurClass(entryClass);
-    VariantClear(&clsid);  // a BSTR: cannot fail
-    if (!ours || FAILED(ReadProperty(bag.Get(), L"FriendlyName", VT_BSTR, &name))) continue;
-    entries->push_back(OurEntry{name.bstrVal, InstanceOf(moniker.Get()), entryClass});
-    VariantClear(&name);  // a BSTR: cannot fail
+    const bool ours = SUCCEEDED(CLSIDFromString(clsid->bstrVal, &entryClass)) && IsOurClass(entryClass);
+    if (!ours || FAILED(ReadProperty(bag.Get(), L"FriendlyName", VT_BSTR, name))) continue;
+    entries->push_back(OurEntry{name->bstrVal, InstanceOf(moniker.Get()), entryClass});
   }
   return S_OK;
 }

@@ -15,9 +15,8 @@ namespace {
 constexpr int kMaxDepth = 16;  // a graph is never deeper; guards against cycles
 
 HRESULT FindFrom(IBaseFilter* filter, IStandinTunedProgram** found, int depth) {
-  if (SUCCEEDED(filter->QueryInterface(IID_IStandinTunedProgram, reinterpret_cast<void**>(found)))) {
-    return S_OK;
-  }
+  ComPtr<IStandinTunedProgram> tuned;
+  if (SUCCEEDED(ComPtr<IBaseFilter>(filter).As(&tuned))) return tuned.CopyTo(found);
   RETURN_HR_IF(VFW_E_NOT_FOUND, depth >= kMaxDepth);
   ComPtr<IEnumPins> pins;
   RETURN_IF_FAILED(filter->EnumPins(&pins));

@@ -25,8 +25,10 @@ struct TunedProgram {
 inline constexpr GUID IID_IStandinTunedProgram = {
     0x3b1c8b1e, 0x6e0a, 0x4d53, {0x9c, 0x21, 0x5f, 0x0b, 0x7a, 0x2d, 0x8e, 0x11}};
 
-// Implemented by the virtual tuner filter.
-struct IStandinTunedProgram : public IUnknown {
+// Implemented by the virtual tuner filter. The id is also declared for
+// __uuidof, so that ComPtr::As finds the interface.
+struct DECLSPEC_UUID("3B1C8B1E-6E0A-4D53-9C21-5F0B7A2D8E11") IStandinTunedProgram
+    : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetTunedProgram(TunedProgram* tuned) = 0;
 };
 
@@ -36,3 +38,8 @@ struct IStandinTunedProgram : public IUnknown {
 HRESULT FindUpstreamTunedProgram(IBaseFilter* filter, IStandinTunedProgram** found);
 
 }  // namespace standin
+
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(standin::IStandinTunedProgram, 0x3b1c8b1e, 0x6e0a, 0x4d53, 0x9c, 0x21, 0x5f, 0x0b,
+                0x7a, 0x2d, 0x8e, 0x11)
+#endif

@@ -23,3 +23,4 @@ void CheckSample();
 void CheckMediaTypes();
 void CheckSeeking();
 void CheckGraph();
+void CheckComObjects();

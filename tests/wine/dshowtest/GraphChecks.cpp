@@ -5,6 +5,7 @@
 
 #include "dshow/BaseFilter.h"
 #include "Check.h"
+#include "win/ComObject.h"
 #include "dshow/InputPin.h"
 #include "dshow/SourceStream.h"
 
@@ -15,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cwchar>
 #include <functional>
 #include <mutex>
 
@@ -133,9 +135,9 @@ class CheckingSink final : public dshow::BaseFilter {
 
 void CheckGraph() {
   ComPtr<CountingSource> source;
-  source.Attach(new CountingSource());
+  source = AdoptNew(new CountingSource());
   ComPtr<CheckingSink> sink;
-  sink.Attach(new CheckingSink());
+  sink = AdoptNew(new CheckingSink());
 
   ComPtr<IEnumPins> pins;
   CHECK_HR(S_OK, source->EnumPins(&pins));
@@ -146,6 +148,10 @@ void CheckGraph() {
   if (found[0] != nullptr) found[0]->Release();
   ComPtr<IPin> byName;
   CHECK_HR(S_OK, source->FindPin(L"Out", &byName));
+  LPWSTR id = nullptr;
+  CHECK_HR(S_OK, byName->QueryId(&id));
+  CHECK_THAT(id != nullptr && std::wcscmp(id, L"Out") == 0);
+  CoTaskMemFree(id);
   CHECK_HR(VFW_E_NOT_FOUND, source->FindPin(L"Output", &byName));
   ComPtr<IEnumMediaTypes> types;
   CHECK_HR(S_OK, source->pin.EnumMediaTypes(&types));

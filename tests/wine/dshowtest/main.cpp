@@ -12,6 +12,7 @@ int main() {
   CheckMediaTypes();
   CheckSeeking();
   CheckGraph();
+  CheckComObjects();
   std::printf("dshowtest: %d failures\n", dshowtest::failures);
   return dshowtest::failures == 0 ? 0 : 1;
 }

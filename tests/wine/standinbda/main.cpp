@@ -31,7 +31,9 @@
 #include <vector>
 
 #include "graph/AtscTuning.h"
+#include "win/ComObject.h"
 #include "win/ComScope.h"
+#include "win/UniqueHandle.h"
 #include "CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "dshow/InfoOwners.h"
@@ -87,12 +89,11 @@ HRESULT ListDevices(const GUID& category, std::vector<std::pair<std::wstring, Co
   while (monikers->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) continue;
-    VARIANT name;
-    VariantInit(&name);
-    name.vt = VT_BSTR;
-    if (FAILED(bag->Read(L"FriendlyName", &name, nullptr)) || name.vt != VT_BSTR) continue;
-    out.emplace_back(name.bstrVal, moniker);
-    VariantClear(&name);
+    UniqueVariant name;
+    VARIANT* slot = name.Put();
+    slot->vt = VT_BSTR;
+    if (FAILED(bag->Read(L"FriendlyName", slot, nullptr)) || name->vt != VT_BSTR) continue;
+    out.emplace_back(name->bstrVal, moniker);
   }
   return S_OK;
 }
@@ -210,8 +211,7 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   }
   CountingSink* sinkObject = nullptr;
   if (FAILED(CountingSink::Create(&sinkObject))) return 1;
-  ComPtr<IBaseFilter> sink;
-  sink.Attach(sinkObject);
+  const ComPtr<IBaseFilter> sink = AdoptNew<IBaseFilter>(sinkObject);
   if (FAILED(graph->AddFilter(sink.Get(), L"Counter")) || FAILED(ConnectFilters(graph.Get(), last, sink.Get()))) {
     return Message("CAN'T CONNECT THE COUNTING SINK");
   }

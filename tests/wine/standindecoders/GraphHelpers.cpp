@@ -1,6 +1,7 @@
 #include "GraphHelpers.h"
 
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
 #include "dshow/InfoOwners.h"
 
 #include <dshow.h>
@@ -70,12 +71,10 @@ HRESULT AddByFriendlyName(IGraphBuilder* graph, const GUID& category, const wcha
   ComPtr<IMoniker> moniker;
   while (monikers->Next(1, &moniker, nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
-    VARIANT value;
-    VariantInit(&value);
+    UniqueVariant value;
     const bool matches = SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
-                         SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) &&
-                         value.vt == VT_BSTR && lstrcmpW(value.bstrVal, friendlyName) == 0;
-    VariantClear(&value);
+                         SUCCEEDED(bag->Read(L"FriendlyName", value.Put(), nullptr)) &&
+                         value->vt == VT_BSTR && lstrcmpW(value->bstrVal, friendlyName) == 0;
     if (matches) return AddMoniker(graph, moniker.Get(), name, out);
     moniker.Reset();
   }

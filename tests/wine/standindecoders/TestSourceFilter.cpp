@@ -1,5 +1,6 @@
 #include "TestSourceFilter.h"
 
+#include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <uuids.h>
@@ -36,24 +37,25 @@ HRESULT TestSourceFilter::Create(std::vector<ElementaryUnit> video,
                                  std::vector<ElementaryUnit> audio, IBaseFilter** out) try {
   RETURN_HR_IF_NULL(E_POINTER, out);
   *out = nullptr;
-  auto* filter = new TestSourceFilter();
+  Microsoft::WRL::ComPtr<TestSourceFilter> filter;
+  filter = AdoptNew(new TestSourceFilter());
   BYTE videoFormat[136] = {};
   BYTE audioFormat[18] = {};
   if (!video.empty()) {
     filter->pins.push_back(std::make_unique<TestSourcePin>(
-        *filter, L"Video Pin",
+        *filter.Get(), L"Video Pin",
         PinType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, videoFormat,
                 sizeof videoFormat),
         std::move(video), 333667));
   }
   if (!audio.empty()) {
     filter->pins.push_back(std::make_unique<TestSourcePin>(
-        *filter, L"Audio Pin",
+        *filter.Get(), L"Audio Pin",
         PinType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx, audioFormat,
                 sizeof audioFormat),
         std::move(audio), 320000));
   }
-  *out = filter;  // takes the creation reference
+  *out = filter.Detach();  // takes the creation reference
   return S_OK;
 }
 CATCH_RETURN()

@@ -29,6 +29,8 @@
 #include "GraphHelpers.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
+#include "win/InterfaceIds.h"
 #include "TestSourceFilter.h"
 
 #include <bdaiface.h>
@@ -77,13 +79,11 @@ int ListMatching(const char* label, const GUID& inMajor, const GUID& inSub, cons
   ComPtr<IMoniker> moniker;
   while (monikers && monikers->Next(1, &moniker, nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
-    VARIANT name;
-    VariantInit(&name);
+    UniqueVariant name;
     if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
-        SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR) {
-      std::printf("%s=%s\n", label, Narrow(name.bstrVal).c_str());
+        SUCCEEDED(bag->Read(L"FriendlyName", name.Put(), nullptr)) && name->vt == VT_BSTR) {
+      std::printf("%s=%s\n", label, Narrow(name->bstrVal).c_str());
     }
-    VariantClear(&name);
     moniker.Reset();
   }
   return 0;
@@ -114,8 +114,7 @@ int Probe() {
   vmr->GetClassID(&clsid);
   std::printf("vmr-class-is-vmr7=%d\n", clsid == CLSID_VideoMixingRenderer ? 1 : 0);
   ComPtr<IVMRAspectRatioControl> aspect;
-  const HRESULT queried =
-      vmr->QueryInterface(IID_IVMRAspectRatioControl, reinterpret_cast<void**>(aspect.GetAddressOf()));
+  const HRESULT queried = vmr.As(&aspect);
   PrintResult("aspect-query", queried);
   if (SUCCEEDED(queried)) {
     PrintResult("aspect-set", aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX));
@@ -126,9 +125,9 @@ int Probe() {
   }
   // The same object whichever interface it is reached through.
   ComPtr<IUnknown> one, two;
-  vmr->QueryInterface(IID_PPV_ARGS(&one));
-  if (aspect) aspect->QueryInterface(IID_PPV_ARGS(&two));
-  std::printf("vmr-identity=%d\n", one && one == two ? 1 : 0);
+  vmr.As(&one);  // a failure leaves it empty, which the line below reports
+  if (aspect) aspect.As(&two);
+  std::printf("vmr-identity=%d\n", one && one.Get() == two.Get() ? 1 : 0);
   return 0;
 }
 
@@ -190,17 +189,14 @@ int SetUpVideoRenderer(IGraphBuilder* graph, Renderers& renderers) {
   CHECK("add VMR", AddByClsid(graph, CLSID_VideoMixingRenderer, L"VMR", &renderers.vmr));
   ComPtr<IVMRFilterConfig> config;
   CHECK("query IVMRFilterConfig",
-        renderers.vmr->QueryInterface(IID_IVMRFilterConfig,
-                                      reinterpret_cast<void**>(config.GetAddressOf())));
+        renderers.vmr.As(&config));
   CHECK("set windowless", config->SetRenderingMode(VMRMode_Windowless));
   CHECK("query IVMRWindowlessControl",
-        renderers.vmr->QueryInterface(IID_IVMRWindowlessControl,
-                                      reinterpret_cast<void**>(renderers.windowless.GetAddressOf())));
+        renderers.vmr.As(&renderers.windowless));
   CHECK("set clipping window", renderers.windowless->SetVideoClippingWindow(renderers.window));
   ComPtr<IVMRAspectRatioControl> aspect;
   CHECK("query IVMRAspectRatioControl",
-        renderers.vmr->QueryInterface(IID_IVMRAspectRatioControl,
-                                      reinterpret_cast<void**>(aspect.GetAddressOf())));
+        renderers.vmr.As(&aspect));
   CHECK("set letter box", aspect->SetAspectRatioMode(VMR_ARMODE_LETTER_BOX));
   return 0;
 }
@@ -255,7 +251,7 @@ int PlaceVideo(Renderers& renderers) {
 template <typename Halfway>
 int RunFor(IGraphBuilder* graph, int seconds, Halfway halfway) {
   ComPtr<IMediaControl> control;
-  CHECK("query IMediaControl", graph->QueryInterface(IID_PPV_ARGS(&control)));
+  CHECK("query IMediaControl", ComPtr<IGraphBuilder>(graph).As(&control));
   CHECK("run", control->Run());
   std::printf("running\n");
   const ULONGLONG begin = GetTickCount64();

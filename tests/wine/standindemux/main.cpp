@@ -30,6 +30,7 @@
 #include "CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "win/HResultMacros.h"
+#include "win/InterfaceIds.h"
 
 #include <bdaiface.h>
 #include <dshow.h>
@@ -170,13 +171,13 @@ void PrintReport(const std::string& prefix, const SinkReport& r) {
 
 HRESULT MapOne(IPin* pin, ULONG pid) {
   ComPtr<IMPEG2PIDMap> map;
-  RETURN_IF_FAILED(pin->QueryInterface(IID_PPV_ARGS(&map)));
+  RETURN_IF_FAILED(ComPtr<IPin>(pin).As(&map));
   return map->MapPID(1, &pid, MEDIA_ELEMENTARY_STREAM);
 }
 
 HRESULT UnmapOne(IPin* pin, ULONG pid) {
   ComPtr<IMPEG2PIDMap> map;
-  RETURN_IF_FAILED(pin->QueryInterface(IID_PPV_ARGS(&map)));
+  RETURN_IF_FAILED(ComPtr<IPin>(pin).As(&map));
   return map->UnmapPID(1, &pid);
 }
 
@@ -422,8 +423,7 @@ int Render(double seconds, Channel channel) {
   ComPtr<IMediaControl> control;
   CHECK("query IMediaControl", graph.As(&control));
   ComPtr<IMediaEvent> events;
-  CHECK("query IMediaEvent",
-        graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+  CHECK("query IMediaEvent", graph.As(&events));
   CHECK("Run", control->Run());
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
   long errors = 0;
@@ -441,8 +441,7 @@ int Render(double seconds, Channel channel) {
   std::printf("errors=%ld\n", errors);
   ComPtr<IQualProp> quality;
   int drawn = -1, dropped = -1;
-  // mingw-w64 has no __uuidof for IQualProp: ask by its IID.
-  if (SUCCEEDED(vmr->QueryInterface(IID_IQualProp, reinterpret_cast<void**>(quality.GetAddressOf())))) {
+  if (SUCCEEDED(vmr.As(&quality))) {
     quality->get_FramesDrawn(&drawn);
     quality->get_FramesDroppedInRenderer(&dropped);
   }

@@ -20,6 +20,8 @@
 #include "core/ts/Crc32Mpeg.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "win/HResultMacros.h"
+#include "win/UniqueHandle.h"
+#include "win/InterfaceIds.h"
 
 #include <dshow.h>
 #include <uuids.h>
@@ -147,9 +149,7 @@ int Copy(const char* source, const char* target, const CopyOptions& options) {
   ComPtr<IMediaControl> control;
   CHECK("query IMediaControl", graph.As(&control));
   ComPtr<IMediaEvent> events;
-  // mingw-w64 has no __uuidof for IMediaEvent: ask by its IID.
-  CHECK("query IMediaEvent",
-        graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+  CHECK("query IMediaEvent", graph.As(&events));
 
   const double start = Seconds();
   CHECK("Run", control->Run());
@@ -271,14 +271,12 @@ int Names() {
   while (monikers->Next(1, &moniker, nullptr) == S_OK) {
     ComPtr<IPropertyBag> bag;
     if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) {
-      VARIANT name;
-      VariantInit(&name);
-      if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR) {
+      UniqueVariant name;
+      if (SUCCEEDED(bag->Read(L"FriendlyName", name.Put(), nullptr)) && name->vt == VT_BSTR) {
         char text[256];
-        WideCharToMultiByte(CP_ACP, 0, name.bstrVal, -1, text, sizeof text, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, name->bstrVal, -1, text, sizeof text, nullptr, nullptr);
         std::printf("filter=%s\n", text);
       }
-      VariantClear(&name);
     }
     moniker.Reset();
   }
