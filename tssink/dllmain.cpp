@@ -1,10 +1,6 @@
-// COM server glue of telvantissink.ax: the factory table and registration.
+// COM server glue of telvantissink.ax: the registration data and the exports.
 
-#include "dshow/ClassFactory.h"
-#include "win/ComScope.h"
-#include "win/HResultMacros.h"
-#include "dshow/Registration.h"
-#include "dshow/ServerModule.h"
+#include "dshow/OneFilterServer.h"
 #include "tssink/TsSinkFilter.h"
 #include "tssink/TsSinkGuids.h"
 
@@ -13,28 +9,17 @@
 namespace {
 
 // Created by class id only, never by intelligent connect.
-const dshow::FilterRegistration kRegistration{
-    &kTsSinkClsid,
-    L"TelvantisTSSink",
-    MERIT_DO_NOT_USE,
-    {L"Input", false, &MEDIATYPE_Stream, &MEDIASUBTYPE_MPEG2_TRANSPORT}};
+const dshow::OneFilterServer kServer{
+    {&kTsSinkClsid, L"TelvantisTSSink", MERIT_DO_NOT_USE,
+     {L"Input", false, &MEDIATYPE_Stream, &MEDIASUBTYPE_MPEG2_TRANSPORT}},
+    &tssink::TsSinkFilter::CreateInstance};
 
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  RETURN_HR_IF(CLASS_E_CLASSNOTAVAILABLE, clsid != kTsSinkClsid);
-  return dshow::ClassFactory::CreateInstance(&tssink::TsSinkFilter::CreateInstance, riid,
-                                             object);
+  return kServer.GetClassObject(clsid, riid, object);
 }
 
-STDAPI DllRegisterServer() {
-  ComScope com;
-  return dshow::RegisterFilterServer(dshow::ServerModule(), kRegistration);
-}
+STDAPI DllRegisterServer() { return kServer.Register(); }
 
-STDAPI DllUnregisterServer() {
-  ComScope com;
-  return dshow::UnregisterFilterServer(kTsSinkClsid);
-}
+STDAPI DllUnregisterServer() { return kServer.Unregister(); }
