@@ -92,11 +92,23 @@ long long PlayerDialog::Position() {
   return current;
 }
 
+// The seek goes to the source itself, which does not restart the graph's
+// clock: a running or paused graph is stopped around it, so that the stream
+// time starts again with the samples from the new place and playback stays
+// paced (otherwise the source runs ahead until the clock catches up).
 void PlayerDialog::SeekTo(long long position) {
   if (!graph.seeking) return;
+  const bool restart = graph.control && !stopped;
+  if (restart) graph.control->Stop();
   LONGLONG at = position;
   graph.seeking->SetPositions(&at, AM_SEEKING_AbsolutePositioning, nullptr,
                               AM_SEEKING_NoPositioning);  // a refused seek keeps the place
+  if (!restart) return;
+  if (paused) {
+    graph.control->Pause();
+  } else {
+    RunPlayback(graph);
+  }
 }
 
 void PlayerDialog::ResetRates() {

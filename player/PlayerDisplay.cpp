@@ -8,6 +8,7 @@
 #include "player/PlayerTexts.h"
 #include "player/PlayerWindowRules.h"
 #include "player/resource.h"
+#include "win/InterfaceIds.h"
 
 namespace {
 constexpr int kSizeProbeTicks = 8;
@@ -41,8 +42,8 @@ void PlayerDialog::PlacePicture() {
     return;
   }
   // Stopped: the last picture stays where the window now wants it.
-  IVMRWindowlessControl* control = nullptr;
-  if (FAILED(graph.videoRenderer->QueryInterface(IID_PPV_ARGS(&control)))) return;
+  Microsoft::WRL::ComPtr<IVMRWindowlessControl> control;
+  if (!graph.videoRenderer || FAILED(graph.videoRenderer.As(&control))) return;
   RECT client{};
   GetClientRect(video.Handle(), &client);
   const auto placed = ::PlacePicture(config.aspectMode, {client.right, client.bottom},
@@ -50,7 +51,6 @@ void PlayerDialog::PlacePicture() {
   RECT destination{placed.destination.left, placed.destination.top, placed.destination.right,
                    placed.destination.bottom};
   control->SetVideoPosition(nullptr, &destination);  // not shown when refused
-  control->Release();
 }
 
 Size PlayerDialog::DisplaySize() const {

@@ -47,6 +47,7 @@ drv key "$title" D
 harness_wait_until 20 position_at_least "$title" $((before + 12)) || fail "skip forward: still at $(position "$title") s"
 after=$(position "$title")
 drv key "$title" A
+
 harness_wait_until 20 position_at_most "$title" $((after - 10)) || fail "skip back: still at $(position "$title") s"
 # A drag of the slider to its middle: half the duration's whole seconds.
 drv post "$title" 0x114 $(((500 << 16) | 5)) 0
