@@ -105,6 +105,7 @@ assert_eq missing.ts "$(value curfile "$out")" "GetCurFile after the failed Load
 
 # A name with a wildcard converts, then fails to open with ERROR_INVALID_NAME:
 # that is a file that cannot be opened, not a name that cannot be converted.
+rm -f tsgraph.out
 harness_start "$TEST_WORK" ./tsgraph.exe load "what?.ts"
 loader=$HARNESS_PID
 expect_box plain "CREATEFILE"
