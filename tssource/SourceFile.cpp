@@ -16,19 +16,18 @@ SourceFile::SourceFile()
 
 SourceFile::~SourceFile() { VirtualFree(staging, 0, MEM_RELEASE); }
 
-HRESULT SourceFile::Open(const wchar_t* newName) {
+SourceFile::OpenResult SourceFile::Open(const wchar_t* newName) {
   std::lock_guard guard(lock);
   file.Reset();
   name = newName;
 
   char ansiName[MAX_PATH];
   if (WideCharToMultiByte(CP_ACP, 0, newName, -1, ansiName, MAX_PATH, nullptr, nullptr) == 0) {
-    return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    return OpenResult::NameNotConvertible;
   }
   file.Reset(CreateFileA(ansiName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr));
-  if (!file) return HRESULT_FROM_WIN32(GetLastError());
-  return S_OK;
+  return file ? OpenResult::Opened : OpenResult::CannotOpen;
 }
 
 std::wstring SourceFile::Name() {

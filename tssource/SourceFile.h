@@ -21,10 +21,13 @@ class SourceFile {
   SourceFile(const SourceFile&) = delete;
   SourceFile& operator=(const SourceFile&) = delete;
 
+  // How an Open ended. A name without an ANSI form that fits MAX_PATH is
+  // told apart from a file that cannot be opened, whatever error code the
+  // open gives (a name with '?' fails with ERROR_INVALID_NAME as well).
+  enum class OpenResult { Opened, NameNotConvertible, CannotOpen };
+
   // Closes any open file, keeps the name and opens it for unbuffered reads.
-  // Fails with HRESULT_FROM_WIN32(ERROR_INVALID_NAME) when the name has no
-  // ANSI form that fits MAX_PATH, with the open error otherwise.
-  HRESULT Open(const wchar_t* name);
+  OpenResult Open(const wchar_t* name);
 
   // An empty name when none was loaded.
   std::wstring Name();

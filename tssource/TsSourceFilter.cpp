@@ -31,13 +31,16 @@ HRESULT TsSourceFilter::QueryOwnInterface(REFIID riid, void** object) {
 // block index stays where it is; the player seeks before it plays.
 STDMETHODIMP TsSourceFilter::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) try {
   RETURN_HR_IF_NULL(E_POINTER, fileName);
-  HRESULT hr = file.Open(fileName);
-  if (hr == HRESULT_FROM_WIN32(ERROR_INVALID_NAME)) return hr;
-  if (FAILED(hr)) {
-    MessageBoxA(nullptr, kOpenFailedText, kNoCaption, MB_OK);
-    return E_FAIL;
+  switch (file.Open(fileName)) {
+    case SourceFile::OpenResult::Opened:
+      return S_OK;
+    case SourceFile::OpenResult::NameNotConvertible:
+      return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    case SourceFile::OpenResult::CannotOpen:
+      break;
   }
-  return S_OK;
+  MessageBoxA(nullptr, kOpenFailedText, kNoCaption, MB_OK);
+  return E_FAIL;
 }
 CATCH_RETURN()
 

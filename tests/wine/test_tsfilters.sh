@@ -3,7 +3,7 @@
 # library's own checks (dshowtest), registration through the batch files, a
 # graph push source -> dump filter on a generated stream (plain, with a seek
 # while running, and on a full disk), the seeking arithmetic, Load of a
-# missing file, and unregistration.
+# missing file and of a name with '?', and unregistration.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -102,6 +102,16 @@ assert_status 0 harness_wait_exit "$loader" 30
 out=$(tr -d '\r' <tsgraph.out)
 assert_eq 0x80004005 "$(value load "$out")" "Load of a missing file"
 assert_eq missing.ts "$(value curfile "$out")" "GetCurFile after the failed Load"
+
+# A name with a wildcard converts, then fails to open with ERROR_INVALID_NAME:
+# that is a file that cannot be opened, not a name that cannot be converted.
+rm -f tsgraph.out
+harness_start "$TEST_WORK" ./tsgraph.exe load "what?.ts"
+loader=$HARNESS_PID
+expect_box plain "CREATEFILE"
+assert_status 0 harness_wait_exit "$loader" 30
+out=$(tr -d '\r' <tsgraph.out)
+assert_eq 0x80004005 "$(value load "$out")" "Load of a name with ?"
 
 # --- unregistration ------------------------------------------------------------------------
 wine cmd /c unregtsfilters.bat || fail "unregtsfilters.bat failed"

@@ -7,17 +7,24 @@
 #include "Mpeg2VideoFrames.h"
 #include "core/ts/TsPacket.h"
 
-// One program of a generated stream. Its PIDs follow the convention our
-// players guess from the PAT: video = PMT PID | 1, audio = video + 3.
+// One program of a generated stream. Unless given, its PIDs follow the
+// convention our players guess from the PAT: video = PMT PID | 1, audio =
+// video + 3; given PIDs make a stream whose PMT must be read.
 struct TestProgram {
   std::uint16_t programNumber = 1;
   std::uint16_t pmtPid = 0x30;
   int width = 1920;
   int height = 1080;
   bool wide = true;
+  std::uint16_t videoPid = 0;  // 0: the guessed PID
+  std::uint16_t audioPid = 0;  // 0: the guessed PID
 
-  std::uint16_t VideoPid() const { return static_cast<std::uint16_t>(pmtPid | 1); }
-  std::uint16_t AudioPid() const { return static_cast<std::uint16_t>(VideoPid() + 3); }
+  std::uint16_t VideoPid() const {
+    return videoPid != 0 ? videoPid : static_cast<std::uint16_t>(pmtPid | 1);
+  }
+  std::uint16_t AudioPid() const {
+    return audioPid != 0 ? audioPid : static_cast<std::uint16_t>(VideoPid() + 3);
+  }
 };
 
 // Ways a generated stream can be damaged on purpose, for robustness tests.

@@ -117,6 +117,20 @@ TEST(TestStreamMuxerTest, ElementaryStreamsStartWithTheirHeaders) {
   EXPECT_EQ(audio[1], 0x77);
 }
 
+TEST(TestStreamMuxerTest, GivenPidsAreAnnouncedAndCarried) {
+  TestStreamSettings settings;
+  settings.seconds = 1;
+  TestProgram program{1, 0x30, 1280, 720, true};
+  program.videoPid = 0x100;
+  program.audioPid = 0x104;
+  settings.programs = {program};
+  const StreamReport report = Receive(Generate(settings));
+  ASSERT_TRUE(report.pmts.contains(0x30));
+  EXPECT_EQ(report.pmts.at(0x30).FindStream(kStreamTypeMpeg2Video), 0x100);
+  EXPECT_EQ(report.pmts.at(0x30).FindStream(kStreamTypeAc3Audio), 0x104);
+  EXPECT_TRUE(report.pcrs.contains(0x100));  // the clock rides on the video PID
+}
+
 TEST(TestStreamMuxerTest, SameSettingsGiveTheSameBytes) {
   EXPECT_EQ(Generate(ThreePrograms(0.3)), Generate(ThreePrograms(0.3)));
 }

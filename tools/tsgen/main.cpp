@@ -3,11 +3,13 @@
 // at any mux rate and length, optionally damaged on purpose.
 //
 //   tsgen --out FILE [--seconds S] [--rate BITS_PER_SECOND] [--tsid N]
-//         [--program NUMBER:PMT_PID[:WIDTHxHEIGHT]]...
+//         [--program NUMBER:PMT_PID[:WIDTHxHEIGHT[:VIDEO_PID:AUDIO_PID]]]...
 //         [--damage none|no-pat|truncated|lost-sync]
 //
 // PIDs may be written in decimal or as 0x hex. Without --program the stream
 // carries program 1 with PMT PID 0x30 (video 0x31, audio 0x34) in 1920x1080.
+// Without VIDEO_PID and AUDIO_PID a program's PIDs are PMT_PID | 1 and that
+// plus 3.
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,20 +24,27 @@ namespace {
 int Usage(const char* problem) {
   std::cerr << "tsgen: " << problem << "\n"
             << "usage: tsgen --out FILE [--seconds S] [--rate BITS_PER_SECOND] [--tsid N]\n"
-            << "             [--program NUMBER:PMT_PID[:WIDTHxHEIGHT]]...\n"
+            << "             [--program NUMBER:PMT_PID[:WIDTHxHEIGHT[:VIDEO_PID:AUDIO_PID]]]...\n"
             << "             [--damage none|no-pat|truncated|lost-sync]\n";
   return 2;
 }
 
 bool ParseProgram(const std::string& text, TestProgram& program) {
   unsigned number = 0;
-  int pid = 0, width = 0, height = 0;
-  const int fields = std::sscanf(text.c_str(), "%u:%i:%dx%d", &number, &pid, &width, &height);
-  if (fields != 2 && fields != 4) return false;
+  int pid = 0, width = 0, height = 0, video = 0, audio = 0;
+  const int fields = std::sscanf(text.c_str(), "%u:%i:%dx%d:%i:%i", &number, &pid, &width,
+                                 &height, &video, &audio);
+  if (fields != 2 && fields != 4 && fields != 6) return false;
   if (number == 0 || number > 0xFFFF || pid < 0x20 || pid > 0x1FF0) return false;
   program.programNumber = static_cast<std::uint16_t>(number);
   program.pmtPid = static_cast<std::uint16_t>(pid);
-  if (fields == 4) {
+  if (fields == 6) {
+    const auto usable = [&](int p) { return p >= 0x20 && p <= 0x1FF0 && p != pid; };
+    if (!usable(video) || !usable(audio) || video == audio) return false;
+    program.videoPid = static_cast<std::uint16_t>(video);
+    program.audioPid = static_cast<std::uint16_t>(audio);
+  }
+  if (fields >= 4) {
     if (width < 16 || height < 16 || width > 4095 || height > 2800) return false;
     program.width = width;
     program.height = height;

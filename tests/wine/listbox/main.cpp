@@ -1,5 +1,7 @@
-// telvlistbox: reads and selects the lines of a list box in another
-// program's window, for the tests of programs whose choices are list lines.
+// telvlistbox: reads and selects the lines of a list box, or of a combo
+// box's list, in another program's window, for the tests of programs whose
+// choices are list lines. Selecting a combo box's line also tells its window
+// (CBN_SELCHANGE), as a choice made with the mouse does.
 //
 // Usage: telvlistbox items TITLE ID        print every line, one per line
 //        telvlistbox select TITLE ID TEXT  select the line that reads TEXT
@@ -35,11 +37,20 @@ std::optional<LRESULT> Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam
   return static_cast<LRESULT>(answer);
 }
 
+// The messages of a list box and their combo-box counterparts.
+struct ListMessages {
+  UINT getCount, getTextLength, getText, getSelection, setSelection;
+  bool combo;
+};
+constexpr ListMessages kListBox{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_GETCURSEL, LB_SETCURSEL, false};
+constexpr ListMessages kComboBox{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETCURSEL, CB_SETCURSEL, true};
+ListMessages messages = kListBox;
+
 std::optional<std::string> Line(HWND list, LRESULT index) {
-  auto length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  auto length = Ask(list, messages.getTextLength, static_cast<WPARAM>(index), 0);
   if (!length || *length == LB_ERR) return std::nullopt;
   std::wstring wide(static_cast<size_t>(*length) + 1, L'\0');
-  auto copied = Ask(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+  auto copied = Ask(list, messages.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
   if (!copied || *copied == LB_ERR) return std::nullopt;
   wide.resize(static_cast<size_t>(*copied));
   if (wide.empty()) return std::string();
@@ -69,10 +80,13 @@ int main(int argc, char** argv) {
   HWND list = GetDlgItem(window, static_cast<int>(id));
   if (list == nullptr) return Fail("no control " + std::to_string(id));
 
-  auto count = Ask(list, LB_GETCOUNT, 0, 0);
+  char className[32] = "";
+  GetClassNameA(list, className, sizeof className);
+  if (lstrcmpiA(className, "ComboBox") == 0) messages = kComboBox;
+  auto count = Ask(list, messages.getCount, 0, 0);
   if (!count || *count == LB_ERR) return Fail("the control does not answer as a list box");
   if (command == "selected") {
-    auto index = Ask(list, LB_GETCURSEL, 0, 0);
+    auto index = Ask(list, messages.getSelection, 0, 0);
     if (!index || *index == LB_ERR) return Fail("no line is selected");
     auto line = Line(list, *index);
     if (!line) return Fail("cannot read the selected line");
@@ -85,8 +99,11 @@ int main(int argc, char** argv) {
     if (command == "items") {
       printf("%s\n", line->c_str());
     } else if (*line == argv[4]) {
-      auto selected = Ask(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      auto selected = Ask(list, messages.setSelection, static_cast<WPARAM>(i), 0);
       if (!selected || *selected == LB_ERR) return Fail("cannot select the line");
+      if (messages.combo) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+      }
       return 0;
     }
   }

@@ -1,0 +1,77 @@
+#include "player/ProgramPidTable.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/testing/TestFolder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void AppendSection(Bytes& stream, std::uint16_t pid, const Bytes& section) {
+  Bytes payload{0};
+  payload.insert(payload.end(), section.begin(), section.end());
+  std::span<const std::uint8_t> rest(payload);
+  bool first = true;
+  for (std::uint8_t counter = 0; !rest.empty(); ++counter, first = false) {
+    const BuiltPacket built = BuildTsPacket(pid, counter, first, std::nullopt, rest);
+    stream.insert(stream.end(), built.packet.bytes.begin(), built.packet.bytes.end());
+    rest = rest.subspan(built.payloadTaken);
+  }
+}
+
+void Write(const std::filesystem::path& file, const Bytes& bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+TEST(ProgramPidTableTest, GuessFromThePatWhenNoPmtIsFound) {
+  TestFolder folder;
+  Bytes stream;
+  AppendSection(stream, kPatPid, SerializePat({1, 0, {{0, 0x10}, {1, 0x30}, {2, 0x40}}}));
+  Write(folder.Path() / "two.ts", stream);
+  const auto table = ScanProgramFile(folder.Path() / "two.ts");
+  ASSERT_TRUE(table);
+  EXPECT_EQ(*table, (std::vector<ProgramPids>{{0x31, 0x34}, {0x41, 0x44}}));
+  EXPECT_EQ(ProgramLine((*table)[0]), "0x031");
+  EXPECT_EQ(ProgramLine((*table)[1]), "0x041");
+  EXPECT_EQ(GuessedPids(0x31), (ProgramPids{0x31, 0x34}));
+}
+
+TEST(ProgramPidTableTest, PmtStreamsWinOverTheGuessAndTheOrderIsThePats) {
+  TestFolder folder;
+  Bytes stream;
+  AppendSection(stream, kPatPid, SerializePat({1, 0, {{7, 0x40}, {3, 0x30}}}));
+  AppendSection(stream, 0x30, SerializePmt({3, 0, 0x100, {{kStreamTypeMpeg2Video, 0x100},
+                                                           {kStreamTypeAc3Audio, 0x104}}}));
+  AppendSection(stream, 0x40, SerializePmt({7, 0, 0x200, {{kStreamTypeMpeg2Video, 0x200}}}));
+  Write(folder.Path() / "pmt.ts", stream);
+  const auto table = ScanProgramFile(folder.Path() / "pmt.ts");
+  ASSERT_TRUE(table);
+  // Program 7's PMT has no audio: that one PID is still guessed.
+  EXPECT_EQ(*table, (std::vector<ProgramPids>{{0x200, 0x44}, {0x100, 0x104}}));
+  EXPECT_EQ(ProgramLine((*table)[0]), "0x0200");
+}
+
+TEST(ProgramPidTableTest, TwelveProgramsKeepTheFirstTenAndAFileWithoutPatGivesNone) {
+  TestFolder folder;
+  PatTable pat;
+  for (std::uint16_t i = 1; i <= 12; ++i) pat.programs.push_back({i, static_cast<std::uint16_t>(0x30 + 0x10 * i)});
+  Bytes stream;
+  AppendSection(stream, kPatPid, SerializePat(pat));
+  Write(folder.Path() / "twelve.ts", stream);
+  const auto table = ScanProgramFile(folder.Path() / "twelve.ts");
+  ASSERT_TRUE(table);
+  ASSERT_EQ(table->size(), 10u);
+  EXPECT_EQ(table->back(), (ProgramPids{0xD1, 0xD4}));
+
+  Bytes nulls;
+  for (int i = 0; i < 5000; ++i) nulls.insert(nulls.end(), TsPacket::Null().bytes.begin(), TsPacket::Null().bytes.end());
+  Write(folder.Path() / "nopat.ts", nulls);
+  EXPECT_EQ(ScanProgramFile(folder.Path() / "nopat.ts"), std::vector<ProgramPids>{});
+  EXPECT_EQ(ScanProgramFile(folder.Path() / "missing.ts"), std::nullopt);
+}

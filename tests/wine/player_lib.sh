@@ -1,0 +1,45 @@
+# Helpers of the players' Wine tests, sourced after lib.sh.
+
+source "$harness_top/tools/standin-install.sh"
+tsgen_exe=$harness_top/build/native/tools/tsgen
+listbox_exe=$(harness_exe telvlistbox) || fail "no telvlistbox.exe"
+state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
+decoders_key='HKCU\Software\Telvantis Standin\Decoders'
+
+# The stand-in platform with the transport-stream filters; nothing fails.
+install_player_platform() {
+  standin_install --ts-filters --fail "" >install.out 2>&1 ||
+    fail "standin-install: $(cat install.out)"
+}
+
+# player_files FOLDER: config.txt (model 17, whose decoders the graph
+# inserts; overscan off), decoders.txt naming the test decoders, and a
+# playconfig.txt with 15-second skips and the windows at known places.
+player_files() {
+  printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n-1\n1\n1\n1\n1\n0\n0\n0\n0\n60\n15\n1\n1\n1' >"$1/config.txt"
+  printf 'Telvantis Test MPEG-2 Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"$1/decoders.txt"
+  printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n1\n1\n0\n' >"$1/playconfig.txt"
+}
+
+# decoder_value NAME: a value the test video decoder reports.
+decoder_value() {
+  wine reg query "$decoders_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
+}
+has_decoder_value() { [ "$(decoder_value "$1")" = "$2" ]; }
+
+# wait_for_program TEXT [SECONDS]: the test card names this program.
+wait_for_program() {
+  harness_wait_until "${2:-60}" has_decoder_value VideoProgram "$1" ||
+    fail "the test card shows \"$(decoder_value VideoProgram)\", not \"$1\""
+}
+
+# seconds_of TEXT: H:MM:SS as seconds.
+seconds_of() { awk -F: '{ print $1 * 3600 + $2 * 60 + $3 }' <<<"$1"; }
+
+# position TITLE: the position read-out in seconds.
+position() { seconds_of "$(harness_driver text "$1" 1013 | tr -d '\r')"; }
+position_at_least() { [ "$(position "$1")" -ge "$2" ]; }
+position_at_most() { [ "$(position "$1")" -le "$2" ]; }
+
+# enabled TITLE ID...: 1 or 0 per control, on one line.
+enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
