@@ -34,6 +34,12 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
+      // A click on the signal label (not its enabling or disabling).
+      if (LOWORD(wParam) == IDC_SIGNAL && HIWORD(wParam) == STN_CLICKED) {
+        SignalWindow signal(*this, session.ModelRow());
+        signal.Run(hwnd);
+        return TRUE;
+      }
       return OnCommand(LOWORD(wParam));
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam);
@@ -83,11 +89,6 @@ INT_PTR ViewerDialog::OnCommand(int id) {
     case IDC_MUTE:
       ToggleMute();
       return TRUE;
-    case IDC_SIGNAL: {
-      SignalWindow signal(*this, session.ModelRow());
-      signal.Run(hwnd);
-      return TRUE;
-    }
     default:
       return FALSE;
   }
