@@ -109,7 +109,7 @@ std::optional<TuneValues> ViewerSession::SwitchTo(int index) {
 
 void ViewerSession::ReplaceChannels(std::vector<ChannelEntry> edited, int newCurrent) {
   channels = std::move(edited);
-  current = IsInList(newCurrent) || channels.empty() ? newCurrent : 0;
+  current = IsInList(newCurrent) ? newCurrent : 0;
   if (!IsInList(previous)) previous = 0;
 }
 

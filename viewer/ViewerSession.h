@@ -84,9 +84,9 @@ class ViewerSession {
   std::optional<TuneValues> SwitchTo(int index);
 
   // The channel list as the setup window leaves it, with the channel found
-  // current in it (-1 for none: with channels in the list the first becomes
-  // current, as at start, so that the channel keys keep working). A
-  // previous channel no longer in the list becomes the first.
+  // current in it (-1 for none: then index 0 is current, as at start, so
+  // that the channel keys keep working and config.txt keeps 0). A previous
+  // channel no longer in the list becomes the first.
   void ReplaceChannels(std::vector<ChannelEntry> edited, int newCurrent);
 
   // The settings of config.txt. The window places, the model and the channel

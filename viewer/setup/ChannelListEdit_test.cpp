@@ -106,5 +106,6 @@ TEST(ChannelListEdit, TheSessionTakesTheEditedList) {
 
   session.ReplaceChannels({}, -1);
   EXPECT_FALSE(session.HasChannels());
+  EXPECT_EQ(session.CurrentIndex(), 0);
   EXPECT_EQ(session.CurrentChannel(), nullptr);
 }
