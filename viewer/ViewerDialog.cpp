@@ -7,6 +7,7 @@
 #include "win/AboutDialog.h"
 #include "core/tuning/SignalPercent.h"
 #include "viewer/resource.h"
+#include "viewer/setup/SignalWindow.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ bool IsGroupCaption(int id) {
 
 }  // namespace
 
-ViewerDialog::ViewerDialog() : Dialog(IDD_VIEWER), video(*this) {}
+ViewerDialog::ViewerDialog() : Dialog(IDD_VIEWER), video(*this), setup(session, *this) {}
 
 // After a failed start-up the panel is still there, hidden.
 ViewerDialog::~ViewerDialog() {
@@ -33,6 +34,12 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
+      // A click on the signal label (not its enabling or disabling).
+      if (LOWORD(wParam) == IDC_SIGNAL && HIWORD(wParam) == STN_CLICKED) {
+        SignalWindow signal(*this, session.ModelRow());
+        signal.Run(hwnd);
+        return TRUE;
+      }
       return OnCommand(LOWORD(wParam));
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam);
@@ -221,3 +228,24 @@ void ViewerDialog::OnVideoCommand(int command) {
 }
 
 void ViewerDialog::OnVideoClosed() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
+
+// The setup window's channel tab tunes what the user dialled.
+void ViewerDialog::TuneDialled(const TuneValues& channel, const std::string& caption) {
+  KillTimer(hwnd, kSignalTimer);
+  SetItemText(IDC_CHANNEL_DISPLAY, caption);
+  engine.TuneChannel(channel);  // a failure has shown its message
+  signalTicks = 0;
+  SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
+}
+
+std::optional<long> ViewerDialog::SignalStrength() { return engine.SignalStrength(); }
+
+void ViewerDialog::EnableChannelControls(bool enable) {
+  EnableItems({IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, IDC_RECALL, IDC_CHANNEL_DISPLAY, IDC_SIGNAL,
+               IDC_VOLUME_UP, IDC_VOLUME_DOWN, IDC_MUTE},
+              enable);
+}
+
+void ViewerDialog::ApplySettings() {
+  if (engine.HasVideo()) FitVideo();  // overscan may have changed
+}

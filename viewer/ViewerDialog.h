@@ -10,7 +10,6 @@
 
 #include "win/Dialog.h"
 #include "viewer/OsdWindow.h"
-#include "viewer/SetupDialog.h"
 #include "viewer/StartupBanner.h"
 #include "viewer/StartupPlan.h"
 #include "viewer/SystemAwake.h"
@@ -18,8 +17,10 @@
 #include "viewer/VideoWindow.h"
 #include "viewer/VideoWindowHost.h"
 #include "viewer/ViewerSession.h"
+#include "viewer/setup/SetupDialog.h"
+#include "viewer/setup/SetupHost.h"
 
-class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
+class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost {
  public:
   ViewerDialog();
   ~ViewerDialog();
@@ -82,6 +83,12 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   void OnVideoCommand(int command) override;
   void OnVideoClosed() override;
   bool IsFullScreen() const override;
+
+  // SetupHost
+  void TuneDialled(const TuneValues& channel, const std::string& caption) override;
+  std::optional<long> SignalStrength() override;
+  void EnableChannelControls(bool enable) override;
+  void ApplySettings() override;
 
   // The panel's timers: 1 the signal and picture size, 2 the caption.
   static constexpr UINT_PTR kSignalTimer = 1;

@@ -107,6 +107,12 @@ std::optional<TuneValues> ViewerSession::SwitchTo(int index) {
   return ChannelTuneValues(channels, index);
 }
 
+void ViewerSession::ReplaceChannels(std::vector<ChannelEntry> edited, int newCurrent) {
+  channels = std::move(edited);
+  current = IsInList(newCurrent) ? newCurrent : 0;
+  if (!IsInList(previous)) previous = 0;
+}
+
 ViewerConfig ViewerSession::ConfigToSave(const WindowPlaces& places) const {
   ViewerConfig config = settings;
   config.tunerModel = selectedModel;

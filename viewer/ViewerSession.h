@@ -83,6 +83,12 @@ class ViewerSession {
   // is not in the list.
   std::optional<TuneValues> SwitchTo(int index);
 
+  // The channel list as the setup window leaves it, with the channel found
+  // current in it (-1 for none: then index 0 is current, as at start, so
+  // that the channel keys keep working and config.txt keeps 0). A previous
+  // channel no longer in the list becomes the first.
+  void ReplaceChannels(std::vector<ChannelEntry> edited, int newCurrent);
+
   // The settings of config.txt. The window places, the model and the channel
   // index in it are those read at start; ConfigToSave gives today's.
   const ViewerConfig& Settings() const { return settings; }

@@ -8,7 +8,6 @@
 #define IDD_OSD 102
 #define IDD_BANNER 103
 #define IDD_ABOUTBOX 104
-#define IDD_SETUP 105
 
 // Icons
 #define IDI_TELVANTIS 200
@@ -59,10 +58,9 @@
 #define IDC_GROUP_TIMESHIFT 1032
 #define IDC_GROUP_RECORD 1033
 
-// On-screen display, banner, setup window
+// On-screen display, banner (the setup window has its own ids)
 #define IDC_OSD_TEXT 1100
 #define IDC_BANNER_TEXT 1110
-#define IDC_SETUP_TABS 1120
 
 // Commands without a button of their own (keys and the video window)
 #define IDM_FULL_SCREEN 40001

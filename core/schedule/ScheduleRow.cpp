@@ -11,6 +11,12 @@ std::string EventHourText(int hour) {
   return std::to_string(hour - 12);
 }
 
+// The schedule tab of the viewer writes hours 1 to 12 without a leading zero.
+std::string ViewerClockText(int hour, int minute) {
+  const int twelveHour = hour == 0 ? 12 : (hour > 12 ? hour - 12 : hour);
+  return std::to_string(twelveHour) + ":" + TwoDigitText(minute) + " " + AmPm(hour);
+}
+
 std::string DateText(const ScheduleEvent& event) {
   return std::string(DayName(event.dayOfWeek)) + ", " + MonthName(event.month) + " " +
          std::to_string(event.day) + ", " + std::to_string(event.year);
@@ -50,6 +56,8 @@ ScheduleRow ScheduleRow::ForScheduler(const ScheduleEvent& event,
 
 ScheduleRow ScheduleRow::ForViewer(const ScheduleEvent& event) {
   ScheduleRow row = CommonRow(event);
+  row.start = ViewerClockText(event.startHour, event.startMinute);
+  row.end = ViewerClockText(event.endHour, event.endMinute);
   row.channel = NumbersText(event);
   row.type = ViewerTypeText(event.type);
   return row;

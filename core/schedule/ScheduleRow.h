@@ -24,7 +24,8 @@ struct ScheduleRow {
   static ScheduleRow ForScheduler(const ScheduleEvent& event,
                                   const std::vector<ChannelEntry>& channels);
 
-  // The row of the viewer's schedule tab.
+  // The row of the viewer's schedule tab: its times write the hour without
+  // a leading zero ("8:05 AM").
   static ScheduleRow ForViewer(const ScheduleEvent& event);
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+// What the setup window asks of the control panel behind it: tuning a
+// dialled channel, the signal strength, the panel's channel controls and
+// the settings that act once the window closes.
+
+#include <optional>
+#include <string>
+
+#include "core/tuning/ChannelTuning.h"
+
+class SetupHost {
+ public:
+  // Tunes the live graph to the dialled numbers and shows `caption` in the
+  // panel's channel label; the panel's signal timer starts again. A failing
+  // step has shown its message.
+  virtual void TuneDialled(const TuneValues& channel, const std::string& caption) = 0;
+
+  // The tuner's raw signal strength; nothing when it cannot be read.
+  virtual std::optional<long> SignalStrength() = 0;
+
+  // Channel up, down, recall, the channel and signal labels, volume up,
+  // down and mute: usable only while there are channels.
+  virtual void EnableChannelControls(bool enable) = 0;
+
+  // The settings changed with "OK": the video window and the picture take
+  // them now.
+  virtual void ApplySettings() = 0;
+
+ protected:
+  ~SetupHost() = default;
+};
