@@ -201,7 +201,9 @@ GraphOutcome BuildRecordingGraph(RecordingGraph& graph, const RecordingGraphRequ
 
 HRESULT NotifyGraphEvents(RecordingGraph& graph, HWND window, UINT message) {
   if (!graph.graph) return E_UNEXPECTED;
-  HRESULT hr = graph.graph.As(&graph.events);
+  // By its IID: mingw-w64 gives IMediaEventEx no __uuidof.
+  HRESULT hr = graph.graph->QueryInterface(
+      IID_IMediaEventEx, reinterpret_cast<void**>(graph.events.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return hr;
   return graph.events->SetNotifyWindow(reinterpret_cast<OAHWND>(window), message, 0);
 }

@@ -22,6 +22,10 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
+// qedit's null renderer, which mingw-w64's headers do not name.
+constexpr CLSID kNullRenderer = {
+    0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+
 int Fail(const char* step) {
   std::fprintf(stderr, "baregraph: %s failed\n", step);
   return 1;
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
           .Failed())
     return Fail("capture");
   if (ConnectFilters(graph.Get(), tuner.Get(), capture.Get()).Failed()) return Fail("tuner -> capture");
-  if (FAILED(AddFilterByClsid(graph.Get(), CLSID_NullRenderer, L"Null", &sink)))
+  if (FAILED(AddFilterByClsid(graph.Get(), kNullRenderer, L"Null", &sink)))
     return Fail("null renderer");
   if (ConnectFilters(graph.Get(), capture.Get(), sink.Get()).Failed()) return Fail("capture -> null");
   ComPtr<IMediaControl> control;

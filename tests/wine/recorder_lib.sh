@@ -68,7 +68,7 @@ stop_watcher() {
 }
 
 # messages DIR: the messages the watcher got, one a line, blank-separated.
-messages() { tr -d '\r' <"$1/messages.txt" 2>/dev/null | tr '\n' ';'; }
+messages() { [ ! -f "$1/messages.txt" ] || tr -d '\r' <"$1/messages.txt" | tr '\n' ';'; }
 
 # start_recorder DIR EXE [ARGS]: the recorder's process id is in RECORDER_PID.
 start_recorder() {
@@ -88,6 +88,12 @@ expect_recorder_exit() {
 
 # visible TITLE: 1 when the window is visible, 0 when hidden, nothing when gone.
 visible() { harness_driver list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
+
+# is_hidden TITLE: the window exists and is hidden.
+is_hidden() { [ "$(visible "$1")" = 0 ]; }
+
+# grown_past FILE BYTES: the file holds more than BYTES.
+grown_past() { [ -f "$1" ] && [ "$(stat -c %s "$1")" -gt "$2" ]; }
 
 # recording_in DIR: the one recording in DIR/rec.
 recording_in() {
@@ -110,12 +116,12 @@ log_stamp_seconds() {
 # assert_programs FILE N: ffprobe reads the file and finds N programs with
 # their video and audio streams.
 assert_programs() {
-  local programs
-  programs=$(ffprobe -v error -show_entries program=program_id -of csv=p=0 "$1" | sort -u | wc -l) ||
+  local programs codecs
+  programs=$(ffprobe -v error -show_entries program=program_id -of default=nw=1:nk=1 "$1") ||
     fail "ffprobe cannot read $1"
-  [ "$programs" -eq "$2" ] || fail "ffprobe finds $programs programs in $1, expected $2"
-  ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$1" | grep -qx mpeg2video ||
-    fail "no MPEG-2 video in $1"
-  ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$1" | grep -qx ac3 ||
-    fail "no AC-3 audio in $1"
+  [ "$(grep -c . <<<"$programs")" -eq "$2" ] || fail "ffprobe finds programs \"$programs\" in $1, expected $2"
+  codecs=$(ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 "$1") ||
+    fail "ffprobe cannot read $1"
+  grep -qx mpeg2video <<<"$codecs" || fail "no MPEG-2 video in $1"
+  grep -qx ac3 <<<"$codecs" || fail "no AC-3 audio in $1"
 }

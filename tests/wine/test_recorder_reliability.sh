@@ -34,7 +34,7 @@ write_event "$dir" "7 7 1" "$(end_after 3)" 0
 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 harness_wait_until 60 test -s "$dir/messages.txt" || fail "no start message"
 file=$(recording_in "$dir")
-harness_wait_until 30 test "$(stat -c %s "$file")" -gt 4000000 || fail "nothing recorded"
+harness_wait_until 30 grown_past "$file" 4000000 || fail "nothing recorded"
 kill -KILL "$RECORDER_PID"
 harness_wait_exit "$RECORDER_PID" 20 >/dev/null || true
 check "$file" || [ "$(figure trailing)" != 0 ] || fail "killed recording: $CHECK"
@@ -47,7 +47,8 @@ write_event "$dir" "7 7 1" "$(end_after 3)" 0
 rm -f "$file"
 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 harness_wait_until 60 test -s "$dir/messages.txt" || fail "the next event did not start"
-harness_wait_until 30 test "$(stat -c %s "$(recording_in "$dir")")" -gt 1000000 || fail "the next event recorded nothing"
+file=$(recording_in "$dir")
+harness_wait_until 30 grown_past "$file" 1000000 || fail "the next event recorded nothing"
 drv post "$ts_title" 16
 expect_recorder_exit 30
 assert_eq "START/STOP 1 1;START/STOP 0 1;" "$(messages "$dir")" "messages of the next event"
@@ -62,8 +63,8 @@ exe=$(harness_exe TelvantisSRTS)
 RECORDER_PID=$!
 expect_recorder_exit 90
 assert_eq "START/STOP 1 1;SHUTDOWN 0 0;START/STOP 0 1;" "$(messages "$dir")" "messages after a full disk"
-tr -d '\r' <"$dir/scheduler.txt" | grep -q '^RECORDING FILE WRITE FAILED: ' || fail "the write failure was not logged"
-tr -d '\r' <"$dir/scheduler.txt" | grep -q '^STOPPED SILENT-RECORD: ' || fail "the stop was not logged"
+grep -q '^RECORDING FILE WRITE FAILED: ' "$dir/scheduler.txt" || fail "the write failure was not logged"
+grep -q '^STOPPED SILENT-RECORD: ' "$dir/scheduler.txt" || fail "the stop was not logged"
 file=$(recording_in "$dir")
 [ "$(stat -c %s "$file")" -le $((4096 * 1024)) ] || fail "the file is larger than the disk"
 check "$file" || fail "recording on a full disk: $CHECK"

@@ -43,7 +43,7 @@ drv click "$ts_title" 1010
 expect_box exclamation "NO DURATION SPECIFIED"
 drv post "$ts_title" 0x0112 16  # the system menu's about item
 drv wait "About SilentRecord" 20 >/dev/null
-drv children "About SilentRecord" | tr -d '\r' | grep -qF "Telvantis Silent Record V 1.370" ||
+[[ $(drv children "About SilentRecord") == *"Telvantis Silent Record V 1.370"* ]] ||
   fail "the about box does not show its version"
 drv click "About SilentRecord" 1
 drv wait-gone "About SilentRecord" 20
@@ -61,6 +61,7 @@ end=$(end_after 1)
 write_event "$dir" "7 7 1" "$end" 2
 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 drv wait "$ts_title" 60 >/dev/null
+assert_eq 1 "$(visible "$ts_title")" "window visible at the start"
 harness_wait_until 30 test -s "$dir/messages.txt" || fail "no start message"
 assert_eq "START/STOP 1 1;" "$(messages "$dir")" "start of a scheduled recording"
 [ ! -e "$dir/silentevent.txt" ] || fail "silentevent.txt was not deleted"
@@ -69,8 +70,7 @@ file=$(recording_in "$dir")
   fail "recording name $(basename "$file")"
 assert_eq "$(windows_folder "$dir/rec")$(basename "$file")" "$(drv text "$ts_title" 1012 | tr -d '\r')" "FILENAME"
 assert_eq "$(date -d "$(echo "$end" | tr ' ' ':')" '+%-I:%M %p')" "$(drv text "$ts_title" 1003 | tr -d '\r')" "stop time"
-assert_eq 1 "$(visible "$ts_title")" "window visible at the start"
-harness_wait_until 30 test "$(visible "$ts_title")" = 0 || fail "the window did not hide"
+harness_wait_until 30 is_hidden "$ts_title" || fail "the window did not hide"
 elapsed=$(drv text "$ts_title" 1014 | tr -d '\r')
 [[ $elapsed =~ ^0:00:(0[89]|1[0-9])$ ]] || fail "hidden at $elapsed, not at 0:00:08"
 expect_recorder_exit 100
@@ -93,11 +93,11 @@ write_event "$dir" "7 7 -1" "$(end_after 3)" 2
 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 harness_wait_until 60 test -s "$dir/messages.txt" || fail "no start message"
 file=$(recording_in "$dir")
-harness_wait_until 30 test "$(stat -c %s "$file")" -gt 1000000 || fail "nothing recorded"
+harness_wait_until 30 grown_past "$file" 1000000 || fail "nothing recorded"
 drv post "$ts_title" 16  # WM_CLOSE
 expect_recorder_exit 30
 assert_eq "START/STOP 1 1;START/STOP 0 1;" "$(messages "$dir")" "messages of a closed recording"
-tr -d '\r' <"$dir/scheduler.txt" | grep -q '^STOPPED SILENT-RECORD: ' || fail "the stop was not logged"
+grep -q '^STOPPED SILENT-RECORD: ' "$dir/scheduler.txt" || fail "the stop was not logged"
 assert_programs "$file" 2
 stop_watcher "$ts_scheduler"
 
@@ -110,7 +110,7 @@ start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 drv wait "$ts_title" 60 >/dev/null
 [ -f "$dir/silentevent.txt.old" ] && [ ! -e "$dir/silentevent.txt" ] ||
   fail "the old hand-off file was not moved aside"
-tr -d '\r' <"$dir/scheduler.txt" | grep -q '^OLD SILENTEVENT.TXT NOT USED, MOVED TO SILENTEVENT.TXT.OLD: ' ||
+grep -q '^OLD SILENTEVENT.TXT NOT USED, MOVED TO SILENTEVENT.TXT.OLD: ' "$dir/scheduler.txt" ||
   fail "the old hand-off file was not logged"
 sleep 2
 assert_eq "" "$(messages "$dir")" "an old event must not start a recording"
@@ -130,6 +130,6 @@ start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 expect_box exclamation "CAN'T ADD TSDUMP"
 expect_recorder_exit 30
 assert_eq "START/STOP 0 1;" "$(messages "$dir")" "messages of a failed build"
-tr -d '\r' <"$dir/scheduler.txt" | grep -q '^STOPPED SILENT-RECORD: ' || fail "the stop was not logged"
-! tr -d '\r' <"$dir/scheduler.txt" | grep -q '^START SILENT-RECORD: ' || fail "a start was logged"
+grep -q '^STOPPED SILENT-RECORD: ' "$dir/scheduler.txt" || fail "the stop was not logged"
+! grep -q '^START SILENT-RECORD: ' "$dir/scheduler.txt" || fail "a start was logged"
 stop_watcher "$ts_scheduler"

@@ -11,7 +11,7 @@
 namespace {
 
 UINT startStop = 0;
-UINT shutdown = 0;
+UINT shutdownMessage = 0;
 std::string outFile;
 
 void Write(const char* name, WPARAM wParam, LPARAM lParam) {
@@ -27,7 +27,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     Write("START/STOP", wParam, lParam);
     return 0;
   }
-  if (message != 0 && message == shutdown) {
+  if (message != 0 && message == shutdownMessage) {
     Write("SHUTDOWN", wParam, lParam);
     return 0;
   }
@@ -47,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   outFile = __argv[2];
   startStop = RegisterWindowMessageA("TELVANTISSR START/STOP");
-  shutdown = RegisterWindowMessageA("TELVANTISSCHED SHUTDOWN");
+  shutdownMessage = RegisterWindowMessageA("TELVANTISSCHED SHUTDOWN");
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
