@@ -25,6 +25,11 @@ enum class PlanFilter {
   AudioDecoder,
   VideoRenderer,
   SoundRenderer,
+  // The recording graphs'.
+  Tee,
+  Dump,
+  BufferSink,
+  Analyser,
 };
 
 // The filters a plan creates by class; the platform knows their class ids.
@@ -39,7 +44,14 @@ enum class FilterClass {
   VideoMixingRenderer,
   DefaultVideoRenderer,
   DirectSoundRenderer,
+  InfiniteTee,
+  TransportStreamDump,   // the dump filter that writes the stream to a file
+  StreamBufferSink,
+  VideoStreamAnalyser,
 };
+
+// Which output pins a connection may use.
+enum class PinKind { Any, Video, Audio };
 
 enum class StepAction {
   LogOnly,            // only writes its log text
@@ -54,6 +66,13 @@ enum class StepAction {
   QueryBasicAudio,    // the graph's volume control
   Run,                // runs the graph
   Group,              // runs `steps` as one list (the scope of a fallback)
+  // The recording graphs'.
+  QueryFileSink,      // the dump filter's file sink
+  SetFileName,        // gives the dump filter the recording's name
+  QueryBufferSink,    // the stream-buffer sink's own interface
+  ConfigureBuffer,    // the stream buffer's folder and registry key
+  CreateRecorder,     // a content recorder on the recording's name
+  StartRecorder,      // starts it at time 0
 };
 
 struct PlanStep {
@@ -61,6 +80,7 @@ struct PlanStep {
   std::string log;  // written before the action, with its line feeds; "" writes nothing
   PlanFilter filter = PlanFilter::None;
   PlanFilter downstream = PlanFilter::None;
+  PinKind pins = PinKind::Any;  // a connection's output pins
   FilterClass filterClass = FilterClass::AtscNetworkProvider;
   std::string graphName;
   FilterRole role = FilterRole::Tuner;

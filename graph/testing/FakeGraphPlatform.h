@@ -46,12 +46,19 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case StepAction::FindTuningSpace: return "tuning space";
       case StepAction::Tune: return "tune";
       case StepAction::Connect:
-        return "connect " + FilterName(step.filter) + " -> " + FilterName(step.downstream);
+        return "connect " + FilterName(step.filter) + " -> " + FilterName(step.downstream) +
+               PinsName(step.pins);
       case StepAction::Remove: return "remove " + FilterName(step.filter);
       case StepAction::SetUpRenderer: return "set up " + FilterName(step.filter);
       case StepAction::QueryMediaControl: return "media control";
       case StepAction::QueryBasicAudio: return "volume";
       case StepAction::Run: return "run";
+      case StepAction::QueryFileSink: return "file sink";
+      case StepAction::SetFileName: return "file name";
+      case StepAction::QueryBufferSink: return "buffer sink";
+      case StepAction::ConfigureBuffer: return "buffer folder";
+      case StepAction::CreateRecorder: return "create recorder";
+      case StepAction::StartRecorder: return "start recorder";
       case StepAction::LogOnly:
       case StepAction::Group: break;
     }
@@ -70,6 +77,10 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case PlanFilter::AudioDecoder: return "audio decoder";
       case PlanFilter::VideoRenderer: return "video renderer";
       case PlanFilter::SoundRenderer: return "sound renderer";
+      case PlanFilter::Tee: return "tee";
+      case PlanFilter::Dump: return "dump";
+      case PlanFilter::BufferSink: return "sink";
+      case PlanFilter::Analyser: return "analyser";
     }
     return "?";
   }
@@ -86,8 +97,21 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case FilterClass::VideoMixingRenderer: return "VMR-7";
       case FilterClass::DefaultVideoRenderer: return "default video renderer";
       case FilterClass::DirectSoundRenderer: return "DirectSound";
+      case FilterClass::InfiniteTee: return "infinite tee";
+      case FilterClass::TransportStreamDump: return "dump filter";
+      case FilterClass::StreamBufferSink: return "stream-buffer sink";
+      case FilterClass::VideoStreamAnalyser: return "analyser";
     }
     return "?";
+  }
+
+  static std::string PinsName(PinKind pins) {
+    switch (pins) {
+      case PinKind::Any: break;
+      case PinKind::Video: return " (video)";
+      case PinKind::Audio: return " (audio)";
+    }
+    return "";
   }
 
   static std::string RoleName(FilterRole role) {

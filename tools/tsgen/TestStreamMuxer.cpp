@@ -91,7 +91,11 @@ TsPacket TestStreamMuxer::NextPacket(std::uint64_t packetIndex, bool& behind) {
     stream.nextPcrPacket = now + kPcrInterval27;
     const Pcr27 pcr = now + kClockOffset27;
     const auto data = std::span(stream.pending).subspan(stream.sent);
-    if (data.empty()) return BuildTsPacket(stream.pid, stream.counter, false, pcr, data).packet;
+    // A packet without payload repeats the counter of the packet before it.
+    if (data.empty()) {
+      const auto repeated = static_cast<std::uint8_t>((stream.counter - 1) & 0x0F);
+      return BuildTsPacket(stream.pid, repeated, false, pcr, data).packet;
+    }
     const auto built = BuildTsPacket(stream.pid, stream.counter++, stream.sent == 0, pcr, data);
     stream.sent += built.payloadTaken;
     return built.packet;

@@ -157,3 +157,27 @@ TEST(TestStreamMuxerTest, DamagedStreams) {
   const auto lost = Generate(settings);
   EXPECT_FALSE(Receive(lost).allSynced);
 }
+
+// A receiver counts a lost packet wherever a PID's continuity counter does
+// not step by one from payload to payload, or changes on a packet that only
+// carries a clock reference.
+TEST(TestStreamMuxerTest, ContinuityCountersFollowTheRule) {
+  const std::vector<std::uint8_t> bytes = Generate(ThreePrograms(2.0));
+  std::map<std::uint16_t, int> last;
+  std::size_t faults = 0;
+  std::size_t withoutPayload = 0;
+  for (std::size_t at = 0; at + kTsPacketSize <= bytes.size(); at += kTsPacketSize) {
+    const TsPacket packet = TsPacket::FromBytes(std::span(bytes).subspan(at, kTsPacketSize));
+    if (packet.Pid() == kNullPid) continue;
+    const int counter = packet.ContinuityCounter();
+    if (!packet.HasPayload()) ++withoutPayload;
+    const auto found = last.find(packet.Pid());
+    if (found != last.end()) {
+      const int expected = packet.HasPayload() ? (found->second + 1) & 0x0F : found->second;
+      if (counter != expected) ++faults;
+    }
+    last[packet.Pid()] = counter;
+  }
+  EXPECT_GT(withoutPayload, 0u);  // the case is exercised
+  EXPECT_EQ(0u, faults);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The class ids behind the filter classes of the graph plans, and the device
+// category searched for each role, shared by every builder.
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "core/tuning/TuningModel.h"
+#include "graph/GraphPlan.h"
+
+// The transport-stream dump filter, an outside component the transport-stream
+// recorder creates by this id.
+inline constexpr CLSID kTransportStreamDumpClsid = {
+    0xE212A41C, 0x033F, 0x4541, {0x93, 0xB5, 0x3A, 0x78, 0xB0, 0x39, 0x24, 0x46}};
+
+// The MPEG-2 video stream analyser in front of the stream-buffer sink.
+inline constexpr CLSID kVideoStreamAnalyserClsid = {
+    0x6CFAD761, 0x735D, 0x4AA5, {0x8A, 0xFC, 0xAF, 0x91, 0xA7, 0xD6, 0x1E, 0xBA}};
+
+// The class ids of a filter class, in the order they are tried.
+std::span<const GUID> ClassIds(FilterClass filterClass);
+
+// The device category searched for a filter of each role.
+const GUID& RoleCategory(FilterRole role);
+
+// The graph names are plain ASCII.
+inline std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

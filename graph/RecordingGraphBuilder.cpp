@@ -1,0 +1,239 @@
+#include "graph/RecordingGraphBuilder.h"
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "graph/FilterClassIds.h"
+#include "graph/GraphToolkit.h"
+#include "win/InterfaceIds.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// A name in the ANSI code page, as the programs keep their folders, for the
+// platform's wide-character calls.
+std::wstring WideName(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) {
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+  }
+  return wide;
+}
+
+// The model's Record key with full access: under HKEY_LOCAL_MACHINE, else
+// under HKEY_CURRENT_USER.
+HRESULT OpenRecordKey(const std::string& path, UniqueHkey& key) {
+  LONG status = ERROR_INVALID_PARAMETER;
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY opened = nullptr;
+    status = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &opened, nullptr);
+    if (status == ERROR_SUCCESS) {
+      key.Reset(opened);
+      return S_OK;
+    }
+  }
+  return HRESULT_FROM_WIN32(status);
+}
+
+HRESULT SetKeyOn(IUnknown* object, HKEY key) {
+  ComPtr<IStreamBufferInitialize> initialize;
+  const HRESULT hr = object->QueryInterface(IID_PPV_ARGS(&initialize));
+  if (FAILED(hr)) return hr;
+  return initialize->SetHKEY(key);
+}
+
+}  // namespace
+
+RecordingGraphBuilder::RecordingGraphBuilder(RecordingGraph& graph,
+                                             const RecordingGraphRequest& request)
+    : graph(graph), request(request) {}
+
+GraphOutcome RecordingGraphBuilder::Build(const GraphPlan& plan) {
+  const HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(graph.graph.ReleaseAndGetAddressOf()));
+  if (FAILED(hr)) return GraphOutcome::Failure(hr, Exclaim("CAN'T INITIALIZE FILTER GRAPH"));
+  return RunGraphPlan(plan, *this);
+}
+
+GraphOutcome RecordingGraphBuilder::Perform(const PlanStep& step) {
+  switch (step.action) {
+    case StepAction::AddByClass:
+      return GraphOutcome::Result(AddByClass(step));
+    case StepAction::AddByName:
+      return AddByName(step);
+    case StepAction::FindTuningSpace:
+      return graph.tuning.FindAtscTuningSpace(graph.networkProvider.Get());
+    case StepAction::Tune:
+      return graph.tuning.TuneChannel(request.channel.physical, request.channel.major,
+                                      request.channel.minor);
+    case StepAction::Connect:
+      return Connect(step);
+    case StepAction::QueryFileSink:
+      return GraphOutcome::Result(graph.dump ? graph.dump.As(&graph.fileSink) : E_UNEXPECTED);
+    case StepAction::SetFileName:
+      return GraphOutcome::Result(SetFileName());
+    case StepAction::QueryBufferSink:
+      return GraphOutcome::Result(graph.bufferSink ? graph.bufferSink.As(&graph.sink)
+                                                   : E_UNEXPECTED);
+    case StepAction::ConfigureBuffer:
+      return GraphOutcome::Result(ConfigureBuffer());
+    case StepAction::QueryMediaControl:
+      return GraphOutcome::Result(graph.graph.As(&graph.control));
+    case StepAction::Run:
+      return GraphOutcome::Result(graph.control ? graph.control->Run() : E_UNEXPECTED);
+    case StepAction::CreateRecorder:
+      return GraphOutcome::Result(CreateRecorder());
+    case StepAction::StartRecorder:
+      return GraphOutcome::Result(StartRecorder());
+    case StepAction::Remove:
+    case StepAction::SetUpRenderer:
+    case StepAction::QueryBasicAudio:
+    case StepAction::LogOnly:
+    case StepAction::Group:
+      break;  // not in a recording graph's plan
+  }
+  return GraphOutcome::Result(E_UNEXPECTED);
+}
+
+// std::addressof, not &: the & of a ComPtr empties it.
+ComPtr<IBaseFilter>* RecordingGraphBuilder::Slot(PlanFilter filter) {
+  switch (filter) {
+    case PlanFilter::NetworkProvider: return std::addressof(graph.networkProvider);
+    case PlanFilter::Tuner: return std::addressof(graph.tuner);
+    case PlanFilter::Capture: return std::addressof(graph.capture);
+    case PlanFilter::Tee: return std::addressof(graph.tee);
+    case PlanFilter::Dump: return std::addressof(graph.dump);
+    case PlanFilter::Demultiplexer: return std::addressof(graph.demux);
+    case PlanFilter::Tif: return std::addressof(graph.tif);
+    case PlanFilter::BufferSink: return std::addressof(graph.bufferSink);
+    case PlanFilter::Analyser: return std::addressof(graph.analyser);
+    case PlanFilter::VideoDecoder:
+    case PlanFilter::AudioDecoder:
+    case PlanFilter::VideoRenderer:
+    case PlanFilter::SoundRenderer:
+    case PlanFilter::None:
+      break;
+  }
+  return nullptr;
+}
+
+IBaseFilter* RecordingGraphBuilder::Get(PlanFilter filter) {
+  ComPtr<IBaseFilter>* slot = Slot(filter);
+  return slot != nullptr ? slot->Get() : nullptr;
+}
+
+HRESULT RecordingGraphBuilder::AddByClass(const PlanStep& step) {
+  ComPtr<IBaseFilter>* filter = Slot(step.filter);
+  if (filter == nullptr) return E_UNEXPECTED;
+  const std::wstring name = Widen(step.graphName);
+  HRESULT hr = E_FAIL;
+  for (const GUID& clsid : ClassIds(step.filterClass)) {
+    hr = AddFilterByClsid(graph.graph.Get(), clsid, name.c_str(), filter->ReleaseAndGetAddressOf());
+    if (SUCCEEDED(hr)) break;
+  }
+  return hr;
+}
+
+GraphOutcome RecordingGraphBuilder::AddByName(const PlanStep& step) {
+  ComPtr<IBaseFilter>* filter = Slot(step.filter);
+  if (filter == nullptr) return GraphOutcome::Result(E_UNEXPECTED);
+  return AddFilterByName(graph.graph.Get(), RoleCategory(step.role), step.role, request.model,
+                         DecoderNames{}, filter->ReleaseAndGetAddressOf());
+}
+
+GraphOutcome RecordingGraphBuilder::Connect(const PlanStep& step) {
+  const GUID* major = nullptr;
+  if (step.pins == PinKind::Video) major = &MEDIATYPE_Video;
+  if (step.pins == PinKind::Audio) major = &MEDIATYPE_Audio;
+  return ConnectFilters(graph.graph.Get(), Get(step.filter), Get(step.downstream), major);
+}
+
+HRESULT RecordingGraphBuilder::SetFileName() {
+  if (!graph.fileSink) return E_UNEXPECTED;
+  const std::wstring name = WideName(request.fileName);
+  return graph.fileSink->SetFileName(name.c_str(), nullptr);
+}
+
+// The stream buffer keeps its settings under the model's Record key and its
+// files in the record folder.
+HRESULT RecordingGraphBuilder::ConfigureBuffer() {
+  if (!graph.bufferSink) return E_UNEXPECTED;
+  HRESULT hr = CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(graph.configuration.ReleaseAndGetAddressOf()));
+  if (FAILED(hr)) return hr;
+  hr = OpenRecordKey(request.recordKey, graph.recordKey);
+  if (FAILED(hr)) return hr;
+  hr = SetKeyOn(graph.configuration.Get(), graph.recordKey.Get());
+  if (FAILED(hr)) return hr;
+  const std::wstring folder = WideName(request.folder);
+  hr = graph.configuration->SetDirectory(folder.c_str());
+  if (FAILED(hr)) return hr;
+  return SetKeyOn(graph.bufferSink.Get(), graph.recordKey.Get());
+}
+
+HRESULT RecordingGraphBuilder::CreateRecorder() {
+  if (!graph.sink) return E_UNEXPECTED;
+  const std::wstring name = WideName(request.fileName);
+  HRESULT hr = graph.sink->CreateRecorder(name.c_str(), kRecordingTypeContent,
+                                          graph.recorder.ReleaseAndGetAddressOf());
+  if (FAILED(hr)) return hr;
+  return graph.recorder.As(&graph.recordControl);
+}
+
+HRESULT RecordingGraphBuilder::StartRecorder() {
+  if (!graph.recordControl) return E_UNEXPECTED;
+  REFERENCE_TIME start = 0;
+  return graph.recordControl->Start(&start);
+}
+
+GraphOutcome BuildRecordingGraph(RecordingGraph& graph, const RecordingGraphRequest& request,
+                                 const GraphPlan& plan) {
+  RecordingGraphBuilder builder(graph, request);
+  return builder.Build(plan);
+}
+
+HRESULT NotifyGraphEvents(RecordingGraph& graph, HWND window, UINT message) {
+  if (!graph.graph) return E_UNEXPECTED;
+  // By its IID: mingw-w64 gives IMediaEventEx no __uuidof.
+  HRESULT hr = graph.graph->QueryInterface(
+      IID_IMediaEventEx, reinterpret_cast<void**>(graph.events.ReleaseAndGetAddressOf()));
+  if (FAILED(hr)) return hr;
+  return graph.events->SetNotifyWindow(reinterpret_cast<OAHWND>(window), message, 0);
+}
+
+bool TakeGraphEvents(RecordingGraph& graph) {
+  if (!graph.events) return false;
+  bool aborted = false;
+  long code = 0;
+  LONG_PTR first = 0;
+  LONG_PTR second = 0;
+  while (graph.events->GetEvent(&code, &first, &second, 0) == S_OK) {
+    if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED) aborted = true;
+    graph.events->FreeEventParams(code, first, second);  // nothing to do when it fails
+  }
+  return aborted;
+}
+
+void TearDownRecordingGraph(RecordingGraph& graph) {
+  if (graph.events) {
+    graph.events->SetNotifyWindow(0, 0, 0);  // no more events to a window going away
+  }
+  if (graph.recordControl) graph.recordControl->Stop(0);  // a recorder that never started: no harm
+  if (graph.control) graph.control->Stop();  // stopping a graph that never ran may fail
+  if (graph.graph) {
+    for (IBaseFilter* filter :
+         {graph.networkProvider.Get(), graph.tuner.Get(), graph.capture.Get(), graph.demux.Get(),
+          graph.tif.Get(), graph.dump.Get(), graph.tee.Get(), graph.bufferSink.Get(),
+          graph.analyser.Get()}) {
+      if (filter != nullptr) graph.graph->RemoveFilter(filter);  // only what was added
+    }
+  }
+  graph = RecordingGraph{};
+}
