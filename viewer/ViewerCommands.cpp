@@ -2,6 +2,9 @@
 // the remote control's message, the side mouse buttons, and the channel
 // navigation they lead to.
 #include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "core/protocol/RemoteMessage.h"
 #include "viewer/PopupMenu.h"
