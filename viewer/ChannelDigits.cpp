@@ -1,5 +1,7 @@
 #include "viewer/ChannelDigits.h"
 
+#include <cstdio>
+
 std::optional<std::string> ChannelDigits::Press(int digit) {
   if (digit < 0 || digit > 9) return std::nullopt;
   if (idle) {
@@ -11,9 +13,10 @@ std::optional<std::string> ChannelDigits::Press(int digit) {
     third = -1;
     return std::to_string(digit);
   }
-  // A leading 0 stays on screen: "05" is typed as 0 then 5.
-  const std::string major = first == 0 ? "0" + std::to_string(second < 0 ? digit : second)
-                                       : std::to_string(first * 10 + (second < 0 ? digit : second));
+  // The major number as typed: a leading 0 stays on screen ("05").
+  const int units = second < 0 ? digit : second;
+  char major[8];
+  std::snprintf(major, sizeof major, first == 0 ? "0%i" : "%i", first * 10 + units);
   if (count == 0) {
     count = 1;
     second = digit;
@@ -22,7 +25,7 @@ std::optional<std::string> ChannelDigits::Press(int digit) {
   if (count == 1) {
     count = 2;
     third = digit;
-    return major + "-" + std::to_string(digit);
+    return std::string(major) + "-" + std::to_string(digit);
   }
   return std::nullopt;
 }

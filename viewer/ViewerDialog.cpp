@@ -33,6 +33,9 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
+      // Clicks (buttons, labels, menus) and keys; not the labels' other
+      // notices, such as being enabled or disabled.
+      if (HIWORD(wParam) > 1) return FALSE;
       return OnCommand(LOWORD(wParam));
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "win/Dialog.h"
+#include "core/geometry/VideoWindowGeometry.h"
 #include "viewer/ChannelDigits.h"
 #include "viewer/OsdWindow.h"
 #include "viewer/SetupDialog.h"
