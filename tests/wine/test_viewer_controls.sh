@@ -94,6 +94,8 @@ expect_channel "WSVN2 7-2"
 # The remote control: up, down, recall, then typed numbers.
 drv post "$panel" 0x800A 0 1
 expect_channel "WNIN 9-1"
+png=$(take_screenshot remote-caption)
+assert_image_not_blank "$png"
 drv post "$panel" 0x800A 0 2
 expect_channel "WSVN2 7-2"
 drv post "$panel" 0x800A 0 3

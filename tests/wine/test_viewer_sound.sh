@@ -12,7 +12,6 @@ trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
 state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
 rect_of() { wine "$state_exe" rect "$1" | tr -d '\r'; }
-type_digits() { wine "$state_exe" digits "$panel" "$1" || fail "cannot post the digits $1"; }
 
 tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
 capture="Hauppauge WinTV 885 TS Capture"
@@ -34,10 +33,6 @@ config_values() { tr -d '\r' <"$1" | sed -n "$2" | tr '\n' ' ' | sed 's/ $//'; }
 
 visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
 osd_hidden() { [ "$(visible "$osd")" = 0 ]; }
-# card_shows TEXT: the stand-in decoder's test card names this program.
-card_shows() {
-  wine reg query "$standin_key\\Decoders" /v VideoProgram 2>/dev/null | tr -d '\r' | grep -qF "$1"
-}
 
 # expect_channel CAPTION: the panel's channel label and the caption show it.
 expect_channel() {
@@ -67,6 +62,8 @@ drv wait "$osd" 5 >/dev/null
 harness_wait_until 20 eval '[[ $(drv text "$osd" 1100 | tr -d "\r") =~ ^VOL:\ [0-9]+\.[05]%$ ]]' ||
   fail "no volume caption: $(drv text "$osd" 1100)"
 up=$(drv text "$osd" 1100 | tr -d '\r' | sed 's/VOL: \(.*\)%/\1/')
+png=$(take_screenshot volume-caption)
+assert_image_not_blank "$png"
 drv key "$panel" F
 down=$(awk -v p="$up" 'BEGIN { printf "%.1f", (p > 0 ? p - 2.5 : 0) }')
 expect_caption "VOL: $down%"
