@@ -10,7 +10,7 @@
 //       place, times its first picture, re-tunes it to 7-7-2 and times that
 //       channel's first picture
 // Both print "start_ms=N change_ms=N". A picture counts as seen when the
-// screen shows its colour at a point of the window's left edge: the stand-in
+// screen shows its colour at a point of the window's first colour bar: the stand-in
 // decoder's test card of 7-1 starts with a C0C000 bar, that of 7-2 with an
 // 00C0C0 bar. Exit status 1 when a picture does not come within 60 s.
 #include <windows.h>
@@ -51,12 +51,12 @@ bool Near(COLORREF a, COLORREF b) {
          close(GetBValue(a), GetBValue(b));
 }
 
-// Where the first bar shows: 5% into the picture, half way down (clear of
-// the caption at the top and the card's text box in the middle).
+// Where the first bar shows: 13% into the picture (the card has a black
+// border left of its bars) and 88% down (below the card's text box).
 bool ShowsColour(HWND window, COLORREF colour) {
   RECT client{};
   if (window == nullptr || !GetClientRect(window, &client)) return false;
-  POINT point{client.right / 20, client.bottom / 2};
+  POINT point{client.right * 13 / 100, client.bottom * 88 / 100};
   ClientToScreen(window, &point);
   HDC screen = GetDC(nullptr);
   const COLORREF seen = GetPixel(screen, point.x, point.y);
