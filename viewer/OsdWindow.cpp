@@ -32,6 +32,9 @@ INT_PTR OsdWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       return OnControlColour(reinterpret_cast<HDC>(wParam));
+    case WM_SETCURSOR:
+      if (setCursor) setCursor();
+      return FALSE;
     default:
       return FALSE;
   }

@@ -2,6 +2,7 @@
 // The on-screen display: one label over the top-left corner of the picture
 // for the channel, volume and typed digits.
 
+#include <functional>
 #include <string>
 
 #include "win/Dialog.h"
@@ -18,9 +19,13 @@ class OsdWindow : public Dialog<OsdWindow> {
   void ShowText(const std::string& text, const RECT& videoWindow, bool transparent);
   void Hide();
 
+  // Called when the cursor comes over the caption.
+  void OnSetCursor(std::function<void()> handler) { setCursor = std::move(handler); }
+
  private:
   INT_PTR OnControlColour(HDC dc);
 
   UniqueGdiObject font;
   UniqueGdiObject background;
+  std::function<void()> setCursor;
 };

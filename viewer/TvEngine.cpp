@@ -59,6 +59,15 @@ bool TvEngine::RepaintVideo(HWND videoWindow, HDC dc) {
   return live.renderer.Repaint(videoWindow, dc);
 }
 
+std::optional<Size> TvEngine::SecondDisplaySize() const {
+  if (!live.renderer.HasSecondaryMonitor()) return std::nullopt;
+  return live.renderer.SecondaryMonitorSize();
+}
+
+void TvEngine::SelectRendererMonitor(bool fullScreenOnPrimary) {
+  live.renderer.SelectMonitor(fullScreenOnPrimary, live.control.Get());
+}
+
 std::optional<bool> TvEngine::ToggleMute() {
   if (!live.basicAudio) return std::nullopt;
   long volume = 0;

@@ -49,6 +49,11 @@ class TvEngine {
   Size NativeVideoSize() const { return live.renderer.NativeSize(); }
   bool RepaintVideo(HWND videoWindow, HDC dc);
 
+  // The second display the renderer found, if there is one, and the move of
+  // the renderer to the primary display or to that one.
+  std::optional<Size> SecondDisplaySize() const;
+  void SelectRendererMonitor(bool fullScreenOnPrimary);
+
   // Silences the sound renderer, or gives it back its full volume; the new
   // state, or nothing when the renderer cannot be read or set.
   std::optional<bool> ToggleMute();

@@ -2,11 +2,28 @@
 
 #include <windowsx.h>
 
+#include "core/geometry/VideoWindowGeometry.h"
+#include "viewer/ScreenAreas.h"
 #include "viewer/resource.h"
 
 namespace {
+
 constexpr int kMaxWidth = 4000;
 constexpr int kMaxHeight = 2500;
+
+SizingEdge EdgeOf(WPARAM edge) {
+  switch (edge) {
+    case WMSZ_LEFT: return SizingEdge::Left;
+    case WMSZ_RIGHT: return SizingEdge::Right;
+    case WMSZ_TOP: return SizingEdge::Top;
+    case WMSZ_TOPLEFT: return SizingEdge::TopLeft;
+    case WMSZ_TOPRIGHT: return SizingEdge::TopRight;
+    case WMSZ_BOTTOMLEFT: return SizingEdge::BottomLeft;
+    case WMSZ_BOTTOMRIGHT: return SizingEdge::BottomRight;
+    default: return SizingEdge::Bottom;
+  }
+}
+
 }  // namespace
 
 VideoWindow::VideoWindow(VideoWindowHost& host) : Dialog(IDD_VIDEO), host(host) {}
@@ -27,10 +44,34 @@ INT_PTR VideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       host.OnVideoResized();
       return TRUE;
+    case WM_SIZING:
+      return OnSizing(wParam, lParam);
+    case WM_MOVING:
+      return OnMoving(lParam);
     case WM_NCHITTEST:
       return OnHitTest(lParam);
     case WM_GETMINMAXINFO:
       return OnGetMinMaxInfo(lParam);
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK:
+      return Mouse(VideoMouse::LeftDoubleClick, message == WM_NCLBUTTONDBLCLK);
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+      host.OnVideoMouse(VideoMouse::LeftDown, message == WM_NCLBUTTONDOWN);
+      return FALSE;  // the default handling drags the window
+    case WM_RBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+      return Mouse(VideoMouse::RightDown, message == WM_NCRBUTTONDOWN);
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDBLCLK:
+      return Mouse(VideoMouse::RightDoubleClick, message == WM_NCRBUTTONDBLCLK);
+    case WM_XBUTTONDOWN:
+    case WM_NCXBUTTONDOWN:
+      return OnSideButton(wParam, message == WM_NCXBUTTONDOWN);
+    case WM_SETCURSOR:
+      return OnSetCursor();
+    case WM_TIMER:
+      return wParam == kCursorTimer ? OnCursorTimer() : FALSE;
     case WM_COMMAND:
       host.OnVideoCommand(LOWORD(wParam));
       return TRUE;
@@ -45,6 +86,16 @@ INT_PTR VideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void VideoWindow::Place(int left, int top, int width, int height, bool topMost) {
   SetWindowPos(hwnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, left, top, width, height,
                SWP_SHOWWINDOW);
+}
+
+void VideoWindow::Place(const Rect& r, bool topMost) {
+  Place(r.left, r.top, r.Width(), r.Height(), topMost);
+}
+
+Rect VideoWindow::WindowRect() const {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 INT_PTR VideoWindow::OnPaint() {
@@ -69,4 +120,73 @@ INT_PTR VideoWindow::OnGetMinMaxInfo(LPARAM lParam) {
   info->ptMaxSize = POINT{kMaxWidth, kMaxHeight};
   info->ptMaxTrackSize = POINT{kMaxWidth, kMaxHeight};
   return Result(0);
+}
+
+INT_PTR VideoWindow::OnSizing(WPARAM edge, LPARAM lParam) {
+  const std::optional<AspectMode> locked = host.ResizeLock();
+  if (!locked) return FALSE;
+  auto* proposed = reinterpret_cast<RECT*>(lParam);
+  const Rect r = LockedResizeRect(WindowRect(), ToRect(*proposed), EdgeOf(edge), *locked);
+  *proposed = ToRECT(r);
+  return Result(TRUE);
+}
+
+// The picture meets an edge of the work area it comes within ten pixels
+// of; the frame lies beyond it.
+INT_PTR VideoWindow::OnMoving(LPARAM lParam) {
+  auto* proposed = reinterpret_cast<RECT*>(lParam);
+  *proposed = ToRECT(SnapToWorkArea(ToRect(*proposed), PrimaryWorkArea(), kVideoFrame));
+  return Result(TRUE);
+}
+
+INT_PTR VideoWindow::Mouse(VideoMouse action, bool onFrame) {
+  host.OnVideoMouse(action, onFrame);
+  return Result(0);
+}
+
+INT_PTR VideoWindow::OnSideButton(WPARAM wParam, bool onFrame) {
+  const WORD button = GET_XBUTTON_WPARAM(wParam);
+  if (button == XBUTTON1) host.OnVideoMouse(VideoMouse::SideButton1, onFrame);
+  if (button == XBUTTON2) host.OnVideoMouse(VideoMouse::SideButton2, onFrame);
+  return Result(TRUE);
+}
+
+INT_PTR VideoWindow::OnSetCursor() {
+  KillTimer(hwnd, kCursorTimer);
+  ShowCursorAgain();
+  idleSeconds = 0;
+  SetTimer(hwnd, kCursorTimer, kCursorPeriod, nullptr);
+  return FALSE;  // the default handling sets the arrow
+}
+
+INT_PTR VideoWindow::OnCursorTimer() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  if (!PtInRect(&window, cursor)) {
+    KillTimer(hwnd, kCursorTimer);
+    return TRUE;
+  }
+  if (++idleSeconds < kSecondsToHide) return TRUE;
+  if (cursorVisible) {
+    ShowCursor(FALSE);
+    cursorVisible = false;
+  }
+  BringWindowToTop(hwnd);
+  host.OnVideoCursorHidden();
+  KillTimer(hwnd, kCursorTimer);
+  idleSeconds = 0;
+  return TRUE;
+}
+
+void VideoWindow::StopCursorTimer() {
+  if (hwnd != nullptr) KillTimer(hwnd, kCursorTimer);
+  ShowCursorAgain();
+}
+
+void VideoWindow::ShowCursorAgain() {
+  if (cursorVisible) return;
+  ShowCursor(TRUE);
+  cursorVisible = true;
 }

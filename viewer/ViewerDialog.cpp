@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "win/AboutDialog.h"
+#include "core/protocol/RemoteMessage.h"
 #include "core/tuning/SignalPercent.h"
 #include "viewer/resource.h"
 #include "viewer/setup/SignalWindow.h"
@@ -34,17 +34,16 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
-      // A click on the signal label (not its enabling or disabling).
-      if (LOWORD(wParam) == IDC_SIGNAL && HIWORD(wParam) == STN_CLICKED) {
-        SignalWindow signal(*this, session.ModelRow());
-        signal.Run(hwnd);
-        return TRUE;
-      }
+      // Clicks (buttons, labels, menus) and keys; not the labels' other
+      // notices, such as being enabled or disabled.
+      if (HIWORD(wParam) > 1) return FALSE;
       return OnCommand(LOWORD(wParam));
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam);
     case WM_CLOSE:
-      OnExit();  // closing the panel is "EXIT"
+      // The close box, Alt+F4, the taskbar and the scheduler's close all
+      // save the settings as "EXIT" does: nothing of the user's is lost.
+      OnExit();
       return TRUE;
     case WM_TIMER:
       return OnTimer(wParam);
@@ -52,6 +51,24 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NCHITTEST:
       return OnHitTest(lParam);
+    case WM_MOVING:
+      return OnMoving(lParam);
+    case WM_ACTIVATEAPP:
+      return OnActivateApp(wParam != FALSE);
+    case WM_SETCURSOR:
+      video.StopCursorTimer();
+      return FALSE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+      panelActive = true;
+      return FALSE;
+    case WM_XBUTTONDOWN:
+    case WM_NCXBUTTONDOWN:
+      return OnSideButton(wParam);
+    case kRemoteCommandMessage:
+      return OnRemoteCommand(wParam, lParam);
     default:
       return FALSE;
   }
@@ -72,67 +89,36 @@ bool ViewerDialog::TranslateKeys(MSG& message) {
   return false;
 }
 
-INT_PTR ViewerDialog::OnCommand(int id) {
+INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
   switch (id) {
-    case IDOK:
-      OnExit();
+    case kSignalTimer:
+      OnSignalTimer();
       return TRUE;
-    case IDCANCEL:
-      OnCancel();
+    case kOsdTimer:
+      OnOsdTimer();
       return TRUE;
-    case IDC_SETUP:
-      OpenSetup(false);
-      return TRUE;
-    case IDC_SCHEDULE:
-      OpenSetup(true);
-      return TRUE;
-    case IDC_MUTE:
-      ToggleMute();
+    case kDigitTimer:
+      OnDigitTimer();
       return TRUE;
     default:
       return FALSE;
   }
 }
 
-void ViewerDialog::OpenSetup(bool onSchedule) { setup.Open(hwnd, onSchedule); }
-
-INT_PTR ViewerDialog::OnSysCommand(WPARAM command) {
-  switch (command & 0xFFF0) {
-    case IDM_ABOUTBOX: {
-      AboutDialog about(IDD_ABOUTBOX);
-      about.Run(hwnd);
-      return TRUE;
-    }
-    case SC_MINIMIZE:
-      osd.Hide();
-      ShowWindow(video.Handle(), SW_HIDE);
-      if (session.MuteForMinimise()) ToggleMute();
-      osd.Hide();
-      break;
-    case SC_RESTORE:
-      ShowWindow(video.Handle(), SW_RESTORE);
-      if (session.UnmuteForRestore()) ToggleMute();
-      osd.Hide();
-      break;
-    default:
-      break;
-  }
-  return FALSE;  // then the default handling
+void ViewerDialog::StartTimers() {
+  SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
+  SetTimer(hwnd, kOsdTimer, kTimerPeriod, nullptr);
 }
 
-// Silences or restores the program's own sound renderer; the system's
-// volume is left alone.
-void ViewerDialog::ToggleMute() {
-  const std::optional<bool> muted = engine.ToggleMute();
-  if (!muted) return;
-  session.SetMuted(*muted);
-  if (session.Settings().displayVolume) ShowOsdText(*muted ? "MUTE: ON" : "MUTE: OFF");
+void ViewerDialog::KillTimers() {
+  KillTimer(hwnd, kSignalTimer);
+  KillTimer(hwnd, kOsdTimer);
 }
 
-INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
-  if (id == kSignalTimer) OnSignalTimer();
-  if (id == kOsdTimer) OnOsdTimer();
-  return TRUE;
+void ViewerDialog::RestartSignalTimer() {
+  KillTimer(hwnd, kSignalTimer);
+  signalTicks = 0;
+  SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
 }
 
 // Every half second for eight seconds after a start or a channel change:
@@ -219,12 +205,10 @@ bool ViewerDialog::RepaintVideo(HWND videoWindow, HDC dc) {
 
 bool ViewerDialog::IsFullScreen() const { return session.Settings().fullScreen; }
 
-void ViewerDialog::OnVideoCommand(int command) {
-  if (command == IDOK) {
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    return;
-  }
-  SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+std::optional<AspectMode> ViewerDialog::ResizeLock() const {
+  const ViewerConfig& c = session.Settings();
+  if (!c.lockResize || c.fullScreen) return std::nullopt;
+  return c.aspectMode;
 }
 
 void ViewerDialog::OnVideoClosed() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
@@ -246,6 +230,13 @@ void ViewerDialog::EnableChannelControls(bool enable) {
               enable);
 }
 
+void ViewerDialog::OpenSignalWindow() {
+  SignalWindow signal(*this, session.ModelRow());
+  signal.Run(hwnd);
+}
+
 void ViewerDialog::ApplySettings() {
   if (engine.HasVideo()) FitVideo();  // overscan may have changed
 }
+
+void ViewerDialog::OnVideoCursorHidden() { panelActive = false; }

@@ -3,12 +3,16 @@
 // (ViewerStartup.cpp), owns the session, the engine, the video, on-screen
 // display and setup windows and the timers, and saves the settings at exit.
 // What the viewer knows lives in the session; the graphs in the engine; the
-// panel turns messages into their calls.
+// panel turns messages into their calls. Its handlers are split by concern:
+// commands, keys and menus (ViewerCommands.cpp), display modes and window
+// places (ViewerDisplayModes.cpp), volume and mute (ViewerVolume.cpp).
 
 #include <optional>
 #include <string>
 
 #include "win/Dialog.h"
+#include "core/geometry/VideoWindowGeometry.h"
+#include "viewer/ChannelDigits.h"
 #include "viewer/OsdWindow.h"
 #include "viewer/StartupBanner.h"
 #include "viewer/StartupPlan.h"
@@ -37,6 +41,22 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
 
   void ShowOsdText(const std::string& text);
   void ShowChannelOsd();
+  void ToggleFullScreen();
+  void ToggleAspect();
+  // Runs a numbered command: 1 full screen, 2 channel up, 3 channel down,
+  // 4 recall, 5 signal window, 6 volume up, 7 volume down, 8 mute, 9 aspect,
+  // 10 pause, 11 record, 12 skip forward, 13 skip back, 14 jump to start,
+  // 15 jump to live, 16 play, 17 stop, 18 exit. Others are ignored.
+  void DoPanelCommand(int code);
+  void RestartSignalTimer();
+
+  // Where the record menu's entries start a recording; the recording code
+  // fills them in. Until then they do nothing.
+  //   OpenRecordDialog: "RECORD..."
+  //   StartRecordingFromMenu: a "RECORD FOR" or "RECORD UNTIL" entry, to
+  //   record from now for `hours` and `minutes`.
+  void OpenRecordDialog();
+  void StartRecordingFromMenu(int hours, int minutes);
 
  private:
   // The message that ends start-up, or nothing when it can go on.
@@ -64,25 +84,63 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   void Close();
   void DestroyVideoWindows();
 
-  // Running
-  INT_PTR OnCommand(int id);
-  INT_PTR OnSysCommand(WPARAM command);
+  // Running (ViewerDialog.cpp)
   INT_PTR OnTimer(UINT_PTR id);
   INT_PTR OnControlColour(HDC dc, HWND control);
   INT_PTR OnHitTest(LPARAM lParam);
   void OnSignalTimer();
   void OnOsdTimer();
-  void OpenSetup(bool onSchedule);
-  void ToggleMute();
   void FitVideo();
   void EnableItems(std::initializer_list<int> ids, bool enable);
+  void StartTimers();
+  void KillTimers();
+
+  // Commands, keys and menus (ViewerCommands.cpp)
+  INT_PTR OnCommand(int id);
+  INT_PTR OnRemoteCommand(WPARAM digit, LPARAM action);
+  INT_PTR OnSideButton(WPARAM wParam);
+  void OpenSetup(bool onSchedule);
+  void OpenSignalWindow();
+  void ChangeChannel(ChannelStep step);
+  void GoToChannel(int index);
+  void ApplyChannelChange(const std::optional<ChannelChange>& change);
+  void OnDigit(int digit);
+  void OnDigitTimer();
+  void ShowChannelMenu();
+  void ShowSkipMenu();
+  void ShowRecordMenu();
+
+  // Display modes and window places (ViewerDisplayModes.cpp)
+  INT_PTR OnSysCommand(WPARAM command);
+  INT_PTR OnActivateApp(bool active);
+  INT_PTR OnMoving(LPARAM lParam);
+  void ShowWindowMenu();
+  void ChooseWindowSize(Size picture);
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void SetAspect(AspectMode aspect);
+  void PlaceVideo(const Rect& rect);
+  void SetAlwaysOnTop(bool on);
+  void MoveToDisplay(bool toPrimary);
+  void ToggleDisplay();
+  void ToggleParking();
+  DisplayLayout Displays() const;
+
+  // Volume and mute (ViewerVolume.cpp)
+  void VolumeUp();
+  void VolumeDown();
+  void ToggleMute();
+  void ShowVolume(double percent);
 
   // VideoWindowHost
   void OnVideoResized() override;
   bool RepaintVideo(HWND videoWindow, HDC dc) override;
   void OnVideoCommand(int command) override;
   void OnVideoClosed() override;
+  void OnVideoMouse(VideoMouse action, bool onFrame) override;
+  void OnVideoCursorHidden() override;
   bool IsFullScreen() const override;
+  std::optional<AspectMode> ResizeLock() const override;
 
   // SetupHost
   void TuneDialled(const TuneValues& channel, const std::string& caption) override;
@@ -90,10 +148,13 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   void EnableChannelControls(bool enable) override;
   void ApplySettings() override;
 
-  // The panel's timers: 1 the signal and picture size, 2 the caption.
+  // The panel's timers: 1 the signal and picture size, 2 the caption, 3 the
+  // typed channel number. 4 to 7 belong to the timeshift.
   static constexpr UINT_PTR kSignalTimer = 1;
   static constexpr UINT_PTR kOsdTimer = 2;
+  static constexpr UINT_PTR kDigitTimer = 3;
   static constexpr UINT kTimerPeriod = 500;
+  static constexpr UINT kDigitPeriod = 150;
 
   // Open from creation until the exit, Esc or a failed start-up.
   enum class Phase { Open, Closed, StartupFailed };
@@ -105,10 +166,15 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   SetupDialog setup;
   StartupBanner banner;
   SystemAwake awake;
+  ChannelDigits digits;
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;
   HACCEL videoAccelerators = nullptr;
   int osdTicks = 0;
   int signalTicks = 0;
+  bool panelActive = false;
+  // The panel parked off screen, and where it stood before.
+  bool panelVisible = true;
+  Rect panelSaved;
 };

@@ -124,6 +124,14 @@ class ViewerSession {
   bool MuteForMinimise();
   bool UnmuteForRestore();
 
+  // A recording or the timeshift runs: the remote control's channel
+  // commands and the display switch wait until it ends. The timeshift and
+  // recording code keeps these up to date.
+  bool Recording() const { return recording; }
+  bool Timeshifting() const { return timeshifting; }
+  void SetRecording(bool on) { recording = on; }
+  void SetTimeshifting(bool on) { timeshifting = on; }
+
  private:
   bool IsInList(int index) const;
   ChannelChange Change(int to, std::optional<float> presentLevel);
@@ -145,4 +153,6 @@ class ViewerSession {
 
   bool muted = false;
   bool mutedByMinimise = false;
+  bool recording = false;
+  bool timeshifting = false;
 };

@@ -3,6 +3,7 @@
 #include "core/files/FileNames.h"
 #include "core/files/TunerFiles.h"
 #include "core/files/ViewerConfig.h"
+#include "viewer/ScreenAreas.h"
 #include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/resource.h"
@@ -13,10 +14,11 @@ constexpr char kPanelCaption[] = "Telvantis";
 constexpr char kCantInit[] = "CAN'T INIT TELVANTIS";
 constexpr char kCantBuildGraph[] = "CAN'T BUILD TELVANTIS GRAPH";
 
-Rect WindowRect(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {r.left, r.top, r.right, r.bottom};
+constexpr char kCantSaveConfig[] = "CAN'T SAVE CONFIG.TXT";
+constexpr char kCantSaveVolumes[] = "CAN'T SAVE CHVOLS.TXT";
+
+void ShowCantSave(const char* message) {
+  MessageBoxA(nullptr, message, "", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The keyboard table; the panel and the video window each load a copy.
@@ -71,6 +73,7 @@ void ViewerDialog::PrepareSystemMenu() {
 ViewerDialog::Failure ViewerDialog::CreateWindows() {
   if (!video.Create(nullptr)) return "CAN'T CREATE THE VIDEO WINDOW";
   if (!osd.Create(video.Handle())) return "CAN'T CREATE THE ON-SCREEN DISPLAY";
+  osd.OnSetCursor([this] { video.StopCursorTimer(); });
   videoAccelerators = LoadKeyTable();
   return std::nullopt;
 }
@@ -134,10 +137,7 @@ ViewerDialog::Failure ViewerDialog::StartFirstRun() {
 }
 
 ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
-  if (plan.videoRestore) {
-    const Rect r = *plan.videoRestore;
-    video.SetRestoreRect(RECT{r.left, r.top, r.right, r.bottom});
-  }
+  if (plan.videoRestore) video.SetRestoreRect(*plan.videoRestore);
   if (Failure failure = BuildLiveGraph()) return failure;
   if (const ChannelEntry* channel = session.CurrentChannel()) {
     SetItemText(IDC_CHANNEL_DISPLAY, ChannelCaption(*channel));
@@ -152,8 +152,7 @@ ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
   osdTicks = 0;
   signalTicks = 0;
   ShowChannelOsd();
-  SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
-  SetTimer(hwnd, kOsdTimer, kTimerPeriod, nullptr);
+  StartTimers();
   accelerators = LoadKeyTable();
   return std::nullopt;
 }
@@ -208,13 +207,19 @@ void ViewerDialog::AbortStartup(const std::string& message) {
 void ViewerDialog::OnExit() {
   if (phase != Phase::Open) return;
   if (engine.IsRecording()) engine.StopRecording();
-  const Rect panel = WindowRect(hwnd);
-  // Files that cannot be written are not reported: the program ends either
-  // way.
-  WriteViewerConfig(FileNames::kConfig,
-                    session.ConfigToSave({WindowRect(video.Handle()), panel.left, panel.top}));
-  if (session.Settings().savePerChannelVolume) {
-    session.SaveChannelVolumes(FileNames::kChannelVolumes, SpeakerVolume::Read());
+  // The places the windows return to: never a minimised window's place far
+  // off screen, nor the parked panel's.
+  const Rect panel = panelVisible ? NormalWindowRect(hwnd) : panelSaved;
+  const Rect videoWindow = NormalWindowRect(video.Handle());
+  // A file that cannot be written is reported; the old one stays whole, as
+  // every file is replaced only once the new one is complete.
+  if (!WriteViewerConfig(FileNames::kConfig,
+                         session.ConfigToSave({videoWindow, panel.left, panel.top}))) {
+    ShowCantSave(kCantSaveConfig);
+  }
+  if (session.Settings().savePerChannelVolume &&
+      !session.SaveChannelVolumes(FileNames::kChannelVolumes, SpeakerVolume::Read())) {
+    ShowCantSave(kCantSaveVolumes);
   }
   Close();
 }
@@ -231,8 +236,9 @@ void ViewerDialog::OnCancel() {
 // screen-saver state before the program ends.
 void ViewerDialog::Close() {
   phase = Phase::Closed;
-  KillTimer(hwnd, kSignalTimer);
-  KillTimer(hwnd, kOsdTimer);
+  KillTimers();
+  KillTimer(hwnd, kDigitTimer);
+  video.StopCursorTimer();
   engine.TearDown();
   DestroyVideoWindows();
   awake.End();

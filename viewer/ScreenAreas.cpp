@@ -1,0 +1,58 @@
+#include "viewer/ScreenAreas.h"
+
+#include <shellapi.h>
+
+namespace {
+
+ScreenEdge EdgeOf(UINT edge) {
+  switch (edge) {
+    case ABE_LEFT: return ScreenEdge::Left;
+    case ABE_TOP: return ScreenEdge::Top;
+    case ABE_RIGHT: return ScreenEdge::Right;
+    default: return ScreenEdge::Bottom;
+  }
+}
+
+}  // namespace
+
+Rect PrimaryWorkArea() {
+  const Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  APPBARDATA bar{};
+  bar.cbSize = sizeof bar;
+  if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar) == 0) return WorkArea(screen, std::nullopt);
+  return WorkArea(screen, Taskbar{ToRect(bar.rc), EdgeOf(bar.uEdge)});
+}
+
+DisplayLayout CurrentDisplays(std::optional<Size> second) {
+  DisplayLayout d;
+  d.primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  d.second = second;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  d.virtualScreen = {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return d;
+}
+
+Rect NormalWindowRect(HWND window) {
+  RECT r{};
+  if (!IsIconic(window)) {
+    GetWindowRect(window, &r);
+    return ToRect(r);
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(window, &placement)) return {};
+  // The placement is in work-area coordinates: move it by the work area's
+  // offset on its display.
+  Rect normal = ToRect(placement.rcNormalPosition);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY),
+                      &monitor)) {
+    const int dx = monitor.rcWork.left - monitor.rcMonitor.left;
+    const int dy = monitor.rcWork.top - monitor.rcMonitor.top;
+    normal = {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
+  }
+  return normal;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The displays and the work area as the system reports them, and the
+// conversions between its rectangles and ours.
+
+#include <windows.h>
+
+#include "core/geometry/Geometry.h"
+#include "core/geometry/VideoWindowGeometry.h"
+
+inline Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The primary display less the taskbar the shell reports.
+Rect PrimaryWorkArea();
+
+// The primary display, the virtual desktop, and the second display the
+// renderer found (none when it found none).
+DisplayLayout CurrentDisplays(std::optional<Size> second);
+
+// A window's rectangle as it is when not minimised: a minimised window
+// reports a place far off screen, which must never be saved.
+Rect NormalWindowRect(HWND window);
