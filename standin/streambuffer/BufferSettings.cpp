@@ -86,8 +86,13 @@ HRESULT PrepareDirectory(const BufferSettings& settings, std::wstring& directory
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? S_OK : HRESULT_FROM_WIN32(ERROR_DIRECTORY);
   }
-  RETURN_LAST_ERROR_IF(!CreateDirectoryW(directory.c_str(), nullptr) &&
-                       GetLastError() != ERROR_ALREADY_EXISTS);
+  // Each missing folder on the way is made, the last one included.
+  for (std::size_t at = directory.find_first_of(L"\\/", 3); at != std::wstring::npos;
+       at = directory.find_first_of(L"\\/", at + 1)) {
+    const std::wstring part = directory.substr(0, at);
+    if (GetFileAttributesW(part.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    RETURN_LAST_ERROR_IF(!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS);
+  }
   return S_OK;
 }
 

@@ -9,6 +9,8 @@ namespace {
 // PCR written behind it stays above zero.
 constexpr std::uint64_t kDefaultStartPts = kPtsPerSecond;
 constexpr std::size_t kSequenceSearch = 256;
+// Received PTS further apart than this (either way) are a jump.
+constexpr std::uint64_t kMaxRegularStep = kPtsPerSecond;
 }  // namespace
 
 bool SinkAssembler::StartsSequence(std::span<const std::uint8_t> data) {
@@ -19,8 +21,46 @@ bool SinkAssembler::StartsSequence(std::span<const std::uint8_t> data) {
   return false;
 }
 
-std::optional<std::uint64_t> SinkAssembler::PtsFor(const ReceivedBuffer& buffer) {
-  if (!buffer.time) return std::nullopt;
+std::optional<std::uint64_t> SinkAssembler::PtsFor(Elementary stream, const ReceivedBuffer& buffer) {
+  if (!buffer.time && !buffer.pts) return std::nullopt;
+  if (!buffer.pts) return FromStreamTime(buffer);
+  Clock& clock = stream == Elementary::Video ? videoClock_ : audioClock_;
+  const std::uint64_t source = *buffer.pts & (kPtsWrap - 1);
+  std::uint64_t out = 0;
+  // The signed difference the shorter way round the 33-bit wrap.
+  const auto delta = [](std::uint64_t a, std::uint64_t b) {
+    auto d = static_cast<std::int64_t>((a - b) & (kPtsWrap - 1));
+    return d >= static_cast<std::int64_t>(kPtsWrap / 2) ? d - static_cast<std::int64_t>(kPtsWrap) : d;
+  };
+  const std::int64_t limit = static_cast<std::int64_t>(kMaxRegularStep);
+  if (clock.lastSource && std::llabs(delta(source, *clock.lastSource)) <= limit) {
+    const std::int64_t d = delta(source, *clock.lastSource);
+    out = static_cast<std::uint64_t>(static_cast<std::int64_t>(clock.lastOut) + d);
+    if (d > 0) clock.step = static_cast<std::uint64_t>(d);
+  } else if (!clock.lastSource && !shift_) {
+    // The very first: the stream's own clock, as long as it runs on.
+    out = std::max(source, kDefaultStartPts);
+    shift_ = static_cast<std::int64_t>(out) - static_cast<std::int64_t>(source);
+  } else {
+    // A jump. The other stream's new shift holds when it places this unit
+    // close after the last; otherwise one step after the last starts a new one.
+    const std::uint64_t next = clock.lastOut + (clock.step ? clock.step : kPtsPerSecond / 30);
+    const std::int64_t shifted = static_cast<std::int64_t>(source) + shift_.value_or(0);
+    if (clock.lastSource == std::nullopt ||
+        (shifted > static_cast<std::int64_t>(clock.lastOut) &&
+         std::llabs(shifted - static_cast<std::int64_t>(next)) <= limit)) {
+      out = static_cast<std::uint64_t>(std::max<std::int64_t>(shifted, 0));
+    } else {
+      out = next;
+      shift_ = static_cast<std::int64_t>(out) - static_cast<std::int64_t>(source);
+    }
+  }
+  clock.lastSource = source;
+  clock.lastOut = out;
+  return out;
+}
+
+std::optional<std::uint64_t> SinkAssembler::FromStreamTime(const ReceivedBuffer& buffer) {
   if (!baseTime_) {
     baseTime_ = *buffer.time;
     if (lastPts_ == 0) {
@@ -37,7 +77,10 @@ std::optional<std::uint64_t> SinkAssembler::PtsFor(const ReceivedBuffer& buffer)
 
 void SinkAssembler::Receive(Elementary stream, const ReceivedBuffer& buffer) {
   Pending& pending = stream == Elementary::Video ? video_ : audio_;
-  const auto pts = PtsFor(buffer);
+  // A sample begins with a PTS or a stream time (a source whose clock is
+  // not yet anchored sends only the PTS); a buffer with neither continues
+  // the sample before it.
+  const auto pts = PtsFor(stream, buffer);
   if (pts) {
     Emit(stream, pending);
     pending.data.assign(buffer.data.begin(), buffer.data.end());

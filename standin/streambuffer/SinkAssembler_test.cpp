@@ -30,30 +30,35 @@ class SinkAssemblerTest : public ::testing::Test {
 };
 
 TEST_F(SinkAssemblerTest, StartsAtASequenceJoinsCutSamplesAndKeepsTimeAcrossALoop) {
-  // Sound and a picture without a sequence before the first one: left out.
+  // Sound and a picture before the first sequence: left out.
   Send(Elementary::Audio, kSound, 0, 200000);
   Send(Elementary::Video, kPicture, 0, 200000);
   // The first sequence, cut over two buffers; the second carries no time.
   Send(Elementary::Video, {kSequencePicture.begin(), kSequencePicture.begin() + 4}, 333667, 203003);
   Send(Elementary::Video, {kSequencePicture.begin() + 4, kSequencePicture.end()}, std::nullopt);
   Send(Elementary::Audio, kSound, 400000, 203600);
-  // The source loops: its own PTS go back, the stream time runs on.
-  Send(Elementary::Video, kPicture, 667334, 90000);
+  // The source loops: its own PTS go back, and until its clock is anchored
+  // again a sample comes with its PTS only. The pictures go on one step
+  // after the last; the sound keeps its distance to them (the same shift).
+  Send(Elementary::Video, kPicture, std::nullopt, 90000);
+  Send(Elementary::Audio, kSound, 700000, 90600);
   Send(Elementary::Video, kPicture, 1001001, 93003);
   assembler.Flush();
 
   // A unit goes out when the next of its stream begins (or at the flush).
-  ASSERT_EQ(units.size(), 4u);
+  ASSERT_EQ(units.size(), 5u);
   EXPECT_EQ(units[0].stream, Elementary::Video);
   EXPECT_TRUE(units[0].randomAccess);
   EXPECT_EQ(units[0].data, kSequencePicture);
-  // Times count from the first timed sample, which set the base PTS.
-  EXPECT_EQ(units[0].pts, 200000u + 3003);
-  EXPECT_EQ(units[1].pts, 200000u + 6006);
-  EXPECT_EQ(units[2].pts, 200000u + 9009);
+  // The stream's own PTS while they run on.
+  EXPECT_EQ(units[0].pts, 203003u);
+  EXPECT_EQ(units[1].stream, Elementary::Audio);
+  EXPECT_EQ(units[1].pts, 203600u);
+  EXPECT_EQ(units[2].pts, 206006u);
   EXPECT_FALSE(units[2].randomAccess);
-  EXPECT_EQ(units[3].stream, Elementary::Audio);
-  EXPECT_EQ(units[3].pts, 200000u + 3600);
+  EXPECT_EQ(units[3].pts, 209009u);
+  EXPECT_EQ(units[4].stream, Elementary::Audio);
+  EXPECT_EQ(units[4].pts, 206606u);
 }
 
 TEST_F(SinkAssemblerTest, AudioAloneStartsAtOnceAndARestartGoesOnFromTheLastUnit) {

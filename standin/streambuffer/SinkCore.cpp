@@ -54,10 +54,12 @@ HRESULT SinkCore::StartRun(const BufferSettings& settings, const std::wstring& s
   return S_OK;
 }
 
+// The buffer ends; its files go when its last reader lets it go.
 void SinkCore::StopRun() {
   std::lock_guard guard(lock);
   assembler.Flush();
   if (live) live->End();
+  live.reset();
 }
 
 void SinkCore::AddRecording(const std::shared_ptr<RecordingFile>& recording) {

@@ -36,7 +36,7 @@ class SinkCore {
   void AddRecording(const std::shared_ptr<RecordingFile>& recording);
   void RemoveRecording(const RecordingFile* recording);
 
-  // The current run's buffer, or the last one, for a source.
+  // The current run's buffer, for a source; none while the sink is stopped.
   std::shared_ptr<LiveBuffer> Live();
 
   // The media types the pins connected with (for the source's pins).
