@@ -115,8 +115,9 @@ grep -q "codec_name=ac3" <<<"$streams" || fail "ffprobe finds no AC-3"
 # ffprobe's own packet times: the same steps.
 for stream in v:3003:4504 a:2880:4319; do
   steps=$(ffprobe -v error -select_streams "${stream%%:*}" -show_entries packet=pts -of csv=p=0 rec.dvr-ms |
-    awk -F, 'NR > 1 { d = $1 - last; if (d > max) max = d; if (d <= 0) back++ } { last = $1 }
-             END { printf "%d %d %d\n", NR, max, back + 0 }')
+    awk -F, '$1 !~ /^[0-9]+$/ { next }  # a packet without a time of its own
+             n++ > 0 { d = $1 - last; if (d > max) max = d; if (d <= 0) back++ } { last = $1 }
+             END { printf "%d %d %d\n", n, max, back + 0 }')
   read -r count largest backward <<<"$steps"
   IFS=: read -r kind smallest biggest <<<"$stream"
   [ "$count" -gt 1000 ] || fail "ffprobe finds $count $kind packets"
