@@ -169,7 +169,8 @@ RecordingSummary Summarize(ByteFile& file) {
     auto& step = unit.stream == Elementary::Video ? summary.largestVideoStep : summary.largestAudioStep;
     const bool any = lastVideo || lastAudio;
     const std::uint64_t pts = UnwrapPts(unit.pts, last ? *last : any ? summary.firstPts : unit.pts);
-    if (!any) summary.firstPts = pts;
+    // Sound, in bounded PES, may be handed on before an earlier picture.
+    summary.firstPts = any ? std::min(summary.firstPts, pts) : pts;
     if (last) {
       if (pts < *last) ++summary.backwardSteps;
       else step = std::max(step, pts - *last);
