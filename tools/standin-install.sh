@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # standin-install.sh: registers the stand-in platform into a Wine prefix: the
 # stand-in servers (telvstandin-bda.dll, telvstandin-demux.dll,
-# telvstandin-decoders.dll), optionally the suite's transport-stream
-# filters, virtual tuner and capture devices under the names given, and the
+# telvstandin-decoders.dll, telvstandin-streambuffer.dll), optionally the
+# suite's transport-stream filters, virtual tuner and capture devices under the names given, and the
 # settings (antenna file, tuning spaces, steps to fail). Never for Windows:
 # there the stand-ins would replace the system's own components.
 #
@@ -49,7 +49,8 @@ standin_install() {
   fi
 
   local name file
-  for name in telvstandin-bda.dll telvstandin-demux.dll telvstandin-decoders.dll; do
+  for name in telvstandin-bda.dll telvstandin-demux.dll telvstandin-decoders.dll \
+    telvstandin-streambuffer.dll; do
     file=$(standin_find "$build" "$name")
     if [ -z "$file" ]; then
       echo "standin-install: $name is not built yet: skipped"

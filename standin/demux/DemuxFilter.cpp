@@ -282,7 +282,13 @@ HRESULT DemuxFilter::Receive(IMediaSample* sample) {
   {
     std::lock_guard lock(coreLock);
     // A new position in the source: what was half collected does not go on.
-    if (sample->IsDiscontinuity() == S_OK) core.Reset();
+    // Behind a tuner the discontinuity is its file starting over, right after
+    // whole packets: the last picture, which only the next one would end,
+    // is whole and goes out first.
+    if (sample->IsDiscontinuity() == S_OK) {
+      if (tuner) core.EndOfStream([&](DemuxSample&& s) { samples.push_back(std::move(s)); });
+      core.Reset();
+    }
     // A file keeps its anchor across a pause: its stream time goes on from there.
     if (clockAnchorDue.exchange(false) && now) core.ResetClock();
     core.Feed(std::span(data, static_cast<std::size_t>(length)), now,

@@ -1,5 +1,6 @@
 #include "CountingSinkPin.h"
 
+#include "dshow/BaseFilter.h"
 #include "win/HResultMacros.h"
 
 #include <cstdio>
@@ -16,6 +17,14 @@ SinkReport CountingSinkPin::Report() {
 void CountingSinkPin::Clear() {
   std::lock_guard guard(lock);
   report = SinkReport{};
+}
+
+HRESULT CountingSinkPin::OnEndOfStream() {
+  {
+    std::lock_guard guard(lock);
+    ++report.endsOfStream;
+  }
+  return filter.NotifyEvent(EC_COMPLETE, S_OK, 0);
 }
 
 namespace {

@@ -22,6 +22,7 @@ struct SinkReport {
   long long lastTime = -1;
   std::string frameSize;  // from the first sequence header seen, "WxH"
   std::string frameSizes;  // every distinct size seen, in order
+  long endsOfStream = 0;
 };
 
 class CountingSinkPin final : public dshow::InputPin {
@@ -35,6 +36,8 @@ class CountingSinkPin final : public dshow::InputPin {
 
  protected:
   HRESULT OnReceive(IMediaSample* sample) override;
+  // Counted, and reported to the graph as a renderer does (EC_COMPLETE).
+  HRESULT OnEndOfStream() override;
 
  private:
   std::mutex lock;

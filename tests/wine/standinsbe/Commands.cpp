@@ -1,0 +1,434 @@
+#include "tests/wine/standinsbe/SbeGraph.h"
+
+#include "CountingSink.h"
+#include "graph/AtscTuning.h"
+#include "standin/streambuffer/RecordingReader.h"
+#include "standin/streambuffer/Win32File.h"
+#include "win/HResultMacros.h"
+#include "win/InterfaceIds.h"
+#include "win/UniqueHandle.h"
+
+#include <bdaiface.h>
+#include <uuids.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Telvantis Standin Test\\Timeshift";
+constexpr LONGLONG kMillisecond = 10'000;
+
+HRESULT AddFirstDevice(IGraphBuilder* graph, const GUID& category, const wchar_t* name, IBaseFilter** out) {
+  ComPtr<ICreateDevEnum> devices;
+  RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&devices)));
+  ComPtr<IEnumMoniker> monikers;
+  RETURN_IF_FAILED(devices->CreateClassEnumerator(category, &monikers, 0));
+  RETURN_HR_IF(VFW_E_NOT_FOUND, !monikers);
+  ComPtr<IMoniker> moniker;
+  RETURN_HR_IF(VFW_E_NOT_FOUND, monikers->Next(1, &moniker, nullptr) != S_OK);
+  ComPtr<IBaseFilter> filter;
+  RETURN_IF_FAILED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)));
+  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
+  return filter.CopyTo(out);
+}
+
+bool IsFree(IPin* pin, PIN_DIRECTION wanted) {
+  PIN_DIRECTION direction;
+  ComPtr<IPin> peer;
+  return SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
+         pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED;
+}
+
+HRESULT Tuned(const GraphOutcome& outcome, std::string& step) {
+  if (outcome.Failed() && !outcome.messages.empty()) step = outcome.messages.front().text;
+  return outcome.result;
+}
+
+void Sleeping(DWORD ms) { Sleep(ms); }
+
+// A counting sink added to `graph` and fed by the next free output of `from`.
+HRESULT AddCounter(IGraphBuilder* graph, IBaseFilter* from, const wchar_t* name, ComPtr<IBaseFilter>& sink) {
+  RETURN_IF_FAILED(CountingSink::CreateInstance(&sink));
+  RETURN_IF_FAILED(graph->AddFilter(sink.Get(), name));
+  return ConnectFilters(graph, from, sink.Get());
+}
+
+CountingSinkPin& Counter(const ComPtr<IBaseFilter>& sink) { return static_cast<CountingSink*>(sink.Get())->Pin(); }
+
+void PrintReport(const std::string& prefix, const SinkReport& r) {
+  std::printf("%ssamples=%ld\n%ssync_points=%ld\n%sdiscontinuities=%ld\n%sends=%ld\n", prefix.c_str(),
+              r.samples, prefix.c_str(), r.syncPoints, prefix.c_str(), r.discontinuities, prefix.c_str(),
+              r.endsOfStream);
+  std::printf("%sfirst_pts=%lld\n%slast_pts=%lld\n%sfirst_time_ms=%lld\n%slast_time_ms=%lld\n",
+              prefix.c_str(), r.firstPts, prefix.c_str(), r.lastPts, prefix.c_str(),
+              r.firstTime / kMillisecond, prefix.c_str(), r.lastTime / kMillisecond);
+  std::printf("%spts_rising=%d\n%stime_rising=%d\n%sframe_sizes=%s\n", prefix.c_str(), r.ptsRising ? 1 : 0,
+              prefix.c_str(), r.timeRising ? 1 : 0, prefix.c_str(), r.frameSizes.c_str());
+}
+
+// Waits until every sink saw the end of its stream.
+bool WaitForEnds(const std::vector<ComPtr<IBaseFilter>>& sinks, DWORD timeoutMs) {
+  const DWORD deadline = GetTickCount() + timeoutMs;
+  for (;;) {
+    bool all = true;
+    for (const auto& sink : sinks) all = all && Counter(sink).Report().endsOfStream > 0;
+    if (all) return true;
+    if (static_cast<long>(deadline - GetTickCount()) <= 0) return false;
+    Sleeping(100);
+  }
+}
+
+int CountBufferFiles(const char* folder) {
+  WIN32_FIND_DATAA found{};
+  const std::string pattern = std::string(folder) + "\\*.tsbuf";
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+}  // namespace
+
+HRESULT NewGraph(IGraphBuilder** graph) {
+  return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(graph));
+}
+
+HRESULT AddByClsid(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name, IBaseFilter** out) {
+  ComPtr<IBaseFilter> filter;
+  RETURN_IF_FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
+  return filter.CopyTo(out);
+}
+
+HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
+  ComPtr<IEnumPins> outputs;
+  RETURN_IF_FAILED(from->EnumPins(&outputs));
+  ComPtr<IPin> out;
+  while (outputs->Next(1, &out, nullptr) == S_OK) {
+    if (IsFree(out.Get(), PINDIR_OUTPUT)) {
+      ComPtr<IEnumPins> inputs;
+      RETURN_IF_FAILED(to->EnumPins(&inputs));
+      ComPtr<IPin> in;
+      while (inputs->Next(1, &in, nullptr) == S_OK) {
+        if (IsFree(in.Get(), PINDIR_INPUT) && SUCCEEDED(graph->ConnectDirect(out.Get(), in.Get(), nullptr))) {
+          return S_OK;
+        }
+        in.Reset();
+      }
+    }
+    out.Reset();
+  }
+  return E_FAIL;
+}
+
+HRESULT BuildLiveChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning, IBaseFilter** demux,
+                       std::string& step) {
+  ComPtr<IBaseFilter> provider, tuner, capture, tif;
+  step = "add network provider";
+  RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSC", &provider));
+  step = "add tuner";
+  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
+  step = "find tuning space";
+  RETURN_IF_FAILED(Tuned(tuning.FindAtscTuningSpace(provider.Get()), step));
+  step = "tune";
+  RETURN_IF_FAILED(Tuned(tuning.TuneChannel(channel.physical, channel.major, channel.minor), step));
+  step = "connect provider to tuner";
+  RETURN_IF_FAILED(ConnectFilters(graph, provider.Get(), tuner.Get()));
+  step = "add capture";
+  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaReceiverComponentCategory, L"TransportStreamCapture", &capture));
+  step = "connect tuner to capture";
+  RETURN_IF_FAILED(ConnectFilters(graph, tuner.Get(), capture.Get()));
+  step = "add demultiplexer";
+  RETURN_IF_FAILED(AddByClsid(graph, CLSID_MPEG2Demultiplexer, L"MPEG2Demux", demux));
+  step = "connect capture to demultiplexer";
+  RETURN_IF_FAILED(ConnectFilters(graph, capture.Get(), *demux));
+  step = "add TIF";
+  RETURN_IF_FAILED(AddByClsid(graph, kBdaTransportInformationFilterClsid, L"BDATIF", &tif));
+  step = "connect demultiplexer to TIF";
+  return ConnectFilters(graph, *demux, tif.Get());
+}
+
+void PrintValue(const char* name, long long value) { std::printf("%s=%lld\n", name, value); }
+
+void PrintPositions(const char* prefix, IStreamBufferMediaSeeking* seeking) {
+  LONGLONG current = -1, earliest = -1, latest = -1, duration = -1;
+  seeking->GetCurrentPosition(&current);  // -1 stays when it fails
+  seeking->GetAvailable(&earliest, &latest);
+  seeking->GetDuration(&duration);
+  std::printf("%scurrent_ms=%lld\n%searliest_ms=%lld\n%slatest_ms=%lld\n%sduration_ms=%lld\n", prefix,
+              current / kMillisecond, prefix, earliest / kMillisecond, prefix, latest / kMillisecond,
+              prefix, duration / kMillisecond);
+}
+
+int Record(const char* folder, double seconds, Channel channel, const char* recording) {
+  ComPtr<IGraphBuilder> sinkGraph;
+  CHECK("create sink graph", NewGraph(&sinkGraph));
+  AtscTuning tuning;
+  ComPtr<IBaseFilter> demux, analyser, sink;
+  std::string step;
+  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, tuning, &demux, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
+  CHECK("add sink", AddByClsid(sinkGraph.Get(), CLSID_StreamBufferSink, L"SINK", &sink));
+  CHECK("add analyser", AddByClsid(sinkGraph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
+  CHECK("connect demultiplexer to analyser", ConnectFilters(sinkGraph.Get(), demux.Get(), analyser.Get()));
+  CHECK("connect demultiplexer to sink", ConnectFilters(sinkGraph.Get(), demux.Get(), sink.Get()));
+  CHECK("connect analyser to sink", ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get()));
+
+  // The folder and the ring through the configuration object and the key.
+  ComPtr<IStreamBufferConfigure> config;
+  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                                 IID_PPV_ARGS(&config)));
+  UniqueHkey key;
+  CHECK("open key", HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0,
+                                                       KEY_ALL_ACCESS, nullptr, key.Put(), nullptr)));
+  ComPtr<IStreamBufferInitialize> initialize;
+  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
+  CHECK("configuration SetHKEY", initialize->SetHKEY(key.Get()));
+  CHECK("SetDirectory", config->SetDirectory(Wide(folder).c_str()));
+  CHECK("SetBackingFileCount", config->SetBackingFileCount(2, 3));
+  CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
+  ComPtr<IStreamBufferInitialize> sinkInitialize;
+  CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
+  CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
+  key.Reset();
+
+  ComPtr<IStreamBufferSink> buffer;
+  CHECK("query IStreamBufferSink", sink.As(&buffer));
+  const std::wstring stub = Wide(folder) + L"\\stub_1.dvr-ms";
+  PrintResult("profile_locked_before", buffer->IsProfileLocked());
+  PrintResult("lock", buffer->LockProfile(stub.c_str()));
+  PrintResult("lock_same", buffer->LockProfile(stub.c_str()));
+  PrintResult("lock_other", buffer->LockProfile((Wide(folder) + L"\\stub_2.dvr-ms").c_str()));
+  PrintResult("profile_locked", buffer->IsProfileLocked());
+  ComPtr<IUnknown> recorderObject;
+  CHECK("CreateRecorder", buffer->CreateRecorder(Wide(recording).c_str(), kRecordingTypeContent, &recorderObject));
+  ComPtr<IStreamBufferRecordControl> recorder;
+  CHECK("query IStreamBufferRecordControl", recorderObject.As(&recorder));
+
+  // The timeshift side: the buffer through the test decoders and renderers.
+  ComPtr<IGraphBuilder> sourceGraph;
+  CHECK("create source graph", NewGraph(&sourceGraph));
+  ComPtr<IBaseFilter> source;
+  CHECK("add source", AddByClsid(sourceGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
+  ComPtr<IStreamBufferSource> attach;
+  CHECK("query IStreamBufferSource", source.As(&attach));
+  CHECK("SetStreamSink", attach->SetStreamSink(sink.Get()));
+  for (const wchar_t* pinName : {L"Audio", L"Video"}) {
+    ComPtr<IPin> pin;
+    CHECK("find source pin", source->FindPin(pinName, &pin));
+    CHECK("render source pin", sourceGraph->Render(pin.Get()));
+  }
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
+
+  ComPtr<IMediaControl> sinkControl, sourceControl;
+  CHECK("query sink IMediaControl", sinkGraph.As(&sinkControl));
+  CHECK("query source IMediaControl", sourceGraph.As(&sourceControl));
+  CHECK("run sink graph", sinkControl->Run());
+  REFERENCE_TIME start = -1;
+  PrintResult("start", recorder->Start(&start));
+  const DWORD started = GetTickCount();
+  CHECK("run source graph", sourceControl->Run());
+  const auto elapsed = [&] { return static_cast<double>(GetTickCount() - started) / 1000.0; };
+  const auto waitUntil = [&](double second) {
+    while (elapsed() < second) Sleeping(100);
+  };
+
+  waitUntil(8);
+  PrintPositions("early.", seeking.Get());
+  CHECK("pause source graph", sourceControl->Pause());
+  waitUntil(23);
+  PrintPositions("paused.", seeking.Get());
+  CHECK("resume source graph", sourceControl->Run());
+  waitUntil(26);
+  PrintPositions("resumed.", seeking.Get());
+
+  // The recording read while it grows.
+  ComPtr<IGraphBuilder> growingGraph;
+  CHECK("create growing graph", NewGraph(&growingGraph));
+  ComPtr<IBaseFilter> growingSource, videoCounter, audioCounter;
+  CHECK("add growing source", AddByClsid(growingGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &growingSource));
+  ComPtr<IFileSourceFilter> growingFile;
+  CHECK("query IFileSourceFilter", growingSource.As(&growingFile));
+  CHECK("load growing recording", growingFile->Load(Wide(recording).c_str(), nullptr));
+  CHECK("connect growing video", AddCounter(growingGraph.Get(), growingSource.Get(), L"Video Count", videoCounter));
+  CHECK("connect growing audio", AddCounter(growingGraph.Get(), growingSource.Get(), L"Audio Count", audioCounter));
+  ComPtr<IMediaControl> growingControl;
+  CHECK("query growing IMediaControl", growingGraph.As(&growingControl));
+  CHECK("run growing graph", growingControl->Run());
+
+  waitUntil(seconds - 4);
+  PrintPositions("end.", seeking.Get());
+  PrintValue("buffer_files", CountBufferFiles(folder));
+  // Back to live: as far forward as the buffer allows.
+  LONGLONG earliest = 0, latest = 0;
+  CHECK("GetAvailable", seeking->GetAvailable(&earliest, &latest));
+  CHECK("seek to live", seeking->SetPositions(&latest, AM_SEEKING_AbsolutePositioning, nullptr,
+                                               AM_SEEKING_NoPositioning));
+  waitUntil(seconds);
+  PrintPositions("live.", seeking.Get());
+
+  PrintResult("stop", recorder->Stop(0));
+  const DWORD stopped = GetTickCount();
+  PrintValue("recorded_ms", static_cast<long long>(stopped - started));
+  HRESULT status = E_FAIL;
+  BOOL wasStarted = FALSE, wasStopped = FALSE;
+  CHECK("GetRecordingStatus", recorder->GetRecordingStatus(&status, &wasStarted, &wasStopped));
+  PrintResult("status", status);
+  PrintValue("status_started", wasStarted);
+  PrintValue("status_stopped", wasStopped);
+
+  // The growing recording's reader reaches its end once it is finished.
+  PrintValue("growing.complete", WaitForEnds({videoCounter, audioCounter}, 60000) ? 1 : 0);
+  PrintReport("growing.video.", Counter(videoCounter).Report());
+  PrintReport("growing.audio.", Counter(audioCounter).Report());
+  CHECK("stop growing graph", growingControl->Stop());
+  CHECK("stop source graph", sourceControl->Stop());
+  CHECK("stop sink graph", sinkControl->Stop());
+  // Stopping keeps the profile; leaving the graph lets it go.
+  PrintResult("profile_locked_stopped", buffer->IsProfileLocked());
+  CHECK("remove sink", sinkGraph->RemoveFilter(sink.Get()));
+  PrintResult("profile_locked_removed", buffer->IsProfileLocked());
+  PrintResult("lock_again", buffer->LockProfile((Wide(folder) + L"\\stub_2.dvr-ms").c_str()));
+  // The backing files go with the last reader of the buffer.
+  CHECK("remove source", sourceGraph->RemoveFilter(source.Get()));
+  seeking.Reset();
+  attach.Reset();
+  source.Reset();
+  PrintValue("buffer_files_after", CountBufferFiles(folder));
+  return 0;
+}
+
+int Play(const char* file, double seekSeconds) {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", NewGraph(&graph));
+  ComPtr<IBaseFilter> source, videoCounter, audioCounter;
+  CHECK("add source", AddByClsid(graph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
+  ComPtr<IFileSourceFilter> load;
+  CHECK("query IFileSourceFilter", source.As(&load));
+  const HRESULT loaded = load->Load(Wide(file).c_str(), nullptr);
+  PrintResult("load", loaded);
+  if (FAILED(loaded)) return 0;
+  CHECK("connect video", AddCounter(graph.Get(), source.Get(), L"Video Count", videoCounter));
+  CHECK("connect audio", AddCounter(graph.Get(), source.Get(), L"Audio Count", audioCounter));
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
+  PrintPositions("loaded.", seeking.Get());
+  ComPtr<IMediaControl> control;
+  CHECK("query IMediaControl", graph.As(&control));
+  CHECK("Run", control->Run());
+  PrintValue("complete", WaitForEnds({videoCounter, audioCounter}, 90000) ? 1 : 0);
+  PrintReport("video.", Counter(videoCounter).Report());
+  PrintReport("audio.", Counter(audioCounter).Report());
+  CHECK("Stop", control->Stop());
+  if (seekSeconds < 0) return 0;
+
+  Counter(videoCounter).Clear();
+  Counter(audioCounter).Clear();
+  LONGLONG position = static_cast<LONGLONG>(seekSeconds * 10'000'000);
+  CHECK("SetPositions", seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
+                                              AM_SEEKING_NoPositioning));
+  PrintPositions("seek.", seeking.Get());
+  CHECK("Run again", control->Run());
+  PrintValue("seek.complete", WaitForEnds({videoCounter, audioCounter}, 90000) ? 1 : 0);
+  PrintReport("seek.video.", Counter(videoCounter).Report());
+  PrintReport("seek.audio.", Counter(audioCounter).Report());
+  // Fast forward: pictures only, their times closer together.
+  CHECK("Stop again", control->Stop());
+  Counter(videoCounter).Clear();
+  Counter(audioCounter).Clear();
+  position = 0;
+  CHECK("SetPositions to start", seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
+                                                       AM_SEEKING_NoPositioning));
+  PrintResult("rate", seeking->SetRate(4.0));
+  CHECK("Run fast", control->Run());
+  PrintValue("fast.complete", WaitForEnds({videoCounter}, 90000) ? 1 : 0);
+  PrintReport("fast.video.", Counter(videoCounter).Report());
+  PrintReport("fast.audio.", Counter(audioCounter).Report());
+  CHECK("Stop fast", control->Stop());
+  return 0;
+}
+
+int Check(const char* file) {
+  standin::ReadableFile reader;
+  CHECK("open", reader.Open(Wide(file)));
+  const streambuffer::RecordingSummary s = streambuffer::Summarize(reader);
+  PrintValue("packets", static_cast<long long>(s.packets));
+  PrintValue("stray_bytes", static_cast<long long>(s.strayBytes));
+  PrintValue("counter_errors", static_cast<long long>(s.counterErrors));
+  PrintValue("video_units", static_cast<long long>(s.videoUnits));
+  PrintValue("audio_units", static_cast<long long>(s.audioUnits));
+  PrintValue("random_access", static_cast<long long>(s.randomAccessPoints));
+  PrintValue("span_ms", static_cast<long long>((s.lastPts - s.firstPts) / 90));
+  PrintValue("largest_video_step", static_cast<long long>(s.largestVideoStep));
+  PrintValue("largest_audio_step", static_cast<long long>(s.largestAudioStep));
+  PrintValue("backward_steps", static_cast<long long>(s.backwardSteps));
+  PrintValue("tables", s.hasTables ? 1 : 0);
+  std::printf("size=%dx%d\n", s.width, s.height);
+  return 0;
+}
+
+int Edges(const char* folder) {
+  ComPtr<IStreamBufferConfigure> config;
+  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                                 IID_PPV_ARGS(&config)));
+  PrintResult("count_too_few", config->SetBackingFileCount(1, 3));
+  PrintResult("count_reversed", config->SetBackingFileCount(5, 4));
+  PrintResult("duration_too_short", config->SetBackingFileDuration(5));
+  PrintResult("directory_null", config->SetDirectory(nullptr));
+  PrintResult("directory_empty", config->SetDirectory(L""));
+  const std::wstring nested = Wide(folder) + L"\\made\\here";
+  PrintResult("directory_nested", config->SetDirectory(nested.c_str()));
+  const std::wstring made = Wide(folder) + L"\\made";
+  PrintResult("directory_made", config->SetDirectory(made.c_str()));
+  LPWSTR directory = nullptr;
+  PrintResult("get_directory", config->GetDirectory(&directory));
+  if (directory != nullptr) {
+    std::printf("directory_same=%d\n", made == directory ? 1 : 0);
+    CoTaskMemFree(directory);
+  }
+
+  ComPtr<IBaseFilter> sink;
+  CHECK("create sink", CoCreateInstance(CLSID_StreamBufferSink, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_PPV_ARGS(&sink)));
+  ComPtr<IStreamBufferSink> buffer;
+  CHECK("query IStreamBufferSink", sink.As(&buffer));
+  PrintResult("lock_missing_folder", buffer->LockProfile((Wide(folder) + L"\\no\\such\\stub.dvr-ms").c_str()));
+  PrintResult("lock_too_long", buffer->LockProfile(std::wstring(400, L'x').c_str()));
+  PrintResult("profile_locked", buffer->IsProfileLocked());
+  ComPtr<IUnknown> recorder;
+  PrintResult("recorder_reference",
+              buffer->CreateRecorder((Wide(folder) + L"\\ref.dvr-ms").c_str(), kRecordingTypeReference, &recorder));
+  PrintResult("recorder_unknown_type",
+              buffer->CreateRecorder((Wide(folder) + L"\\ref.dvr-ms").c_str(), 7, &recorder));
+  PrintResult("recorder_missing_folder",
+              buffer->CreateRecorder((Wide(folder) + L"\\no\\such\\rec.dvr-ms").c_str(), kRecordingTypeContent,
+                                     &recorder));
+  ComPtr<IStreamBufferRecordControl> control;
+  if (recorder) recorder.As(&control);
+  if (control) {
+    PrintResult("start_missing_folder", control->Start(nullptr));
+    PrintResult("stop_unstarted", control->Stop(0));
+  }
+
+  ComPtr<IBaseFilter> source;
+  CHECK("create source", CoCreateInstance(CLSID_StreamBufferSource, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_PPV_ARGS(&source)));
+  ComPtr<IFileSourceFilter> load;
+  CHECK("query IFileSourceFilter", source.As(&load));
+  PrintResult("load_missing", load->Load((Wide(folder) + L"\\missing.dvr-ms").c_str(), nullptr));
+  ComPtr<IStreamBufferSource> attach;
+  CHECK("query IStreamBufferSource", source.As(&attach));
+  PrintResult("attach_not_a_sink", attach->SetStreamSink(config.Get()));
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
+  LONGLONG duration = 0;
+  PrintResult("duration_nothing_loaded", seeking->GetDuration(&duration));
+  PrintResult("rate_zero", seeking->SetRate(0.0));
+  return 0;
+}
