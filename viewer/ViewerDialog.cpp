@@ -83,7 +83,7 @@ INT_PTR ViewerDialog::OnCommand(int id) {
       ToggleMute();
       return TRUE;
     default:
-      return FALSE;
+      return transport.OnCommand(id) ? TRUE : FALSE;
   }
 }
 
@@ -123,6 +123,7 @@ void ViewerDialog::ToggleMute() {
 }
 
 INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
+  if (transport.OnTimer(id)) return TRUE;
   if (id == kSignalTimer) OnSignalTimer();
   if (id == kOsdTimer) OnOsdTimer();
   return TRUE;

@@ -18,6 +18,7 @@
 #include "viewer/VideoWindow.h"
 #include "viewer/VideoWindowHost.h"
 #include "viewer/ViewerSession.h"
+#include "viewer/timeshift/TimeshiftTransport.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
  public:
@@ -98,6 +99,8 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   SetupDialog setup;
   StartupBanner banner;
   SystemAwake awake;
+  // The timeshift and record groups, key U and timers 4 to 7.
+  TimeshiftTransport transport{engine, session};
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;

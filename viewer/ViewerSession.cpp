@@ -154,3 +154,8 @@ bool ViewerSession::UnmuteForRestore() {
   mutedByMinimise = false;
   return true;
 }
+
+bool ViewerSession::Recording() const { return recording; }
+bool ViewerSession::Timeshifting() const { return timeshifting; }
+void ViewerSession::SetRecording(bool on) { recording = on; }
+void ViewerSession::SetTimeshifting(bool on) { timeshifting = on; }

@@ -118,6 +118,13 @@ class ViewerSession {
   bool MuteForMinimise();
   bool UnmuteForRestore();
 
+  // Whether a recording runs and whether timeshift is on; the engine keeps
+  // them at each move into and out of the stream buffer.
+  bool Recording() const;
+  bool Timeshifting() const;
+  void SetRecording(bool);
+  void SetTimeshifting(bool);
+
  private:
   bool IsInList(int index) const;
   ChannelChange Change(int to, std::optional<float> presentLevel);
@@ -139,4 +146,6 @@ class ViewerSession {
 
   bool muted = false;
   bool mutedByMinimise = false;
+  bool recording = false;
+  bool timeshifting = false;
 };
