@@ -110,9 +110,11 @@ HRESULT TvEngine::StartBuffer(ViewerSession& session, bool record) {
   const GraphOutcome outcome =
       record ? buffer.RecordFromLive(request) : buffer.StartTimeshift(request);
   ShowGraphMessages(outcome);
-  if (outcome.Failed() && buffer.BackAtLive()) {
-    timeshiftOn = false;
+  if (outcome.Failed()) {
+    // No recording runs; the stream buffer's graphs are in use only when
+    // live television could not be rebuilt.
     recording = false;
+    timeshiftOn = !buffer.BackAtLive();
   }
   session.SetTimeshifting(timeshiftOn && !recording);
   session.SetRecording(recording);

@@ -33,6 +33,7 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
+      if (transport.OnCommand(LOWORD(wParam), HIWORD(wParam))) return TRUE;
       return OnCommand(LOWORD(wParam));
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam);
@@ -83,7 +84,7 @@ INT_PTR ViewerDialog::OnCommand(int id) {
       ToggleMute();
       return TRUE;
     default:
-      return transport.OnCommand(id) ? TRUE : FALSE;
+      return FALSE;
   }
 }
 

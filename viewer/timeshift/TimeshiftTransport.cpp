@@ -48,7 +48,9 @@ void TimeshiftTransport::Attach(HWND panelWindow, std::function<void()> refit) {
   fitVideo = std::move(refit);
 }
 
-bool TimeshiftTransport::OnCommand(int id) {
+bool TimeshiftTransport::OnCommand(int id, int code) {
+  // A click, a key of the accelerator table or a menu item; nothing else.
+  if (code != BN_CLICKED && code != 1) return false;
   switch (id) {
     case IDC_PAUSE: Pause(); return true;
     case IDC_PLAY: Play(); return true;
@@ -146,9 +148,10 @@ void TimeshiftTransport::TimeshiftOff() {
 void TimeshiftTransport::ShowLiveControls() {
   SetText(IDC_TIMESHIFT_STATE, "OFF");
   Enable({IDC_PLAY, IDC_SKIP_BACK, IDC_SKIP_FORWARD, IDC_JUMP_START, IDC_JUMP_LIVE,
-          IDC_STOP_BUFFERING},
+          IDC_STOP_BUFFERING, IDC_TIMESHIFT_CHANNEL, IDC_SKIP_LABEL},
          false);
   Enable({IDC_PAUSE, IDC_RECORD, IDC_RECORD_STATE, IDC_TIMESHIFT_STATE}, true);
+  SetText(IDC_TIMESHIFT_CHANNEL, "");
   ShowBehindLive("00:00:00");
 }
 

@@ -26,9 +26,10 @@ class TimeshiftTransport : private RecordingNowHost {
   // The panel, once its window exists, and how it re-fits the picture.
   void Attach(HWND panel, std::function<void()> fitVideo);
 
-  // The panel's commands of these groups, key U and the menus' items; false
-  // for any other command.
-  bool OnCommand(int id);
+  // The panel's commands of these groups, key U and the menus' items, with
+  // their notification code; false for any other command, and for the
+  // labels' other notifications (enabling a label tells its window too).
+  bool OnCommand(int id, int code = 0);
   // Timers 4 to 7; false for any other timer.
   bool OnTimer(UINT_PTR id);
 
