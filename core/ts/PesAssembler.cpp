@@ -98,3 +98,14 @@ std::vector<std::uint8_t> PesHeader(std::uint8_t streamId, std::uint64_t pts,
           static_cast<std::uint8_t>(pts >> 7),
           static_cast<std::uint8_t>(0x01 | ((pts << 1) & 0xFE))};
 }
+
+std::optional<std::uint64_t> PesHeaderPts(std::span<const std::uint8_t> pes) {
+  ByteReader reader(pes);
+  const bool startCode = reader.U8() == 0 && reader.U8() == 0 && reader.U8() == 1;
+  reader.Skip(4);  // stream id, length, the first flags byte
+  const std::uint8_t flags = reader.U8();
+  const std::size_t headerLength = reader.U8();
+  const auto optional = reader.Bytes(headerLength);
+  if (!startCode || reader.Error() || (flags & 0x80) == 0 || headerLength < 5) return std::nullopt;
+  return ReadTimeStamp(optional);
+}

@@ -48,3 +48,7 @@ class PesAssembler {
 // unbounded length (allowed for video in a transport stream).
 std::vector<std::uint8_t> PesHeader(std::uint8_t streamId, std::uint64_t pts,
                                     std::size_t payloadLength);
+
+// The PTS of the PES header at the start of `pes` (90 kHz ticks), or nothing
+// when the bytes do not begin a PES header or it carries no PTS.
+std::optional<std::uint64_t> PesHeaderPts(std::span<const std::uint8_t> pes);

@@ -71,3 +71,10 @@ TEST(PesAssemblerTest, LostPacketsAndBrokenHeadersAreSkippedAndReported) {
   EXPECT_EQ(assembler.DamagedPackets(), 1);
   EXPECT_EQ(discontinuities.size(), 1u);
 }
+
+TEST(PesAssemblerTest, HeaderPtsIsReadFromThePacketStartOnly) {
+  const auto pes = Pes(0xE0, 0x1'2345'6789ull, 10, false);
+  EXPECT_EQ(PesHeaderPts(pes), 0x1'2345'6789ull);
+  EXPECT_EQ(PesHeaderPts(std::span(pes).first(12)), std::nullopt);  // cut inside the PTS
+  EXPECT_EQ(PesHeaderPts(std::span(pes).subspan(1)), std::nullopt);
+}

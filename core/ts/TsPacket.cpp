@@ -46,7 +46,8 @@ std::span<const std::uint8_t> TsPacket::Payload() const {
 }
 
 BuiltPacket BuildTsPacket(std::uint16_t pid, std::uint8_t continuityCounter, bool payloadUnitStart,
-                          std::optional<Pcr27> pcr, std::span<const std::uint8_t> payload) {
+                          std::optional<Pcr27> pcr, std::span<const std::uint8_t> payload,
+                          bool randomAccess) {
   BuiltPacket built;
   auto& b = built.packet.bytes;
   b[0] = kTsSyncByte;
@@ -55,7 +56,7 @@ BuiltPacket BuildTsPacket(std::uint16_t pid, std::uint8_t continuityCounter, boo
 
   const std::size_t pcrBytes = pcr ? kPcrFieldSize : 0;
   // Room for payload when the adaptation field is only as large as the PCR needs.
-  const std::size_t minimalAdaptation = pcr ? 2 + pcrBytes : 0;
+  const std::size_t minimalAdaptation = pcr || randomAccess ? 2 + pcrBytes : 0;
   const std::size_t room = kTsPacketSize - kHeaderSize - minimalAdaptation;
   const std::size_t taken = std::min(room, payload.size());
   built.payloadTaken = taken;
@@ -68,7 +69,7 @@ BuiltPacket BuildTsPacket(std::uint16_t pid, std::uint8_t continuityCounter, boo
   if (hasAdaptation) {
     b[at++] = static_cast<std::uint8_t>(adaptationTotal - 1);
     if (adaptationTotal > 1) {
-      b[at++] = pcr ? 0x10 : 0x00;
+      b[at++] = static_cast<std::uint8_t>((pcr ? 0x10 : 0x00) | (randomAccess ? 0x40 : 0x00));
       if (pcr) {
         const Pcr27 base = *pcr / 300;
         const Pcr27 extension = *pcr % 300;

@@ -36,6 +36,11 @@ class TsPacket {
   bool HasAdaptationField() const { return (bytes[3] & 0x20) != 0; }
   bool HasPayload() const { return (bytes[3] & 0x10) != 0; }
   std::uint8_t ContinuityCounter() const { return bytes[3] & 0x0F; }
+  // The adaptation field's random-access indicator: decoding may start with
+  // the PES packet that begins here.
+  bool RandomAccess() const {
+    return HasAdaptationField() && bytes[4] >= 1 && (bytes[5] & 0x40) != 0;
+  }
 
   // The PCR of the adaptation field, when it carries one.
   std::optional<Pcr27> Pcr() const;
@@ -47,11 +52,13 @@ class TsPacket {
 
 // Builds a packet of `pid` carrying as much of `payload` as fits, with an
 // optional PCR; a payload shorter than the room is padded by adaptation-field
-// stuffing so the payload ends the packet. Returns the packet and the number
-// of payload bytes it took.
+// stuffing so the payload ends the packet; `randomAccess` sets the
+// adaptation field's random-access indicator. Returns the packet and the
+// number of payload bytes it took.
 struct BuiltPacket {
   TsPacket packet;
   std::size_t payloadTaken = 0;
 };
 BuiltPacket BuildTsPacket(std::uint16_t pid, std::uint8_t continuityCounter, bool payloadUnitStart,
-                          std::optional<Pcr27> pcr, std::span<const std::uint8_t> payload);
+                          std::optional<Pcr27> pcr, std::span<const std::uint8_t> payload,
+                          bool randomAccess = false);

@@ -53,3 +53,15 @@ TEST(Crc32MpegTest, KnownCheckValue) {
   const std::uint8_t text[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
   EXPECT_EQ(Crc32Mpeg(text), 0x0376E6E7u);
 }
+
+TEST(TsPacketTest, RandomAccessIndicatorWithAndWithoutPcr) {
+  const std::vector<std::uint8_t> payload(400, 7);
+  const auto plain = BuildTsPacket(0x31, 0, true, std::nullopt, payload, true);
+  EXPECT_TRUE(plain.packet.RandomAccess());
+  EXPECT_EQ(plain.packet.Pcr(), std::nullopt);
+  EXPECT_EQ(plain.payloadTaken, 182u);
+  const auto withPcr = BuildTsPacket(0x31, 1, true, Pcr27{600}, payload, true);
+  EXPECT_TRUE(withPcr.packet.RandomAccess());
+  EXPECT_EQ(withPcr.packet.Pcr(), 600u);
+  EXPECT_FALSE(BuildTsPacket(0x31, 2, false, Pcr27{600}, payload).packet.RandomAccess());
+}

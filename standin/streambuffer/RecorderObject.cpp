@@ -1,0 +1,61 @@
+#include "standin/streambuffer/RecorderObject.h"
+
+#include "standin/streambuffer/RecordingFile.h"
+#include "standin/streambuffer/SinkCore.h"
+#include "win/HResultMacros.h"
+
+namespace standin {
+
+RecorderObject::RecorderObject(std::shared_ptr<SinkCore> core, std::wstring path)
+    : core(std::move(core)), path(std::move(path)) {}
+
+RecorderObject::~RecorderObject() { Stop(0); }
+
+HRESULT RecorderObject::Create(std::shared_ptr<SinkCore> core, std::wstring path, IUnknown** out) try {
+  return HandOutNew(new RecorderObject(std::move(core), std::move(path)), IID_IUnknown,
+                    reinterpret_cast<void**>(out));
+}
+CATCH_RETURN()
+
+HRESULT RecorderObject::QueryOwnInterface(REFIID riid, void** object) {
+  return HandOutInterface(riid, object,
+                          {{IID_IUnknown, static_cast<IStreamBufferRecordControl*>(this)},
+                           {IID_IStreamBufferRecordControl, static_cast<IStreamBufferRecordControl*>(this)}});
+}
+
+// The recording starts now, whatever start time is asked for: the units
+// already in the buffer are not copied into it.
+STDMETHODIMP RecorderObject::Start(REFERENCE_TIME* start) try {
+  std::lock_guard guard(lock);
+  RETURN_HR_IF(E_UNEXPECTED, started);
+  auto file = std::make_shared<RecordingFile>(path);
+  RETURN_IF_FAILED(file->Open());
+  core->AddRecording(file);
+  recording = std::move(file);
+  started = true;
+  if (start != nullptr) *start = 0;
+  return S_OK;
+}
+CATCH_RETURN()
+
+// The recording ends now; a later stop time is not kept.
+STDMETHODIMP RecorderObject::Stop(REFERENCE_TIME) try {
+  std::lock_guard guard(lock);
+  if (!started || stopped) return started ? S_OK : E_UNEXPECTED;
+  core->RemoveRecording(recording.get());
+  recording->Close();
+  stopped = true;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP RecorderObject::GetRecordingStatus(HRESULT* result, BOOL* startedOut, BOOL* stoppedOut) try {
+  std::lock_guard guard(lock);
+  if (result != nullptr) *result = recording ? recording->Result() : S_OK;
+  if (startedOut != nullptr) *startedOut = started ? TRUE : FALSE;
+  if (stoppedOut != nullptr) *stoppedOut = stopped ? TRUE : FALSE;
+  return S_OK;
+}
+CATCH_RETURN()
+
+}  // namespace standin
