@@ -20,6 +20,7 @@ key='HKCU\SOFTWARE\Telvantis\Hauppauge WinTV 885'
 antenna=$(make_antenna "$TEST_WORK")
 install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"
+register_stream_buffer
 record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
 wine reg add "$key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
@@ -33,16 +34,25 @@ name_pattern='^Ch10-1_(Sun|Mon|Tue|Wed|Thu|Fri|Sat)(Jan|Feb|Mar|Apr|May|Jun|Jul|
 # newest_recording: the name of the newest file in the record folder.
 newest_recording() { ls -t "$record_dir" | grep -v '^stub_' | head -1; }
 
-# assert_whole FILE SECONDS: ffprobe reads the recording and finds it
-# SECONDS long, within a second and a half (the stop is taken when the
-# window reports it).
+play_exe=$(harness_exe telvrecordingplay) || fail "no telvrecordingplay.exe"
+
+# about SECONDS EXPECTED: within a second and a half (the test takes the
+# recording's start and end when the windows report them).
+about() { awk -v d="$1" -v e="$2" 'BEGIN { exit !(d > e - 1.5 && d < e + 1.5) }'; }
+
+# assert_whole FILE SECONDS: the recording, named as the viewer names them,
+# is SECONDS long for ffprobe and for the stand-in source, which plays it
+# from start to end.
 assert_whole() {
-  local file=$1 expected=$2 duration
+  local file=$1 expected=$2 duration played
   [[ $(basename "$file") =~ $name_pattern ]] || fail "recording name $(basename "$file")"
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$file") ||
     fail "ffprobe cannot read $file"
-  awk -v d="$duration" -v e="$expected" 'BEGIN { exit !(d > e - 1.5 && d < e + 1.5) }' ||
-    fail "$file lasts $duration s, not $expected s"
+  about "$duration" "$expected" || fail "$file lasts $duration s for ffprobe, not $expected s"
+  played=$(wine "$play_exe" "$(winepath -w "$file")" | tr -d '\r') ||
+    fail "the stand-in source does not play $file to its end: $played"
+  about "$(sed -n 's/^duration=//p' <<<"$played")" "$expected" ||
+    fail "$file lasts $(sed -n 's/^duration=//p' <<<"$played") s for the stand-in source"
 }
 
 # elapsed_seconds: the "Recording Now" window's elapsed clock in seconds.
@@ -103,7 +113,8 @@ png=$(take_screenshot live-after-recording "$video")
 [ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no live picture after the recording ($png)"
 
 # --- STOP, key U ---
-record_then "drv click \"Recording Now\" 4021" 5
+stop_by_button() { drv click "Recording Now" 4021; }
+record_then stop_by_button 5
 stop_by_key() { drv key "$panel" U; }
 record_then stop_by_key 4
 

@@ -18,11 +18,12 @@ timeshift_key='HKCU\SOFTWARE\Telvantis\Hauppauge WinTV 885\Timeshift'
 
 # A longer stream than the other viewer tests: the buffer holds what the
 # test pauses over.
-"$tsgen_exe" --out "$TEST_WORK/rf7.ts" --seconds 90 >/dev/null || fail "tsgen failed"
+"$tsgen_exe" --out "$TEST_WORK/rf7.ts" --seconds 45 >/dev/null || fail "tsgen failed"
 printf 'RF 7 SIGNAL 80 FILE rf7.ts\nCHANNEL 10 1 PROGRAM 1\n' >"$TEST_WORK/antenna.txt"
 printf '1\nWTST 7 10 1\n' >"$TEST_WORK/channels.txt"
 install_platform "$TEST_WORK/antenna.txt"
 virtual_tuner "$tuner" "$capture"
+register_stream_buffer
 wine reg delete "$timeshift_key" /f >/dev/null 2>&1 || true
 
 text() { harness_driver text "$panel" "$1" | tr -d '\r'; }
@@ -55,6 +56,7 @@ wine reg add "$timeshift_key" /v Timeshift /d "Z:${buffer_dir//\//\\}\\" /f >/de
 # --- A step half-way fails: its message, then live television again ---
 set_failing_steps "Analyzer.Connect"
 drv click "$panel" 1013
+expect_box exclamation "COULDN'T CONNECT FILTERS"
 expect_box plain "CANT CONNECT FIRST SINK"
 harness_wait_until 10 test "$(state)" = OFF || fail "timeshift state after the failure: $(state)"
 picture_runs back-at-live
@@ -72,7 +74,6 @@ while ((SECONDS - paused_at < 20)); do sleep 1; done
 drv click "$panel" 1014
 drv wait-text "$panel" 1020 "ON" 10
 [[ $(behind) =~ ^-00:00:(19|2[0-4])$ ]] || fail "behind live after a 20 s pause: $(behind)"
-sleep 3
 picture_runs paused-20s
 
 # Skip back 15 s (well past the start of the buffer): 15 s more behind.
@@ -91,14 +92,12 @@ assert_eq "00:00:00" "$(behind)" "behind live after the jump to live"
 # The jump to the start: behind by the time since timeshift began.
 drv click "$panel" 1017
 [ "$(seconds_of "$(behind)")" -ge 20 ] || fail "behind live after the jump to the start: $(behind)"
-sleep 2
 picture_runs at-start
 
 # --- Timeshift off (key U): the live graph again, the test card running ---
 drv key "$panel" U
 drv wait-text "$panel" 1020 "OFF" 30
 assert_eq "00:00:00" "$(behind)" "behind live after timeshift off"
-sleep 2
 picture_runs live-again
 take_screenshot panel-live-again >/dev/null
 
