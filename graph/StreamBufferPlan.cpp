@@ -144,7 +144,9 @@ TransitionPlan StartPlan(const TransitionOptions& options, bool record) {
   TransitionStep lock = InFolder(A::LockProfile, folder);
   plan.push_back(checked ? Must(lock, PlainBox("CANT LOCKPROFILE")) : Optional(lock));
 
-  if (!record) plan.push_back(Optional(OnFilter(A::Remove, G::Source, F::Source)));
+  // The earlier source goes in both starts: one left behind, unconnected,
+  // can keep the source graph from running.
+  plan.push_back(Optional(OnFilter(A::Remove, G::Source, F::Source)));
   plan.push_back(Must(OnFilter(A::Create, G::Source, F::Source, "SOURCE"),
                       Exclaim("CAN'T ADD SOURCE FILTER")));
   plan.push_back(Must(Step(A::QuerySource), Exclaim("CAN'T QI SBSOURCE")));

@@ -174,14 +174,14 @@ TEST(StreamBufferPlanTest, LaterTimeshiftStartsReuseTheSinkAndCheckItsProfile) {
   }
 }
 
-TEST(StreamBufferPlanTest, RecordingFromLiveUsesTheRecordFolderAndKeepsTheOldSource) {
+TEST(StreamBufferPlanTest, RecordingFromLiveUsesTheRecordFolderAndReplacesTheOldSource) {
   FakeTransitionPlatform platform;
   platform.failing = {"lock profile record", "query sink"};
   const TransitionOutcome done = RunTransition(RecordFromLivePlan(kLaterStart), platform);
   EXPECT_TRUE(done.outcome.Succeeded());
   EXPECT_EQ(platform.lines.front(), "check record");
   EXPECT_TRUE(Has(platform.lines, "configure record"));
-  EXPECT_FALSE(Has(platform.lines, "remove source from source"));
+  EXPECT_TRUE(Has(platform.lines, "remove source from source"));
   EXPECT_EQ(platform.lines.back(), "start recorder");
   EXPECT_TRUE(Has(platform.lines, "create recorder record"));
 
