@@ -5,6 +5,9 @@
 #include "graph/GraphMessageBox.h"
 #include "graph/GraphToolkit.h"
 #include "graph/LiveGraphBuilder.h"
+#include "core/files/FileNames.h"
+#include "viewer/ViewerSession.h"
+#include "viewer/timeshift/LocalNow.h"
 
 namespace {
 
@@ -77,9 +80,105 @@ std::optional<bool> TvEngine::ToggleMute() {
   return mute;
 }
 
-void TvEngine::StopRecording() { recording = false; }
+HRESULT TvEngine::ToggleTimeshift(ViewerSession& session) {
+  return timeshiftOn ? ReturnToLive(session) : StartBuffer(session, false);
+}
+
+HRESULT TvEngine::StartRecordingFromLive(ViewerSession& session) {
+  if (timeshiftOn) return E_UNEXPECTED;  // recording starts from live only
+  return StartBuffer(session, true);
+}
+
+// The timeshift move starts its own recording as its last step; this starts
+// a new one (under a new name, from now) while timeshifting.
+HRESULT TvEngine::StartTimeshiftRecording(ViewerSession& session) {
+  if (!timeshiftOn || recording) return E_UNEXPECTED;
+  buffer.StopRecorder();
+  StreamBufferRequest request;
+  request.model = session.ModelRow();
+  request.timeshiftKey = session.TimeshiftRegistryKey();
+  request.now = LocalNow();
+  return Shown(buffer.StartTimeshiftRecording(request));
+}
+
+HRESULT TvEngine::StartBuffer(ViewerSession& session, bool record) {
+  StreamBufferRequest request;
+  request.model = session.ModelRow();
+  request.timeshiftKey = session.TimeshiftRegistryKey();
+  request.recordKey = session.RecordRegistryKey();
+  if (const std::optional<DecoderNames> names = ReadDecodersFile(FileNames::kDecoders)) {
+    request.videoDecoderName = names->video;
+  }
+  if (const ChannelEntry* channel = session.CurrentChannel()) {
+    request.major = channel->major;
+    request.minor = channel->minor;
+  }
+  request.now = LocalNow();
+  timeshiftOn = true;
+  recording = record;
+  const GraphOutcome outcome =
+      record ? buffer.RecordFromLive(request) : buffer.StartTimeshift(request);
+  ShowGraphMessages(outcome);
+  if (outcome.Failed()) {
+    // No recording runs; the stream buffer's graphs are in use only when
+    // live television could not be rebuilt.
+    recording = false;
+    timeshiftOn = !buffer.BackAtLive();
+  }
+  session.SetTimeshifting(timeshiftOn && !recording);
+  session.SetRecording(recording);
+  return outcome.result;
+}
+
+HRESULT TvEngine::ReturnToLive(ViewerSession& session) {
+  if (!timeshiftOn) return S_FALSE;
+  timeshiftOn = false;
+  recording = false;
+  session.SetTimeshifting(false);
+  session.SetRecording(false);
+  return Shown(buffer.ReturnToLive());
+}
+
+HRESULT TvEngine::SkipForward(int seconds) {
+  if (!timeshiftOn) return S_FALSE;
+  return buffer.SeekTo(PositionAfterSkip(GetPlaybackPosition(), seconds * kUnitsPerSecond));
+}
+
+HRESULT TvEngine::SkipBack(int seconds) {
+  if (!timeshiftOn) return S_FALSE;
+  return buffer.SeekTo(PositionAfterSkipBack(GetPlaybackPosition(), seconds * kUnitsPerSecond));
+}
+
+HRESULT TvEngine::SeekToStart() { return timeshiftOn ? buffer.SeekTo(0) : S_FALSE; }
+
+long long TvEngine::GetPlaybackPosition() {
+  long long position = 0;
+  if (timeshiftOn) buffer.Position(&position);  // 0 when it cannot be read
+  return position;
+}
+
+HRESULT TvEngine::PausePlayback() { return timeshiftOn ? buffer.PausePlayback() : S_FALSE; }
+
+HRESULT TvEngine::ResumePlayback() { return timeshiftOn ? buffer.ResumePlayback() : S_FALSE; }
+
+void TvEngine::StopRecording() {
+  if (!recording) return;
+  buffer.StopRecorder();
+  buffer.StopSinkGraph();
+  buffer.StopSourceGraph();
+  recording = false;
+}
+
+void TvEngine::StopBuffering() {
+  if (!timeshiftOn) return;
+  buffer.StopRecorder();
+  buffer.StopSinkGraph();
+}
 
 void TvEngine::TearDown() {
+  // A recording in the stream buffer is ended whole before the graphs go.
+  if (timeshiftOn || recording) buffer.StopRecorder();
+  buffer.Reset();
   const bool liveMode = !timeshiftOn && !recording;
   TearDownGraphs(live.graphs, live.filters, liveMode);
   live.control.Reset();

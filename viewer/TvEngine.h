@@ -15,6 +15,9 @@
 #include "core/tuning/ChannelTuning.h"
 #include "core/tuning/TuningModel.h"
 #include "graph/LiveGraph.h"
+#include "graph/StreamBufferGraph.h"
+
+class ViewerSession;
 
 class TvEngine {
  public:
@@ -60,15 +63,52 @@ class TvEngine {
 
   // Whether a recording runs (recording arrives with the stream buffer).
   bool IsRecording() const { return recording; }
-  // Stops a running recording; nothing to do while none runs.
+
+  // Timeshift and recording through the stream buffer. Each transition
+  // shows its messages itself and keeps the session's timeshifting and
+  // recording marks; after a transition that failed half-way live
+  // television runs again when that could be done. The folders come from
+  // the tuner model's registry keys, the recording's name from the current
+  // channel and the local time.
+  bool IsTimeshifting() const { return timeshiftOn; }
+  // From live into timeshift, or (timeshifting) back to live.
+  HRESULT ToggleTimeshift(ViewerSession& session);
+  // From live into a recording in the record folder.
+  HRESULT StartRecordingFromLive(ViewerSession& session);
+  // The timeshift period's own content recording (part of the move into
+  // timeshift; the name is made from the local time).
+  HRESULT StartTimeshiftRecording(ViewerSession& session);
+  // Back to live television from the stream buffer.
+  HRESULT ReturnToLive(ViewerSession& session);
+  // The full path of the last recording from live.
+  const std::string& RecordingFileName() const { return buffer.RecordingName(); }
+
+  // Playback inside the buffer while timeshifting; seconds as the panel's
+  // skip sizes hold them. A skip back never goes before the start.
+  HRESULT SkipForward(int seconds);
+  HRESULT SkipBack(int seconds);
+  HRESULT SeekToStart();
+  // Playback's position in the buffer, in 100-nanosecond units (0 when it
+  // cannot be read).
+  long long GetPlaybackPosition();
+  HRESULT PausePlayback();
+  HRESULT ResumePlayback();
+  // Ends the recording: the recorder and both stream-buffer graphs stop
+  // (the return to live follows). Nothing to do while none runs.
   void StopRecording();
+  // The buffer stops filling: the recorder and the sink graph stop, the
+  // source graph plays on to the end of what it holds.
+  void StopBuffering();
 
   // Stops the graphs and releases every filter and interface; the engine
   // can be torn down more than once.
   void TearDown();
 
  private:
+  HRESULT StartBuffer(ViewerSession& session, bool record);
+
   LiveGraph live;
+  StreamBufferGraph buffer{live};
   bool timeshiftOn = false;
   bool recording = false;
 };

@@ -47,10 +47,6 @@ std::string Format(const char* format, int a, int b) {
   return text;
 }
 
-constexpr int kSkipChoices[] = {15, 30, 60, 120};
-constexpr const char* kSkipTexts[] = {"   15 seconds", "   30 seconds", "   1 minute",
-                                      "   2 minutes"};
-
 }  // namespace
 
 INT_PTR ViewerDialog::OnCommand(int id) {
@@ -100,14 +96,12 @@ INT_PTR ViewerDialog::OnCommand(int id) {
     case IDC_SCHEDULE:
       OpenSetup(true);
       return TRUE;
-    case IDC_SKIP_LABEL:
-      ShowSkipMenu();
-      return TRUE;
     case IDC_RECORD_STATE:
       ShowRecordMenu();
       return TRUE;
     default:
-      // The timeshift transport, record and stop are the recording code's.
+      // The timeshift transport, its skip menu, record and stop are the
+      // transport's (TimeshiftTransport answers them first).
       return FALSE;
   }
 }
@@ -233,6 +227,8 @@ void ViewerDialog::ApplyChannelChange(const std::optional<ChannelChange>& change
       SetItemText(IDC_CHANNEL_DISPLAY, ChannelCaption(*channel));
     }
     ShowChannelOsd();
+    // In timeshift, playback follows to the live edge of the new channel.
+    if (session.Timeshifting()) transport.AfterChannelChange();
   }
   if (foreground == hwnd || foreground == video.Handle()) BringWindowToTop(foreground);
   StartTimers();
@@ -274,29 +270,6 @@ void ViewerDialog::ShowChannelMenu() {
   if (const int chosen = menu.Track(hwnd)) GoToChannel(chosen - 1);
 }
 
-void ViewerDialog::ShowSkipMenu() {
-  ViewerConfig& c = session.Settings();
-  PopupMenu menu;
-  char title[64];
-  std::snprintf(title, sizeof title, "SKIP FF: %i %s", c.skipForwardSeconds, "SECS");
-  menu.Title(title);
-  for (const char* text : kSkipTexts) menu.Item(text);
-  menu.Separator();
-  std::snprintf(title, sizeof title, "SKIP RW: %i %s", c.skipBackSeconds, "SECS");
-  menu.Title(title);
-  const int firstBack = menu.Item(kSkipTexts[0]);
-  for (std::size_t i = 1; i < std::size(kSkipTexts); ++i) menu.Item(kSkipTexts[i]);
-
-  const int chosen = menu.Track(hwnd);
-  // Item 1 is the first title; the forward choices are 2 to 5.
-  if (chosen >= 2 && chosen < 2 + static_cast<int>(std::size(kSkipChoices))) {
-    c.skipForwardSeconds = kSkipChoices[chosen - 2];
-  } else if (chosen >= firstBack &&
-             chosen < firstBack + static_cast<int>(std::size(kSkipChoices))) {
-    c.skipBackSeconds = kSkipChoices[chosen - firstBack];
-  }
-}
-
 void ViewerDialog::ShowRecordMenu() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
@@ -323,12 +296,8 @@ void ViewerDialog::ShowRecordMenu() {
     choice = &untilChoices[static_cast<std::size_t>(chosen - firstUntil)];
   }
   if (chosen == dialog) {
-    OpenRecordDialog();
+    transport.OpenRecordDialog();
   } else if (choice != nullptr) {
-    StartRecordingFromMenu(choice->minutes / 60, choice->minutes % 60);
+    transport.StartRecording(ClockSpan{choice->minutes / 60, choice->minutes % 60});
   }
 }
-
-void ViewerDialog::OpenRecordDialog() {}
-
-void ViewerDialog::StartRecordingFromMenu(int /*hours*/, int /*minutes*/) {}

@@ -34,6 +34,8 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
+      // The timeshift and record groups answer their own commands.
+      if (transport.OnCommand(LOWORD(wParam), HIWORD(wParam))) return TRUE;
       // Clicks (buttons, labels, menus) and keys; not the labels' other
       // notices, such as being enabled or disabled.
       if (HIWORD(wParam) > 1) return FALSE;
@@ -90,6 +92,7 @@ bool ViewerDialog::TranslateKeys(MSG& message) {
 }
 
 INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
+  if (transport.OnTimer(id)) return TRUE;  // timers 4 to 7
   switch (id) {
     case kSignalTimer:
       OnSignalTimer();

@@ -23,6 +23,7 @@
 #include "viewer/ViewerSession.h"
 #include "viewer/setup/SetupDialog.h"
 #include "viewer/setup/SetupHost.h"
+#include "viewer/timeshift/TimeshiftTransport.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost {
  public:
@@ -49,14 +50,6 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   // 15 jump to live, 16 play, 17 stop, 18 exit. Others are ignored.
   void DoPanelCommand(int code);
   void RestartSignalTimer();
-
-  // Where the record menu's entries start a recording; the recording code
-  // fills them in. Until then they do nothing.
-  //   OpenRecordDialog: "RECORD..."
-  //   StartRecordingFromMenu: a "RECORD FOR" or "RECORD UNTIL" entry, to
-  //   record from now for `hours` and `minutes`.
-  void OpenRecordDialog();
-  void StartRecordingFromMenu(int hours, int minutes);
 
  private:
   // The message that ends start-up, or nothing when it can go on.
@@ -107,7 +100,6 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   void OnDigit(int digit);
   void OnDigitTimer();
   void ShowChannelMenu();
-  void ShowSkipMenu();
   void ShowRecordMenu();
 
   // Display modes and window places (ViewerDisplayModes.cpp)
@@ -167,6 +159,8 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   StartupBanner banner;
   SystemAwake awake;
   ChannelDigits digits;
+  // The timeshift and record groups, key U and timers 4 to 7.
+  TimeshiftTransport transport{engine, session};
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;

@@ -29,6 +29,7 @@ HACCEL LoadKeyTable() {
 }  // namespace
 
 INT_PTR ViewerDialog::OnInitDialog() {
+  transport.Attach(hwnd, [this] { FitVideo(); });
   PrepareSystemMenu();
   awake.Begin();
   banner.Show();

@@ -85,3 +85,13 @@ virtual_tuner() {
     standin_install --clear-devices "${devices[@]}" >install.out 2>&1 ||
     fail "cannot register the virtual tuner \"$1\": $(cat install.out)"
 }
+
+# register_stream_buffer: the stand-in stream-buffer engine, for the tests of
+# timeshift and recording (until standin-install registers it with the
+# other stand-ins).
+register_stream_buffer() {
+  local dll
+  dll=$(standin_find "$harness_top/build/windows" telvstandin-streambuffer.dll)
+  [ -n "$dll" ] || fail "telvstandin-streambuffer.dll is not built"
+  wine regsvr32 /s "$(winepath -w "$dll")" || fail "cannot register $dll"
+}

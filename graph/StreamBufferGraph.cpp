@@ -1,0 +1,397 @@
+#include "graph/StreamBufferGraph.h"
+
+#include <memory>
+
+#include "core/protocol/RecordingNames.h"
+#include "dshow/MediaType.h"
+#include "graph/GraphToolkit.h"
+#include "win/HResultMacros.h"
+#include "win/InterfaceIds.h"
+#include "win/RegistryFolder.h"
+#include "win/UniqueHandle.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Folder values and file names are in the ANSI code page.
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+  wide.resize(static_cast<size_t>(size) - 1);
+  return wide;
+}
+
+const char* ValueName(BufferFolder folder) {
+  return folder == BufferFolder::Timeshift ? "Timeshift" : "Record";
+}
+
+// The stream-buffer engine keeps its own settings under the folder's key:
+// HKEY_LOCAL_MACHINE when the user may write there, else HKEY_CURRENT_USER.
+UniqueHkey OpenEngineKey(const std::string& key) {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &opened, nullptr) == ERROR_SUCCESS) {
+      return UniqueHkey(opened);
+    }
+  }
+  return UniqueHkey();
+}
+
+HRESULT HandKey(IUnknown* object, HKEY key) {
+  ComPtr<IStreamBufferInitialize> initialize;
+  RETURN_IF_FAILED(object->QueryInterface(IID_PPV_ARGS(&initialize)));
+  return initialize->SetHKEY(key);
+}
+
+const GUID* MajorType(PinMedia media) {
+  switch (media) {
+    case PinMedia::Video: return &MEDIATYPE_Video;
+    case PinMedia::Audio: return &MEDIATYPE_Audio;
+    case PinMedia::Any: break;
+  }
+  return nullptr;
+}
+
+// The filter on the other side of a connected pin, and the major type the
+// pins agreed on.
+bool Downstream(IPin* output, ComPtr<IBaseFilter>* filter, GUID* major) {
+  ComPtr<IPin> peer;
+  if (FAILED(output->ConnectedTo(&peer))) return false;
+  AM_MEDIA_TYPE type{};
+  if (FAILED(output->ConnectionMediaType(&type))) return false;
+  *major = type.majortype;
+  dshow::FreeMediaTypeContents(type);
+  PIN_INFO info{};
+  if (FAILED(peer->QueryPinInfo(&info)) || info.pFilter == nullptr) return false;
+  filter->Attach(info.pFilter);  // QueryPinInfo handed out this reference
+  return true;
+}
+
+}  // namespace
+
+GraphOutcome StreamBufferGraph::StartTimeshift(const StreamBufferRequest& wanted) {
+  return Start(wanted, false);
+}
+
+GraphOutcome StreamBufferGraph::RecordFromLive(const StreamBufferRequest& wanted) {
+  return Start(wanted, true);
+}
+
+GraphOutcome StreamBufferGraph::Start(const StreamBufferRequest& wanted, bool recording) {
+  request = wanted;
+  record = recording;
+  TransitionOptions options;
+  options.hasCapture = request.model == nullptr || request.model->hasCaptureFilter;
+  options.sinkExists = live.filters.bufferSink != nullptr;
+  options.pauseVideoDecoder =
+      PausesVideoDecoder(request.model ? request.model->number : -1, request.videoDecoderName);
+  TransitionOutcome done =
+      RunTransition(record ? RecordFromLivePlan(options) : StartTimeshiftPlan(options), *this);
+  backAtLive = !done.leftGraphsChanged;
+  if (!done.leftGraphsChanged) return done.outcome;
+  // Half-way: the filters are spread over the graphs. Live television again.
+  const TransitionOutcome back =
+      RunTransition(ReturnToLivePlan(options.hasCapture, true), *this);
+  backAtLive = back.outcome.Succeeded();
+  done.outcome.Append(back.outcome);
+  return done.outcome;
+}
+
+GraphOutcome StreamBufferGraph::ReturnToLive() {
+  const bool hasCapture = request.model == nullptr || request.model->hasCaptureFilter;
+  return RunTransition(ReturnToLivePlan(hasCapture), *this).outcome;
+}
+
+GraphOutcome StreamBufferGraph::StartTimeshiftRecording(const StreamBufferRequest& wanted) {
+  const TuningModel* model = request.model;
+  request = wanted;
+  request.model = model;
+  return RunTransition(TimeshiftRecordingPlan(), *this).outcome;
+}
+
+GraphOutcome StreamBufferGraph::Perform(const TransitionStep& step) {
+  using A = TransitionAction;
+  switch (step.action) {
+    case A::CheckFolder: return GraphOutcome::Result(CheckFolder(step.folder));
+    case A::FindDecoders: return GraphOutcome::Result(FindDecoders());
+    case A::StopGraph:
+      if (step.graph == GraphKind::Live && live.control) {
+        return GraphOutcome::Result(live.control->Stop());
+      }
+      if (step.graph == GraphKind::Sink) StopSinkGraph();
+      if (step.graph == GraphKind::Source) StopSourceGraph();
+      return GraphOutcome::Result(S_OK);
+    case A::StopRecorder: StopRecorder(); return GraphOutcome::Result(S_OK);
+    case A::Remove: {
+      IBaseFilter* filter = Get(step.filter);
+      if (filter == nullptr) return GraphOutcome::Result(S_FALSE);
+      return GraphOutcome::Result(Graph(step.graph)->RemoveFilter(filter));
+    }
+    case A::Add: return GraphOutcome::Result(Add(step));
+    case A::Create: return GraphOutcome::Result(Create(step));
+    case A::Connect: return Connect(step);
+    case A::QuerySink:
+      if (!live.filters.bufferSink) return GraphOutcome::Result(E_POINTER);
+      return GraphOutcome::Result(live.filters.bufferSink.As(&sink));
+    case A::Configure: return GraphOutcome::Result(Configure(step.folder));
+    case A::LockProfile: return GraphOutcome::Result(LockProfile());
+    case A::QuerySource:
+      if (!live.filters.bufferSource) return GraphOutcome::Result(E_POINTER);
+      return GraphOutcome::Result(live.filters.bufferSource.As(&source));
+    case A::SetStreamSink: return GraphOutcome::Result(SetStreamSink());
+    case A::QueryMediaControl: return GraphOutcome::Result(QueryMediaControl(step.graph));
+    case A::QueryBasicAudio: {
+      // Volume and mute act on whichever graph plays the sound.
+      ComPtr<IBasicAudio> audio;
+      const HRESULT hr = Graph(step.graph)->QueryInterface(IID_PPV_ARGS(&audio));
+      if (SUCCEEDED(hr)) live.basicAudio = audio;
+      return GraphOutcome::Result(hr);
+    }
+    case A::Run: {
+      IMediaControl* control = step.graph == GraphKind::Live   ? live.control.Get()
+                               : step.graph == GraphKind::Sink ? sinkControl.Get()
+                                                               : sourceControl.Get();
+      return GraphOutcome::Result(control ? control->Run() : E_POINTER);
+    }
+    case A::PauseVideoDecoder:
+      return GraphOutcome::Result(live.filters.videoDecoder ? live.filters.videoDecoder->Pause()
+                                                            : S_FALSE);
+    case A::RunVideoDecoder:
+      return GraphOutcome::Result(live.filters.videoDecoder ? live.filters.videoDecoder->Run(0)
+                                                            : S_FALSE);
+    case A::CreateRecorder: return GraphOutcome::Result(CreateRecorder(step.folder));
+    case A::QueryRecorder:
+      return GraphOutcome::Result(recorderObject ? recorderObject.As(&recorder) : E_POINTER);
+    case A::StartRecorder: return GraphOutcome::Result(StartRecorder());
+  }
+  return GraphOutcome::Result(E_UNEXPECTED);
+}
+
+IGraphBuilder* StreamBufferGraph::Graph(GraphKind kind) const {
+  switch (kind) {
+    case GraphKind::Live: return live.graphs.live.Get();
+    case GraphKind::Sink: return live.graphs.sink.Get();
+    case GraphKind::Source: return live.graphs.source.Get();
+  }
+  return nullptr;
+}
+
+// std::addressof, not &: the & of a ComPtr empties it.
+ComPtr<IBaseFilter>* StreamBufferGraph::Slot(BufferFilter filter) {
+  GraphFilters& f = live.filters;
+  switch (filter) {
+    case BufferFilter::NetworkProvider: return std::addressof(f.networkProvider);
+    case BufferFilter::Tuner: return std::addressof(f.tuner);
+    case BufferFilter::Capture: return std::addressof(f.capture);
+    case BufferFilter::Demultiplexer: return std::addressof(f.demux);
+    case BufferFilter::Tif: return std::addressof(f.tif);
+    case BufferFilter::VideoDecoder: return std::addressof(f.videoDecoder);
+    case BufferFilter::AudioDecoder: return std::addressof(f.audioDecoder);
+    case BufferFilter::VideoRenderer: return std::addressof(f.videoRenderer);
+    case BufferFilter::SoundRenderer: return std::addressof(f.soundRenderer);
+    case BufferFilter::Sink: return std::addressof(f.bufferSink);
+    case BufferFilter::Analyser: return std::addressof(f.analyser);
+    case BufferFilter::Source: return std::addressof(f.bufferSource);
+  }
+  return nullptr;
+}
+
+IBaseFilter* StreamBufferGraph::Get(BufferFilter filter) {
+  ComPtr<IBaseFilter>* slot = Slot(filter);
+  return slot != nullptr ? slot->Get() : nullptr;
+}
+
+const std::string& StreamBufferGraph::KeyOf(BufferFolder which) const {
+  return which == BufferFolder::Timeshift ? request.timeshiftKey : request.recordKey;
+}
+
+// Without its folder value the names would have no folder at all: the move
+// is refused before anything stops.
+HRESULT StreamBufferGraph::CheckFolder(BufferFolder which) {
+  const std::optional<std::string> value = ReadFolderValue(KeyOf(which), ValueName(which));
+  if (!value) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  folder = *value;
+  return S_OK;
+}
+
+// Without decoders.txt most models let the graph insert the decoders between
+// the demultiplexer and the renderers; they are the filters on the far side
+// of the demultiplexer's video and audio pins. A renderer found there takes
+// the stream as it is: no decoder to move.
+HRESULT StreamBufferGraph::FindDecoders() {
+  GraphFilters& f = live.filters;
+  if ((f.videoDecoder && f.audioDecoder) || !f.demux) return S_OK;
+  ComPtr<IEnumPins> pins;
+  RETURN_IF_FAILED(f.demux->EnumPins(&pins));
+  ComPtr<IPin> pin;
+  while (pins->Next(1, &pin, nullptr) == S_OK) {
+    ComPtr<IBaseFilter> peer;
+    GUID major{};
+    PIN_DIRECTION direction{};
+    if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_OUTPUT &&
+        Downstream(pin.Get(), &peer, &major)) {
+      if (major == MEDIATYPE_Video && !f.videoDecoder && peer != f.videoRenderer) {
+        f.videoDecoder = peer;
+      } else if (major == MEDIATYPE_Audio && !f.audioDecoder && peer != f.soundRenderer) {
+        f.audioDecoder = peer;
+      }
+    }
+    pin.Reset();
+  }
+  return S_OK;
+}
+
+HRESULT StreamBufferGraph::Add(const TransitionStep& step) {
+  IBaseFilter* filter = Get(step.filter);
+  if (filter == nullptr) {
+    // A decoder the renderer did without; anything else is missing.
+    const bool decoder = step.filter == BufferFilter::VideoDecoder ||
+                         step.filter == BufferFilter::AudioDecoder;
+    return decoder ? S_FALSE : E_POINTER;
+  }
+  const std::wstring name = Widen(step.name);
+  return Graph(step.graph)->AddFilter(filter, name.c_str());
+}
+
+HRESULT StreamBufferGraph::Create(const TransitionStep& step) {
+  const GUID* clsid = step.filter == BufferFilter::Sink       ? &CLSID_StreamBufferSink
+                      : step.filter == BufferFilter::Analyser ? &CLSID_Mpeg2VideoStreamAnalyzer
+                                                              : &CLSID_StreamBufferSource;
+  const std::wstring name = Widen(step.name);
+  return AddFilterByClsid(Graph(step.graph), *clsid, name.c_str(),
+                          Slot(step.filter)->ReleaseAndGetAddressOf());
+}
+
+// A decoder that is not there is stood in for by its renderer (which took
+// the stream straight), and its own connection to the renderer is left out.
+GraphOutcome StreamBufferGraph::Connect(const TransitionStep& step) {
+  BufferFilter upstream = step.filter;
+  BufferFilter downstream = step.downstream;
+  if (Get(upstream) == nullptr) {
+    if (upstream == BufferFilter::VideoDecoder || upstream == BufferFilter::AudioDecoder) {
+      return GraphOutcome::Result(S_FALSE);
+    }
+  }
+  if (Get(downstream) == nullptr) {
+    if (downstream == BufferFilter::VideoDecoder) downstream = BufferFilter::VideoRenderer;
+    if (downstream == BufferFilter::AudioDecoder) downstream = BufferFilter::SoundRenderer;
+  }
+  return ConnectFilters(Graph(step.graph), Get(upstream), Get(downstream), MajorType(step.media));
+}
+
+HRESULT StreamBufferGraph::Configure(BufferFolder which) {
+  RETURN_IF_FAILED(CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(configure.ReleaseAndGetAddressOf())));
+  UniqueHkey key = OpenEngineKey(KeyOf(which));
+  RETURN_HR_IF(E_ACCESSDENIED, !key);
+  RETURN_IF_FAILED(HandKey(configure.Get(), key.Get()));
+  const std::wstring directory = Widen(folder);
+  RETURN_IF_FAILED(configure->SetDirectory(directory.c_str()));
+  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSink.Get());
+  return HandKey(live.filters.bufferSink.Get(), key.Get());
+}
+
+HRESULT StreamBufferGraph::LockProfile() {
+  RETURN_HR_IF_NULL(E_POINTER, sink.Get());
+  stubName = StubFileName(folder, request.now);
+  const std::wstring stub = Widen(stubName);
+  return sink->LockProfile(stub.c_str());
+}
+
+// The source reads the sink directly, or else the profile's stub file.
+HRESULT StreamBufferGraph::SetStreamSink() {
+  RETURN_HR_IF_NULL(E_POINTER, source.Get());
+  if (SUCCEEDED(source->SetStreamSink(live.filters.bufferSink.Get()))) return S_OK;
+  ComPtr<IFileSourceFilter> file;
+  RETURN_IF_FAILED(source.As(&file));
+  const std::wstring stub = Widen(stubName);
+  return file->Load(stub.c_str(), nullptr);
+}
+
+HRESULT StreamBufferGraph::QueryMediaControl(GraphKind graph) {
+  ComPtr<IMediaControl>& control = graph == GraphKind::Sink ? sinkControl : sourceControl;
+  return Graph(graph)->QueryInterface(IID_PPV_ARGS(control.ReleaseAndGetAddressOf()));
+}
+
+HRESULT StreamBufferGraph::CreateRecorder(BufferFolder which) {
+  RETURN_HR_IF_NULL(E_POINTER, sink.Get());
+  std::string name;
+  if (which == BufferFolder::Timeshift) {
+    // The timeshift folder is read again when the recording is named.
+    RETURN_IF_FAILED(CheckFolder(which));
+    name = ::TimeshiftRecordingName(folder, request.now);
+  } else {
+    name = LiveRecordingName(folder, request.major, request.minor, request.now);
+  }
+  const std::wstring wide = Widen(name);
+  recorder.Reset();
+  RETURN_IF_FAILED(sink->CreateRecorder(wide.c_str(), kRecordingTypeContent,
+                                        recorderObject.ReleaseAndGetAddressOf()));
+  (which == BufferFolder::Timeshift ? timeshiftRecordingName : recordingName) = name;
+  return S_OK;
+}
+
+HRESULT StreamBufferGraph::StartRecorder() {
+  RETURN_HR_IF_NULL(E_POINTER, recorder.Get());
+  REFERENCE_TIME start = 0;
+  return recorder->Start(&start);
+}
+
+void StreamBufferGraph::StopRecorder() {
+  if (recorder) recorder->Stop(0);  // a recorder that never started has nothing to stop
+  recorder.Reset();
+  recorderObject.Reset();
+}
+
+void StreamBufferGraph::StopSinkGraph() {
+  if (sinkControl) sinkControl->Stop();  // stopping a stopped graph is no failure
+}
+
+void StreamBufferGraph::StopSourceGraph() {
+  if (sourceControl) sourceControl->Stop();  // likewise
+}
+
+HRESULT StreamBufferGraph::Position(long long* position) {
+  RETURN_HR_IF_NULL(E_POINTER, position);
+  *position = 0;
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSource.Get());
+  RETURN_IF_FAILED(live.filters.bufferSource.As(&seeking));
+  LONGLONG current = 0;
+  RETURN_IF_FAILED(seeking->GetCurrentPosition(&current));
+  *position = current;
+  return S_OK;
+}
+
+HRESULT StreamBufferGraph::SeekTo(long long position) {
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSource.Get());
+  RETURN_IF_FAILED(live.filters.bufferSource.As(&seeking));
+  LONGLONG target = position;
+  return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr,
+                               AM_SEEKING_NoPositioning);
+}
+
+HRESULT StreamBufferGraph::PausePlayback() {
+  RETURN_HR_IF_NULL(E_POINTER, sourceControl.Get());
+  return sourceControl->Pause();
+}
+
+HRESULT StreamBufferGraph::ResumePlayback() {
+  RETURN_HR_IF_NULL(E_POINTER, sourceControl.Get());
+  return sourceControl->Run();
+}
+
+void StreamBufferGraph::Reset() {
+  StopRecorder();
+  configure.Reset();
+  sink.Reset();
+  source.Reset();
+  sinkControl.Reset();
+  sourceControl.Reset();
+}

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Timeshift on the stand-in platform, with a model whose decoders the graph
+# inserts itself (no decoders.txt): a missing timeshift folder refused before
+# anything moves, a step that fails half-way (the viewer goes back to live
+# television), then pause, play, the skips, the jumps, timeshift off.
+set -euo pipefail
+[ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/viewer_lib.sh"
+
+trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
+
+tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
+capture="Hauppauge WinTV 885 TS Capture"
+panel="Telvantis- Hauppauge WinTV 885"
+video="Telvantis Video- Hauppauge WinTV 885"
+timeshift_key='HKCU\SOFTWARE\Telvantis\Hauppauge WinTV 885\Timeshift'
+
+# A longer stream than the other viewer tests: the buffer holds what the
+# test pauses over.
+"$tsgen_exe" --out "$TEST_WORK/rf7.ts" --seconds 45 >/dev/null || fail "tsgen failed"
+printf 'RF 7 SIGNAL 80 FILE rf7.ts\nCHANNEL 10 1 PROGRAM 1\n' >"$TEST_WORK/antenna.txt"
+printf '1\nWTST 7 10 1\n' >"$TEST_WORK/channels.txt"
+install_platform "$TEST_WORK/antenna.txt"
+virtual_tuner "$tuner" "$capture"
+register_stream_buffer
+wine reg delete "$timeshift_key" /f >/dev/null 2>&1 || true
+
+text() { harness_driver text "$panel" "$1" | tr -d '\r'; }
+behind() { text 1023; }
+state() { text 1020; }
+# The video window shows a picture (the test card has many colours).
+picture_runs() {
+  local png
+  png=$(take_screenshot "$1" "$video")
+  [ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no picture in the video window ($png)"
+}
+
+dir=$(case_folder timeshift)
+cp "$TEST_WORK/channels.txt" "$dir/"
+start_viewer "$dir"
+drv wait "$panel" 60 >/dev/null
+drv wait-text "$panel" 1004 "WTST 10-1" 10
+
+# --- No "Timeshift" value: refused, live television runs on ---
+drv click "$panel" 1013
+expect_box exclamation "NO TIMESHIFT FOLDER SET: CHOOSE ONE IN SETUP"
+assert_eq OFF "$(state)" "timeshift state without a folder"
+picture_runs no-folder
+
+buffer_dir="$dir/buffer"
+mkdir -p "$buffer_dir"
+wine reg add "$timeshift_key" /v Timeshift /d "Z:${buffer_dir//\//\\}\\" /f >/dev/null ||
+  fail "cannot set the timeshift folder"
+
+# --- A step half-way fails: its message, then live television again ---
+set_failing_steps "Analyzer.Connect"
+drv click "$panel" 1013
+expect_box exclamation "COULDN'T CONNECT FILTERS"
+expect_box plain "CANT CONNECT FIRST SINK"
+harness_wait_until 10 test "$(state)" = OFF || fail "timeshift state after the failure: $(state)"
+picture_runs back-at-live
+set_failing_steps ""
+
+# --- Pause from live: timeshift on and paused ---
+drv click "$panel" 1013
+drv wait-text "$panel" 1020 "ON+PAUSE" 30
+paused_at=$SECONDS
+# The stub file and the period's own recording lie in the timeshift folder.
+has_recording() { compgen -G "$buffer_dir/*-*_*[AP]M.dvr-ms" >/dev/null; }
+harness_wait_until 20 has_recording || fail "no timeshift recording in $buffer_dir: $(ls "$buffer_dir")"
+# Paused for 20 seconds: that is what is measured.
+while ((SECONDS - paused_at < 20)); do sleep 1; done
+drv click "$panel" 1014
+drv wait-text "$panel" 1020 "ON" 10
+[[ $(behind) =~ ^-00:00:(19|2[0-4])$ ]] || fail "behind live after a 20 s pause: $(behind)"
+picture_runs paused-20s
+
+# Skip back 15 s (well past the start of the buffer): 15 s more behind.
+before=$(behind)
+drv click "$panel" 1015
+seconds_of() { local t=${1#-}; echo $((10#${t:0:2} * 3600 + 10#${t:3:2} * 60 + 10#${t:6:2})); }
+assert_eq $(($(seconds_of "$before") + 15)) "$(seconds_of "$(behind)")" "behind live after skip back"
+# About 35 to 39 s behind, a 60 s skip forward lands at live.
+drv click "$panel" 1016
+assert_eq "00:00:00" "$(behind)" "behind live after skip forward past live"
+# Back 15 s, then the jump to live.
+drv click "$panel" 1015
+[ "$(behind)" != "00:00:00" ] || fail "skip back did not move the field"
+drv click "$panel" 1018
+assert_eq "00:00:00" "$(behind)" "behind live after the jump to live"
+# The jump to the start: behind by the time since timeshift began.
+drv click "$panel" 1017
+[ "$(seconds_of "$(behind)")" -ge 20 ] || fail "behind live after the jump to the start: $(behind)"
+picture_runs at-start
+
+# --- Timeshift off (key U): the live graph again, the test card running ---
+drv key "$panel" U
+drv wait-text "$panel" 1020 "OFF" 30
+assert_eq "00:00:00" "$(behind)" "behind live after timeshift off"
+picture_runs live-again
+take_screenshot panel-live-again >/dev/null
+
+drv key "$panel" Q
+expect_exit

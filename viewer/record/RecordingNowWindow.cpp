@@ -1,0 +1,138 @@
+#include "viewer/record/RecordingNowWindow.h"
+
+#include <commctrl.h>
+
+#include "viewer/record/RecordResource.h"
+#include "viewer/record/RecordTimePicker.h"
+#include "viewer/timeshift/LocalNow.h"
+
+RecordingNowWindow::RecordingNowWindow(RecordingNowHost& host)
+    : Dialog(IDD_RECORDING_NOW), host(host) {}
+
+RecordingNowWindow::~RecordingNowWindow() { Close(); }
+
+bool RecordingNowWindow::Open(HWND owner, const std::string& path, const RecordingClock& planned) {
+  Close();
+  panel = owner;
+  filePath = path;
+  clock = planned;
+  return Create(owner);
+}
+
+void RecordingNowWindow::Close() {
+  if (hwnd == nullptr) return;
+  KillTimer(hwnd, kClockTimer);
+  DestroyWindow(hwnd);
+}
+
+INT_PTR RecordingNowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_TIMER:
+      if (wParam == kClockTimer) OnSecond();
+      return TRUE;
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_NOW_PICKER && header->code == DTN_DATETIMECHANGE) {
+        OnAddTimePicked();
+      }
+      return FALSE;
+    }
+    case WM_NCHITTEST: {
+      // Dragged by any point of its client area.
+      const LRESULT hit = DefWindowProcA(hwnd, WM_NCHITTEST, wParam, lParam);
+      SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, hit == HTCLIENT ? HTCAPTION : hit);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR RecordingNowWindow::OnInitDialog() {
+  updating = true;
+  SetItemText(IDC_NOW_FILE, filePath);
+  PrepareTimePicker(Item(IDC_NOW_PICKER));
+  SetTimePicker(Item(IDC_NOW_PICKER), clock.StopTime());
+  PrepareSpin(Item(IDC_NOW_HOURS_SPIN), 23);
+  PrepareSpin(Item(IDC_NOW_MINUTES_SPIN), 59);
+  SendMessageA(Item(IDC_NOW_PROGRESS), PBM_SETRANGE32, 0, 100);
+  SetItemText(IDC_NOW_ELAPSED, clock.ElapsedText());
+  updating = false;
+  ShowPlan();
+  // Below the control panel.
+  RECT panelRect{};
+  if (panel != nullptr && GetWindowRect(panel, &panelRect)) {
+    SetWindowPos(hwnd, nullptr, panelRect.left, panelRect.bottom, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetTimer(hwnd, kClockTimer, 1000, nullptr);
+  return FALSE;  // the panel keeps the focus
+}
+
+INT_PTR RecordingNowWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_NOW_STOP:
+      KillTimer(hwnd, kClockTimer);
+      host.OnRecordingStop(false);
+      return TRUE;
+    case IDC_NOW_CHANGE:
+      AddTime(ClockSpan{SpinValue(Item(IDC_NOW_HOURS_SPIN)), SpinValue(Item(IDC_NOW_MINUTES_SPIN))});
+      return TRUE;
+    case IDC_NOW_HOURS:
+    case IDC_NOW_MINUTES:
+      if (code == EN_CHANGE) OnAddSpansChanged();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void RecordingNowWindow::OnSecond() {
+  const bool timeUp = clock.Tick(LocalNow());
+  SetItemText(IDC_NOW_ELAPSED, clock.ElapsedText());
+  SendMessageA(Item(IDC_NOW_PROGRESS), PBM_SETPOS, clock.Progress(), 0);
+  if (!timeUp) return;
+  KillTimer(hwnd, kClockTimer);
+  host.OnRecordingStop(true);
+}
+
+void RecordingNowWindow::AddTime(const ClockSpan& span) {
+  if (span.IsZero() || hwnd == nullptr) return;
+  clock.AddTime(span);
+  ShowPlan();
+  updating = true;
+  SetSpin(Item(IDC_NOW_HOURS_SPIN), 0);
+  SetSpin(Item(IDC_NOW_MINUTES_SPIN), 0);
+  SetTimePicker(Item(IDC_NOW_PICKER), clock.StopTime());
+  updating = false;
+}
+
+// A picked time: the hours and minutes to add to reach it.
+void RecordingNowWindow::OnAddTimePicked() {
+  if (updating) return;
+  const CivilTime picked = TimePickerTime(Item(IDC_NOW_PICKER));
+  const CivilTime& stop = clock.StopTime();
+  const ClockSpan span = AddedUntil(stop.hour, stop.minute, picked.hour, picked.minute);
+  updating = true;
+  SetSpin(Item(IDC_NOW_HOURS_SPIN), span.hours);
+  SetSpin(Item(IDC_NOW_MINUTES_SPIN), span.minutes);
+  updating = false;
+}
+
+// Hours and minutes to add: the picker shows where the stop time would go.
+void RecordingNowWindow::OnAddSpansChanged() {
+  if (updating) return;
+  const ClockSpan span{SpinValue(Item(IDC_NOW_HOURS_SPIN)), SpinValue(Item(IDC_NOW_MINUTES_SPIN))};
+  updating = true;
+  SetTimePicker(Item(IDC_NOW_PICKER), StopTimeAfter(clock.StopTime(), span));
+  updating = false;
+}
+
+void RecordingNowWindow::ShowPlan() {
+  SetItemText(IDC_NOW_STOP_AT, clock.StopText());
+  SetItemText(IDC_NOW_DURATION, clock.DurationText());
+}

@@ -1,0 +1,51 @@
+#pragma once
+// "Recording Now": the modeless window that stays open while a recording
+// runs. It shows the file, the stop time, the planned duration and the
+// elapsed time with a progress bar, lets the user add time, and ends the
+// recording through its host when the user presses STOP or when the clock
+// reaches the stop time.
+
+#include <string>
+
+#include "viewer/record/RecordClock.h"
+#include "win/Dialog.h"
+
+class RecordingNowHost {
+ public:
+  virtual ~RecordingNowHost() = default;
+  // The recording is to end: `byTime` when the stop time was reached, else
+  // the user pressed STOP. The host closes the window.
+  virtual void OnRecordingStop(bool byTime) = 0;
+};
+
+class RecordingNowWindow : public Dialog<RecordingNowWindow> {
+ public:
+  explicit RecordingNowWindow(RecordingNowHost& host);
+  ~RecordingNowWindow();
+
+  // Opens the window below `panel` and starts its one-second clock.
+  bool Open(HWND panel, const std::string& filePath, const RecordingClock& clock);
+  bool IsOpen() const { return hwnd != nullptr; }
+  // Lengthens the recording, as CHANGE does.
+  void AddTime(const ClockSpan& span);
+  // Stops the clock and destroys the window.
+  void Close();
+
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  INT_PTR OnInitDialog();
+  INT_PTR OnCommand(int id, int code);
+  void OnSecond();
+  void OnAddTimePicked();
+  void OnAddSpansChanged();
+  void ShowPlan();
+
+  static constexpr UINT_PTR kClockTimer = 1;
+
+  RecordingNowHost& host;
+  HWND panel = nullptr;
+  std::string filePath;
+  RecordingClock clock;
+  bool updating = false;
+};

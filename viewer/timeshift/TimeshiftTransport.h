@@ -1,0 +1,94 @@
+#pragma once
+// The control panel's timeshift and record groups: timeshift on and off
+// (with its menu), pause, play, the skips, the jumps to the start of the
+// buffer and to live, stopping the buffer, the behind-live field and its
+// timers 4 to 7, the skip-size and timeshift-channel menus, the record
+// button, key U, and the recordings with their "Record..." and "Recording
+// Now" windows. The panel passes its commands and timers on; the scheduler's
+// messages and the record menu call the entry points.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "core/schedule/ScheduleEvent.h"
+#include "viewer/TvEngine.h"
+#include "viewer/ViewerSession.h"
+#include "viewer/record/RecordClock.h"
+#include "viewer/record/RecordingNowWindow.h"
+#include "viewer/timeshift/TimeshiftClock.h"
+
+class TimeshiftTransport : private RecordingNowHost {
+ public:
+  TimeshiftTransport(TvEngine& engine, ViewerSession& session);
+
+  // The panel, once its window exists, and how it re-fits the picture.
+  void Attach(HWND panel, std::function<void()> fitVideo);
+
+  // The panel's commands of these groups, key U and the menus' items, with
+  // their notification code; false for any other command, and for the
+  // labels' other notifications (enabling a label tells its window too).
+  bool OnCommand(int id, int code = 0);
+  // Timers 4 to 7; false for any other timer.
+  bool OnTimer(UINT_PTR id);
+
+  // Timeshift on (and paused), as the menu, the pause button and the
+  // scheduler's timeshift message turn it on; off as the menu does.
+  void TimeshiftOn(bool pause);
+  void TimeshiftOff();
+
+  // A recording from live of `duration`, with the "Recording Now" window:
+  // the record button (one hour), the record menu's entries, the scheduler
+  // (which gives what to do when the recording ends). Nothing while
+  // timeshifting or recording.
+  void StartRecording(const ClockSpan& duration, std::optional<WhenDone> whenDone = std::nullopt);
+  // "RECORD...": the record dialog, then the recording it asks for.
+  void OpenRecordDialog();
+  // The record command: a one-hour recording, or ten minutes more for the
+  // one that runs.
+  void RecordCommand();
+  // Key U: timeshift off, or the running recording stopped.
+  void StopCommand();
+
+  // After a channel change while timeshifting: playback goes to live on the
+  // new channel.
+  void AfterChannelChange();
+
+ private:
+  // RecordingNowHost: the STOP procedure.
+  void OnRecordingStop(bool byTime) override;
+
+  void Pause();
+  void Play();
+  void SkipBack();
+  void SkipForward();
+  void JumpToStart();
+  void JumpToLive();
+  void StopBuffering();
+  void ShowTimeshiftMenu();
+  void ShowSkipMenu();
+  void ShowChannelMenu();
+  void ChooseTimeshiftChannel(int index);
+  void ShowBehindLive();
+  void ShowBehindLive(const std::string& text);
+  void ShowLiveControls();
+  void OnTimer4();
+  void OnTimer6();
+  void OnTimer7();
+  bool InTimeshift() const;
+  void Enable(std::initializer_list<int> ids, bool enable);
+  void SetText(int id, const std::string& text);
+  void RestartTimer(UINT_PTR id, UINT period);
+  int ShowPopup(HMENU menu, int anchorId);
+
+  TvEngine& engine;
+  ViewerSession& session;
+  HWND panel = nullptr;
+  std::function<void()> fitVideo;
+  TimeshiftClock clock;
+  int timer4Ticks = 0;
+
+  RecordingNowWindow nowWindow{*this};
+  std::optional<WhenDone> whenDone;  // recordings started by the scheduler only
+};
