@@ -6,6 +6,7 @@
 #include "core/protocol/EventLog.h"
 #include "scheduler/EventMoments.h"
 #include "core/protocol/HandOffFiles.h"
+#include "core/time/TimeTexts.h"
 
 using ProgramProtocol::RecorderReport;
 
@@ -203,10 +204,7 @@ void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTim
     actions.PostClose(settings.recorderTitle);
     // The recorder stops its graph before its window goes; wait for it, as
     // the tuner cannot serve both.
-    for (long poll = 0; poll < settings.names.maxRecorderPolls &&
-                        actions.IsWindowOpen(settings.recorderTitle);
-         ++poll) {
-    }
+    actions.WaitForWindowToClose(settings.recorderTitle, settings.names.maxRecorderPolls);
   }
   if (actions.IsWindowOpen(ProgramProtocol::kWarningBoxTitle))
     actions.PostClose(ProgramProtocol::kWarningBoxTitle);
@@ -260,6 +258,15 @@ void SchedulerEngine::OnDelayedStartTick(const CivilTime& now) {
   ++delayCounter;
   if (delayTarget == -1 && !actions.IsWindowOpen(settings.recorderTitle))
     delayTarget = delayCounter + settings.delaySeconds * kDelayTicksPerSecond;
+  if (delayTarget == -1 && delayCounter >= kRecorderCloseSeconds * kDelayTicksPerSecond) {
+    // The old recorder hangs: this event cannot have the tuner. Log it and go
+    // on with the next event rather than wait for ever.
+    StopTimer(SchedulerTimer::DelayedStart);
+    actions.AppendLog(kRecorderDidNotClose + LogTimeStamp(now) + "\n\n");
+    progress.waitingForRecorder = false;
+    EventFinished(true, false, now);
+    return;
+  }
   if (delayTarget != delayCounter) return;
   StopTimer(SchedulerTimer::DelayedStart);
   StartRecorder();

@@ -51,6 +51,11 @@ class SchedulerEngine {
 
   static constexpr int kShutdownSeconds = 240;
   static constexpr int kDelayTicksPerSecond = 4;  // the delayed-start timer ticks every 250 ms
+  // How long a silent recorder told to close may take before the event that
+  // waits for it is given up, and the log entry (then the time stamp).
+  static constexpr int kRecorderCloseSeconds = 60;
+  static constexpr const char* kRecorderDidNotClose =
+      "SILENT RECORD NOT STARTED, THE RECORDER DID NOT CLOSE: ";
 
   SchedulerEngine(ScheduleList& list, std::vector<ChannelEntry> channels, Settings settings,
                   SchedulerActions& actions);

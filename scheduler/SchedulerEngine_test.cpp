@@ -285,3 +285,20 @@ TEST_F(SchedulerEngineTest, RecorderReportsAndEventFinishedFromTheWindow) {
   EXPECT_EQ(list.At(0).day, 4);
   EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events.at(0).day, 4);
 }
+
+TEST_F(SchedulerEngineTest, AHungRecorderIsGivenUpAfterAMinuteAndTheNextEventStillRuns) {
+  ScheduleEvent later = At20(EventType::WatchLive);
+  later.startHour = later.endHour = 22;
+  Start(Time(19, 59, 0), {At20(EventType::RecordSilent), later});
+  engine->OnRecorderReport(1, 0);
+  fake->recorderWindow = true;
+  fake->recorderClosePolls = 1'000'000'000;  // never closes
+  clock->RunFor(3 * 3600);
+  // No recorder start for 20:00; the log says why, a minute after it was told to close.
+  EXPECT_TRUE(fake->Of("start").size() == 1u && fake->Of("start")[0].target == "Telvantis.exe");
+  const std::string log = folder.Read("scheduler.txt");
+  EXPECT_NE(log.find("SILENT RECORD NOT STARTED, THE RECORDER DID NOT CLOSE: 6/3/2030-20:0:59\n\n"),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("WATCH LIVE: 6/3/2030-22:0:0"), std::string::npos) << log;
+  EXPECT_TRUE(list.IsEmpty());
+}

@@ -46,6 +46,10 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NCHITTEST:
       return OnHitTest(lParam);
     default:
+      if (schedulerCommands.Handle(message, session, *this)) {
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 1);
+        return TRUE;
+      }
       return FALSE;
   }
 }

@@ -18,8 +18,10 @@
 #include "viewer/VideoWindow.h"
 #include "viewer/VideoWindowHost.h"
 #include "viewer/ViewerSession.h"
+#include "viewer/scheduler/SchedulerCommands.h"
 
-class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
+class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost,
+                     private SchedulerCommandTarget {
  public:
   ViewerDialog();
   ~ViewerDialog();
@@ -83,6 +85,12 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   void OnVideoClosed() override;
   bool IsFullScreen() const override;
 
+  // SchedulerCommandTarget (viewer/scheduler/SchedulerTarget.cpp)
+  void StopWhatRuns() override;
+  void TuneScheduledChannel(int index) override;
+  void StartScheduledRecording(const RecLiveHandOff& event) override;
+  void PauseForTimeshift() override;
+
   // The panel's timers: 1 the signal and picture size, 2 the caption.
   static constexpr UINT_PTR kSignalTimer = 1;
   static constexpr UINT_PTR kOsdTimer = 2;
@@ -98,6 +106,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost {
   SetupDialog setup;
   StartupBanner banner;
   SystemAwake awake;
+  SchedulerCommands schedulerCommands;
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;
