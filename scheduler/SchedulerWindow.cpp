@@ -151,9 +151,11 @@ void SchedulerWindow::OnInitDialog() {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<char*>(kColumns[i].heading);
-    column.cx = 60;
+    // A column that fits its heading: the heading's width and a margin.
+    column.cx = kColumns[i].width != LVSCW_AUTOSIZE_USEHEADER
+                    ? kColumns[i].width
+                    : ListView_GetStringWidth(events, kColumns[i].heading) + 16;
     SendMessageA(events, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    ListView_SetColumnWidth(events, i, kColumns[i].width);
   }
 
   FillChannelList();
@@ -162,7 +164,7 @@ void SchedulerWindow::OnInitDialog() {
   list = std::move(loaded.list);
   for (const std::string& problem : loaded.problems) QueueMessage(problem);
 
-  actions = std::make_unique<Win32SchedulerActions>(hwnd, *this, SchedulerFolder(std::filesystem::current_path()),
+  actions = std::make_unique<Win32SchedulerActions>(hwnd, static_cast<SchedulerShell&>(*this), SchedulerFolder(std::filesystem::current_path()),
                                                     setup.wakeUpTaskName);
   engine = std::make_unique<SchedulerEngine>(list, setup.channels, setup.engineSettings, *actions);
   ResetForm();
@@ -605,6 +607,9 @@ void SchedulerWindow::ApplyTypeRules() {
     SetSpinValue(IDC_HOURS_SPIN, 0);
     SetSpinValue(IDC_MINS_SPIN, 0);
     updatingForm = false;
+    // No duration: the end follows the start, as the spins at 0 say.
+    SetPickerTime(IDC_END_TIME, PickerTime(IDC_START_TIME));
+    SetItemText(IDC_DURATION, SchedulerWindowRules::DurationLabel(DisplayedDuration{}));
     currentFolder = lastRecordFolder;
     SendMessageA(Item(IDC_WHEN_DONE), CB_SETCURSEL, 0, 0);
     if (controls.folder == SchedulerWindowRules::TypeFolder::Timeshift) {

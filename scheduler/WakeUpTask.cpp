@@ -16,11 +16,11 @@ HRESULT MoveTrigger(const std::string& taskName, bool enabled, const CivilTime& 
   RETURN_IF_FAILED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_ITaskScheduler, reinterpret_cast<void**>(scheduler.GetAddressOf())));
   const std::wstring name(taskName.begin(), taskName.end());
-  ComPtr<IUnknown> unknown;
-  // A task that is not there is no failure: the user has not set one up.
-  if (FAILED(scheduler->Activate(name.c_str(), IID_ITask, unknown.GetAddressOf()))) return S_FALSE;
   ComPtr<ITask> task;
-  RETURN_IF_FAILED(unknown.As(&task));
+  // A task that is not there is no failure: the user has not set one up.
+  if (FAILED(scheduler->Activate(name.c_str(), IID_ITask,
+                                 reinterpret_cast<IUnknown**>(task.GetAddressOf()))))
+    return S_FALSE;
   // The task may have no trigger yet; a failed delete changes nothing.
   (void)task->DeleteTrigger(0);
   WORD index = 0;
@@ -37,7 +37,7 @@ HRESULT MoveTrigger(const std::string& taskName, bool enabled, const CivilTime& 
   when.rgFlags = enabled ? 0 : TASK_TRIGGER_FLAG_DISABLED;
   RETURN_IF_FAILED(taskTrigger->SetTrigger(&when));
   ComPtr<IPersistFile> file;
-  RETURN_IF_FAILED(task.As(&file));
+  RETURN_IF_FAILED(task->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.GetAddressOf())));
   return file->Save(nullptr, TRUE);
 }
 
