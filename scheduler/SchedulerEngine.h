@@ -8,6 +8,7 @@
 #include "core/time/CivilTime.h"
 #include "core/protocol/ProgramProtocol.h"
 #include "core/schedule/ScheduleList.h"
+#include "scheduler/EventMoments.h"
 #include "scheduler/SchedulerActions.h"
 #include "core/tuning/TuningModel.h"
 
@@ -74,6 +75,12 @@ class SchedulerEngine {
   // asked, then advance or remove the event that was due.
   void EventFinished(bool advance, bool closeViewer, const CivilTime& now);
 
+  // The local clock moved forward from `before` to `after` while hardly any
+  // time passed (daylight saving time began, or the clock was set forward):
+  // events whose start lay in the skipped span start at `after` instead of
+  // being missed.
+  void OnLocalClockJump(const CivilTime& before, const CivilTime& after);
+
   // "TELVANTISSR START/STOP"; returns whether the pair meant anything.
   bool OnRecorderReport(int wParam, int lParam);
   // "TELVANTISSCHED SHUTDOWN": the shutdown command runs 240 seconds later.
@@ -102,6 +109,7 @@ class SchedulerEngine {
   void StopTimer(SchedulerTimer timer);
   bool IsRunning(SchedulerTimer timer) const;
   bool IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const;
+  EventMoments MomentsOf(const ScheduleEvent& event) const;
   bool IsViewerUp();
 
   void ActSilent(int moment, const ScheduleEvent& event, const CivilTime& now);
@@ -126,6 +134,7 @@ class SchedulerEngine {
   Progress progress;
   std::vector<ScheduleEvent> ranButStuck;
   std::vector<ScheduleEvent> loggedMissed;
+  std::vector<std::pair<ScheduleEvent, CivilTime>> skippedStarts;  // event, its new start
 
   bool recorderRecording = false;
   bool recorderScheduled = false;

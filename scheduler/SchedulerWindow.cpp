@@ -27,6 +27,8 @@ constexpr const char* kFolderTitle = "Select Folder";
 constexpr const char* kRecordValue = "Record";
 constexpr const char* kTimeshiftValue = "Timeshift";
 constexpr UINT kTrayIconId = 1;
+// A step of the local clock beyond this many seconds more than time passed.
+constexpr long long kClockStepSeconds = 60;
 
 struct Column {
   const char* heading;
@@ -222,7 +224,22 @@ void SchedulerWindow::OnTimer(UINT_PTR id) {
   WithEngine([this, id] {
     const CivilTime now = LocalNow();
     switch (static_cast<SchedulerTimer>(id)) {
-      case SchedulerTimer::EventClock: engine->OnClockTick(now); break;
+      case SchedulerTimer::EventClock: {
+        // The local clock stepped forward much further than time passed
+        // (daylight saving time began): the engine must not take the
+        // skipped span's events for missed. GetTickCount64 counts sleep too,
+        // so a machine that slept shows no step here.
+        const ULONGLONG tick = GetTickCount64();
+        if (lastClockTick) {
+          const long long local = SecondsBetween(*lastClockTick, now);
+          const auto passed = static_cast<long long>((tick - lastClockTickMs) / 1000);
+          if (local - passed > kClockStepSeconds) engine->OnLocalClockJump(*lastClockTick, now);
+        }
+        lastClockTick = now;
+        lastClockTickMs = tick;
+        engine->OnClockTick(now);
+        break;
+      }
       case SchedulerTimer::Alignment: engine->OnAlignmentTick(now); break;
       case SchedulerTimer::DelayedStart: engine->OnDelayedStartTick(now); break;
       case SchedulerTimer::Shutdown: engine->OnShutdownTick(); break;

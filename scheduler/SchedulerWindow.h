@@ -113,6 +113,9 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   std::deque<std::string> queuedMessages;
   bool showingMessages = false;
 
+  std::optional<CivilTime> lastClockTick;  // local time and tick count of the last clock tick
+  ULONGLONG lastClockTickMs = 0;
+
   bool trayIconAdded = false;
   bool recordingIcon = false;
   UINT trayCallbackMessage = WM_APP + ProgramProtocol::kTrayCallbackOffset;
