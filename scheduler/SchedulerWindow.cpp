@@ -60,7 +60,10 @@ void AddComboItems(HWND combo, std::initializer_list<const char*> items) {
 }  // namespace
 
 SchedulerWindow::SchedulerWindow(SchedulerSetup setup, SchedulerVariant variant)
-    : Dialog(IDD_SCHEDULER), setup(std::move(setup)), names(SchedulerVariantNames::For(variant)) {}
+    : Dialog(IDD_SCHEDULER),
+      setup(std::move(setup)),
+      variant(variant),
+      names(SchedulerVariantNames::For(variant)) {}
 
 SchedulerWindow::~SchedulerWindow() { RemoveTrayIcon(); }
 
@@ -164,7 +167,12 @@ void SchedulerWindow::OnInitDialog() {
   const CivilTime now = LocalNow();
   auto loaded = ScheduleFile::Load(SchedulerFolder(std::filesystem::current_path()).Path() / FileNames::kSchedule, now);
   list = std::move(loaded.list);
-  for (const std::string& problem : loaded.problems) QueueMessage(problem);
+  // Every problem of the file in one box, one line each.
+  if (!loaded.problems.empty()) {
+    std::string text;
+    for (const std::string& problem : loaded.problems) text += (text.empty() ? "" : "\n") + problem;
+    QueueMessage(text);
+  }
 
   actions = std::make_unique<Win32SchedulerActions>(hwnd, static_cast<SchedulerShell&>(*this), SchedulerFolder(std::filesystem::current_path()),
                                                     setup.wakeUpTaskName);
@@ -337,7 +345,8 @@ void SchedulerWindow::OnCommand(int id, int code) {
         } else {
           AddEvent();
         }
-      } else if (code == BN_SETFOCUS && names.recorderExe == std::string("TelvantisSRTS.exe")) {
+      } else if (code == BN_SETFOCUS && variant == SchedulerVariant::TransportStream) {
+        // The transport-stream scheduler's button also clears the selection.
         ClearSelection();
       }
       return;

@@ -95,6 +95,7 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   int Selection(int id) const;
 
   SchedulerSetup setup;
+  SchedulerVariant variant;
   SchedulerVariantNames names;
   ScheduleList list;
   std::vector<std::string> loadProblems;

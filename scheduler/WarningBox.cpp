@@ -1,12 +1,29 @@
 #include "scheduler/WarningBox.h"
 
+#include <memory>
+#include <vector>
+
 #include "scheduler/resource.h"
 
 WarningBox::WarningBox(std::string text) : Dialog(IDD_WARNING), text(std::move(text)) {}
 
+namespace {
+
+// The boxes of this run; a closed box (no window any more) is freed when the
+// next one opens, never from its own window procedure, which still uses it.
+std::vector<std::unique_ptr<WarningBox>>& Boxes() {
+  static std::vector<std::unique_ptr<WarningBox>> boxes;
+  return boxes;
+}
+
+}  // namespace
+
 void WarningBox::Open(const std::string& text) {
-  auto* box = new WarningBox(text);
-  if (!box->Create(nullptr)) delete box;  // no box: the event goes on without the warning
+  auto& boxes = Boxes();
+  std::erase_if(boxes, [](const auto& box) { return box->Handle() == nullptr; });
+  std::unique_ptr<WarningBox> box(new WarningBox(text));
+  // No box: the event goes on without the warning.
+  if (box->Create(nullptr)) boxes.push_back(std::move(box));
 }
 
 INT_PTR WarningBox::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
@@ -27,11 +44,6 @@ INT_PTR WarningBox::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return TRUE;
-    case WM_NCDESTROY:
-      // The base clears its handle after this returns; the object goes now.
-      SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-      delete this;
-      return FALSE;
     default:
       return FALSE;
   }

@@ -5,8 +5,8 @@
 #include "win/Dialog.h"
 
 // The modeless "SCHEDULER EVENT" box: one text and OK. Each warning opens a
-// box of its own, which deletes itself when it closes (by OK or by a posted
-// WM_CLOSE).
+// box of its own, which closes by OK or by a posted WM_CLOSE; a closed box is
+// freed when the next one opens.
 class WarningBox : public Dialog<WarningBox> {
  public:
   static void Open(const std::string& text);
