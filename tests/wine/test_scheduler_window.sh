@@ -18,6 +18,9 @@ enabled() { wine "$state_exe" enabled "$title" "$@" | tr -d '\r' | tr '\n' ' '; 
 visible() { drv list | tr -d '\r' | awk -F'\t' -v t="$title" '$5 == t { print $2 }' | head -1; }
 is_visible() { [ "$(visible)" = "$1" ]; }
 add() { drv click "$title" 1014; }
+# expect_rows TEXT WHAT: the list comes to read TEXT (commands are posted).
+rows_are() { [ "$(rows)" = "$1" ]; }
+expect_rows() { harness_wait_until 15 rows_are "$1" || assert_eq "$1" "$(rows)" "$2"; }
 # The window may be busy for a few seconds while the task scheduler service
 # of the prefix starts (the first wake-up task look-up): set texts patiently.
 set_text() { harness_wait_until 30 harness_driver set-text "$title" "$1" "$2" || fail "cannot set control $1 to $2"; }
@@ -105,11 +108,11 @@ assert_eq "$monday_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE
 # --- Skip a week of it, then remove the watch event ---
 form select-row 1017 0
 drv command "$title" 40013
-assert_eq "$monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
-$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "$(rows)" "list after SKIP WEEK"
+expect_rows "$monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
+$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "list after SKIP WEEK"
 form select-row 1017 0
 drv command "$title" 40011
-assert_eq "$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "$(rows)" "list after REMOVE EVENT"
+expect_rows "$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "list after REMOVE EVENT"
 
 # --- OK: the list and the delay are saved, the window hides ---
 set_text 1015 7
