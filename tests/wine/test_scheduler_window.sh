@@ -95,13 +95,13 @@ $monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|" "$(rows)" 
 # --- Edit the recording to 19:00-20:00 ---
 form select-row 1017 0
 drv command "$title" 40012
-assert_eq "EDITING" "$(text 1014)" "button while editing"
+drv wait-text "$title" 1014 EDITING 15
 assert_eq "0 0 " "$(enabled 1017 1)" "list and OK while editing"
 assert_eq "RECORD- LIVE" "$(drv text "$title" 1003 | tr -d '\r')" "type loaded from the event"
 form time 1006 19 0
 set_spins 1 0
 drv command "$title" 40021
-assert_eq "ADD" "$(text 1014)" "button after the edit"
+drv wait-text "$title" 1014 ADD 15
 assert_eq "1 1 " "$(enabled 1017 1)" "list and OK after the edit"
 assert_eq "$monday_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "$(rows | head -1)" "edited row"
 
