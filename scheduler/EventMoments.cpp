@@ -13,6 +13,13 @@ EventMoments::EventMoments(const ScheduleEvent& event) : silent(event.type == Ev
   deadline = interval.start < interval.end ? interval.end : AddSeconds(interval.start, 60);
 }
 
+EventMoments::EventMoments(const ScheduleEvent& event, const CivilTime& movedStart)
+    : EventMoments(event) {
+  start = movedStart;
+  const CivilTime minute = AddSeconds(start, 60);
+  if (deadline < minute) deadline = minute;
+}
+
 CivilTime EventMoments::At(int moment) const {
   return AddSeconds(start, silent ? kSilentOffsets[moment] : kLiveOffsets[moment]);
 }

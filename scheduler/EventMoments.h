@@ -20,6 +20,10 @@ class EventMoments {
   enum Moment : int { kWarning = 0, kHandOff = 1, kStart = 2 };
 
   explicit EventMoments(const ScheduleEvent& event);
+  // The moments of an event that starts at `start` instead of its own start
+  // (one whose start the local clock skipped); its deadline is then at least
+  // a minute after that start.
+  EventMoments(const ScheduleEvent& event, const CivilTime& start);
 
   // The nominal time of a moment.
   CivilTime At(int moment) const;

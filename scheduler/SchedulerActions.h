@@ -35,6 +35,13 @@ class SchedulerActions {
   // Posts WM_CLOSE to the window of that title, if there is one.
   virtual void PostClose(const std::string& title) = 0;
   virtual bool IsViewerRunning() = 0;
+  // Looks for the window up to maxPolls times until it is gone; whether it
+  // went. The window's own thread keeps handling its messages meanwhile.
+  virtual bool WaitForWindowToClose(const std::string& title, long maxPolls) {
+    for (long poll = 0; poll < maxPolls; ++poll)
+      if (!IsWindowOpen(title)) return true;
+    return false;
+  }
   // Shell "open" of an executable; false when the start failed.
   virtual bool StartProgram(const std::string& exe, const std::string& parameters, ShowMode show) = 0;
   // A new modeless "SCHEDULER EVENT" box with this text.

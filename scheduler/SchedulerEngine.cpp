@@ -6,6 +6,7 @@
 #include "core/protocol/EventLog.h"
 #include "scheduler/EventMoments.h"
 #include "core/protocol/HandOffFiles.h"
+#include "core/time/TimeTexts.h"
 
 using ProgramProtocol::RecorderReport;
 
@@ -49,7 +50,20 @@ bool SchedulerEngine::IsRunning(SchedulerTimer timer) const { return timers[stat
 bool SchedulerEngine::IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const {
   if (std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end()) return true;
   if (progress.waitingForRecorder && progress.event == event) return false;
-  return now >= EventMoments(event).Deadline();
+  return now >= MomentsOf(event).Deadline();
+}
+
+EventMoments SchedulerEngine::MomentsOf(const ScheduleEvent& event) const {
+  for (const auto& [skipped, start] : skippedStarts)
+    if (skipped == event) return EventMoments(event, start);
+  return EventMoments(event);
+}
+
+void SchedulerEngine::OnLocalClockJump(const CivilTime& before, const CivilTime& after) {
+  for (const ScheduleEvent& event : list.Events()) {
+    const CivilTime start = EventStart(event);
+    if (before < start && start < after) skippedStarts.emplace_back(event, after);
+  }
 }
 
 std::optional<std::size_t> SchedulerEngine::DueEvent(const CivilTime& now) const {
@@ -72,6 +86,7 @@ void SchedulerEngine::Arm(const CivilTime& now) {
   };
   std::erase_if(ranButStuck, gone);
   std::erase_if(loggedMissed, gone);
+  std::erase_if(skippedStarts, [&](const auto& entry) { return gone(entry.first); });
   const auto due = DueEvent(now);
   nextEventTime = due ? std::optional<CivilTime>(EventStart(list.At(*due))) : std::nullopt;
   if (list.IsEmpty() && wakeUpArmed) {
@@ -123,7 +138,7 @@ void SchedulerEngine::OnClockTick(const CivilTime& now) {
   }
   nextEventTime = EventStart(event);
   if (progress.done >= EventMoments::kMomentCount) return;
-  const EventMoments moments(event);
+  const EventMoments moments = MomentsOf(event);
   const std::optional<CivilTime> previous = progress.done > 0 ? progress.lastActed : std::nullopt;
   if (now < moments.EarliestAct(progress.done, previous)) return;
   const int moment = progress.done++;
@@ -203,10 +218,7 @@ void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTim
     actions.PostClose(settings.recorderTitle);
     // The recorder stops its graph before its window goes; wait for it, as
     // the tuner cannot serve both.
-    for (long poll = 0; poll < settings.names.maxRecorderPolls &&
-                        actions.IsWindowOpen(settings.recorderTitle);
-         ++poll) {
-    }
+    actions.WaitForWindowToClose(settings.recorderTitle, settings.names.maxRecorderPolls);
   }
   if (actions.IsWindowOpen(ProgramProtocol::kWarningBoxTitle))
     actions.PostClose(ProgramProtocol::kWarningBoxTitle);
@@ -233,7 +245,7 @@ void SchedulerEngine::MoveOnPastEvents(const CivilTime& now) {
   bool changed = false;
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const ScheduleEvent event = list.At(i);
-    if (now < EventMoments(event).Deadline()) continue;
+    if (now < MomentsOf(event).Deadline()) continue;
     const bool ran = std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end();
     if (!ran && std::find(loggedMissed.begin(), loggedMissed.end(), event) == loggedMissed.end()) {
       actions.AppendLog(EventLog::MissedEvent(EventStart(event)));
@@ -260,6 +272,15 @@ void SchedulerEngine::OnDelayedStartTick(const CivilTime& now) {
   ++delayCounter;
   if (delayTarget == -1 && !actions.IsWindowOpen(settings.recorderTitle))
     delayTarget = delayCounter + settings.delaySeconds * kDelayTicksPerSecond;
+  if (delayTarget == -1 && delayCounter >= kRecorderCloseSeconds * kDelayTicksPerSecond) {
+    // The old recorder hangs: this event cannot have the tuner. Log it and go
+    // on with the next event rather than wait for ever.
+    StopTimer(SchedulerTimer::DelayedStart);
+    actions.AppendLog(kRecorderDidNotClose + LogTimeStamp(now) + "\n\n");
+    progress.waitingForRecorder = false;
+    EventFinished(true, false, now);
+    return;
+  }
   if (delayTarget != delayCounter) return;
   StopTimer(SchedulerTimer::DelayedStart);
   StartRecorder();

@@ -8,6 +8,7 @@
 #include "core/time/CivilTime.h"
 #include "core/protocol/ProgramProtocol.h"
 #include "core/schedule/ScheduleList.h"
+#include "scheduler/EventMoments.h"
 #include "scheduler/SchedulerActions.h"
 #include "core/tuning/TuningModel.h"
 
@@ -51,6 +52,11 @@ class SchedulerEngine {
 
   static constexpr int kShutdownSeconds = 240;
   static constexpr int kDelayTicksPerSecond = 4;  // the delayed-start timer ticks every 250 ms
+  // How long a silent recorder told to close may take before the event that
+  // waits for it is given up, and the log entry (then the time stamp).
+  static constexpr int kRecorderCloseSeconds = 60;
+  static constexpr const char* kRecorderDidNotClose =
+      "SILENT RECORD NOT STARTED, THE RECORDER DID NOT CLOSE: ";
 
   SchedulerEngine(ScheduleList& list, std::vector<ChannelEntry> channels, Settings settings,
                   SchedulerActions& actions);
@@ -68,6 +74,12 @@ class SchedulerEngine {
   // The event-finished entry (WM_APP + 20): close the viewer first when
   // asked, then advance or remove the event that was due.
   void EventFinished(bool advance, bool closeViewer, const CivilTime& now);
+
+  // The local clock moved forward from `before` to `after` while hardly any
+  // time passed (daylight saving time began, or the clock was set forward):
+  // events whose start lay in the skipped span start at `after` instead of
+  // being missed.
+  void OnLocalClockJump(const CivilTime& before, const CivilTime& after);
 
   // "TELVANTISSR START/STOP"; returns whether the pair meant anything.
   bool OnRecorderReport(int wParam, int lParam);
@@ -97,6 +109,7 @@ class SchedulerEngine {
   void StopTimer(SchedulerTimer timer);
   bool IsRunning(SchedulerTimer timer) const;
   bool IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const;
+  EventMoments MomentsOf(const ScheduleEvent& event) const;
   bool IsViewerUp();
 
   void ActSilent(int moment, const ScheduleEvent& event, const CivilTime& now);
@@ -121,6 +134,7 @@ class SchedulerEngine {
   Progress progress;
   std::vector<ScheduleEvent> ranButStuck;
   std::vector<ScheduleEvent> loggedMissed;
+  std::vector<std::pair<ScheduleEvent, CivilTime>> skippedStarts;  // event, its new start
 
   bool recorderRecording = false;
   bool recorderScheduled = false;

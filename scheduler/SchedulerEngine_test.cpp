@@ -285,3 +285,67 @@ TEST_F(SchedulerEngineTest, RecorderReportsAndEventFinishedFromTheWindow) {
   EXPECT_EQ(list.At(0).day, 4);
   EXPECT_EQ(ScheduleFile::Read(folder / "schedule.txt")->events.at(0).day, 4);
 }
+
+TEST_F(SchedulerEngineTest, AHungRecorderIsGivenUpAfterAMinuteAndTheNextEventStillRuns) {
+  ScheduleEvent later = At20(EventType::WatchLive);
+  later.startHour = later.endHour = 22;
+  Start(Time(19, 59, 0), {At20(EventType::RecordSilent), later});
+  engine->OnRecorderReport(1, 0);
+  fake->recorderWindow = true;
+  fake->recorderClosePolls = 1'000'000'000;  // never closes
+  clock->RunFor(3 * 3600);
+  // No recorder start for 20:00; the log says why, a minute after it was told to close.
+  EXPECT_TRUE(fake->Of("start").size() == 1u && fake->Of("start")[0].target == "Telvantis.exe");
+  const std::string log = folder.Read("scheduler.txt");
+  EXPECT_NE(log.find("SILENT RECORD NOT STARTED, THE RECORDER DID NOT CLOSE: 6/3/2030-20:0:59\n\n"),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("WATCH LIVE: 6/3/2030-22:0:0"), std::string::npos) << log;
+  EXPECT_TRUE(list.IsEmpty());
+}
+
+// Record-live events on a day, by start and end.
+ScheduleEvent LiveOn(int month, int day, int startHour, int startMinute, int endHour, int endMinute,
+                     EventFrequency frequency = EventFrequency::Once) {
+  ScheduleEvent e = At20(EventType::RecordLive, frequency);
+  e.startHour = startHour;
+  e.startMinute = startMinute;
+  e.endHour = endHour;
+  e.endMinute = endMinute;
+  return WithStartDate(e, CivilTime{2030, month, day, 0, 0, 0});
+}
+
+TEST_F(SchedulerEngineTest, DaylightSavingChangesNeitherLoseNorRepeatEvents) {
+  const auto starts = [&] {
+    int n = 0;
+    for (const auto& r : fake->Of("post")) n += r.detail == "TELVANTISSCHED START RECORD";
+    return n;
+  };
+  // Spring: 01:59:59 is followed by 03:00:00. The event inside the skipped
+  // hour starts when the clock comes back, the others at their time.
+  Start(CivilTime{2030, 3, 10, 1, 0, 0},
+        {LiveOn(3, 10, 1, 50, 2, 10), LiveOn(3, 10, 2, 30, 2, 45), LiveOn(3, 10, 3, 10, 3, 20)});
+  clock->RunFor(3599);
+  EXPECT_EQ(starts(), 1);
+  clock->ShiftLocalClock(3600);
+  clock->RunFor(2 * 3600);
+  EXPECT_EQ(starts(), 3);
+  // Three starts and two channel changes: the first hand-off started the viewer.
+  EXPECT_EQ(Seen("post").size(), 5u);
+  const std::string log = folder.Read("scheduler.txt");
+  EXPECT_EQ(log.find("MISSED"), std::string::npos) << log;
+  EXPECT_NE(log.find("RECORD LIVE: 3/10/2030-3:0:11"), std::string::npos) << log;
+  EXPECT_TRUE(list.IsEmpty());
+
+  // Autumn: 01:59:59 is followed by 01:00:00 again. Nothing of the first
+  // pass runs a second time; the weekly event waits for next week.
+  Start(CivilTime{2030, 11, 3, 0, 55, 0},
+        {LiveOn(11, 3, 1, 20, 1, 40, EventFrequency::Weekly), LiveOn(11, 3, 1, 50, 2, 0),
+         LiveOn(11, 3, 2, 10, 2, 20)});
+  clock->RunFor(3899);
+  EXPECT_EQ(starts(), 2);
+  clock->ShiftLocalClock(-3600);
+  clock->RunFor(2 * 3600);
+  EXPECT_EQ(starts(), 3);
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(list.At(0).day, 10);
+}

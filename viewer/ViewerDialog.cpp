@@ -72,6 +72,10 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case kRemoteCommandMessage:
       return OnRemoteCommand(wParam, lParam);
     default:
+      if (schedulerCommands.Handle(message, session, *this)) {
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 1);
+        return TRUE;
+      }
       return FALSE;
   }
 }

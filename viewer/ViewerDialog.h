@@ -23,9 +23,11 @@
 #include "viewer/ViewerSession.h"
 #include "viewer/setup/SetupDialog.h"
 #include "viewer/setup/SetupHost.h"
+#include "viewer/scheduler/SchedulerCommands.h"
 #include "viewer/timeshift/TimeshiftTransport.h"
 
-class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost {
+class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost,
+                     private SchedulerCommandTarget {
  public:
   ViewerDialog();
   ~ViewerDialog();
@@ -140,6 +142,12 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   void EnableChannelControls(bool enable) override;
   void ApplySettings() override;
 
+  // SchedulerCommandTarget (viewer/scheduler/SchedulerTarget.cpp)
+  void StopWhatRuns() override;
+  void TuneScheduledChannel(int index) override;
+  void StartScheduledRecording(const RecLiveHandOff& event) override;
+  void PauseForTimeshift() override;
+
   // The panel's timers: 1 the signal and picture size, 2 the caption, 3 the
   // typed channel number. 4 to 7 belong to the timeshift.
   static constexpr UINT_PTR kSignalTimer = 1;
@@ -161,6 +169,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   ChannelDigits digits;
   // The timeshift and record groups, key U and timers 4 to 7.
   TimeshiftTransport transport{engine, session};
+  SchedulerCommands schedulerCommands;
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;

@@ -47,7 +47,10 @@ EventInterval IntervalOf(const ScheduleEvent& event) {
   EventInterval interval;
   interval.start = EventStart(event);
   interval.end = CivilTime{event.year, event.month, event.day, event.endHour, event.endMinute, 0};
-  if (event.endHour < event.startHour) interval.end = AddDays(interval.end, 1);
+  // The end lies on the next day whenever it is earlier in the day than the
+  // start, minutes included: 10:30-10:15 runs 23:45, as its duration shows.
+  if (event.endHour * 60 + event.endMinute < event.startHour * 60 + event.startMinute)
+    interval.end = AddDays(interval.end, 1);
   return interval;
 }
 

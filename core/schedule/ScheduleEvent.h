@@ -48,8 +48,8 @@ struct ScheduleEvent {
 };
 
 // Start and end of an event with minute resolution. The end rolls over to
-// the next day only when the end hour is smaller than the start hour, so an
-// event such as 10:30-10:15 ends before it starts.
+// the next day when it is earlier in the day than the start, so an event
+// such as 10:30-10:15 lasts 23:45, the duration its row shows.
 struct EventInterval {
   CivilTime start;
   CivilTime end;

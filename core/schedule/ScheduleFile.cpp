@@ -1,5 +1,6 @@
 #include "core/schedule/ScheduleFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -42,33 +43,32 @@ std::optional<int> ParseInt(std::string_view token) {
   return value;
 }
 
-bool IsBlank(std::string_view line) { return Tokens(line).empty(); }
-
-// An event line as read: the event without its codes, the codes as the
-// numbers found, and whether text follows the fourteen integers.
-struct EventLine {
-  ScheduleEvent event;
-  EventCodeNumbers codes;
-  bool strayText = false;
+// A word of the file and the line (from 0) that holds it.
+struct Word {
+  std::string_view text;
+  std::size_t line = 0;
 };
 
-std::optional<EventLine> ParseEventLine(std::string_view line) {
-  const auto tokens = Tokens(line);
-  if (tokens.size() < kEventIntegers) return std::nullopt;
-  int v[kEventIntegers];
-  for (int i = 0; i < kEventIntegers; ++i) {
-    const auto value = ParseInt(tokens[static_cast<std::size_t>(i)]);
-    if (!value) return std::nullopt;
-    v[i] = *value;
-  }
-  EventLine read;
-  read.strayText = tokens.size() > kEventIntegers;
-  ScheduleEvent& e = read.event;
+std::vector<Word> WordsFrom(const std::vector<std::string_view>& lines, std::size_t firstLine) {
+  std::vector<Word> words;
+  for (std::size_t i = firstLine; i < lines.size(); ++i)
+    for (std::string_view token : Tokens(lines[i])) words.push_back({token, i});
+  return words;
+}
+
+// The first word at or after `from` that lies on line `line` or later.
+std::size_t FirstWordFromLine(const std::vector<Word>& words, std::size_t from, std::size_t line) {
+  while (from < words.size() && words[from].line < line) ++from;
+  return from;
+}
+
+ScheduleEvent EventFromIntegers(const int (&v)[kEventIntegers], EventCodeNumbers& codes) {
+  ScheduleEvent e;
   e.dayOfWeek = v[0]; e.month = v[1]; e.day = v[2]; e.year = v[3];
   e.channel1 = v[4]; e.channel2 = v[5]; e.channel3 = v[6];
   e.startHour = v[7]; e.startMinute = v[8]; e.endHour = v[9]; e.endMinute = v[10];
-  read.codes = EventCodeNumbers{v[11], v[12], v[13]};
-  return read;
+  codes = EventCodeNumbers{v[11], v[12], v[13]};
+  return e;
 }
 
 std::string LineMessage(std::size_t lineNumber, const std::string& text) {
@@ -90,44 +90,62 @@ std::filesystem::path AsideName(const std::filesystem::path& file) {
 ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
   Contents contents;
   const auto lines = SplitLines(text);
-  std::size_t next = 0;
+  std::size_t firstEventLine = 0;
   int count = -1;  // -1: the file has no count line
   if (!lines.empty()) {
     const auto tokens = Tokens(lines[0]);
     const auto value = tokens.size() == 1 ? ParseInt(tokens[0]) : std::nullopt;
     if (value && *value >= 0) {
       count = *value;
-      next = 1;
+      firstEventLine = 1;
     } else {
       contents.problems.push_back(LineMessage(1, "NO EVENT COUNT"));
     }
   }
+  // An event is fourteen integers separated by any white space, line feeds
+  // included; the rest of the line of the last one is passed over and the
+  // next line is the folder. Blank lines between events hold nothing.
+  const std::vector<Word> words = WordsFrom(lines, firstEventLine);
   int records = 0;
-  while (next < lines.size()) {
-    const std::size_t lineNumber = next + 1;
-    const std::string_view line = lines[next++];
-    if (IsBlank(line)) continue;  // an empty line holds nothing to lose
-    auto read = ParseEventLine(line);
-    if (!read) {
+  std::size_t next = 0;
+  while (next < words.size()) {
+    const std::size_t lineNumber = words[next].line + 1;
+    int v[kEventIntegers];
+    std::size_t taken = 0;
+    for (; taken < kEventIntegers && next + taken < words.size(); ++taken) {
+      const auto value = ParseInt(words[next + taken].text);
+      if (!value) break;
+      v[taken] = *value;
+    }
+    if (taken < kEventIntegers) {
+      // Not an event: report it and go on from the line after the word that
+      // broke it off (or after the last word, at the end of the file).
+      const std::size_t stop = std::min(next + taken, words.size() - 1);
       contents.problems.push_back(LineMessage(lineNumber, "NOT AN EVENT, IGNORED"));
+      next = FirstWordFromLine(words, stop, words[stop].line + 1);
       continue;
     }
+    const std::size_t lastLine = words[next + kEventIntegers - 1].line;
+    next += kEventIntegers;
+    const bool strayText = next < words.size() && words[next].line == lastLine;
     ++records;
-    ScheduleEvent& event = read->event;
-    if (next < lines.size()) {
-      event.folder = std::string(lines[next++]);
+    EventCodeNumbers codes;
+    ScheduleEvent event = EventFromIntegers(v, codes);
+    if (lastLine + 1 < lines.size()) {
+      event.folder = std::string(lines[lastLine + 1]);
     } else {
       contents.problems.push_back(LineMessage(lineNumber, "FOLDER LINE MISSING"));
     }
-    if (read->strayText) contents.problems.push_back(LineMessage(lineNumber, "STRAY TEXT AFTER THE EVENT IGNORED"));
-    if (auto problem = EventFieldProblem(event, read->codes)) {
+    next = FirstWordFromLine(words, next, lastLine + 2);
+    if (strayText) contents.problems.push_back(LineMessage(lineNumber, "STRAY TEXT AFTER THE EVENT IGNORED"));
+    if (auto problem = EventFieldProblem(event, codes)) {
       contents.problems.push_back(LineMessage(lineNumber, *problem + ", EVENT REFUSED"));
       continue;
     }
     // The codes were checked above: each names an entry of its list.
-    event.type = *EventTypeFromCode(read->codes.type);
-    event.frequency = *EventFrequencyFromCode(read->codes.frequency);
-    event.whenDone = *WhenDoneFromCode(read->codes.whenDone);
+    event.type = *EventTypeFromCode(codes.type);
+    event.frequency = *EventFrequencyFromCode(codes.frequency);
+    event.whenDone = *WhenDoneFromCode(codes.whenDone);
     const int dayOfWeek = DayOfWeek(EventStart(event));
     if (event.dayOfWeek != dayOfWeek) {
       contents.problems.push_back(LineMessage(lineNumber, "WRONG DAY OF WEEK, TAKEN FROM THE DATE"));
@@ -182,14 +200,14 @@ ScheduleFile::LoadResult ScheduleFile::Load(const std::filesystem::path& file, c
       // Without a copy the damaged file must not be replaced.
       result.problems.push_back("CAN'T KEEP A COPY OF THE DAMAGED SCHEDULE.TXT: IT IS LEFT AS IT WAS");
       result.list = ScheduleList(std::move(contents.events));
-      result.list.CleanUp(now);
+      result.list.CleanUp(now, &result.problems);
       return result;
     }
     result.keptAside = aside;
     result.problems.push_back("THE DAMAGED SCHEDULE.TXT WAS KEPT AS " + aside.filename().string());
   }
   result.list = ScheduleList(std::move(contents.events));
-  result.list.CleanUp(now);
+  result.list.CleanUp(now, &result.problems);
   if (!Write(file, result.list.Events()))
     result.problems.push_back("CAN'T WRITE SCHEDULE.TXT");
   return result;

@@ -11,7 +11,8 @@
 #include "core/schedule/ScheduleList.h"
 
 // schedule.txt: the event count on line 1, then per event a line of fourteen
-// integers separated by single blanks and a line with its folder.
+// integers separated by single blanks and a line with its folder. Readers
+// take the fourteen integers across any white space, line feeds included.
 class ScheduleFile {
  public:
   // What a reader makes of the text: the events it accepts, in file order,

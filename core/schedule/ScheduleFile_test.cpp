@@ -129,3 +129,21 @@ TEST(ScheduleFile, OverLongFolderAndTooManyEventsAreRefused) {
   EXPECT_NE(all.find("FOLDER LONGER THAN 199 CHARACTERS"), std::string::npos) << all;
   EXPECT_NE(all.find("MORE THAN 50 EVENTS"), std::string::npos) << all;
 }
+
+TEST(ScheduleFile, EventIntegersMaySpreadOverLines) {
+  const auto contents = ScheduleFile::Parse(
+      "3\n"
+      "2 1 7 2030 33 7\n1 20 0\n21 30\t0 2 0\nD:\\A\n"
+      "\n"
+      " 2 1 14 2030 33 7 1 20 0 21 30 0 2 0   \n\n"  // trailing blanks, empty folder
+      "2 1 21 2030 33\n");                           // cut off
+  ASSERT_EQ(contents.events.size(), 2u);
+  EXPECT_EQ(contents.events[0].startHour, 20);
+  EXPECT_EQ(contents.events[0].endMinute, 30);
+  EXPECT_EQ(contents.events[0].folder, "D:\\A");
+  EXPECT_EQ(contents.events[1].day, 14);
+  EXPECT_EQ(contents.events[1].folder, "");
+  ASSERT_EQ(contents.problems.size(), 2u);
+  EXPECT_EQ(contents.problems[0], "SCHEDULE.TXT LINE 9: NOT AN EVENT, IGNORED");
+  EXPECT_EQ(contents.problems[1], "SCHEDULE.TXT: THE COUNT SAYS 3 EVENTS, 2 FOUND");
+}

@@ -90,16 +90,29 @@ bool ScheduleList::Remove(std::size_t index) {
   return true;
 }
 
-bool ScheduleList::CleanUp(const CivilTime& now) {
+bool ScheduleList::CleanUp(const CivilTime& now, std::vector<std::string>* conflicts) {
   bool changed = false;
-  const std::size_t rounds = events.size();
-  for (std::size_t round = 0; round < rounds && !events.empty(); ++round) {
-    if (!(EventStart(events.front()) < now)) break;
-    const ScheduleEvent past = events.front();
-    events.erase(events.begin());
-    changed = true;
-    if (past.frequency == EventFrequency::Once) continue;
-    Insert(MovedPast(past, now));
+  std::vector<ScheduleEvent> past;
+  for (const ScheduleEvent& event : events)
+    if (EventStart(event) < now) past.push_back(event);
+  for (const ScheduleEvent& event : past) {
+    const auto found = std::find(events.begin(), events.end(), event);
+    if (found == events.end()) continue;
+    const auto index = static_cast<std::size_t>(found - events.begin());
+    if (event.frequency == EventFrequency::Once) {
+      Remove(index);
+      changed = true;
+      continue;
+    }
+    // The same overlap test as the move after a run: a recurring event never
+    // lands on another one's time. One that would stays where it was, in the
+    // past, and is moved on later once its next date is free.
+    const AdvanceResult result = MoveOnFrom(index, now);
+    if (result.outcome == AdvanceResult::Outcome::Moved) {
+      changed = true;
+    } else if (result.outcome == AdvanceResult::Outcome::Conflict && conflicts) {
+      conflicts->push_back(result.message);
+    }
   }
   return changed;
 }

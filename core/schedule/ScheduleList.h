@@ -52,9 +52,10 @@ class ScheduleList {
   bool Remove(std::size_t index);
 
   // Start-up clean-up: past one-time events are dropped, past recurring ones
-  // move to their next start that is not earlier than `now`. Returns whether
-  // the list changed.
-  bool CleanUp(const CivilTime& now);
+  // move to their next start that is not earlier than `now`, unless that
+  // start overlaps another event: such an event stays unchanged and the
+  // overlap message goes to `conflicts`. Returns whether the list changed.
+  bool CleanUp(const CivilTime& now, std::vector<std::string>* conflicts = nullptr);
 
   // Moving an event on after it ran, or by "SKIP WEEK".
   enum class AdvanceKind { AfterRun, SkipWeek };

@@ -30,9 +30,10 @@ const CivilTime kMondayMorning{2008, 1, 7, 8, 0, 0};
 TEST(ScheduleList, IntervalAndDisplayedDuration) {
   const EventInterval overnight = IntervalOf(Event(23, 0, 1, 0));
   EXPECT_EQ(overnight.end, (CivilTime{2008, 1, 8, 1, 0, 0}));
-  // Only the hours decide the roll-over: 10:30-10:15 ends before it starts.
+  // 10:30-10:15 ends the next day, 23:45 later, as its duration shows.
   const ScheduleEvent backwards = Event(10, 30, 10, 15);
-  EXPECT_LT(IntervalOf(backwards).end, IntervalOf(backwards).start);
+  EXPECT_EQ(IntervalOf(backwards).end, (CivilTime{2008, 1, 8, 10, 15, 0}));
+  EXPECT_EQ(IntervalOf(Event(10, 30, 10, 30)).end, (CivilTime{2008, 1, 7, 10, 30, 0}));
   EXPECT_EQ(DisplayedDurationOf(backwards).hours, 23);
   EXPECT_EQ(DisplayedDurationOf(backwards).minutes, 45);
   EXPECT_EQ(DisplayedDurationOf(Event(23, 30, 0, 15)).hours, 0);
@@ -68,9 +69,11 @@ TEST(ScheduleList, OverlapRules) {
             "START TIME BETWEEN EXISTING TIME");
   // Editing an event may keep its own time.
   EXPECT_EQ(list.Validate(Event(20, 0, 21, 30), kMondayMorning, 0), std::nullopt);
-  // An event that ends before it starts holds no time for the overlap test.
+  // 10:30-10:15 holds the time up to 10:15 the next day: nothing can be
+  // booked inside it.
   ScheduleList backwards({Event(10, 30, 10, 15)});
-  EXPECT_EQ(backwards.Validate(Event(10, 35, 11, 0), kMondayMorning), std::nullopt);
+  EXPECT_EQ(backwards.Validate(Event(10, 35, 11, 0), kMondayMorning), "START TIME BETWEEN EXISTING TIME");
+  EXPECT_EQ(backwards.Validate(On(Event(10, 15, 11, 0), 2008, 1, 8), kMondayMorning), std::nullopt);
 }
 
 TEST(ScheduleList, InsertKeepsStartOrderAndLimits) {
@@ -190,4 +193,21 @@ TEST(ScheduleList, EventToTuneSkipsPastEventsAtTheHead) {
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 22, 59, 50}), 3u);
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 12, 0, 0}), 1u);    // none soon: the next one
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 8, 0, 0, 0}), std::nullopt);
+}
+
+TEST(ScheduleList, CleanUpDoesNotMoveAnEventOntoAnother) {
+  // After a week off, the weekly 20:00-21:00 would land on a one-time event
+  // booked at 20:30 that day: it stays where it was, with the overlap message,
+  // as when the engine moves it on after a run.
+  const CivilTime now{2008, 1, 14, 12, 0, 0};  // Monday
+  ScheduleList list({Event(20, 0, 21, 0, EventType::RecordLive, EventFrequency::Weekly),
+                     On(Event(20, 30, 21, 30), 2008, 1, 14)});
+  std::vector<std::string> conflicts;
+  EXPECT_FALSE(list.CleanUp(now, &conflicts));
+  EXPECT_EQ(conflicts, std::vector<std::string>{"END TIME BETWEEN EXISTING TIME"});
+  EXPECT_EQ(list.At(0).day, 7);
+  // Once the booked event is gone, the next clean-up moves it.
+  list.Remove(1);
+  EXPECT_TRUE(list.CleanUp(now, &conflicts));
+  EXPECT_EQ(list.At(0).day, 14);
 }

@@ -177,7 +177,17 @@ class SimulatedClock {
   // Called before each tick with the time of the tick (to move the world).
   std::function<void(const CivilTime&)> beforeTick;
 
-  CivilTime Now() const { return AddSeconds(base, ms / 1000); }
+  CivilTime Now() const { return AddSeconds(base, ms / 1000 + localShift); }
+
+  // The local clock moves by `seconds` between two ticks while no time
+  // passes (daylight saving time); a step forward is reported to the engine
+  // as the window reports it.
+  void ShiftLocalClock(long long seconds) {
+    const CivilTime before = Now();
+    localShift += seconds;
+    actions.now = Now();
+    if (seconds > 0) engine.OnLocalClockJump(before, Now());
+  }
   long long Milliseconds() const { return ms; }
 
   // Runs timers until `seconds` of simulated time have passed.
@@ -247,6 +257,7 @@ class SimulatedClock {
 
   CivilTime base;
   long long ms = 0;
+  long long localShift = 0;
   SchedulerEngine& engine;
   FakeSchedulerActions& actions;
   std::map<SchedulerTimer, long long> due;

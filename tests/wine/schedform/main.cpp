@@ -1,0 +1,141 @@
+// telvschedform: fills and reads the common controls of another program's
+// dialog (the scheduler's form and event list), whose messages carry
+// pointers: the structures are placed in the target process's memory.
+//
+// Usage: telvschedform combo TITLE ID INDEX         select entry INDEX, notify the dialog
+//        telvschedform date TITLE ID YYYY MM DD     set a date picker's date
+//        telvschedform time TITLE ID HH MM          set a time picker's time
+//        telvschedform rows TITLE ID                print each list row, columns joined by |
+//        telvschedform select-row TITLE ID ROW      select and focus a list row
+// Exit status: 0 done; 1 no such window or control, or a failed call; 2 bad usage.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "telvschedform: %s\n", message.c_str());
+  return 1;
+}
+
+// A block of memory in the process that owns a window.
+class RemoteBlock {
+ public:
+  RemoteBlock(HWND window, SIZE_T size) : size(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process != nullptr)
+      address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBlock() {
+    if (address != nullptr) VirtualFreeEx(process, address, 0, MEM_RELEASE);
+    if (process != nullptr) CloseHandle(process);
+  }
+  bool Ok() const { return address != nullptr; }
+  char* At(SIZE_T offset = 0) const { return static_cast<char*>(address) + offset; }
+  bool Write(const void* data, SIZE_T bytes, SIZE_T offset = 0) const {
+    return WriteProcessMemory(process, At(offset), data, bytes, nullptr) != FALSE;
+  }
+  bool Read(void* data, SIZE_T bytes, SIZE_T offset = 0) const {
+    return ReadProcessMemory(process, At(offset), data, bytes, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process = nullptr;
+  void* address = nullptr;
+  SIZE_T size;
+};
+
+int SetPicker(HWND dialog, HWND control, int argc, char** argv, bool date) {
+  RemoteBlock block(control, sizeof(SYSTEMTIME));
+  if (!block.Ok()) return Fail("no memory in the target");
+  SYSTEMTIME time{};
+  SendMessageA(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(block.At()));
+  block.Read(&time, sizeof time);
+  if (date) {
+    if (argc < 7) return 2;
+    time.wYear = static_cast<WORD>(std::atoi(argv[4]));
+    time.wMonth = static_cast<WORD>(std::atoi(argv[5]));
+    time.wDay = static_cast<WORD>(std::atoi(argv[6]));
+  } else {
+    if (argc < 6) return 2;
+    time.wHour = static_cast<WORD>(std::atoi(argv[4]));
+    time.wMinute = static_cast<WORD>(std::atoi(argv[5]));
+    time.wSecond = 0;
+  }
+  block.Write(&time, sizeof time);
+  if (!SendMessageA(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(block.At())))
+    return Fail("the picker refused the value");
+  (void)dialog;
+  return 0;
+}
+
+int Rows(HWND list) {
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  constexpr SIZE_T kText = 512;
+  RemoteBlock block(list, sizeof(LVITEMA) + kText);
+  if (!block.Ok()) return Fail("no memory in the target");
+  for (int row = 0; row < count; ++row) {
+    std::string line;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = block.At(sizeof(LVITEMA));
+      item.cchTextMax = kText;
+      block.Write(&item, sizeof item);
+      SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.At()));
+      char text[kText] = {};
+      block.Read(text, kText - 1, sizeof(LVITEMA));
+      if (column > 0) line += '|';
+      line += text;
+    }
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
+
+int SelectRow(HWND list, int row) {
+  RemoteBlock block(list, sizeof(LVITEMA));
+  if (!block.Ok()) return Fail("no memory in the target");
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  block.Write(&item, sizeof item);
+  if (!SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.At())))
+    return Fail("no row " + std::to_string(row));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fputs("Usage: telvschedform combo|date|time|rows|select-row TITLE ID [VALUES]\n", stderr);
+    return 2;
+  }
+  const std::string_view command = argv[1];
+  HWND dialog = FindWindowA(nullptr, argv[2]);
+  if (dialog == nullptr) return Fail(std::string("no window \"") + argv[2] + "\"");
+  const int id = static_cast<int>(std::strtol(argv[3], nullptr, 0));
+  HWND control = GetDlgItem(dialog, id);
+  if (control == nullptr) return Fail("no control " + std::to_string(id));
+  if (command == "combo" && argc >= 5) {
+    const int index = std::atoi(argv[4]);
+    if (SendMessageA(control, CB_SETCURSEL, index, 0) != index) return Fail("no entry " + std::to_string(index));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+    return 0;
+  }
+  if (command == "date") return SetPicker(dialog, control, argc, argv, true);
+  if (command == "time") return SetPicker(dialog, control, argc, argv, false);
+  if (command == "rows") return Rows(control);
+  if (command == "select-row" && argc >= 5) return SelectRow(control, std::atoi(argv[4]));
+  return 2;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# A WATCH LIVE event on the real clock, a minute or two ahead, with the
+# viewer open on another channel: the scheduler warns, closes its warning,
+# tells the viewer to change channel (the viewer tunes the event's channel
+# and shows it) and logs the event in scheduler.txt.
+set -euo pipefail
+[ -z "${SCHEDULER_TEST_TRACE:-}" ] || set -x
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/viewer_lib.sh"
+
+trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
+
+tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
+capture="Hauppauge WinTV 885 TS Capture"
+panel="Telvantis- Hauppauge WinTV 885"
+title="Telvantis Scheduler- Hauppauge WinTV 885"
+antenna=$(make_antenna "$TEST_WORK")
+printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
+printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
+printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+install_platform "$antenna"
+virtual_tuner "$tuner" "$capture"
+
+# WATCH LIVE on WTWO from the minute after next, until a minute later.
+start=$(( ($(date +%s) / 60 + 2) * 60 ))
+read -r dow month day year hour minute < <(date -d "@$start" '+%u %-m %-d %Y %-H %-M')
+read -r end_hour end_minute < <(date -d "@$(( start + 60 ))" '+%-H %-M')
+printf '1\n%s %s %s %s 7 10 2 %s %s %s %s 2 0 0\n\n' \
+  "$(( dow % 7 + 1 ))" "$month" "$day" "$year" "$hour" "$minute" "$end_hour" "$end_minute" >schedule.txt
+stamp_minute="$month/$day/$year-$hour:$minute:"
+
+start_viewer "$TEST_WORK"
+drv wait "$panel" 60 >/dev/null
+drv wait-text "$panel" 1004 "WTST 10-1" 30
+start_program TelvantisSched
+scheduler=$HARNESS_PID
+drv wait "$title" 30 >/dev/null
+
+# Twenty seconds before: the warning box; ten seconds before it is closed
+# and the viewer is told to change channel.
+drv wait "SCHEDULER EVENT" 170 >/dev/null
+png=$(take_screenshot warning)
+drv wait-gone "SCHEDULER EVENT" 30
+drv wait-text "$panel" 1004 "WTWO 10-2" 30
+wait_for_line scheduler.txt "TELVANTIS ALREADY OPEN" 5
+harness_wait_until 30 grep -q "^WATCH LIVE: $stamp_minute" scheduler.txt ||
+  fail "no WATCH LIVE entry: $(cat scheduler.txt)"
+harness_wait_until 10 test ! -e schedule.txt || fail "the one-time event stayed in schedule.txt"
+assert_image_not_blank "$png"
+
+drv command "$title" 40005
+assert_status 0 harness_wait_exit "$scheduler" 30
+drv click "$panel" 1
+expect_exit
