@@ -70,7 +70,8 @@ TEST(ProgramPidTableTest, TwelveProgramsKeepTheFirstTenAndAFileWithoutPatGivesNo
   EXPECT_EQ(table->back(), (ProgramPids{0xD1, 0xD4}));
 
   Bytes nulls;
-  for (int i = 0; i < 5000; ++i) nulls.insert(nulls.end(), TsPacket::Null().bytes.begin(), TsPacket::Null().bytes.end());
+  const TsPacket null = TsPacket::Null();
+  for (int i = 0; i < 5000; ++i) nulls.insert(nulls.end(), null.bytes.begin(), null.bytes.end());
   Write(folder.Path() / "nopat.ts", nulls);
   EXPECT_EQ(ScanProgramFile(folder.Path() / "nopat.ts"), std::vector<ProgramPids>{});
   EXPECT_EQ(ScanProgramFile(folder.Path() / "missing.ts"), std::nullopt);
