@@ -266,8 +266,17 @@ harness_screenshot() {
   shift
   local bmp
   bmp=$(mktemp "$HARNESS_RUN/shot.XXXXXX.bmp") || return 1
-  # Z: is the prefix's drive for the Unix root.
-  if ! harness_driver screenshot "Z:$bmp" "$@"; then
+  # Z: is the prefix's drive for the Unix root. The driver has been seen to
+  # end without a word (a crash inside Wine's screen copy while a video
+  # renderer draws); a second and a third try then succeed.
+  local try status
+  for try in 1 2 3; do
+    harness_driver screenshot "Z:$bmp" "$@"
+    status=$?
+    [ "$status" -eq 0 ] && break
+    harness_log "screenshot try $try ended with status $status"
+  done
+  if [ "$status" -ne 0 ]; then
     rm -f "$bmp"
     return 1
   fi

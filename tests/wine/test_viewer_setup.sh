@@ -43,7 +43,7 @@ program_folder="$(winepath -w "$(dirname "$viewer_exe")" | tr -d '\r')\\"
 # --- First run: an empty folder ---
 dir=$(case_folder first-run)
 start_viewer "$dir"
-drv wait "$setup" 60 >/dev/null
+drv wait-shown "$setup" 60 >/dev/null
 assert_eq 0 "$(controls current-tab "$setup" $tabs)" "first tab"
 assert_eq " Hauppauge WinTV 885" "$(text "$setup" 3010)" "current tuner"
 drv click "$setup" 3012
@@ -123,7 +123,7 @@ drv wait-text "$panel" 1005 "80%" 20
 
 # "SCHED" opens on the schedule; the next "SETUP..." on the tuners.
 drv click "$panel" 1012
-drv wait "$setup" 20 >/dev/null
+drv wait-shown "$setup" 20 >/dev/null
 assert_eq 5 "$(controls current-tab "$setup" $tabs)" "tab opened by SCHED"
 assert_eq $'Mon, Jan 7, 2008\t7-1\t8:00 PM\t9:30 PM\t01:30\tRECORD-LIVE\tWEEKLY\tCLOSE
 Tue, Jan 8, 2008\t9-1\t12:05 AM\t8:05 AM\t08:00\tRECORD-SILENT\tONCE\tSHUTDOWN' \
@@ -133,7 +133,7 @@ assert_image_not_blank "$png"
 drv click "$setup" 1
 drv wait-gone "$setup" 20
 drv click "$panel" 1011
-drv wait "$setup" 20 >/dev/null
+drv wait-shown "$setup" 20 >/dev/null
 assert_eq 0 "$(controls current-tab "$setup" $tabs)" "tab opened by SETUP..."
 
 # Remove both channels: the row's hints, then an empty list.

@@ -162,7 +162,8 @@ int main(int argc, char** argv) {
     // Moving the focus to another tab chooses it and tells the owner, as a
     // click on the tab does.
     Send(control, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
-    return Send(control, TCM_GETCURSEL, 0, 0) == index ? 0 : Fail("the tab did not change");
+    const LRESULT chosen = Send(control, TCM_GETCURSEL, 0, 0);
+    return chosen == index ? 0 : Fail("the tab did not change (" + std::to_string(chosen) + " is chosen)");
   }
   if (command == "current-tab" && !hasIndex) {
     std::printf("%d\n", static_cast<int>(Send(control, TCM_GETCURSEL, 0, 0)));

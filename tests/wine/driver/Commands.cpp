@@ -102,6 +102,18 @@ void Wait(const Arguments& args) {
   Print(Handle(hwnd));
 }
 
+// A dialog is visible only once its WM_INITDIALOG has returned: what a test
+// reads or changes before then, the set-up may still overwrite.
+void WaitShown(const Arguments& args) {
+  HWND hwnd = nullptr;
+  if (!WaitUntil(args.SecondsAt(1), [&] {
+        hwnd = FindWindowByTitle(args.At(0));
+        return hwnd != nullptr && IsWindowVisible(hwnd);
+      }))
+    Fail("no window titled " + Quoted(args.At(0)) + " was shown");
+  Print(Handle(hwnd));
+}
+
 void WaitGone(const Arguments& args) {
   if (!WaitUntil(args.SecondsAt(1), [&] { return FindWindowByTitle(args.At(0)) == nullptr; }))
     Fail("the window titled " + Quoted(args.At(0)) + " is still there");
@@ -209,6 +221,7 @@ struct CommandEntry {
 constexpr CommandEntry kCommands[] = {
     {"find", 1, 1, Find},
     {"wait", 1, 2, Wait},
+    {"wait-shown", 1, 2, WaitShown},
     {"wait-gone", 1, 2, WaitGone},
     {"list", 0, 0, List},
     {"children", 1, 1, Children},

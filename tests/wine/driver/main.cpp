@@ -6,6 +6,7 @@
 //   find TITLE                          print the handle of the top-level window
 //                                       titled exactly TITLE (hidden ones too)
 //   wait TITLE [SECONDS]                wait until it exists; print its handle
+//   wait-shown TITLE [SECONDS]          wait until it exists and is visible
 //   wait-gone TITLE [SECONDS]           wait until no window has that title
 //   list                                print every top-level window: handle,
 //                                       visible (0/1), process id, class, title
@@ -58,6 +59,7 @@ constexpr char kUsage[] =
     "Usage: telvdriver [--desktop NAME] COMMAND [ARGUMENTS]\n"
     "  find TITLE                          handle of the window titled exactly TITLE\n"
     "  wait TITLE [SECONDS]                wait until it exists; print its handle\n"
+    "  wait-shown TITLE [SECONDS]          wait until it exists and is visible\n"
     "  wait-gone TITLE [SECONDS]           wait until no window has that title\n"
     "  list                                handle, visible, pid, class, title of each top-level window\n"
     "  children TITLE                      handle, id, visible, class, text of each descendant\n"
