@@ -69,6 +69,15 @@ assert_file_has_line() {
   has_line "$1" "$2" || fail "$1 has no line \"$2\""
 }
 
+# output_is EXPECTED COMMAND...: whether COMMAND prints EXPECTED. Waits take
+# it as their command, so that each try runs COMMAND again:
+#   harness_wait_until 20 output_is OFF state
+output_is() {
+  local expected=$1
+  shift
+  [ "$("$@")" = "$expected" ]
+}
+
 # wait_for_file FILE [SECONDS]
 wait_for_file() {
   harness_wait_until "${2:-30}" test -e "$1" || fail "no file $1 after ${2:-30} s"

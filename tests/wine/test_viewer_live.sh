@@ -97,9 +97,9 @@ drv wait "About Telvantis" 10 >/dev/null
 drv click "About Telvantis" 1
 drv wait-gone "About Telvantis" 30
 drv post "$panel" 0x0112 0xF020
-harness_wait_until 10 test "$(visible "$video")" = 0 || fail "the video window stays after minimise"
+harness_wait_until 10 output_is 0 visible "$video" || fail "the video window stays after minimise"
 drv post "$panel" 0x0112 0xF120
-harness_wait_until 10 test "$(visible "$video")" = 1 || fail "the video window does not come back"
+harness_wait_until 10 output_is 1 visible "$video" || fail "the video window does not come back"
 drv key "$panel" Q
 expect_exit
 # All 24 values, one per line, no line feed after the last; -1 became 0.

@@ -143,13 +143,13 @@ drv wait-text "$setup" 3056 "9-1 / 9" 10
 drv wait-text "$setup" 3053 "9-1 / 9 --->" 10
 drv wait-text "$setup" 3040 CH9 10
 drv click "$setup" 3055
-harness_wait_until 10 test "$(controls rows "$setup" 3049)" = $'K_SEVEN\t7-1\t7' ||
+harness_wait_until 10 output_is $'K_SEVEN\t7-1\t7' controls rows "$setup" 3049 ||
   fail "rows after the first removal: $(controls rows "$setup" 3049)"
 drv wait-text "$setup" 3041 30 10
 controls select-row "$setup" 3049 0
 drv wait-text "$setup" 3056 "7-1 / 7" 10
 drv click "$setup" 3055
-harness_wait_until 10 test -z "$(controls rows "$setup" 3049)" || fail "a row is left"
+harness_wait_until 10 output_is "" controls rows "$setup" 3049 || fail "a row is left"
 drv click "$setup" 1
 drv wait-gone "$setup" 20
 assert_no_files "$dir" channels.txt

@@ -113,7 +113,7 @@ assert_eq "$level1 $level2" "$(config_values "$dir/chvols.txt" 1,2p)" "levels af
 # restored ones, and the next start is on screen ---
 start_case minimised
 drv post "$panel" 0x0112 0xF020
-harness_wait_until 10 test "$(visible "$video")" = 0 || fail "the video window stays after minimise"
+harness_wait_until 10 output_is 0 visible "$video" || fail "the video window stays after minimise"
 drv post "$panel" 0x0010
 expect_exit
 assert_eq "100 50 746 416 30 700" "$(config_values "$dir/config.txt" 2,7p)" "places saved while minimised"

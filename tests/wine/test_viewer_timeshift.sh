@@ -63,7 +63,7 @@ set_failing_steps "Analyzer.Connect"
 drv click "$panel" 1013
 expect_box exclamation "COULDN'T CONNECT FILTERS"
 expect_box plain "CANT CONNECT FIRST SINK"
-harness_wait_until 10 test "$(state)" = OFF || fail "timeshift state after the failure: $(state)"
+harness_wait_until 10 output_is OFF state || fail "timeshift state after the failure: $(state)"
 picture_runs back-at-live
 set_failing_steps ""
 
