@@ -185,10 +185,12 @@ void ViewerDialog::ToggleParking() {
     SetWindowPos(hwnd, nullptr, kParkedPosition, kParkedPosition, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     panelVisible = false;
+    transport.SetPanelParked(true);
   } else {
     SetWindowPos(hwnd, nullptr, panelSaved.left, panelSaved.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     panelVisible = true;
+    transport.SetPanelParked(false);
   }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Recording from live on the stand-in platform: the "Record..." dialog, a
 # recording that stops at its time ("Recording Now" counts up, the event log
-# gets its entry, live television comes back), and recordings ended by STOP,
-# key U, EXIT and Esc. Every recording is whole: ffprobe reads it and its
-# length is the time recorded.
+# gets its entry, live television comes back), and recordings ended by STOP
+# (button and menu), key U, EXIT, Esc, the close box and the scheduler's
+# WM_CLOSE. Every recording is whole: ffprobe reads it, the stand-in source
+# plays it to its end, and its length is the elapsed clock within a second.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -40,30 +41,28 @@ newest_recording() { ls -t "$record_dir" | grep -v '^stub_' | head -1; }
 play_exe=$(harness_exe telvrecordingplay) || fail "no telvrecordingplay.exe"
 
 # about SECONDS ELAPSED: a recording's length against the elapsed clock of
-# "Recording Now" as last read before the recording ended: up to two and a
-# half seconds below (the stand-in's recording starts at the next picture
-# that can be decoded on its own), and the few seconds above that the driver
+# "Recording Now" as last read before the recording ended: not a second less
+# (nothing lost at either end), and up to four more for the time the driver
 # takes between reading the clock and ending the recording on a loaded
 # machine.
-about() { awk -v d="$1" -v e="$2" 'BEGIN { exit !(d > e - 2.5 && d < e + 3) }'; }
+about() { awk -v d="$1" -v e="$2" 'BEGIN { exit !(d > e - 1 && d < e + 4) }'; }
+
+tscheck_exe=$harness_top/build/native/recorder/telvtscheck
+[ -x "$tscheck_exe" ] || fail "no native telvtscheck: build the native tree first"
 
 # assert_whole FILE SECONDS: the recording, named as the viewer names them,
-# is SECONDS long for ffprobe and for the stand-in source, which plays it
-# from start to end.
-# With a third argument "loose" the length is only reported: a recording
-# ended by STOP, U, EXIT or Esc a few seconds after it began comes out
-# shorter than the elapsed clock on the stand-in (still to be explained).
+# has no gap (every packet in sync, no continuity counter skipped, no PCR
+# gap), is SECONDS long for ffprobe and for the stand-in source, which plays
+# it from start to end.
 assert_whole() {
-  local file=$1 expected=$2 loose=${3:-} duration played
+  local file=$1 expected=$2 duration played checked
   [[ $(basename "$file") =~ $name_pattern ]] || fail "recording name $(basename "$file")"
+  checked=$("$tscheck_exe" "$file") || fail "$(basename "$file") is not whole: $checked"
+  echo "$(basename "$file"): $checked"
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$file") ||
     fail "ffprobe cannot read $file"
   echo "$(basename "$file"): $duration s for ffprobe, elapsed clock $expected s"
-  if [ -n "$loose" ]; then
-    expected=$duration
-  else
-    about "$duration" "$expected" || fail "$file lasts $duration s for ffprobe, not $expected s"
-  fi
+  about "$duration" "$expected" || fail "$file lasts $duration s for ffprobe, not $expected s"
   played=$(wine "$play_exe" "$(winepath -w "$file")" | tr -d '\r') ||
     fail "the stand-in source does not play $file to its end: $played"
   about "$(sed -n 's/^duration=//p' <<<"$played")" "$duration" ||
@@ -101,7 +100,7 @@ record_then() {
   harness_wait_until 60 recorded_for "$seconds" || fail "the elapsed clock does not count"
   $stopper
   drv wait-gone "Recording Now" 30
-  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" loose
+  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
 }
 
 dir=$(case_folder record)
@@ -110,8 +109,30 @@ start_viewer "$dir"
 drv wait "$panel" 60 >/dev/null
 drv wait-text "$panel" 1004 "WTST 10-1" 10
 
+# --- STOP (the window's button and the record menu's), key U ---
+# Before the first: a right double click on the picture parks the panel and
+# hides "Recording Now" with it; another brings both back.
+now_visible() {
+  harness_driver list | tr -d '\r' | awk -F'\t' -v want="$1" \
+    '$5 == "Recording Now" { found = 1; if ($2 != want) exit 1 } END { exit !found }'
+}
+stop_by_button() {
+  drv post "$video" 0x206  # WM_RBUTTONDBLCLK
+  harness_wait_until 10 now_visible 0 || fail "Recording Now stays on screen with the panel parked"
+  take_screenshot panel-parked >/dev/null
+  drv post "$video" 0x206
+  harness_wait_until 10 now_visible 1 || fail "Recording Now does not come back with the panel"
+  recorded_for 0  # the clock as the recording ends
+  drv click "Recording Now" 4021
+}
+record_then stop_by_button 5
+stop_by_menu() { drv command "$panel" 40003; }
+record_then stop_by_menu 4
+stop_by_key() { drv key "$panel" U; }
+record_then stop_by_key 4
+
 # --- "Record...": no duration refused; one minute records to the next
-# minute's turn at most ---
+# minute's turn at most (the stop time) ---
 drv command "$panel" 40404
 drv wait "Record..." 20 >/dev/null
 path=$(text "Record..." 4001)
@@ -121,9 +142,9 @@ drv click "Record..." 1
 expect_box plain "NO DURATION SPECIFIED"
 drv set-text "Record..." 4005 1
 assert_eq "DURATION: 0:01" "$(text "Record..." 4007)" "duration label"
-# A one-minute recording ends at the next turn of the minute: start it early
-# in a minute, so that the window is read before it closes.
-early_in_minute() { ((10#$(date +%S) <= 15)); }
+# A one-minute recording ends at the next turn of the minute: start it in
+# the first half of a minute, so that the window is read before it closes.
+early_in_minute() { ((10#$(date +%S) <= 25)); }
 harness_wait_until 70 early_in_minute
 drv click "Record..." 1
 drv wait "Recording Now" 30 >/dev/null
@@ -135,31 +156,41 @@ take_screenshot recording-now >/dev/null
 follow_elapsed
 drv wait-gone "Recording Now" 90
 assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
-stopped_entry() { tr -d '\r' <"$dir/scheduler.txt" | grep -qE '^RECORDING STOPPED: [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}$'; }
-harness_wait_until 10 stopped_entry || fail "no RECORDING STOPPED entry in scheduler.txt"
+# Its entry follows those of STOP, the menu's STOP and U.
+stopped_entries() {
+  [ "$(tr -d '\r' <"$dir/scheduler.txt" |
+    grep -cE '^RECORDING STOPPED: [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}$')" -eq 4 ]
+}
+harness_wait_until 10 stopped_entries || fail "no RECORDING STOPPED entry in scheduler.txt for the stop time"
 assert_eq "OFF" "$(text "$panel" 1026)" "record state after the stop time"
 png=$(take_screenshot live-after-recording "$video")
 [ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no live picture after the recording ($png)"
 
-# --- STOP, key U ---
-stop_by_button() { drv click "Recording Now" 4021; }
-record_then stop_by_button 5
-stop_by_key() { drv key "$panel" U; }
-record_then stop_by_key 4
-
-# --- EXIT and Esc end the recording whole ---
-exit_by_key() { drv key "$panel" Q; expect_exit; }
-drv click "$panel" 1025
-drv wait "Recording Now" 30 >/dev/null
-harness_wait_until 60 recorded_for 4 || fail "the elapsed clock does not count"
-exit_by_key
-assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" loose
-
-start_viewer "$dir"
-drv wait "$panel" 60 >/dev/null
-drv click "$panel" 1025
-drv wait "Recording Now" 30 >/dev/null
-harness_wait_until 60 recorded_for 4 || fail "the elapsed clock does not count"
-drv key "$panel" ESCAPE
-expect_exit
-assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" loose
+# --- EXIT, Esc, the close box and the scheduler's WM_CLOSE end the viewer
+# and the recording whole ---
+# record_until_exit ENDER: a recording from the REC button, ended after 4 s
+# by ENDER, which ends the viewer; the recording is checked.
+record_until_exit() {
+  drv click "$panel" 1025
+  drv wait "Recording Now" 30 >/dev/null
+  harness_wait_until 60 recorded_for 4 || fail "the elapsed clock does not count"
+  $1
+  expect_exit
+  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
+}
+restart_viewer() {
+  start_viewer "$dir"
+  drv wait "$panel" 60 >/dev/null
+  drv wait-text "$panel" 1004 "WTST 10-1" 10
+}
+exit_by_key() { drv key "$panel" Q; }
+escape_by_key() { drv key "$panel" ESCAPE; }
+close_by_box() { drv post "$panel" 0x112 0xF060; }  # WM_SYSCOMMAND, SC_CLOSE
+scheduler_close() { drv post "$panel" 0x10; }    # WM_CLOSE, as the scheduler sends it
+record_until_exit exit_by_key
+restart_viewer
+record_until_exit escape_by_key
+restart_viewer
+record_until_exit close_by_box
+restart_viewer
+record_until_exit scheduler_close

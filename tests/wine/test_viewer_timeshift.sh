@@ -2,7 +2,8 @@
 # Timeshift on the stand-in platform, with a model whose decoders the graph
 # inserts itself (no decoders.txt): a missing timeshift folder refused before
 # anything moves, a step that fails half-way (the viewer goes back to live
-# television), then pause, play, the skips, the jumps, timeshift off.
+# television), then pause, play (the test card's stream clock lags live by
+# the pause), the skips, the jumps, timeshift off.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -33,6 +34,18 @@ picture_runs() {
   local png
   png=$(take_screenshot "$1" "$video")
   [ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no picture in the video window ($png)"
+}
+
+# The stream clock of the last picture the test decoder put out, in seconds,
+# and the wall-clock moment it was read (the decoder writes it once a second).
+decoders_key='HKCU\Software\Telvantis Standin\Decoders'
+read_stream_clock() {
+  local value
+  value=$(wine reg query "$decoders_key" /v VideoClock 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *VideoClock *REG_SZ *//p')
+  read_at=$(date +%s.%N)
+  [ -n "$value" ] || return 1
+  stream_clock=$(awk -F: '{ printf "%.2f", $1 * 3600 + $2 * 60 + $3 }' <<<"$value")
 }
 
 # The prefix serves the whole run: no "Timeshift" value under either root
@@ -80,6 +93,12 @@ drv click "$panel" 1014
 drv wait-text "$panel" 1020 "ON" 10
 [[ $(behind) =~ ^-00:00:(19|2[0-4])$ ]] || fail "behind live after a 20 s pause: $(behind)"
 picture_runs paused-20s
+# The picture shown runs again: its stream clock moves on.
+read_stream_clock || fail "the test decoder reports no stream clock"
+resumed_clock=$stream_clock
+clock_moved() { read_stream_clock && awk -v a="$stream_clock" -v b="$resumed_clock" 'BEGIN { exit !(a > b) }'; }
+harness_wait_until 15 clock_moved || fail "the stream clock stands still after play"
+played_clock=$stream_clock played_at=$read_at
 
 # Skip back 15 s: further behind by 15 s, or by less when the start of the
 # buffer comes first (playback resumed a few seconds into it).
@@ -94,6 +113,18 @@ harness_wait_until 10 moved_back || fail "behind live after skip back: $before, 
 # About 35 to 39 s behind, a 60 s skip forward lands at live.
 drv click "$panel" 1016
 assert_eq "00:00:00" "$(behind)" "behind live after skip forward past live"
+# At live the stream clock is live's: carried back to the moment read after
+# play, it lies about the pause ahead of what the decoder showed then (the
+# buffer's time stamps run on across the tuner's loops of its file).
+lag() {
+  awk -v live="$stream_clock" -v at="$read_at" -v shown="$played_clock" -v then="$played_at" \
+    'BEGIN { printf "%.1f", live - (at - then) - shown }'
+}
+caught_up() { read_stream_clock && awk -v l="$(lag)" 'BEGIN { exit !(l >= 15) }'; }
+harness_wait_until 20 caught_up || true
+echo "the test card lagged live by $(lag) s after a 20 s pause"
+awk -v l="$(lag)" 'BEGIN { exit !(l >= 17 && l <= 25) }' ||
+  fail "the test card lagged live by $(lag) s after a 20 s pause, not about 20 s"
 # Back 15 s, then the jump to live.
 drv click "$panel" 1015
 [ "$(behind)" != "00:00:00" ] || fail "skip back did not move the field"

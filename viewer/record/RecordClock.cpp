@@ -47,8 +47,8 @@ int RecordingClock::Progress() const {
   return percent > 100 ? 100 : static_cast<int>(percent);
 }
 
-bool RecordingClock::Tick(const CivilTime& now) {
-  ++elapsedSeconds;
+bool RecordingClock::Tick(const CivilTime& now, long long recordedSeconds) {
+  if (recordedSeconds > elapsedSeconds) elapsedSeconds = recordedSeconds;
   return now.hour == stop.hour && now.minute == stop.minute;
 }
 

@@ -47,7 +47,11 @@ class RecordingClock {
   int Progress() const;
 
   // One second more recorded; true when the clock reads the stop time.
-  bool Tick(const CivilTime& now);
+  bool Tick(const CivilTime& now) { return Tick(now, elapsedSeconds + 1); }
+  // The timer's tick with the seconds recorded since the start, measured on a
+  // steady clock: a busy window misses ticks, and counting them would fall
+  // behind the recording. True when the clock reads the stop time.
+  bool Tick(const CivilTime& now, long long recordedSeconds);
 
   // Moves the stop time and lengthens the plan; nothing for a zero span.
   void AddTime(const ClockSpan& span);

@@ -66,3 +66,18 @@ TEST(RecordClockTest, ElapsedClockCountsToTheStopTimePastMidnight) {
   clock.Tick(AddSeconds(now, 1));
   EXPECT_EQ(clock.Progress(), 100);  // never past the end of the bar
 }
+
+TEST(RecordClockTest, ElapsedClockKeepsToTheMeasuredTimeWhenTicksAreMissed) {
+  RecordingClock clock(At(9, 10, 0), {0, 10});
+  const CivilTime now = At(9, 0, 0);
+  clock.Tick(AddSeconds(now, 1), 1);
+  // A busy window missed four ticks: the next shows the time measured.
+  EXPECT_FALSE(clock.Tick(AddSeconds(now, 6), 6));
+  EXPECT_EQ(clock.ElapsedText(), "0:00:06");
+  EXPECT_EQ(clock.Progress(), 1);
+  // A tick that comes early never takes the clock back.
+  clock.Tick(AddSeconds(now, 6), 5);
+  EXPECT_EQ(clock.ElapsedText(), "0:00:06");
+  EXPECT_TRUE(clock.Tick(At(9, 10, 0), 600));
+  EXPECT_EQ(clock.Progress(), 100);
+}

@@ -4,6 +4,7 @@
 
 #include "viewer/record/RecordResource.h"
 #include "viewer/record/RecordTimePicker.h"
+#include "viewer/ScreenAreas.h"
 #include "viewer/timeshift/LocalNow.h"
 
 RecordingNowWindow::RecordingNowWindow(RecordingNowHost& host)
@@ -16,7 +17,15 @@ bool RecordingNowWindow::Open(HWND owner, const std::string& path, const Recordi
   panel = owner;
   filePath = path;
   clock = planned;
-  return Create(owner);
+  openedAt = GetTickCount64();
+  if (!Create(owner)) return false;
+  if (parked) ShowWindow(hwnd, SW_HIDE);
+  return true;
+}
+
+void RecordingNowWindow::SetParked(bool isParked) {
+  parked = isParked;
+  if (hwnd != nullptr) ShowWindow(hwnd, parked ? SW_HIDE : SW_SHOWNOACTIVATE);
 }
 
 void RecordingNowWindow::Close() {
@@ -41,6 +50,8 @@ INT_PTR RecordingNowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       }
       return FALSE;
     }
+    case WM_MOVING:
+      return OnMoving(lParam);
     case WM_NCHITTEST: {
       // Dragged by any point of its client area.
       const LRESULT hit = DefWindowProcA(hwnd, WM_NCHITTEST, wParam, lParam);
@@ -73,6 +84,15 @@ INT_PTR RecordingNowWindow::OnInitDialog() {
   return FALSE;  // the panel keeps the focus
 }
 
+// The window meets an edge of the work area it comes within ten pixels of,
+// with its outer border, as the control panel does.
+INT_PTR RecordingNowWindow::OnMoving(LPARAM lParam) {
+  auto* proposed = reinterpret_cast<RECT*>(lParam);
+  *proposed = ToRECT(SnapToWorkArea(ToRect(*proposed), PrimaryWorkArea(), 0));
+  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
 INT_PTR RecordingNowWindow::OnCommand(int id, int code) {
   switch (id) {
     case IDC_NOW_STOP:
@@ -92,7 +112,10 @@ INT_PTR RecordingNowWindow::OnCommand(int id, int code) {
 }
 
 void RecordingNowWindow::OnSecond() {
-  const bool timeUp = clock.Tick(LocalNow());
+  // The seconds since the window opened, to the nearest: the timer's ticks
+  // come a little early or late.
+  const long long recorded = static_cast<long long>((GetTickCount64() - openedAt + 500) / 1000);
+  const bool timeUp = clock.Tick(LocalNow(), recorded);
   SetItemText(IDC_NOW_ELAPSED, clock.ElapsedText());
   SendMessageA(Item(IDC_NOW_PROGRESS), PBM_SETPOS, clock.Progress(), 0);
   if (!timeUp) return;

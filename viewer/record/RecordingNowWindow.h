@@ -30,6 +30,10 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   void AddTime(const ClockSpan& span);
   // Stops the clock and destroys the window.
   void Close();
+  // Hides the window while the control panel is parked off screen and shows
+  // it again when the panel comes back; a window opened while parked starts
+  // hidden.
+  void SetParked(bool parked);
 
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -40,6 +44,7 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   void OnAddTimePicked();
   void OnAddSpansChanged();
   void ShowPlan();
+  INT_PTR OnMoving(LPARAM lParam);
 
   static constexpr UINT_PTR kClockTimer = 1;
 
@@ -48,4 +53,6 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   std::string filePath;
   RecordingClock clock;
   bool updating = false;
+  bool parked = false;
+  ULONGLONG openedAt = 0;  // GetTickCount64 when the recording's clock started
 };

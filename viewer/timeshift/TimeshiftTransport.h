@@ -55,6 +55,10 @@ class TimeshiftTransport : private RecordingNowHost {
   // new channel.
   void AfterChannelChange();
 
+  // The control panel parked off screen (true) or back: the "Recording Now"
+  // window hides and shows with it.
+  void SetPanelParked(bool parked) { nowWindow.SetParked(parked); }
+
  private:
   // RecordingNowHost: the STOP procedure.
   void OnRecordingStop(bool byTime) override;
