@@ -262,8 +262,8 @@ STDMETHODIMP VmrLetterboxWrapper::GetNativeVideoSize(LONG* width, LONG* height, 
 }
 
 // The caller re-fits the picture when it sees the new size (the viewer and
-// the players poll it after a start or a channel change); until then its
-// last source rectangle is scaled by the new size and kept within the picture.
+// the players poll it after a start or a channel change); until then the
+// renderer keeps the rectangles it was last given.
 STDMETHODIMP VmrLetterboxWrapper::SetStreamVideoSize(LONG width, LONG height, LONG aspectX,
                                                        LONG aspectY) {
   std::lock_guard guard(lock);

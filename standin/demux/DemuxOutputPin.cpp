@@ -219,11 +219,10 @@ std::optional<dshow::MediaType> DemuxOutputPin::SizeChange(const DemuxSample& sa
   scanner.Feed(sample.data);
   if (!scanner.HasSequence() || scanner.Sequence() == reported) return std::nullopt;
   const Mpeg2Sequence& now = scanner.Sequence();
+  reported = now;  // offered once: a peer that refuses it keeps the type it has
   dshow::MediaType changed = MakeMpeg2VideoType(now.width, now.height, now.aspectCode != 2);
   ComPtr<IPin> peer;
-  // Refused: the pin keeps its type and asks again at the next header.
   if (FAILED(ConnectedTo(&peer)) || peer->QueryAccept(changed.Get()) != S_OK) return std::nullopt;
-  reported = now;
   {
     std::lock_guard state(filter.StateLock());
     if (FAILED(type.Set(*changed)) || FAILED(connectionType.Set(*changed))) return std::nullopt;

@@ -83,7 +83,7 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   // Failures downstream are the downstream's to report; the stream goes on.
   void DeliverSample(const DemuxSample& sample);
   // On the worker: the type of the picture size that `sample` brings, when
-  // it differs from the last one the pin reported and the peer takes it.
+  // it differs from the last one offered and the peer takes it.
   std::optional<dshow::MediaType> SizeChange(const DemuxSample& sample);
 
   DemuxFilter& demux;
@@ -100,7 +100,8 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   dshow::MediaType type;  // under the state lock
   long bufferSize = 0;    // set when connected
   bool watchSizes = false;  // MPEG-2 video; set while stopped
-  // The worker's own: the sequence headers read and the last size reported.
+  // The worker's own: the sequence headers read and the last size offered
+  // downstream.
   Mpeg2VideoScanner scanner;
   Mpeg2Sequence reported;
 };
