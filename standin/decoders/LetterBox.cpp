@@ -1,5 +1,7 @@
 #include "standin/decoders/LetterBox.h"
 
+#include <algorithm>
+
 BoxRect LetterBox(const BoxRect& destination, long aspectX, long aspectY) {
   const long long width = destination.Width();
   const long long height = destination.Height();
@@ -18,4 +20,15 @@ BoxRect LetterBox(const BoxRect& destination, long aspectX, long aspectY) {
     fitted.bottom = fitted.top + static_cast<long>(fittedHeight);
   }
   return fitted;
+}
+
+BoxRect ScaleToPicture(const BoxRect& r, long fromWidth, long fromHeight, long toWidth,
+                       long toHeight) {
+  if (fromWidth <= 0 || fromHeight <= 0 || toWidth <= 0 || toHeight <= 0) return r;
+  const auto scale = [](long value, long from, long to) {
+    const long long scaled = static_cast<long long>(value) * to / from;
+    return static_cast<long>(std::clamp<long long>(scaled, 0, to));
+  };
+  return {scale(r.left, fromWidth, toWidth), scale(r.top, fromHeight, toHeight),
+          scale(r.right, fromWidth, toWidth), scale(r.bottom, fromHeight, toHeight)};
 }

@@ -18,3 +18,10 @@ struct BoxRect {
 // and height in pixels). An empty destination or a shape with a zero side
 // gives the destination unchanged.
 BoxRect LetterBox(const BoxRect& destination, long aspectX, long aspectY);
+
+// `r`, given on a picture of `from` width x height, on the same picture held
+// at `to` size: scaled, then kept within it (a rectangle of a larger picture
+// seen before may reach past the new one). Sizes with a zero side give `r`
+// unchanged.
+BoxRect ScaleToPicture(const BoxRect& r, long fromWidth, long fromHeight, long toWidth,
+                       long toHeight);

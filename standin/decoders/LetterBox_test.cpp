@@ -21,4 +21,17 @@ TEST(LetterBox, EmptyDestinationsOrShapesAreLeftAlone) {
   EXPECT_EQ((BoxRect{0, 0, 640, 480}), LetterBox({0, 0, 640, 480}, 0, 9));
 }
 
+TEST(LetterBox, SourceRectanglesOfTheStreamAreScaledOntoTheRenderersPicture) {
+  // The whole 1080-line picture and its overscan cut on a 720 x 480 surface.
+  EXPECT_EQ((BoxRect{0, 0, 720, 480}), ScaleToPicture({0, 0, 1920, 1080}, 1920, 1080, 720, 480));
+  EXPECT_EQ((BoxRect{9, 8, 711, 472}),
+            ScaleToPicture({24, 18, 1896, 1062}, 1920, 1080, 720, 480));
+  // A 720-line stream on a 1080-line surface grows.
+  EXPECT_EQ((BoxRect{0, 0, 1920, 1080}), ScaleToPicture({0, 0, 1280, 720}, 1280, 720, 1920, 1080));
+  // A rectangle of the larger stream before a channel change stays within.
+  EXPECT_EQ((BoxRect{0, 0, 720, 480}), ScaleToPicture({0, 0, 1920, 1080}, 1280, 720, 720, 480));
+  // No size known: unchanged.
+  EXPECT_EQ((BoxRect{1, 2, 3, 4}), ScaleToPicture({1, 2, 3, 4}, 0, 1080, 720, 480));
+}
+
 }  // namespace

@@ -19,6 +19,15 @@ std::size_t NeededBytes(std::uint8_t code) {
 
 }  // namespace
 
+PictureAspect DisplayAspect(const Mpeg2Sequence& sequence) {
+  switch (sequence.aspectCode) {
+    case 2: return {4, 3};
+    case 3: return {16, 9};
+    case 4: return {221, 100};
+    default: return {sequence.width, sequence.height};
+  }
+}
+
 int Mpeg2VideoScanner::Feed(std::span<const std::uint8_t> data) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(carry_.size() + data.size());

@@ -18,6 +18,19 @@ struct Mpeg2Sequence {
   bool operator==(const Mpeg2Sequence&) const = default;
 };
 
+// The shape of the picture on screen, width to height.
+struct PictureAspect {
+  int x = 0;
+  int y = 0;
+
+  bool operator==(const PictureAspect&) const = default;
+};
+
+// The display aspect that the sequence's aspect code states: 2 is 4:3, 3 is
+// 16:9, 4 is 2.21:1; 1 (square pixels) and codes a damaged or future stream
+// may carry give the frame's own shape.
+PictureAspect DisplayAspect(const Mpeg2Sequence& sequence);
+
 class Mpeg2VideoScanner {
  public:
   // Scans the next bytes of the stream and returns how many pictures start

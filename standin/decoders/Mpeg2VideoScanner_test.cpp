@@ -64,6 +64,25 @@ TEST(Mpeg2VideoScanner, FollowsASizeChangeAndIgnoresAZeroSizeHeader) {
   EXPECT_EQ(480, scanner.Sequence().height);
 }
 
+TEST(Mpeg2VideoScanner, GivesTheDisplayShapeOfEachChannelsPictures) {
+  // A channel change from 1080 lines (16:9) to 720 (16:9) to 480 (4:3):
+  // each sequence is one change, read with the shape it states.
+  Mpeg2VideoScanner scanner;
+  const std::vector<std::pair<Mpeg2Sequence, PictureAspect>> channels = {
+      {{1920, 1080, 3, 4}, {16, 9}}, {{1280, 720, 3, 4}, {16, 9}}, {{720, 480, 2, 4}, {4, 3}}};
+  int changes = 0;
+  for (const auto& [sequence, aspect] : channels) {
+    scanner.Feed(Pictures(sequence.width, sequence.height, aspect.x == 16, 3));
+    EXPECT_EQ(sequence, scanner.Sequence());
+    EXPECT_EQ(aspect, DisplayAspect(scanner.Sequence()));
+    EXPECT_EQ(++changes, scanner.SequenceChanges());
+  }
+  // Square pixels, 2.21:1, and a code no stream should carry.
+  EXPECT_EQ((PictureAspect{704, 480}), DisplayAspect({704, 480, 1, 4}));
+  EXPECT_EQ((PictureAspect{221, 100}), DisplayAspect({1920, 1080, 4, 4}));
+  EXPECT_EQ((PictureAspect{1280, 720}), DisplayAspect({1280, 720, 9, 4}));
+}
+
 TEST(Mpeg2VideoScanner, AddsTheSequenceExtensionsSizeBits) {
   // 16 x 16 in the header; extension bits 1 (width) and 2 (height) add
   // 4096 and 8192.

@@ -24,7 +24,8 @@ constexpr wchar_t kOutputName[] = L"Video";
 // takes a new size in the middle of the stream (QueryAccept says yes) but
 // goes on drawing the old one, so a change would garble the picture. The
 // size comes from the input's format block, else it is HD; a stream of
-// another size gets its card drawn at the connected size, naming its own.
+// another size gets its card drawn at the connected size, naming its own,
+// and the stand-in renderer learns the stream's size (IStandinVideoSize).
 // Room for an HD picture whatever the connected size, so that a renderer
 // asking for longer rows still fits.
 constexpr int kDefaultWidth = 1920;
@@ -55,6 +56,22 @@ ULONG FindMappedPid(IPin* upstream) {
   ULONG fetched = 0;
   if (pids->Next(1, &entry, &fetched) != S_OK || fetched != 1) return 0;
   return entry.ulPID;
+}
+
+// The filter of the pin that `output` is connected to, when it takes the
+// stream's size.
+ComPtr<standin::IStandinVideoSize> FindSizeTaker(IPin* output) {
+  ComPtr<IPin> peer;
+  PIN_INFO info{};
+  if (output == nullptr || FAILED(output->ConnectedTo(&peer)) ||
+      FAILED(peer->QueryPinInfo(&info)) || info.pFilter == nullptr) {
+    return nullptr;
+  }
+  ComPtr<IBaseFilter> renderer;
+  renderer.Attach(info.pFilter);  // QueryPinInfo's reference
+  ComPtr<standin::IStandinVideoSize> taker;
+  renderer.As(&taker);  // not the stand-in's renderer: nobody to tell
+  return taker;
 }
 
 }  // namespace
@@ -118,9 +135,11 @@ STDMETHODIMP VideoDecoderFilter::Pause() try {
     ComPtr<IPin> upstream;
     ULONG foundPid = 0;
     if (SUCCEEDED(Input().ConnectedTo(&upstream))) foundPid = FindMappedPid(upstream.Get());
+    ComPtr<standin::IStandinVideoSize> foundTaker = FindSizeTaker(&Output());
     std::lock_guard lock(StreamLock());
     tuner = foundTuner;
     pid = foundPid;
+    sizeTaker = foundTaker;
   }
   return TransformFilter::Pause();
 }
@@ -128,6 +147,7 @@ CATCH_RETURN()
 
 HRESULT VideoDecoderFilter::StartStreaming() {
   scanner.Reset();
+  toldSequence = {};
   if (!ReadRgb32Layout(Output().ConnectionType(), layout.width, layout.height, layout.stride,
                        layout.bottomUp)) {
     return VFW_E_TYPE_NOT_ACCEPTED;
@@ -138,6 +158,7 @@ HRESULT VideoDecoderFilter::StartStreaming() {
 void VideoDecoderFilter::StopStreaming() {
   counters.ReportVideo(Report(), true);
   tuner.Reset();
+  sizeTaker.Reset();
 }
 
 void VideoDecoderFilter::OnEndFlush() {
@@ -145,6 +166,15 @@ void VideoDecoderFilter::OnEndFlush() {
 }
 
 HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
+  // A new type from upstream (the demultiplexer's, at a change of picture
+  // size) must still be MPEG-2 video; the size itself is read from the
+  // sequence headers that follow.
+  AM_MEDIA_TYPE* changed = nullptr;
+  if (sample->GetMediaType(&changed) == S_OK && changed != nullptr) {
+    const bool accepted = IsMpeg2Video(*changed);
+    dshow::DeleteMediaType(changed);
+    RETURN_HR_IF(VFW_E_TYPE_NOT_ACCEPTED, !accepted);
+  }
   if (sample->IsDiscontinuity() == S_OK) scanner.Reset();
   BYTE* data = nullptr;
   RETURN_IF_FAILED(sample->GetPointer(&data));
@@ -153,6 +183,7 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
       length > 0 ? scanner.Feed({data, static_cast<std::size_t>(length)}) : 0;
   // Without a sequence header no picture can be shown: a decoder waits for one.
   if (pictures == 0 || !scanner.HasSequence()) return S_OK;
+  TellStreamSize();
 
   LONGLONG mediaStart = 0, mediaStop = 0;
   REFERENCE_TIME start = 0, stop = 0;
@@ -172,6 +203,14 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
   return S_OK;
 }
 CATCH_RETURN()
+
+void VideoDecoderFilter::TellStreamSize() {
+  const Mpeg2Sequence& now = scanner.Sequence();
+  if (!sizeTaker || now == toldSequence) return;
+  const PictureAspect aspect = DisplayAspect(now);
+  sizeTaker->SetStreamVideoSize(now.width, now.height, aspect.x, aspect.y);
+  toldSequence = now;
+}
 
 HRESULT VideoDecoderFilter::AdoptType(const AM_MEDIA_TYPE& mt) {
   Layout changed;

@@ -47,6 +47,8 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
 
   HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
   HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
+  // Tells the renderer the stream's picture size when it changed.
+  void TellStreamSize();
   std::string ProgramLine(int& pattern);
   VideoReport Report() const;
 
@@ -59,6 +61,9 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   std::string lastProgram;
   Microsoft::WRL::ComPtr<standin::IStandinTunedProgram> tuner;
   ULONG pid = 0;  // from the demultiplexer's pin when no virtual tuner is upstream
+  // The stand-in renderer that takes the stream's size, when it is downstream.
+  Microsoft::WRL::ComPtr<standin::IStandinVideoSize> sizeTaker;
+  Mpeg2Sequence toldSequence;  // what it was told last since streaming started
   FrameCounters counters;
 };
 

@@ -70,6 +70,9 @@ HRESULT VmrLetterboxWrapper::QueryOwnInterface(REFIID riid, void** object) try {
     RETURN_HR_IF(E_NOINTERFACE, standin::ShouldFail(kFailQuery));
     return HandOut(static_cast<IVMRAspectRatioControl*>(this), object);
   }
+  if (riid == standin::IID_IStandinVideoSize) {
+    return HandOut(static_cast<standin::IStandinVideoSize*>(this), object);
+  }
   if (riid == IID_IVMRWindowlessControl) {
     // Only where the renderer itself offers it.
     ComPtr<IVMRWindowlessControl> theirs;
@@ -119,7 +122,9 @@ STDMETHODIMP VmrLetterboxWrapper::SetVideoPosition(const LPRECT newSource,
   if (newDestination == nullptr) {
     ComPtr<IVMRWindowlessControl> theirs;
     RETURN_IF_FAILED(InnerWindowless(theirs));
-    return theirs->SetVideoPosition(newSource, nullptr);
+    if (newSource == nullptr) return theirs->SetVideoPosition(nullptr, nullptr);
+    RECT onPicture = OnConnectedPicture(theirs.Get(), *newSource);
+    return theirs->SetVideoPosition(&onPicture, nullptr);
   }
   return ApplyPosition();
 }
@@ -147,20 +152,37 @@ HRESULT VmrLetterboxWrapper::ApplyPosition() {
         wantedSource.bottom > wantedSource.top) {
       aspectX = wantedSource.right - wantedSource.left;
       aspectY = wantedSource.bottom - wantedSource.top;
-    } else if (SUCCEEDED(theirs->GetNativeVideoSize(&width, &height, &aspectX, &aspectY)) &&
+    } else if (SUCCEEDED(GetNativeVideoSize(&width, &height, &aspectX, &aspectY)) &&
                (aspectX <= 0 || aspectY <= 0)) {
       aspectX = width;
       aspectY = height;
     }
     picture = ToRect(LetterBox(ToBox(wanted), aspectX, aspectY));
   }
-  RETURN_IF_FAILED(theirs->SetVideoPosition(withSource ? &wantedSource : nullptr, &picture));
+  RECT onPicture{};
+  if (withSource) onPicture = OnConnectedPicture(theirs.Get(), wantedSource);
+  RETURN_IF_FAILED(theirs->SetVideoPosition(withSource ? &onPicture : nullptr, &picture));
   {
     std::lock_guard guard(lock);
     pictureRect = picture;
   }
   PaintBars(nullptr, wanted, picture);
   return S_OK;
+}
+
+RECT VmrLetterboxWrapper::OnConnectedPicture(IVMRWindowlessControl* theirs, const RECT& given) {
+  LONG fromWidth = 0, fromHeight = 0;
+  {
+    std::lock_guard guard(lock);
+    fromWidth = streamWidth;
+    fromHeight = streamHeight;
+  }
+  LONG toWidth = 0, toHeight = 0;
+  // Nothing told, or the renderer knows no size yet: the rectangle as given.
+  if (fromWidth <= 0 || FAILED(theirs->GetNativeVideoSize(&toWidth, &toHeight, nullptr, nullptr))) {
+    return given;
+  }
+  return ToRect(ScaleToPicture(ToBox(given), fromWidth, fromHeight, toWidth, toHeight));
 }
 
 // Black where the destination is not covered by the picture, on `given` or
@@ -222,10 +244,36 @@ STDMETHODIMP VmrLetterboxWrapper::RepaintVideo(HWND window, HDC dc) {
 }
 
 // The rest goes to Wine's renderer as it is.
+// The stream's size once the decoder told it, else the renderer's own.
 STDMETHODIMP VmrLetterboxWrapper::GetNativeVideoSize(LONG* width, LONG* height, LONG* aspectX,
                                                        LONG* aspectY) {
+  {
+    std::lock_guard guard(lock);
+    if (streamWidth > 0) {
+      if (width != nullptr) *width = streamWidth;
+      if (height != nullptr) *height = streamHeight;
+      if (aspectX != nullptr) *aspectX = streamAspectX;
+      if (aspectY != nullptr) *aspectY = streamAspectY;
+      return S_OK;
+    }
+  }
   return ForwardToRenderer(&IVMRWindowlessControl::GetNativeVideoSize,
                            width, height, aspectX, aspectY);
+}
+
+// The caller re-fits the picture when it sees the new size (the viewer and
+// the players poll it after a start or a channel change); until then the
+// renderer keeps the rectangles it was last given.
+STDMETHODIMP VmrLetterboxWrapper::SetStreamVideoSize(LONG width, LONG height, LONG aspectX,
+                                                       LONG aspectY) {
+  std::lock_guard guard(lock);
+  const bool known = width > 0 && height > 0;
+  streamWidth = known ? width : 0;
+  streamHeight = known ? height : 0;
+  const bool shaped = known && aspectX > 0 && aspectY > 0;
+  streamAspectX = shaped ? aspectX : streamWidth;
+  streamAspectY = shaped ? aspectY : streamHeight;
+  return S_OK;
 }
 
 STDMETHODIMP VmrLetterboxWrapper::GetMinIdealVideoSize(LONG* width, LONG* height) {

@@ -7,9 +7,15 @@
 // IVMRWindowlessControl::SetVideoPosition, keeping its shape, and paints the
 // bars black then and on RepaintVideo (Wine's renderer leaves them as they
 // were). GetVideoPosition gives back the destination the caller set.
+//
+// It also takes the stream's picture size from the test decoder
+// (IStandinVideoSize): Wine's renderer keeps the size it was connected with,
+// so the wrapper reports the stream's size as the native size and scales the
+// caller's source rectangles, given in it, onto the connected picture.
 
 #include "dshow/ServerLock.h"
 #include "win/ComObject.h"
+#include "standin/shared/StandinInterfaces.h"
 
 #include <windows.h>
 #include <strmif.h>
@@ -20,7 +26,7 @@
 namespace decoders {
 
 class VmrLetterboxWrapper final
-    : public ComObject<IVMRAspectRatioControl, IVMRWindowlessControl> {
+    : public ComObject<IVMRAspectRatioControl, IVMRWindowlessControl, standin::IStandinVideoSize> {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
@@ -43,6 +49,9 @@ class VmrLetterboxWrapper final
   STDMETHODIMP GetBorderColor(COLORREF* colour) override;
   STDMETHODIMP SetColorKey(COLORREF colour) override;
   STDMETHODIMP GetColorKey(COLORREF* colour) override;
+
+  // IStandinVideoSize
+  STDMETHODIMP SetStreamVideoSize(LONG width, LONG height, LONG aspectX, LONG aspectY) override;
 
  protected:
   // The wrapper is the aggregate's identity (the controlling unknown that the
@@ -68,6 +77,8 @@ class VmrLetterboxWrapper final
   }
   // Applies the mode to the last position the caller set.
   HRESULT ApplyPosition();
+  // The caller's source rectangle on the renderer's connected picture.
+  RECT OnConnectedPicture(IVMRWindowlessControl* theirs, const RECT& given);
   void PaintBars(HDC given, const RECT& destination, const RECT& picture);
 
   dshow::ServerReference serverReference;
@@ -82,6 +93,10 @@ class VmrLetterboxWrapper final
   RECT destination{};
   RECT pictureRect{};  // where the picture went, letter-boxed or not
   bool sourceGiven = false;
+  LONG streamWidth = 0;  // from the decoder; 0 while it has told none
+  LONG streamHeight = 0;
+  LONG streamAspectX = 0;
+  LONG streamAspectY = 0;
 };
 
 }  // namespace decoders

@@ -5,6 +5,7 @@
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/demux/PidMapEnumerator.h"
+#include "standin/shared/Mpeg2MediaTypes.h"
 #include "standin/shared/StandinSettings.h"
 
 #include <uuids.h>
@@ -14,6 +15,8 @@
 #include <mutex>
 
 namespace standin {
+
+using Microsoft::WRL::ComPtr;
 
 namespace {
 
@@ -112,6 +115,11 @@ CATCH_RETURN()
 
 HRESULT DemuxOutputPin::Active() try {
   RETURN_IF_FAILED(OutputPin::Active());
+  {
+    std::lock_guard state(filter.StateLock());
+    watchSizes = type->majortype == MEDIATYPE_Video && type->subtype == MEDIASUBTYPE_MPEG2_VIDEO;
+  }
+  scanner.Reset();  // the worker is not running: nothing else reads it
   std::lock_guard lock(queueLock);
   stopping = false;
   accepting = true;
@@ -205,7 +213,25 @@ void DemuxOutputPin::WorkerLoop() {
   }
 }
 
+std::optional<dshow::MediaType> DemuxOutputPin::SizeChange(const DemuxSample& sample) {
+  if (!watchSizes) return std::nullopt;
+  if (sample.discontinuity) scanner.Reset();  // a header cut by the gap is not read
+  scanner.Feed(sample.data);
+  if (!scanner.HasSequence() || scanner.Sequence() == reported) return std::nullopt;
+  const Mpeg2Sequence& now = scanner.Sequence();
+  reported = now;  // offered once: a peer that refuses it keeps the type it has
+  dshow::MediaType changed = MakeMpeg2VideoType(now.width, now.height, now.aspectCode != 2);
+  ComPtr<IPin> peer;
+  if (FAILED(ConnectedTo(&peer)) || peer->QueryAccept(changed.Get()) != S_OK) return std::nullopt;
+  {
+    std::lock_guard state(filter.StateLock());
+    if (FAILED(type.Set(*changed)) || FAILED(connectionType.Set(*changed))) return std::nullopt;
+  }
+  return changed;
+}
+
 void DemuxOutputPin::DeliverSample(const DemuxSample& sample) {
+  std::optional<dshow::MediaType> changed = SizeChange(sample);
   std::size_t at = 0;
   bool first = true;
   while (first || at < sample.data.size()) {
@@ -215,6 +241,8 @@ void DemuxOutputPin::DeliverSample(const DemuxSample& sample) {
     if (FAILED(GetDeliveryBuffer(&buffer))) return;
     BYTE* data = nullptr;
     if (FAILED(buffer->GetPointer(&data))) return;
+    // A recycled buffer may still carry the type of an earlier change.
+    buffer->SetMediaType(first && changed ? changed->Get() : nullptr);
     const std::size_t room = static_cast<std::size_t>(std::max(buffer->GetSize(), 0L));
     const std::size_t take = std::min(room, sample.data.size() - at);
     if (take > 0) std::memcpy(data, sample.data.data() + at, take);

@@ -9,8 +9,15 @@
 // while it gets sound). A full queue makes a file source wait, so nothing of
 // a file is dropped; a live source cannot wait, so there the oldest sample
 // of the full queue is dropped and the next one marked as a discontinuity.
+//
+// A pin of MPEG-2 video reads the sequence headers it delivers: the first
+// one, and each that changes the picture size or shape (a channel change),
+// gives the pin a type of that size, which goes downstream on that sample
+// (IMediaSample::SetMediaType) when the peer accepts it. The type a pin is
+// made with can only guess the size: the stream comes later.
 
 #include "dshow/OutputPin.h"
+#include "standin/decoders/Mpeg2VideoScanner.h"
 #include "standin/demux/TsDemuxCore.h"
 
 #include <bdaiface.h>
@@ -18,6 +25,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace standin {
@@ -74,6 +82,9 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   void WorkerLoop();
   // Failures downstream are the downstream's to report; the stream goes on.
   void DeliverSample(const DemuxSample& sample);
+  // On the worker: the type of the picture size that `sample` brings, when
+  // it differs from the last one offered and the peer takes it.
+  std::optional<dshow::MediaType> SizeChange(const DemuxSample& sample);
 
   DemuxFilter& demux;
   const int output;
@@ -88,6 +99,11 @@ class DemuxOutputPin final : public dshow::OutputPin, public IMPEG2PIDMap {
   std::thread worker;
   dshow::MediaType type;  // under the state lock
   long bufferSize = 0;    // set when connected
+  bool watchSizes = false;  // MPEG-2 video; set while stopped
+  // The worker's own: the sequence headers read and the last size offered
+  // downstream.
+  Mpeg2VideoScanner scanner;
+  Mpeg2Sequence reported;
 };
 
 }  // namespace standin

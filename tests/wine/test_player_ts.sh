@@ -23,6 +23,8 @@ drv wait TelvantisPlayVideo 30 >/dev/null
 
 # --- the first program, from its PMT -------------------------------------------
 wait_for_program "PID 0X100"
+# The size read-out shows the stream's own picture size.
+drv wait-text "$title" 1019 "1280 X 720" 30
 assert_eq "0x0100
 0x0200" "$(wine "$listbox_exe" items "$title" 1029 | tr -d '\r')" "program list"
 assert_eq "0x0100" "$(wine "$listbox_exe" selected "$title" 1029 | tr -d '\r')" "selected program"

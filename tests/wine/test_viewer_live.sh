@@ -158,3 +158,29 @@ drv wait-text "Telvantis- $long_tuner" 1004 "WTST 10-1" 10
 drv key "Telvantis- $long_tuner" Q
 expect_exit
 assert_eq 20 "$(config_line "$dir/config.txt" 1)" "saved model"
+
+# --- The size read-out follows the stream: on the default antenna 7-1 is
+# 1920 x 1080, 7-2 720 x 480 and 9-1 1280 x 720, also after channel changes ---
+TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK/default" 6 >/dev/null ||
+  fail "cannot make the default antenna"
+install_platform "$TEST_WORK/default/antenna.txt"
+virtual_tuner "$tuner" "$capture"
+dir=$(case_folder picture-sizes)
+cp "$TEST_WORK/default/channels.txt" "$dir/"
+printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n1\n60\n15\n1\n0\n1' >"$dir/config.txt"
+start_viewer "$dir"
+drv wait "$panel" 60 >/dev/null
+drv wait-text "$panel" 1004 "WSVN 7-1" 30
+drv wait-text "$panel" 1006 "1920 X 1080" 30
+png=$(take_screenshot size-7-1 "$panel")
+assert_image_not_blank "$png"
+for step in "W WSVN2 7-2|720 X 480" "W WNIN 9-1|1280 X 720" "S WSVN2 7-2|720 X 480" "S WSVN 7-1|1920 X 1080"; do
+  key=${step%% *}
+  channel=${step#* }
+  channel=${channel%|*}
+  drv key "$panel" "$key"
+  drv wait-text "$panel" 1004 "$channel" 30
+  drv wait-text "$panel" 1006 "${step#*|}" 30
+done
+drv key "$panel" Q
+expect_exit
