@@ -11,7 +11,18 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/viewer_lib.sh"
 
-trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
+# The prefix serves the whole run: the folder values set here are removed
+# at the end, for the tests that expect none.
+clean_up() {
+  wine "$devices_exe" clear >/dev/null 2>&1 || true
+  for root in HKLM HKCU; do
+    for value in Timeshift; do
+      wine reg delete "$root\\SOFTWARE\\Telvantis\\Hauppauge WinTV 885\\$value" /v "$value" /f \
+        >/dev/null 2>&1 || true
+    done
+  done
+}
+trap clean_up EXIT
 
 tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
 capture="Hauppauge WinTV 885 TS Capture"
