@@ -51,6 +51,22 @@ SYSTEMTIME SystemTimeOf(const CivilTime& t) {
   return s;
 }
 
+// The record and timeshift keys are made at start when they are missing, so
+// that the viewer's folder setup and the user find them in place. Under
+// HKEY_LOCAL_MACHINE first; a user who may not write there gets them under
+// HKEY_CURRENT_USER, the root the folders are read from next. Values are
+// never written here: a missing value leaves the folder as it was.
+void CreateFolderKey(const std::string& key) {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE,
+                        nullptr, &created, nullptr) == ERROR_SUCCESS) {
+      UniqueHkey owner(created);
+      return;
+    }
+  }
+}
+
 void AddComboItems(HWND combo, std::initializer_list<const char*> items) {
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
   for (const char* item : items) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -178,6 +194,8 @@ void SchedulerWindow::OnInitDialog() {
                                                     setup.wakeUpTaskName);
   engine = std::make_unique<SchedulerEngine>(list, setup.channels, setup.engineSettings, *actions);
   ResetForm();
+  CreateFolderKey(RecordRegistryKey(setup.model));
+  CreateFolderKey(TimeshiftRegistryKey(setup.model));
   if (auto record = ReadFolderValue(RecordRegistryKey(setup.model), kRecordValue)) {
     currentFolder = lastRecordFolder = *record;
     ShowFolder();

@@ -7,6 +7,12 @@
 //        telvschedform time TITLE ID HH MM          set a time picker's time
 //        telvschedform rows TITLE ID                print each list row, columns joined by |
 //        telvschedform select-row TITLE ID ROW      select and focus a list row
+//        telvschedform tray-menu TITLE              right-click the tray icon (its callback,
+//                                                   WM_APP + 10), print each item of the menu
+//                                                   that opens as "TEXT|enabled" or "TEXT|grayed"
+//                                                   and leave it open (status 3: open, but
+//                                                   its items not readable from here)
+//        telvschedform close-menu TITLE             end the open menu (WM_CANCELMODE)
 // Exit status: 0 done; 1 no such window or control, or a failed call; 2 bad usage.
 #include <windows.h>
 #include <commctrl.h>
@@ -114,16 +120,59 @@ int SelectRow(HWND list, int row) {
   return 0;
 }
 
+// The popup menu window ("#32768") shown by the thread of `owner`.
+HWND FindPopupMenu(HWND owner) {
+  const DWORD thread = GetWindowThreadProcessId(owner, nullptr);
+  HWND found = nullptr;
+  for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+       menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+    if (IsWindowVisible(menu) && GetWindowThreadProcessId(menu, nullptr) == thread) found = menu;
+  }
+  return found;
+}
+
+int TrayMenu(HWND dialog) {
+  PostMessageA(dialog, WM_APP + 10, 1, WM_RBUTTONUP);
+  HWND menuWindow = nullptr;
+  for (int tries = 0; tries < 600 && menuWindow == nullptr; ++tries) {
+    Sleep(50);
+    menuWindow = FindPopupMenu(dialog);
+  }
+  if (menuWindow == nullptr) return Fail("no menu opened");
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
+  // Wine keeps a menu's items in the process that made it: another process
+  // gets no count. The menu is open all the same (status 3).
+  if (count < 0) {
+    std::fputs("telvschedform: the menu is open; its items cannot be read from here\n", stderr);
+    return 3;
+  }
+  for (int i = 0; i < count; ++i) {
+    const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+    if (state & MF_SEPARATOR) continue;
+    char text[128] = {};
+    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    std::printf("%s|%s\n", text, (state & (MF_GRAYED | MF_DISABLED)) ? "grayed" : "enabled");
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fputs("Usage: telvschedform combo|date|time|rows|select-row TITLE ID [VALUES]\n", stderr);
+  if (argc < 3) {
+    std::fputs("Usage: telvschedform combo|date|time|rows|select-row|tray-menu|close-menu TITLE [ID] [VALUES]\n", stderr);
     return 2;
   }
   const std::string_view command = argv[1];
   HWND dialog = FindWindowA(nullptr, argv[2]);
   if (dialog == nullptr) return Fail(std::string("no window \"") + argv[2] + "\"");
+  if (command == "tray-menu") return TrayMenu(dialog);
+  if (command == "close-menu") {
+    PostMessageA(dialog, WM_CANCELMODE, 0, 0);
+    return 0;
+  }
+  if (argc < 4) return 2;
   const int id = static_cast<int>(std::strtol(argv[3], nullptr, 0));
   HWND control = GetDlgItem(dialog, id);
   if (control == nullptr) return Fail("no control " + std::to_string(id));
