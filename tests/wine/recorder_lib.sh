@@ -125,3 +125,14 @@ assert_programs() {
   grep -qx mpeg2video <<<"$codecs" || fail "no MPEG-2 video in $1"
   grep -qx ac3 <<<"$codecs" || fail "no AC-3 audio in $1"
 }
+
+# The scheduler's tray icon as the shell draws it, at the right end of Wine's
+# taskbar: the recording icon is a red disc, the normal one has no red.
+red_in_tray() {
+  local png="$TEST_WORK/tray.png"
+  harness_screenshot "$png" >/dev/null || return 1
+  convert "$png" -gravity SouthEast -crop 40x30+0+0 +repage -fx '(r>0.7&&g<0.3&&b<0.3)' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+tray_recording() { [ "$(red_in_tray)" -gt 20 ]; }
+tray_normal() { [ "$(red_in_tray)" = 0 ]; }
