@@ -75,3 +75,11 @@ choose_entry() {
 
 # downs N: N times DOWN, for choose_entry: the Nth line from the top.
 downs() { local i; for ((i = 0; i < $1; i++)); do printf 'DOWN '; done; }
+
+# shows_time TITLE ID: the read-out shows a time, not "--:--:--". The panel
+# is shown before its first file is opened, so it may not answer at first.
+shows_time() {
+  local text
+  text=$(harness_driver text "$1" "$2" 2>/dev/null | tr -d '\r') || return 1
+  [[ $text == *:*:* && $text != *-* ]]
+}

@@ -33,6 +33,7 @@ start_program TelvantisPlay rec.dvr-ms
 player=$HARNESS_PID
 drv wait-shown "$title" 60 >/dev/null
 drv wait-shown TelvantisPlayVideo 30 >/dev/null
+harness_wait_until 90 shows_time "$title" 1021 || fail "no duration shown"
 assert_eq "rec.dvr-ms" "$(drv text "$title" 1001 | tr -d '\r')" "file name"
 # The source's duration, in whole seconds, is the recording's span.
 duration=$(seconds_of "$(drv text "$title" 1021 | tr -d '\r')")
