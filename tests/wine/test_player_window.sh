@@ -51,11 +51,8 @@ wait_rect "$video" "40 20 686 386" "16:9 again"
 # screen: 640 X 360 (line 5) up to 1280 X 720 (line 10), FULLSCREEN, the
 # top-most title, ON and OFF.
 open_menu "$title" 1026
-choose_entry "$title" $(downs 6)
-wait_rect "$video" "40 20 846 476" "800 X 450 from the window menu"
-open_menu "$title" 1026
 choose_entry "$title" $(downs 3)
-wait_rect "$video" "40 20 846 626" "4:3 from the window menu"
+wait_rect "$video" "40 20 686 506" "4:3 from the window menu"
 # 4:3 on a 1280 x 1024 screen: 640 X 480 (line 5) up to 1280 X 960 (line
 # 11), four lines above the last.
 open_menu "$title" 1026
