@@ -60,7 +60,7 @@ shot=$(take_screenshot end)
 
 # --- the About box -------------------------------------------------------------
 drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 20 >/dev/null
+drv wait-shown "About TelvantisPlay" 60 >/dev/null
 [[ $(drv children "About TelvantisPlay") == *"TelvantisPlay Version 1.43"* ]] ||
   fail "the about box does not show its version"
 drv click "About TelvantisPlay" 1

@@ -26,7 +26,7 @@ harness_wait_until 60 position_at_least "$title" 2 || fail "the position does no
 
 # --- the About box -------------------------------------------------------------
 drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 20 >/dev/null
+drv wait-shown "About TelvantisPlay" 60 >/dev/null
 [[ $(drv children "About TelvantisPlay") == *"TelvantisPlayTS Version 1.1"* ]] ||
   fail "the about box does not show its version"
 drv click "About TelvantisPlay" 1
