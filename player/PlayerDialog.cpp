@@ -116,8 +116,14 @@ INT_PTR PlayerDialog::OnInitDialog() {
   screen = Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   video.Create();
 
+  // Small icons: the buttons are smaller than a full-size icon, which would
+  // spill over the buttons beside them.
+  const int iconWidth = GetSystemMetrics(SM_CXSMICON);
+  const int iconHeight = GetSystemMetrics(SM_CYSMICON);
   for (const ButtonIcon& button : kButtonIcons) {
-    HICON buttonIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(button.icon));
+    HICON buttonIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                     MAKEINTRESOURCEA(button.icon), IMAGE_ICON,
+                                                     iconWidth, iconHeight, LR_SHARED));
     SendDlgItemMessageA(hwnd, button.control, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(buttonIcon));
   }

@@ -43,3 +43,43 @@ position_at_most() { [ "$(position "$1")" -le "$2" ]; }
 
 # enabled TITLE ID...: 1 or 0 per control, on one line.
 enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
+
+# rect_of TITLE: the window's outer rectangle, "left top right bottom".
+rect_of() { wine "$state_exe" rect "$1" | tr -d '\r'; }
+has_rect() { [ "$(rect_of "$1")" = "$2" ]; }
+
+# wait_rect TITLE RECT WHAT: the window comes to RECT within 20 s.
+wait_rect() {
+  harness_wait_until 20 has_rect "$1" "$2" || fail "$3: the window is at $(rect_of "$1"), not $2"
+}
+
+# A popup menu is a visible window of the class "#32768".
+menu_shown() { harness_driver list | awk -F'\t' '$2 == 1 && $4 == "#32768" { found = 1 } END { exit !found }'; }
+
+# open_menu TITLE ID: clicks the panel's menu label ID and waits for its menu.
+open_menu() {
+  drv command "$1" "$2"
+  harness_wait_until 20 menu_shown || fail "no menu from control $2"
+}
+
+# choose_entry TITLE KEY...: moves through the open menu with these keys
+# (DOWN and UP pass over separators; END is the last line), then Enter;
+# waits for the menu to close.
+choose_entry() {
+  local title=$1 key
+  shift
+  for key in "$@"; do drv key "$title" "$key"; done
+  drv key "$title" RETURN
+  harness_wait_until 20 eval '! menu_shown' || fail "the menu stays open after $*"
+}
+
+# downs N: N times DOWN, for choose_entry: the Nth line from the top.
+downs() { local i; for ((i = 0; i < $1; i++)); do printf 'DOWN '; done; }
+
+# shows_time TITLE ID: the read-out shows a time, not "--:--:--". The panel
+# is shown before its first file is opened, so it may not answer at first.
+shows_time() {
+  local text
+  text=$(harness_driver text "$1" "$2" 2>/dev/null | tr -d '\r') || return 1
+  [[ $text == *:*:* && $text != *-* ]]
+}

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The player's windows, in one start of the transport-stream player: the
+# About box, full screen and back, the aspect toggle, the window menu's
+# entries and sizes, the remote's display switch, and Esc, which runs the
+# exit steps (playconfig.txt written with the window the menu chose). With one screen no second monitor is
+# known: the display switch leaves both windows where they are (the move
+# between monitors is left to the native geometry tests).
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/player_lib.sh"
+
+title="Telvantis Play TS"
+video=TelvantisPlayVideo
+install_player_platform
+"$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
+  fail "tsgen failed"
+player_files "$TEST_WORK"
+wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
+
+start_program TelvantisPlayTS one.ts
+player=$HARNESS_PID
+drv wait-shown "$title" 60 >/dev/null
+drv wait-shown "$video" 30 >/dev/null
+wait_for_program "PID 0X100"
+harness_wait_until 60 position_at_least "$title" 2 || fail "the position does not move"
+
+# --- the About box -------------------------------------------------------------
+drv post "$title" 0x0112 16  # the system menu's about item
+drv wait-shown "About TelvantisPlay" 60 >/dev/null
+[[ $(drv children "About TelvantisPlay") == *"TelvantisPlayTS Version 1.1"* ]] ||
+  fail "the about box does not show its version"
+drv click "About TelvantisPlay" 1
+drv wait-gone "About TelvantisPlay" 20
+
+# --- full screen and the aspect ------------------------------------------------
+# Under Xvfb the screen is 1280 x 1024; the window's client area is 640 x 360.
+wait_rect "$video" "40 20 686 386" "video window at start"
+drv key "$title" M
+wait_rect "$video" "-3 -3 1283 1027" "full screen"
+shot=$(take_screenshot full-screen)
+assert_image_not_blank "$shot"
+drv key "$video" M
+wait_rect "$video" "40 20 686 386" "back from full screen"
+drv key "$title" N
+wait_rect "$video" "40 20 686 506" "4:3"
+drv key "$video" N
+wait_rect "$video" "40 20 686 386" "16:9 again"
+
+# --- the window menu -------------------------------------------------------------
+# 16:9: the title, 16:9, 4:3, the size title, then the sizes that fit the
+# screen: 640 X 360 (line 5) up to 1280 X 720 (line 10), FULLSCREEN, the
+# top-most title, ON and OFF.
+open_menu "$title" 1026
+choose_entry "$title" $(downs 3)
+wait_rect "$video" "40 20 686 506" "4:3 from the window menu"
+# 4:3 on a 1280 x 1024 screen: 640 X 480 (line 5) up to 1280 X 960 (line
+# 11), four lines above the last.
+open_menu "$title" 1026
+shot=$(take_screenshot window-menu-4x3)
+choose_entry "$title" END UP UP UP UP
+wait_rect "$video" "40 20 1326 986" "1280 X 960 from the window menu"
+open_menu "$title" 1026
+choose_entry "$title" END UP UP UP
+wait_rect "$video" "-3 -3 1283 1027" "FULLSCREEN from the window menu"
+drv key "$video" M
+wait_rect "$video" "40 20 1326 986" "back from the menu's full screen"
+open_menu "$title" 1026
+choose_entry "$title" $(downs 2)
+wait_rect "$video" "40 20 1326 746" "16:9 from the window menu"
+open_menu "$title" 1026
+choose_entry "$title" $(downs 6)
+wait_rect "$video" "40 20 846 476" "800 X 450 from the window menu"
+# Always on top: ON, then the menu shows it (looked at in the picture).
+open_menu "$title" 1026
+choose_entry "$title" END UP
+open_menu "$title" 1026
+shot=$(take_screenshot window-menu-on-top)
+drv key "$title" ESCAPE
+harness_wait_until 20 eval '! menu_shown' || fail "the window menu stays open"
+
+# --- the remote's display switch: no second monitor, nothing moves ---------------
+# From the start again (playback may have reached the end by now).
+drv key "$title" W
+drv key "$title" V
+harness_wait_until 20 position_at_most "$title" 5 || fail "go to start: at $(position "$title") s"
+panel_at=$(rect_of "$title")
+drv post "$title" 0x800A 0 0
+before=$(position "$title")
+harness_wait_until 20 position_at_least "$title" $((before + 2)) || fail "playback stops after the display switch"
+assert_eq "40 20 846 476" "$(rect_of "$video")" "video window after the display switch"
+assert_eq "$panel_at" "$(rect_of "$title")" "panel after the display switch"
+
+# --- Esc runs the exit steps ----------------------------------------------------------
+drv key "$title" ESCAPE
+assert_status 0 harness_wait_exit "$player" 30
+# The video window as the menu left it.
+assert_file_content playconfig.txt "$(printf '40\n20\n846\n476\n300\n800\n1\n15\n15\n1\n1\n0')"
+echo "player windows: all checks passed"
