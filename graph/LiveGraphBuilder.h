@@ -7,12 +7,11 @@
 
 #include <windows.h>
 
-#include "core/files/TunerFiles.h"
 #include "graph/GraphBuildLog.h"
-#include "graph/GraphPlan.h"
 #include "graph/LiveGraph.h"
+#include "graph/PlanExecutor.h"
 
-class LiveGraphBuilder : private GraphPlanPlatform {
+class LiveGraphBuilder : private PlanExecutor {
  public:
   LiveGraphBuilder(LiveGraph& graph, const LiveGraphRequest& request);
 
@@ -21,17 +20,12 @@ class LiveGraphBuilder : private GraphPlanPlatform {
  private:
   // GraphPlanPlatform
   void Log(std::string_view text) override;
-  GraphOutcome Perform(const PlanStep& step) override;
+  // PlanExecutor: the live graph's own steps
+  GraphOutcome PerformOwn(const PlanStep& step) override;
 
-  // Where the graph keeps a plan's filter; null for none.
-  Microsoft::WRL::ComPtr<IBaseFilter>* Slot(PlanFilter filter);
-  IBaseFilter* Get(PlanFilter filter);
-  HRESULT AddByClass(const PlanStep& step);
-  GraphOutcome AddByName(const PlanStep& step);
   HRESULT Remove(PlanFilter filter);
 
   LiveGraph& graph;
   LiveGraphRequest request;
   GraphBuildLog log;
-  DecoderNames decoders;
 };

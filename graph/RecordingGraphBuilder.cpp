@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "graph/FilterClassIds.h"
-#include "graph/GraphToolkit.h"
 #include "win/InterfaceIds.h"
 
 using Microsoft::WRL::ComPtr;
@@ -59,22 +57,30 @@ GraphOutcome RecordingGraphBuilder::Build(const GraphPlan& plan) {
   const HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(graph.graph.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return GraphOutcome::Failure(hr, Exclaim("CAN'T INITIALIZE FILTER GRAPH"));
-  return RunGraphPlan(plan, *this);
+  // std::addressof, not &: the & of a ComPtr empties it.
+  const PlanFilterSlot slots[] = {
+      {PlanFilter::NetworkProvider, std::addressof(graph.networkProvider)},
+      {PlanFilter::Tuner, std::addressof(graph.tuner)},
+      {PlanFilter::Capture, std::addressof(graph.capture)},
+      {PlanFilter::Tee, std::addressof(graph.tee)},
+      {PlanFilter::Dump, std::addressof(graph.dump)},
+      {PlanFilter::Demultiplexer, std::addressof(graph.demux)},
+      {PlanFilter::Tif, std::addressof(graph.tif)},
+      {PlanFilter::BufferSink, std::addressof(graph.bufferSink)},
+      {PlanFilter::Analyser, std::addressof(graph.analyser)},
+  };
+  PlanGraph recording;
+  recording.graph = graph.graph.Get();
+  recording.slots = slots;
+  recording.tuning = &graph.tuning;
+  recording.control = std::addressof(graph.control);
+  recording.model = request.model;
+  recording.channel = request.channel;
+  return RunPlan(plan, recording);
 }
 
-GraphOutcome RecordingGraphBuilder::Perform(const PlanStep& step) {
+GraphOutcome RecordingGraphBuilder::PerformOwn(const PlanStep& step) {
   switch (step.action) {
-    case StepAction::AddByClass:
-      return GraphOutcome::Result(AddByClass(step));
-    case StepAction::AddByName:
-      return AddByName(step);
-    case StepAction::FindTuningSpace:
-      return graph.tuning.FindAtscTuningSpace(graph.networkProvider.Get());
-    case StepAction::Tune:
-      return graph.tuning.TuneChannel(request.channel.physical, request.channel.major,
-                                      request.channel.minor);
-    case StepAction::Connect:
-      return Connect(step);
     case StepAction::QueryFileSink:
       return GraphOutcome::Result(graph.dump ? graph.dump.As(&graph.fileSink) : E_UNEXPECTED);
     case StepAction::SetFileName:
@@ -84,75 +90,14 @@ GraphOutcome RecordingGraphBuilder::Perform(const PlanStep& step) {
                                                    : E_UNEXPECTED);
     case StepAction::ConfigureBuffer:
       return GraphOutcome::Result(ConfigureBuffer());
-    case StepAction::QueryMediaControl:
-      return GraphOutcome::Result(graph.graph.As(&graph.control));
-    case StepAction::Run:
-      return GraphOutcome::Result(graph.control ? graph.control->Run() : E_UNEXPECTED);
     case StepAction::CreateRecorder:
       return GraphOutcome::Result(CreateRecorder());
     case StepAction::StartRecorder:
       return GraphOutcome::Result(StartRecorder());
-    case StepAction::Remove:
-    case StepAction::SetUpRenderer:
-    case StepAction::QueryBasicAudio:
-    case StepAction::LogOnly:
-    case StepAction::Group:
-      break;  // not in a recording graph's plan
+    default:
+      break;  // the shared steps, and the live graph's
   }
   return GraphOutcome::Result(E_UNEXPECTED);
-}
-
-// std::addressof, not &: the & of a ComPtr empties it.
-ComPtr<IBaseFilter>* RecordingGraphBuilder::Slot(PlanFilter filter) {
-  switch (filter) {
-    case PlanFilter::NetworkProvider: return std::addressof(graph.networkProvider);
-    case PlanFilter::Tuner: return std::addressof(graph.tuner);
-    case PlanFilter::Capture: return std::addressof(graph.capture);
-    case PlanFilter::Tee: return std::addressof(graph.tee);
-    case PlanFilter::Dump: return std::addressof(graph.dump);
-    case PlanFilter::Demultiplexer: return std::addressof(graph.demux);
-    case PlanFilter::Tif: return std::addressof(graph.tif);
-    case PlanFilter::BufferSink: return std::addressof(graph.bufferSink);
-    case PlanFilter::Analyser: return std::addressof(graph.analyser);
-    case PlanFilter::VideoDecoder:
-    case PlanFilter::AudioDecoder:
-    case PlanFilter::VideoRenderer:
-    case PlanFilter::SoundRenderer:
-    case PlanFilter::None:
-      break;
-  }
-  return nullptr;
-}
-
-IBaseFilter* RecordingGraphBuilder::Get(PlanFilter filter) {
-  ComPtr<IBaseFilter>* slot = Slot(filter);
-  return slot != nullptr ? slot->Get() : nullptr;
-}
-
-HRESULT RecordingGraphBuilder::AddByClass(const PlanStep& step) {
-  ComPtr<IBaseFilter>* filter = Slot(step.filter);
-  if (filter == nullptr) return E_UNEXPECTED;
-  const std::wstring name = Widen(step.graphName);
-  HRESULT hr = E_FAIL;
-  for (const GUID& clsid : ClassIds(step.filterClass)) {
-    hr = AddFilterByClsid(graph.graph.Get(), clsid, name.c_str(), filter->ReleaseAndGetAddressOf());
-    if (SUCCEEDED(hr)) break;
-  }
-  return hr;
-}
-
-GraphOutcome RecordingGraphBuilder::AddByName(const PlanStep& step) {
-  ComPtr<IBaseFilter>* filter = Slot(step.filter);
-  if (filter == nullptr) return GraphOutcome::Result(E_UNEXPECTED);
-  return AddFilterByName(graph.graph.Get(), RoleCategory(step.role), step.role, request.model,
-                         DecoderNames{}, filter->ReleaseAndGetAddressOf());
-}
-
-GraphOutcome RecordingGraphBuilder::Connect(const PlanStep& step) {
-  const GUID* major = nullptr;
-  if (step.pins == PinKind::Video) major = &MEDIATYPE_Video;
-  if (step.pins == PinKind::Audio) major = &MEDIATYPE_Audio;
-  return ConnectFilters(graph.graph.Get(), Get(step.filter), Get(step.downstream), major);
 }
 
 HRESULT RecordingGraphBuilder::SetFileName() {

@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include "graph/GraphPlan.h"
+#include "graph/PlanExecutor.h"
 #include "graph/RecordingGraph.h"
 
-class RecordingGraphBuilder : private GraphPlanPlatform {
+class RecordingGraphBuilder : private PlanExecutor {
  public:
   RecordingGraphBuilder(RecordingGraph& graph, const RecordingGraphRequest& request);
 
@@ -17,14 +17,9 @@ class RecordingGraphBuilder : private GraphPlanPlatform {
  private:
   // GraphPlanPlatform
   void Log(std::string_view) override {}  // the recorders keep no build log
-  GraphOutcome Perform(const PlanStep& step) override;
+  // PlanExecutor: the recording graphs' own steps
+  GraphOutcome PerformOwn(const PlanStep& step) override;
 
-  // Where the graph keeps a plan's filter; null for none.
-  Microsoft::WRL::ComPtr<IBaseFilter>* Slot(PlanFilter filter);
-  IBaseFilter* Get(PlanFilter filter);
-  HRESULT AddByClass(const PlanStep& step);
-  GraphOutcome AddByName(const PlanStep& step);
-  GraphOutcome Connect(const PlanStep& step);
   HRESULT SetFileName();
   HRESULT ConfigureBuffer();
   HRESULT CreateRecorder();

@@ -5,7 +5,7 @@
 #include "player/PlayerTexts.h"
 #include "player/VolumeSteps.h"
 #include "player/resource.h"
-#include "viewer/SpeakerVolume.h"
+#include "win/SpeakerVolume.h"
 
 namespace {
 constexpr UINT kSizePeriod = 500;

@@ -15,8 +15,8 @@
 #include "player/PlayerVariant.h"
 #include "player/PlayerVideoWindow.h"
 #include "player/ProgramPidTable.h"
-#include "viewer/SystemAwake.h"
 #include "win/Dialog.h"
+#include "win/SystemAwake.h"
 
 class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
  public:

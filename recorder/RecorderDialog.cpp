@@ -14,18 +14,13 @@
 #include "recorder/WindowPlacement.h"
 #include "recorder/resource.h"
 #include "win/AboutDialog.h"
+#include "win/LocalNow.h"
 #include "win/RegistryFolder.h"
 
 namespace {
 
 constexpr UINT_PTR kClockTimer = 1;
 constexpr std::size_t kMaxFolderLength = 1000;
-
-CivilTime Now() {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
-  return CivilTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
 
 void Exclamation(const char* text) { MessageBoxA(nullptr, text, "", MB_OK | MB_ICONEXCLAMATION); }
 
@@ -121,7 +116,7 @@ void RecorderDialog::OnInitDialog() {
 void RecorderDialog::TakeHandOffFile() {
   const SilentEventIntake intake = SilentEventIntake::Take(
       FileNames::kSilentEvent, std::filesystem::file_time_type::clock::now());
-  const std::string entry = intake.LogEntry(Now());
+  const std::string entry = intake.LogEntry(LocalNow());
   if (!entry.empty()) Log(entry);
   if (intake.kind != SilentEventIntake::Kind::Event) {
     SendDlgItemMessageA(hwnd, IDC_CHANNEL, CB_SETCURSEL, 0, 0);
@@ -198,7 +193,7 @@ void RecorderDialog::StartRecording() {
     Stop(StopReason::BuildFailed);
     return;
   }
-  const CivilTime now = Now();
+  const CivilTime now = LocalNow();
   const RecordingClock clock = event ? RecordingClock::ForEvent(now, event->endHour, event->endMinute)
                                      : RecordingClock::ForSpan(now, Spins());
   Log(session.Started(now, clock));
@@ -214,7 +209,7 @@ bool RecorderDialog::BuildGraph(const TuneValues& channel) {
   RecordingGraphRequest request;
   request.model = setup.model ? &*setup.model : nullptr;
   request.channel = channel;
-  request.fileName = RecordingFileName(variant, folder, channel.major, channel.minor, Now());
+  request.fileName = RecordingFileName(variant, folder, channel.major, channel.minor, LocalNow());
   request.folder = folder;
   request.recordKey = setup.recordKey;
   SetItemText(IDC_FILENAME, request.fileName);
@@ -251,7 +246,7 @@ void RecorderDialog::ShowStartedState() {
 }
 
 void RecorderDialog::OnTimer() {
-  const RecorderSession::Tick tick = session.OnTimer(Now());
+  const RecorderSession::Tick tick = session.OnTimer(LocalNow());
   if (!session.IsRecording()) return;
   SetItemText(IDC_ELAPSED, tick.elapsedText);
   SendDlgItemMessageA(hwnd, IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(tick.percent), 0);
@@ -282,7 +277,7 @@ void RecorderDialog::Stop(StopReason reason) {
   ending = true;
   KillTimer(hwnd, kClockTimer);  // fails only when it was never set
   TearDownRecordingGraph(graph);
-  const RecorderSession::StopEffects effects = session.Stop(reason, Now());
+  const RecorderSession::StopEffects effects = session.Stop(reason, LocalNow());
   if (!effects.log.empty()) Log(effects.log);
   if (effects.postShutdown) PostToScheduler(shutdownMessage, 0, 0);
   int wParam = 0;
@@ -306,7 +301,7 @@ void RecorderDialog::SetSpins(HoursMinutes span) {
 
 HoursMinutes RecorderDialog::StopOrNow() const {
   if (session.IsRecording()) return {session.Clock().Stop().hour, session.Clock().Stop().minute};
-  const CivilTime now = Now();
+  const CivilTime now = LocalNow();
   return {now.hour, now.minute};
 }
 

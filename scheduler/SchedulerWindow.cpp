@@ -12,6 +12,7 @@
 #include "scheduler/resource.h"
 #include "win/AboutDialog.h"
 #include "win/FolderBrowser.h"
+#include "win/LocalNow.h"
 #include "win/RegistryFolder.h"
 
 using SchedulerWindowRules::ClockTime;

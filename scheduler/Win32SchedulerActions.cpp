@@ -47,12 +47,6 @@ constexpr long kPollsPerPump = 64;
 
 }  // namespace
 
-CivilTime LocalNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return CivilTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
 Win32SchedulerActions::Win32SchedulerActions(HWND window, SchedulerShell& shell,
                                              SchedulerFolder folder, std::string wakeUpTaskName)
     : window(window), shell(shell), folder(std::move(folder)), wakeUpTaskName(std::move(wakeUpTaskName)) {}

@@ -57,6 +57,3 @@ class Win32SchedulerActions : public SchedulerActions {
   SchedulerFolder folder;
   std::string wakeUpTaskName;
 };
-
-// The local time of the system clock, as the engine takes it.
-CivilTime LocalNow();

@@ -7,7 +7,7 @@
 #include "graph/LiveGraphBuilder.h"
 #include "core/files/FileNames.h"
 #include "viewer/ViewerSession.h"
-#include "viewer/timeshift/LocalNow.h"
+#include "win/LocalNow.h"
 
 namespace {
 

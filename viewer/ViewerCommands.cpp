@@ -9,9 +9,9 @@
 #include "core/protocol/RemoteMessage.h"
 #include "viewer/PopupMenu.h"
 #include "viewer/RecordMenu.h"
-#include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/resource.h"
+#include "win/SpeakerVolume.h"
 
 namespace {
 

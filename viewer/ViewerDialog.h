@@ -16,7 +16,6 @@
 #include "viewer/OsdWindow.h"
 #include "viewer/StartupBanner.h"
 #include "viewer/StartupPlan.h"
-#include "viewer/SystemAwake.h"
 #include "viewer/TvEngine.h"
 #include "viewer/VideoWindow.h"
 #include "viewer/VideoWindowHost.h"
@@ -25,6 +24,7 @@
 #include "viewer/setup/SetupHost.h"
 #include "viewer/scheduler/SchedulerCommands.h"
 #include "viewer/timeshift/TimeshiftTransport.h"
+#include "win/SystemAwake.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost,
                      private SchedulerCommandTarget {

@@ -4,9 +4,9 @@
 #include "core/files/TunerFiles.h"
 #include "core/files/ViewerConfig.h"
 #include "viewer/ScreenAreas.h"
-#include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/resource.h"
+#include "win/SpeakerVolume.h"
 
 namespace {
 

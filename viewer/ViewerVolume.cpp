@@ -2,9 +2,9 @@
 // 2.5 per cent grid; mute silences only the program's own sound renderer.
 #include <cstdio>
 
-#include "viewer/SpeakerVolume.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/VolumeSteps.h"
+#include "win/SpeakerVolume.h"
 
 namespace {
 

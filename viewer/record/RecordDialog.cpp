@@ -4,7 +4,7 @@
 
 #include "viewer/record/RecordResource.h"
 #include "viewer/record/RecordTimePicker.h"
-#include "viewer/timeshift/LocalNow.h"
+#include "win/LocalNow.h"
 
 RecordDialog::RecordDialog() : Dialog(IDD_RECORD) {}
 

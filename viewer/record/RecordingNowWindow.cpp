@@ -5,7 +5,7 @@
 #include "viewer/record/RecordResource.h"
 #include "viewer/record/RecordTimePicker.h"
 #include "viewer/ScreenAreas.h"
-#include "viewer/timeshift/LocalNow.h"
+#include "win/LocalNow.h"
 
 RecordingNowWindow::RecordingNowWindow(RecordingNowHost& host)
     : Dialog(IDD_RECORDING_NOW), host(host) {}

@@ -4,16 +4,7 @@
 #include "core/protocol/ProgramProtocol.h"
 #include "core/schedule/ScheduleFile.h"
 #include "viewer/ViewerSession.h"
-
-namespace {
-
-CivilTime LocalNow() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return CivilTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
-}  // namespace
+#include "win/LocalNow.h"
 
 SchedulerCommands::SchedulerCommands()
     : changeChannel(RegisterWindowMessageA(ProgramProtocol::kChangeChannelMessage)),

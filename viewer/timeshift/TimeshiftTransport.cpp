@@ -8,8 +8,8 @@
 #include "core/protocol/RecordingNames.h"
 #include "viewer/record/RecordDialog.h"
 #include "viewer/resource.h"
-#include "viewer/timeshift/LocalNow.h"
 #include "viewer/timeshift/TimeshiftCommands.h"
+#include "win/LocalNow.h"
 #include "win/RegistryFolder.h"
 
 namespace {

@@ -25,10 +25,10 @@
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
-#include "graph/AtscTuning.h"
-#include "win/ComScope.h"
-#include "CountingSink.h"
+#include "tests/wine/shared/CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
+#include "tests/wine/shared/TunerChain.h"
+#include "win/ComScope.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 
@@ -54,60 +54,6 @@ std::string Narrow(const wchar_t* text) {
   char buffer[512] = "";
   WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
   return buffer;
-}
-
-HRESULT AddByClsid(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name, IBaseFilter** out) {
-  ComPtr<IBaseFilter> filter;
-  RETURN_IF_FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
-  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
-  return filter.CopyTo(out);
-}
-
-// The first device of a category, added under `name`.
-HRESULT AddFirstDevice(IGraphBuilder* graph, const GUID& category, const wchar_t* name,
-                       IBaseFilter** out) {
-  ComPtr<ICreateDevEnum> devices;
-  RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(&devices)));
-  ComPtr<IEnumMoniker> monikers;
-  RETURN_IF_FAILED(devices->CreateClassEnumerator(category, &monikers, 0));
-  RETURN_HR_IF(VFW_E_NOT_FOUND, !monikers);
-  ComPtr<IMoniker> moniker;
-  RETURN_HR_IF(VFW_E_NOT_FOUND, monikers->Next(1, &moniker, nullptr) != S_OK);
-  ComPtr<IBaseFilter> filter;
-  RETURN_IF_FAILED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)));
-  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
-  return filter.CopyTo(out);
-}
-
-bool IsFree(IPin* pin, PIN_DIRECTION wanted) {
-  PIN_DIRECTION direction;
-  ComPtr<IPin> peer;
-  return SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
-         pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED;
-}
-
-// As the suite connects filters: the first free output pin of `from` and the
-// first free input pin of `to` that IGraphBuilder::Connect joins.
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
-  ComPtr<IEnumPins> outputs;
-  RETURN_IF_FAILED(from->EnumPins(&outputs));
-  ComPtr<IPin> out;
-  while (outputs->Next(1, &out, nullptr) == S_OK) {
-    if (IsFree(out.Get(), PINDIR_OUTPUT)) {
-      ComPtr<IEnumPins> inputs;
-      RETURN_IF_FAILED(to->EnumPins(&inputs));
-      ComPtr<IPin> in;
-      while (inputs->Next(1, &in, nullptr) == S_OK) {
-        if (IsFree(in.Get(), PINDIR_INPUT) && SUCCEEDED(graph->Connect(out.Get(), in.Get()))) {
-          return S_OK;
-        }
-        in.Reset();
-      }
-    }
-    out.Reset();
-  }
-  return E_FAIL;
 }
 
 // The media types the TS player gives its two pins.
@@ -206,8 +152,7 @@ int PlayAgain(IPin* videoPin, IPin* audioPin, ULONG videoPid, ULONG audioPid, UL
 int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG videoPid2,
          ULONG audioPid2) {
   ComPtr<IGraphBuilder> graph;
-  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&graph)));
+  CHECK("create graph", NewGraph(&graph));
   ComPtr<IBaseFilter> push;
   CHECK("add push source", AddByClsid(graph.Get(), kTsSourceClsid, L"PUSHSOURCE", &push));
   ComPtr<IFileSourceFilter> load;
@@ -215,7 +160,8 @@ int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG 
   CHECK("Load", load->Load(Wide(file).c_str(), nullptr));
   ComPtr<IBaseFilter> demux;
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
-  CHECK("connect source to demultiplexer", ConnectFilters(graph.Get(), push.Get(), demux.Get()));
+  CHECK("connect source to demultiplexer",
+        ConnectFilters(graph.Get(), push.Get(), demux.Get(), Join::Intelligent));
   ComPtr<IMpeg2Demultiplexer> pins;
   CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
 
@@ -281,50 +227,15 @@ int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG 
   return 0;
 }
 
-struct Channel {
-  long physical, major, minor;
-};
-
-// A tuning call's result; when it failed, `step` becomes its failure text.
-HRESULT Tuned(const GraphOutcome& outcome, std::string& step) {
-  if (outcome.Failed() && !outcome.messages.empty()) step = outcome.messages.front().text;
-  return outcome.result;
-}
-
-// The tuner chain of the live graph, up to the demultiplexer and the TIF.
-// `step` names what failed (for a tuning call, its failure text).
-HRESULT BuildTunerChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning,
-                        IBaseFilter** provider, IBaseFilter** capture, std::string& step) {
-  ComPtr<IBaseFilter> tuner;
-  step = "add network provider";
-  RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSCNetwork", provider));
-  step = "add tuner";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
-  step = "find tuning space";
-  RETURN_IF_FAILED(Tuned(tuning.FindAtscTuningSpace(*provider), step));
-  step = "tune";
-  RETURN_IF_FAILED(Tuned(tuning.TuneChannel(channel.physical, channel.major, channel.minor), step));
-  step = "connect provider to tuner";
-  RETURN_IF_FAILED(ConnectFilters(graph, *provider, tuner.Get()));
-  step = "add capture";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaReceiverComponentCategory, L"TSCapture", capture));
-  step = "connect tuner to capture";
-  return ConnectFilters(graph, tuner.Get(), *capture);
-}
-
 int Live(double seconds, Channel first, Channel second) {
   ComPtr<IGraphBuilder> graph;
-  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&graph)));
-  ComPtr<IBaseFilter> provider, capture, demux, tif;
+  CHECK("create graph", NewGraph(&graph));
   AtscTuning tuning;
+  TunerChain chain;
   std::string step;
-  const HRESULT built = BuildTunerChain(graph.Get(), first, tuning, &provider, &capture, step);
+  const HRESULT built = BuildLiveChain(graph.Get(), first, Join::Intelligent, tuning, chain, step);
   if (FAILED(built)) return Fail(step.c_str(), built);
-  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
-  CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
-  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  const ComPtr<IBaseFilter>& demux = chain.demux;
   ComPtr<IBaseFilter> videoSink, audioSink;
   CHECK("create sinks", CountingSink::CreateInstance(&videoSink));
   CHECK("create sinks", CountingSink::CreateInstance(&audioSink));
@@ -332,8 +243,10 @@ int Live(double seconds, Channel first, Channel second) {
   auto& audioCounter = static_cast<CountingSink*>(audioSink.Get())->Pin();
   CHECK("add sinks", graph->AddFilter(videoSink.Get(), L"Video Sink"));
   CHECK("add sinks", graph->AddFilter(audioSink.Get(), L"Audio Sink"));
-  CHECK("connect demultiplexer to video sink", ConnectFilters(graph.Get(), demux.Get(), videoSink.Get()));
-  CHECK("connect demultiplexer to audio sink", ConnectFilters(graph.Get(), demux.Get(), audioSink.Get()));
+  CHECK("connect demultiplexer to video sink",
+        ConnectFilters(graph.Get(), demux.Get(), videoSink.Get(), Join::Intelligent));
+  CHECK("connect demultiplexer to audio sink",
+        ConnectFilters(graph.Get(), demux.Get(), audioSink.Get(), Join::Intelligent));
   PrintPins("", demux.Get());
 
   ComPtr<IMediaControl> control;
@@ -360,21 +273,26 @@ int Live(double seconds, Channel first, Channel second) {
 
 int Record(const char* out, double seconds, Channel first, const Channel* second) {
   ComPtr<IGraphBuilder> graph;
-  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&graph)));
-  ComPtr<IBaseFilter> provider, capture, tee, dump, demux, tif;
+  CHECK("create graph", NewGraph(&graph));
   AtscTuning tuning;
+  TunerChain chain;
   std::string step;
-  const HRESULT built = BuildTunerChain(graph.Get(), first, tuning, &provider, &capture, step);
+  const HRESULT built = BuildTunerChain(graph.Get(), first, Join::Intelligent, tuning, chain, step);
   if (FAILED(built)) return Fail(step.c_str(), built);
+  const ComPtr<IBaseFilter>& capture = chain.capture;
+  ComPtr<IBaseFilter> tee, dump, demux, tif;
   CHECK("add tee", AddByClsid(graph.Get(), CLSID_InfTee, L"Tee", &tee));
-  CHECK("connect capture to tee", ConnectFilters(graph.Get(), capture.Get(), tee.Get()));
+  CHECK("connect capture to tee",
+        ConnectFilters(graph.Get(), capture.Get(), tee.Get(), Join::Intelligent));
   CHECK("add dump", AddByClsid(graph.Get(), kTsSinkClsid, L"Dump", &dump));
-  CHECK("connect tee to dump", ConnectFilters(graph.Get(), tee.Get(), dump.Get()));
+  CHECK("connect tee to dump",
+        ConnectFilters(graph.Get(), tee.Get(), dump.Get(), Join::Intelligent));
   CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
-  CHECK("connect tee to demultiplexer", ConnectFilters(graph.Get(), tee.Get(), demux.Get()));
+  CHECK("connect tee to demultiplexer",
+        ConnectFilters(graph.Get(), tee.Get(), demux.Get(), Join::Intelligent));
   CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
-  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  CHECK("connect demultiplexer to TIF",
+        ConnectFilters(graph.Get(), demux.Get(), tif.Get(), Join::Intelligent));
   ComPtr<IFileSinkFilter> sink;
   CHECK("query IFileSinkFilter", dump.As(&sink));
   CHECK("SetFileName", sink->SetFileName(Wide(out).c_str(), nullptr));
@@ -404,21 +322,20 @@ int Record(const char* out, double seconds, Channel first, const Channel* second
 
 int Render(double seconds, Channel channel) {
   ComPtr<IGraphBuilder> graph;
-  CHECK("create graph", CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&graph)));
-  ComPtr<IBaseFilter> provider, capture, demux, tif, vmr, sound;
+  CHECK("create graph", NewGraph(&graph));
   AtscTuning tuning;
+  TunerChain chain;
   std::string step;
-  const HRESULT built = BuildTunerChain(graph.Get(), channel, tuning, &provider, &capture, step);
+  const HRESULT built = BuildLiveChain(graph.Get(), channel, Join::Intelligent, tuning, chain, step);
   if (FAILED(built)) return Fail(step.c_str(), built);
-  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
-  CHECK("connect capture to demultiplexer", ConnectFilters(graph.Get(), capture.Get(), demux.Get()));
-  CHECK("add TIF", AddByClsid(graph.Get(), kBdaTransportInformationFilterClsid, L"BDA TIF", &tif));
-  CHECK("connect demultiplexer to TIF", ConnectFilters(graph.Get(), demux.Get(), tif.Get()));
+  const ComPtr<IBaseFilter>& demux = chain.demux;
+  ComPtr<IBaseFilter> vmr, sound;
   CHECK("add VMR", AddByClsid(graph.Get(), CLSID_VideoMixingRenderer, L"VMR", &vmr));
-  CHECK("connect demultiplexer to VMR", ConnectFilters(graph.Get(), demux.Get(), vmr.Get()));
+  CHECK("connect demultiplexer to VMR",
+        ConnectFilters(graph.Get(), demux.Get(), vmr.Get(), Join::Intelligent));
   CHECK("add sound", AddByClsid(graph.Get(), CLSID_DSoundRender, L"Sound", &sound));
-  CHECK("connect demultiplexer to sound", ConnectFilters(graph.Get(), demux.Get(), sound.Get()));
+  CHECK("connect demultiplexer to sound",
+        ConnectFilters(graph.Get(), demux.Get(), sound.Get(), Join::Intelligent));
   PrintPins("", demux.Get());
   ComPtr<IMediaControl> control;
   CHECK("query IMediaControl", graph.As(&control));

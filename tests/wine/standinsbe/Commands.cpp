@@ -1,14 +1,12 @@
 #include "tests/wine/standinsbe/SbeGraph.h"
 
-#include "CountingSink.h"
-#include "graph/AtscTuning.h"
 #include "standin/streambuffer/RecordingReader.h"
 #include "standin/streambuffer/Win32File.h"
+#include "tests/wine/shared/CountingSink.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 #include "win/UniqueHandle.h"
 
-#include <bdaiface.h>
 #include <uuids.h>
 
 #include <cstdio>
@@ -19,40 +17,13 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"Software\\Telvantis Standin Test\\Timeshift";
 constexpr LONGLONG kMillisecond = 10'000;
 
-HRESULT AddFirstDevice(IGraphBuilder* graph, const GUID& category, const wchar_t* name, IBaseFilter** out) {
-  ComPtr<ICreateDevEnum> devices;
-  RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(&devices)));
-  ComPtr<IEnumMoniker> monikers;
-  RETURN_IF_FAILED(devices->CreateClassEnumerator(category, &monikers, 0));
-  RETURN_HR_IF(VFW_E_NOT_FOUND, !monikers);
-  ComPtr<IMoniker> moniker;
-  RETURN_HR_IF(VFW_E_NOT_FOUND, monikers->Next(1, &moniker, nullptr) != S_OK);
-  ComPtr<IBaseFilter> filter;
-  RETURN_IF_FAILED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)));
-  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
-  return filter.CopyTo(out);
-}
-
-bool IsFree(IPin* pin, PIN_DIRECTION wanted) {
-  PIN_DIRECTION direction;
-  ComPtr<IPin> peer;
-  return SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted &&
-         pin->ConnectedTo(&peer) == VFW_E_NOT_CONNECTED;
-}
-
-HRESULT Tuned(const GraphOutcome& outcome, std::string& step) {
-  if (outcome.Failed() && !outcome.messages.empty()) step = outcome.messages.front().text;
-  return outcome.result;
-}
-
 void Sleeping(DWORD ms) { Sleep(ms); }
 
 // A counting sink added to `graph` and fed by the next free output of `from`.
 HRESULT AddCounter(IGraphBuilder* graph, IBaseFilter* from, const wchar_t* name, ComPtr<IBaseFilter>& sink) {
   RETURN_IF_FAILED(CountingSink::CreateInstance(&sink));
   RETURN_IF_FAILED(graph->AddFilter(sink.Get(), name));
-  return ConnectFilters(graph, from, sink.Get());
+  return ConnectFilters(graph, from, sink.Get(), Join::Direct);
 }
 
 CountingSinkPin& Counter(const ComPtr<IBaseFilter>& sink) { return static_cast<CountingSink*>(sink.Get())->Pin(); }
@@ -94,65 +65,6 @@ int CountBufferFiles(const char* folder) {
 
 }  // namespace
 
-HRESULT NewGraph(IGraphBuilder** graph) {
-  return CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(graph));
-}
-
-HRESULT AddByClsid(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name, IBaseFilter** out) {
-  ComPtr<IBaseFilter> filter;
-  RETURN_IF_FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
-  RETURN_IF_FAILED(graph->AddFilter(filter.Get(), name));
-  return filter.CopyTo(out);
-}
-
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
-  ComPtr<IEnumPins> outputs;
-  RETURN_IF_FAILED(from->EnumPins(&outputs));
-  ComPtr<IPin> out;
-  while (outputs->Next(1, &out, nullptr) == S_OK) {
-    if (IsFree(out.Get(), PINDIR_OUTPUT)) {
-      ComPtr<IEnumPins> inputs;
-      RETURN_IF_FAILED(to->EnumPins(&inputs));
-      ComPtr<IPin> in;
-      while (inputs->Next(1, &in, nullptr) == S_OK) {
-        if (IsFree(in.Get(), PINDIR_INPUT) && SUCCEEDED(graph->ConnectDirect(out.Get(), in.Get(), nullptr))) {
-          return S_OK;
-        }
-        in.Reset();
-      }
-    }
-    out.Reset();
-  }
-  return E_FAIL;
-}
-
-HRESULT BuildLiveChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning, IBaseFilter** demux,
-                       std::string& step) {
-  ComPtr<IBaseFilter> provider, tuner, capture, tif;
-  step = "add network provider";
-  RETURN_IF_FAILED(AddByClsid(graph, CLSID_ATSCNetworkProvider, L"ATSC", &provider));
-  step = "add tuner";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaNetworkTunerCategory, L"BDATunerDemod", &tuner));
-  step = "find tuning space";
-  RETURN_IF_FAILED(Tuned(tuning.FindAtscTuningSpace(provider.Get()), step));
-  step = "tune";
-  RETURN_IF_FAILED(Tuned(tuning.TuneChannel(channel.physical, channel.major, channel.minor), step));
-  step = "connect provider to tuner";
-  RETURN_IF_FAILED(ConnectFilters(graph, provider.Get(), tuner.Get()));
-  step = "add capture";
-  RETURN_IF_FAILED(AddFirstDevice(graph, kBdaReceiverComponentCategory, L"TransportStreamCapture", &capture));
-  step = "connect tuner to capture";
-  RETURN_IF_FAILED(ConnectFilters(graph, tuner.Get(), capture.Get()));
-  step = "add demultiplexer";
-  RETURN_IF_FAILED(AddByClsid(graph, CLSID_MPEG2Demultiplexer, L"MPEG2Demux", demux));
-  step = "connect capture to demultiplexer";
-  RETURN_IF_FAILED(ConnectFilters(graph, capture.Get(), *demux));
-  step = "add TIF";
-  RETURN_IF_FAILED(AddByClsid(graph, kBdaTransportInformationFilterClsid, L"BDATIF", &tif));
-  step = "connect demultiplexer to TIF";
-  return ConnectFilters(graph, *demux, tif.Get());
-}
-
 void PrintValue(const char* name, long long value) { std::printf("%s=%lld\n", name, value); }
 
 void PrintPositions(const char* prefix, IStreamBufferMediaSeeking* seeking) {
@@ -169,15 +81,20 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   ComPtr<IGraphBuilder> sinkGraph;
   CHECK("create sink graph", NewGraph(&sinkGraph));
   AtscTuning tuning;
-  ComPtr<IBaseFilter> demux, analyser, sink;
+  TunerChain chain;
   std::string step;
-  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, tuning, &demux, step);
+  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, Join::Direct, tuning, chain, step);
   if (FAILED(built)) return Fail(step.c_str(), built);
+  const ComPtr<IBaseFilter>& demux = chain.demux;
+  ComPtr<IBaseFilter> analyser, sink;
   CHECK("add sink", AddByClsid(sinkGraph.Get(), CLSID_StreamBufferSink, L"SINK", &sink));
   CHECK("add analyser", AddByClsid(sinkGraph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
-  CHECK("connect demultiplexer to analyser", ConnectFilters(sinkGraph.Get(), demux.Get(), analyser.Get()));
-  CHECK("connect demultiplexer to sink", ConnectFilters(sinkGraph.Get(), demux.Get(), sink.Get()));
-  CHECK("connect analyser to sink", ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get()));
+  CHECK("connect demultiplexer to analyser",
+        ConnectFilters(sinkGraph.Get(), demux.Get(), analyser.Get(), Join::Direct));
+  CHECK("connect demultiplexer to sink",
+        ConnectFilters(sinkGraph.Get(), demux.Get(), sink.Get(), Join::Direct));
+  CHECK("connect analyser to sink",
+        ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get(), Join::Direct));
 
   // The folder and the ring through the configuration object and the key.
   ComPtr<IStreamBufferConfigure> config;

@@ -1,6 +1,5 @@
 #pragma once
-// What the commands of standinsbe share: building the live chain into the
-// stream-buffer sink, adding filters, and the result lines.
+// What the commands of standinsbe share: the result lines and the commands.
 
 #include <windows.h>
 #include <dshow.h>
@@ -10,22 +9,9 @@
 
 #include "dshow/StreamBufferInterfaces.h"
 #include "tests/wine/shared/GraphTestProgram.h"
+#include "tests/wine/shared/TunerChain.h"
 
 using Microsoft::WRL::ComPtr;
-
-struct Channel {
-  long physical, major, minor;
-};
-
-HRESULT AddByClsid(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name, IBaseFilter** out);
-// The first free output of `from` joined to the first free input of `to`.
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to);
-// Network provider, tuner, capture, demultiplexer and TIF, tuned to `channel`;
-// `step` names what failed.
-class AtscTuning;
-HRESULT BuildLiveChain(IGraphBuilder* graph, Channel channel, AtscTuning& tuning, IBaseFilter** demux,
-                       std::string& step);
-HRESULT NewGraph(IGraphBuilder** graph);
 
 // "name=value" lines.
 void PrintValue(const char* name, long long value);

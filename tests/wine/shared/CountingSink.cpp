@@ -1,4 +1,4 @@
-#include "CountingSink.h"
+#include "tests/wine/shared/CountingSink.h"
 
 #include "win/HResultMacros.h"
 

@@ -1,4 +1,4 @@
-#include "CountingSinkPin.h"
+#include "tests/wine/shared/CountingSinkPin.h"
 
 #include "dshow/BaseFilter.h"
 #include "win/HResultMacros.h"

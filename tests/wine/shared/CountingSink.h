@@ -3,7 +3,7 @@
 // never waits for the clock, and counts what arrives.
 
 #include "dshow/BaseFilter.h"
-#include "CountingSinkPin.h"
+#include "tests/wine/shared/CountingSinkPin.h"
 
 class CountingSink final : public dshow::BaseFilter {
  public:

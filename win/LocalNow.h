@@ -1,6 +1,6 @@
 #pragma once
-// The local civil time, which the portable clocks of timeshift and recording
-// are given.
+// The local civil time of the system clock, which the programs give the
+// portable clocks and engines as "now".
 
 #include <windows.h>
 
