@@ -8,9 +8,7 @@ namespace {
 
 constexpr double kPcrTicksPerSecond = 27000000.0;
 constexpr PcrPacer::Pcr27 kLargestStep = 27000000;  // one second
-// What a capture device holds while its host is busy: a deliverer that falls
-// behind by up to this much catches up, as the broadcast went on meanwhile.
-constexpr auto kMostBehind = std::chrono::seconds(15);
+constexpr auto kMostBehind = std::chrono::seconds(1);
 
 PcrPacer::Clock::duration TicksToDuration(double ticks) {
   return std::chrono::duration_cast<PcrPacer::Clock::duration>(
@@ -66,8 +64,8 @@ PcrPacer::TimePoint PcrPacer::Schedule(std::size_t bytes, std::optional<Pcr27> p
   }
 
   if (due + kMostBehind < now) {
-    // The deliverer stalled for longer than the device could hold: what
-    // arrived meanwhile is gone, and the stream carries on from now.
+    // The deliverer stalled: carry on from now instead of catching up in a
+    // burst.
     due = now;
     if (pcr) Anchor(*pcr, now);
   }

@@ -7,13 +7,10 @@
 // The first chunk is due at once. A chunk with a PCR is due when that PCR's
 // time has come, counted from the PCR that anchors the pacing. A chunk
 // without one is due after the time its bytes take at the stream's measured
-// byte rate (or a default rate before one is known). A deliverer that fell
-// behind (a busy machine) keeps the schedule, so that the chunks it owes go
-// out at once and the stream keeps to the wall clock, as a broadcast does;
-// a recording then lasts as long as it ran. The pacer re-anchors, without a
-// pause and without a burst, when the clock jumps (the file loops, a PCR goes
-// backwards or leaps more than a second ahead) and when the deliverer has
-// fallen more than 15 seconds behind.
+// byte rate (or a default rate before one is known). The pacer re-anchors,
+// without a pause and without a burst, when the clock jumps (the file loops,
+// a PCR goes backwards or leaps more than a second ahead) and when the
+// deliverer has fallen more than a second behind.
 
 #include <chrono>
 #include <cstddef>
