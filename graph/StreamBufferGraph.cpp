@@ -342,6 +342,13 @@ HRESULT StreamBufferGraph::StartRecorder() {
   return recorder->Start(&start);
 }
 
+bool StreamBufferGraph::RecordingHasBegun() {
+  if (!recorder) return false;
+  HRESULT result = S_OK;
+  BOOL started = FALSE, stopped = FALSE;
+  return SUCCEEDED(recorder->GetRecordingStatus(&result, &started, &stopped)) && started && !stopped;
+}
+
 void StreamBufferGraph::StopRecorder() {
   if (recorder) recorder->Stop(0);  // a recorder that never started has nothing to stop
   recorder.Reset();

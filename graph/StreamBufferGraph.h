@@ -59,6 +59,10 @@ class StreamBufferGraph : private TransitionPlatform {
   HRESULT PausePlayback();
   HRESULT ResumePlayback();
 
+  // Whether the content recorder reports that its recording has begun (the
+  // first picture is in the file); false while none runs.
+  bool RecordingHasBegun();
+
   // Stops the content recording at once (nothing when none runs), and the
   // sink graph, the source graph.
   void StopRecorder();

@@ -93,6 +93,9 @@ class TvEngine {
   long long GetPlaybackPosition();
   HRESULT PausePlayback();
   HRESULT ResumePlayback();
+  // Whether the recording from live has begun writing (its time counts from
+  // there).
+  bool RecordingHasBegun() { return recording && buffer.RecordingHasBegun(); }
   // Ends the recording: the recorder and both stream-buffer graphs stop
   // (the return to live follows). Nothing to do while none runs.
   void StopRecording();

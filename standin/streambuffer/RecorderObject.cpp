@@ -49,10 +49,12 @@ STDMETHODIMP RecorderObject::Stop(REFERENCE_TIME) try {
 }
 CATCH_RETURN()
 
+// Started once the first picture where decoding may start is in the file:
+// a caller that times the recording counts from there, not from Start.
 STDMETHODIMP RecorderObject::GetRecordingStatus(HRESULT* result, BOOL* startedOut, BOOL* stoppedOut) try {
   std::lock_guard guard(lock);
   if (result != nullptr) *result = recording ? recording->Result() : S_OK;
-  if (startedOut != nullptr) *startedOut = started ? TRUE : FALSE;
+  if (startedOut != nullptr) *startedOut = recording && recording->HasBegun() ? TRUE : FALSE;
   if (stoppedOut != nullptr) *stoppedOut = stopped ? TRUE : FALSE;
   return S_OK;
 }

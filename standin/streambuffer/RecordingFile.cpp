@@ -37,6 +37,11 @@ HRESULT RecordingFile::Result() {
   return result;
 }
 
+bool RecordingFile::HasBegun() {
+  std::lock_guard guard(lock);
+  return started;
+}
+
 bool RecordingFile::IsClosed() {
   std::lock_guard guard(lock);
   return closed;

@@ -30,6 +30,8 @@ class RecordingFile {
 
   HRESULT Result();
   bool IsClosed();
+  // Whether the first unit went into the file: the recording has begun.
+  bool HasBegun();
   const std::wstring& Path() const { return path; }
 
  private:

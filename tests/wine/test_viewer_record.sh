@@ -40,33 +40,34 @@ newest_recording() { ls -t "$record_dir" | grep -v '^stub_' | head -1; }
 
 play_exe=$(harness_exe telvrecordingplay) || fail "no telvrecordingplay.exe"
 
-# about SECONDS ELAPSED: a recording's length against the elapsed clock of
-# "Recording Now" as last read before the recording ended: at most two and a
-# half seconds less (the clock starts when the recorder is told to start; the
-# file's first picture is the first sequence header that the freshly run
-# graph delivers after that, seen up to 1.8 s later under Wine), and up to
-# four more for the time the driver takes between reading the clock and
-# ending the recording on a loaded machine.
-about() { awk -v d="$1" -v e="$2" 'BEGIN { exit !(d > e - 2.5 && d < e + 4) }'; }
+# about SECONDS EXPECTED [SLACK]: a length against what was expected: at
+# most a second less, at most SLACK + 1 more. Against the elapsed clock of
+# "Recording Now" (which counts from the recorder's first picture and rounds
+# to the nearest second), SLACK is the time from the last reading of the
+# clock until the recording had surely ended.
+about() { awk -v d="$1" -v e="$2" -v s="${3:-0}" 'BEGIN { exit !(d > e - 1 && d < e + s + 1) }'; }
+# since_last_read: seconds from the last reading of the clock until now.
+since_last_read() { awk -v a="$last_read_at" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }'; }
 
 tscheck_exe=$harness_top/build/native/recorder/telvtscheck
 [ -x "$tscheck_exe" ] || fail "no native telvtscheck: build the native tree first"
 
-# assert_whole FILE SECONDS: the recording, named as the viewer names them,
-# has no gap (every packet in sync, no continuity counter skipped, no PCR
-# gap), is SECONDS long for ffprobe and for the stand-in source, which plays
-# it from start to end.
+# assert_whole FILE SECONDS SLACK: the recording, named as the viewer names
+# them, has no gap (every packet in sync, no continuity counter skipped, no
+# PCR gap), is SECONDS long (see about) for ffprobe, and the stand-in source
+# plays it from start to end for as long.
 assert_whole() {
-  local file=$1 expected=$2 duration played checked
+  local file=$1 expected=$2 slack=$3 duration played checked
   [[ $(basename "$file") =~ $name_pattern ]] || fail "recording name $(basename "$file")"
   checked=$("$tscheck_exe" "$file") || fail "$(basename "$file") is not whole: $checked"
   echo "$(basename "$file"): $checked"
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$file") ||
     fail "ffprobe cannot read $file"
-  echo "$(basename "$file"): $duration s for ffprobe, elapsed clock $expected s"
-  about "$duration" "$expected" || fail "$file lasts $duration s for ffprobe, not $expected s"
+  echo "$(basename "$file"): $duration s for ffprobe, elapsed clock $expected s read $slack s before the end"
+  about "$duration" "$expected" "$slack" || fail "$file lasts $duration s for ffprobe, not $expected s"
   played=$(wine "$play_exe" "$(winepath -w "$file")" | tr -d '\r') ||
     fail "the stand-in source does not play $file to its end: $played"
+  echo "$(basename "$file"): $(sed -n 's/^duration=//p' <<<"$played") s for the stand-in source"
   about "$(sed -n 's/^duration=//p' <<<"$played")" "$duration" ||
     fail "$file lasts $(sed -n 's/^duration=//p' <<<"$played") s for the stand-in source"
 }
@@ -79,13 +80,17 @@ elapsed_seconds() {
   echo $((${t%%:*} * 3600 + 10#$(cut -d: -f2 <<<"$t") * 60 + 10#${t##*:}))
 }
 recorded_for() {
+  last_read_at=$(date +%s.%N)
   last_elapsed=$(elapsed_seconds)
   [ "$last_elapsed" -ge "$1" ]
 }
 # follow_elapsed: reads the elapsed clock until the window has gone.
 follow_elapsed() {
-  local e
-  while e=$(elapsed_seconds 2>/dev/null) && [ -n "$e" ]; do last_elapsed=$e; sleep 0.2; done
+  local e at
+  while at=$(date +%s.%N) && e=$(elapsed_seconds 2>/dev/null) && [ -n "$e" ]; do
+    last_elapsed=$e last_read_at=$at
+    sleep 0.2
+  done
 }
 
 # record_then STOPPER SECONDS: a one-hour recording from the REC button,
@@ -102,7 +107,7 @@ record_then() {
   harness_wait_until 60 recorded_for "$seconds" || fail "the elapsed clock does not count"
   $stopper
   drv wait-gone "Recording Now" 30
-  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
+  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" "$(since_last_read)"
 }
 
 dir=$(case_folder record)
@@ -157,7 +162,7 @@ harness_wait_until 20 recorded_for 2 || fail "the elapsed clock does not count"
 take_screenshot recording-now >/dev/null
 follow_elapsed
 drv wait-gone "Recording Now" 90
-assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
+assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" "$(since_last_read)"
 # Its entry follows those of STOP, the menu's STOP and U.
 stopped_entries() {
   [ "$(tr -d '\r' <"$dir/scheduler.txt" |
@@ -178,7 +183,7 @@ record_until_exit() {
   harness_wait_until 60 recorded_for 4 || fail "the elapsed clock does not count"
   $1
   expect_exit
-  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed"
+  assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" "$(since_last_read)"
 }
 restart_viewer() {
   start_viewer "$dir"

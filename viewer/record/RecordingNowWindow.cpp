@@ -17,7 +17,7 @@ bool RecordingNowWindow::Open(HWND owner, const std::string& path, const Recordi
   panel = owner;
   filePath = path;
   clock = planned;
-  openedAt = GetTickCount64();
+  begunAt.reset();
   if (!Create(owner)) return false;
   if (parked) ShowWindow(hwnd, SW_HIDE);
   return true;
@@ -31,6 +31,7 @@ void RecordingNowWindow::SetParked(bool isParked) {
 void RecordingNowWindow::Close() {
   if (hwnd == nullptr) return;
   KillTimer(hwnd, kClockTimer);
+  KillTimer(hwnd, kStartWatchTimer);
   DestroyWindow(hwnd);
 }
 
@@ -42,6 +43,7 @@ INT_PTR RecordingNowWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_TIMER:
       if (wParam == kClockTimer) OnSecond();
+      if (wParam == kStartWatchTimer) OnStartWatch();
       return TRUE;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -81,6 +83,9 @@ INT_PTR RecordingNowWindow::OnInitDialog() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetTimer(hwnd, kClockTimer, 1000, nullptr);
+  if (host.RecordingHasBegun() || SetTimer(hwnd, kStartWatchTimer, kStartWatchMs, nullptr) == 0) {
+    begunAt = GetTickCount64();  // begun already, or no timer to watch with: count from now
+  }
   return FALSE;  // the panel keeps the focus
 }
 
@@ -97,6 +102,7 @@ INT_PTR RecordingNowWindow::OnCommand(int id, int code) {
   switch (id) {
     case IDC_NOW_STOP:
       KillTimer(hwnd, kClockTimer);
+      KillTimer(hwnd, kStartWatchTimer);
       host.OnRecordingStop(false);
       return TRUE;
     case IDC_NOW_CHANGE:
@@ -111,10 +117,20 @@ INT_PTR RecordingNowWindow::OnCommand(int id, int code) {
   }
 }
 
+// The recorder begins with the first picture where decoding may start,
+// which comes a moment after the graphs run: until then nothing is
+// recorded and the elapsed time stays at zero.
+void RecordingNowWindow::OnStartWatch() {
+  if (begunAt || !host.RecordingHasBegun()) return;
+  begunAt = GetTickCount64();
+  KillTimer(hwnd, kStartWatchTimer);
+}
+
 void RecordingNowWindow::OnSecond() {
-  // The seconds since the window opened, to the nearest: the timer's ticks
-  // come a little early or late.
-  const long long recorded = static_cast<long long>((GetTickCount64() - openedAt + 500) / 1000);
+  // The seconds since the recording began, to the nearest: the timer's
+  // ticks come a little early or late. The stop time is checked either way.
+  const long long recorded =
+      begunAt ? static_cast<long long>((GetTickCount64() - *begunAt + 500) / 1000) : 0;
   const bool timeUp = clock.Tick(LocalNow(), recorded);
   SetItemText(IDC_NOW_ELAPSED, clock.ElapsedText());
   SendMessageA(Item(IDC_NOW_PROGRESS), PBM_SETPOS, clock.Progress(), 0);

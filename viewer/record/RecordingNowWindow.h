@@ -5,6 +5,7 @@
 // recording through its host when the user presses STOP or when the clock
 // reaches the stop time.
 
+#include <optional>
 #include <string>
 
 #include "viewer/record/RecordClock.h"
@@ -16,6 +17,9 @@ class RecordingNowHost {
   // The recording is to end: `byTime` when the stop time was reached, else
   // the user pressed STOP. The host closes the window.
   virtual void OnRecordingStop(bool byTime) = 0;
+  // Whether the recording has begun writing: the elapsed time counts from
+  // that moment, so that it is the length of the file.
+  virtual bool RecordingHasBegun() = 0;
 };
 
 class RecordingNowWindow : public Dialog<RecordingNowWindow> {
@@ -41,12 +45,16 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   INT_PTR OnInitDialog();
   INT_PTR OnCommand(int id, int code);
   void OnSecond();
+  void OnStartWatch();
   void OnAddTimePicked();
   void OnAddSpansChanged();
   void ShowPlan();
   INT_PTR OnMoving(LPARAM lParam);
 
   static constexpr UINT_PTR kClockTimer = 1;
+  // Looks often for the recording's beginning until it comes.
+  static constexpr UINT_PTR kStartWatchTimer = 2;
+  static constexpr UINT kStartWatchMs = 50;
 
   RecordingNowHost& host;
   HWND panel = nullptr;
@@ -54,5 +62,5 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   RecordingClock clock;
   bool updating = false;
   bool parked = false;
-  ULONGLONG openedAt = 0;  // GetTickCount64 when the recording's clock started
+  std::optional<ULONGLONG> begunAt;  // GetTickCount64 when the recording began
 };

@@ -62,6 +62,7 @@ class TimeshiftTransport : private RecordingNowHost {
  private:
   // RecordingNowHost: the STOP procedure.
   void OnRecordingStop(bool byTime) override;
+  bool RecordingHasBegun() override { return engine.RecordingHasBegun(); }
 
   void Pause();
   void Play();
