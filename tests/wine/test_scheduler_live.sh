@@ -24,9 +24,6 @@ clean_up() {
 }
 trap clean_up EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
 title="Telvantis Scheduler- Hauppauge WinTV 885"
 antenna=$(make_antenna "$TEST_WORK")
 printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
@@ -35,10 +32,9 @@ printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\
 install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"
 register_stream_buffer
-key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 mkdir -p "$TEST_WORK/buffer"
 for root in HKLM HKCU; do
-  wine reg add "$root\\$key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
+  wine reg add "$root\\$model_key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
     >/dev/null || fail "cannot set the timeshift folder"
 done
 

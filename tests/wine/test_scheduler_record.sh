@@ -23,11 +23,7 @@ clean_up() {
 }
 trap clean_up EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
 title="Telvantis Scheduler- Hauppauge WinTV 885"
-key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 
 antenna=$(make_antenna "$TEST_WORK")
 printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
@@ -41,9 +37,9 @@ record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
 set_folders() {
   for root in HKLM HKCU; do
-    wine reg add "$root\\$key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
+    wine reg add "$root\\$model_key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
       fail "cannot set the record folder"
-    wine reg add "$root\\$key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
+    wine reg add "$root\\$model_key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
       >/dev/null || fail "cannot set the timeshift folder"
   done
 }
@@ -54,7 +50,7 @@ WINEPATH="$(winepath -w "$(dirname "$viewer_exe")")"
 # Started with neither folder key, the scheduler creates both (empty: the
 # folder values are the viewer's to write); the record folder is then set.
 for root in HKLM HKCU; do
-  for sub in Record Timeshift; do wine reg delete "$root\\$key\\$sub" /f >/dev/null 2>&1 || true; done
+  for sub in Record Timeshift; do wine reg delete "$root\\$model_key\\$sub" /f >/dev/null 2>&1 || true; done
 done
 
 # RECORD- LIVE on WTWO from the minute after next, one minute, ONCE, CLOSE.
@@ -70,9 +66,9 @@ start_program TelvantisSched
 scheduler=$HARNESS_PID
 drv wait "$title" 30 >/dev/null
 for sub in Record Timeshift; do
-  harness_wait_until 30 wine reg query "HKLM\\$key\\$sub" >/dev/null 2>&1 ||
+  harness_wait_until 30 wine reg query "HKLM\\$model_key\\$sub" >/dev/null 2>&1 ||
     fail "the scheduler did not create the $sub key"
-  ! wine reg query "HKLM\\$key\\$sub" /v "$sub" >/dev/null 2>&1 || fail "a $sub value was written"
+  ! wine reg query "HKLM\\$model_key\\$sub" /v "$sub" >/dev/null 2>&1 || fail "a $sub value was written"
 done
 assert_eq "SAVE TO" "$(harness_driver text "$title" 1013 | tr -d '\r')" "folder label without a record folder"
 set_folders

@@ -14,11 +14,6 @@ state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
 rect_of() { wine "$state_exe" rect "$1" | tr -d '\r'; }
 type_digits() { wine "$state_exe" digits "$panel" "$1" || fail "cannot post the digits $1"; }
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
-osd="Telvantis OSD"
 TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK" 6 >/dev/null ||
   fail "cannot make the antenna"
 install_platform "$TEST_WORK/antenna.txt"

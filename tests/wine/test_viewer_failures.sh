@@ -11,8 +11,6 @@ trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true
       wine reg delete "$standin_key" /v TuningSpaces /f >/dev/null 2>&1 || true
       set_failing_steps "" || true' EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
 antenna=$(make_antenna "$TEST_WORK")
 install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"

@@ -13,10 +13,6 @@ trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
 enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' '; }
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
 antenna=$(make_antenna "$TEST_WORK")
 install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"

@@ -3,6 +3,16 @@
 viewer_exe=$(harness_exe Telvantis) || fail "no Telvantis.exe"
 devices_exe=$(harness_exe telvstandin-devices) || fail "no telvstandin-devices.exe"
 
+# The tuner the viewer's tests emulate, a Hauppauge WinTV 885: the names of
+# its virtual devices, the titles of the viewer's windows with it, and the
+# viewer's registry key for its folders.
+tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
+capture="Hauppauge WinTV 885 TS Capture"
+panel="Telvantis- Hauppauge WinTV 885"
+video="Telvantis Video- Hauppauge WinTV 885"
+osd="Telvantis OSD"
+model_key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
+
 # device_entry ARGS...: registers or removes a named device entry.
 device_entry() { wine "$devices_exe" "$@" >/dev/null || fail "telvstandin-devices $*"; }
 
