@@ -13,6 +13,14 @@ video="Telvantis Video- Hauppauge WinTV 885"
 osd="Telvantis OSD"
 model_key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 
+state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
+
+# rect_of TITLE: the window's outer rectangle, "left top right bottom".
+rect_of() { wine "$state_exe" rect "$1" | tr -d '\r'; }
+
+# visible TITLE: 1 when the window is visible, 0 when hidden, nothing when gone.
+visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
+
 # device_entry ARGS...: registers or removes a named device entry.
 device_entry() { wine "$devices_exe" "$@" >/dev/null || fail "telvstandin-devices $*"; }
 
@@ -104,4 +112,43 @@ register_stream_buffer() {
   dll=$(standin_find "$harness_top/build/windows" telvstandin-streambuffer.dll)
   [ -n "$dll" ] || fail "telvstandin-streambuffer.dll is not built"
   wine regsvr32 /s "$(winepath -w "$dll")" || fail "cannot register $dll"
+}
+
+# --- The default antenna's six channels, for the controls and the sound ---
+
+# six_channel_platform: the default antenna (six channels on three RF
+# channels, 6-second streams) and its channels.txt in TEST_WORK, the stand-in
+# servers pointed at it, and the WinTV 885 as the virtual tuner.
+six_channel_platform() {
+  TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK" 6 >/dev/null ||
+    fail "cannot make the antenna"
+  install_platform "$TEST_WORK/antenna.txt"
+  virtual_tuner "$tuner" "$capture"
+}
+
+osd_hidden() { [ "$(visible "$osd")" = 0 ]; }
+
+# expect_channel CAPTION: the panel's channel label and the caption show it.
+expect_channel() {
+  drv wait-text "$panel" 1004 "$1" 30
+  drv wait-text "$osd" 1100 "$1" 10
+}
+
+# expect_caption TEXT: the caption shows TEXT.
+expect_caption() { drv wait-text "$osd" 1100 "$1" 20; }
+
+# start_case NAME [CHVOLS]: a folder (in dir) with the six channels, when
+# given chvols.txt, and config.txt for model 17 on channel 0 with the video
+# window at 100,50 (a 640 x 360 picture), the panel at 30,700, the caption
+# as a grey box, Per Channel Volume and Save Per Channel Volume on; the
+# viewer started there and showing the first channel.
+start_case() {
+  dir=$(case_folder "$1")
+  cp "$TEST_WORK/channels.txt" "$dir/"
+  printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n1\n60\n15\n1\n0\n1' >"$dir/config.txt"
+  # shellcheck disable=SC2059
+  [ -z "${2:-}" ] || printf "$2" >"$dir/chvols.txt"
+  start_viewer "$dir"
+  drv wait "$panel" 60 >/dev/null
+  expect_channel "WSVN 7-1"
 }
