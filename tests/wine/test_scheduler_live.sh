@@ -15,12 +15,7 @@ source "$(dirname "$0")/viewer_lib.sh"
 # at the end, for the tests that expect none.
 clean_up() {
   wine "$devices_exe" clear >/dev/null 2>&1 || true
-  for root in HKLM HKCU; do
-    for value in Timeshift; do
-      wine reg delete "$root\\SOFTWARE\\Telvantis\\Hauppauge WinTV 885\\$value" /v "$value" /f \
-        >/dev/null 2>&1 || true
-    done
-  done
+  remove_folder_values Timeshift
 }
 trap clean_up EXIT
 
@@ -33,10 +28,7 @@ install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"
 register_stream_buffer
 mkdir -p "$TEST_WORK/buffer"
-for root in HKLM HKCU; do
-  wine reg add "$root\\$model_key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
-    >/dev/null || fail "cannot set the timeshift folder"
-done
+set_viewer_folder Timeshift "$TEST_WORK/buffer"
 
 # WATCH LIVE on WTWO from the minute after next, until a minute later; then
 # TIMESHIFT on WTST.

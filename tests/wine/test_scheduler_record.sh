@@ -14,12 +14,7 @@ source "$(dirname "$0")/viewer_lib.sh"
 # at the end, for the tests that expect none.
 clean_up() {
   wine "$devices_exe" clear >/dev/null 2>&1 || true
-  for root in HKLM HKCU; do
-    for value in Record Timeshift; do
-      wine reg delete "$root\\SOFTWARE\\Telvantis\\Hauppauge WinTV 885\\$value" /v "$value" /f \
-        >/dev/null 2>&1 || true
-    done
-  done
+  remove_folder_values Record Timeshift
 }
 trap clean_up EXIT
 
@@ -35,14 +30,6 @@ virtual_tuner "$tuner" "$capture"
 register_stream_buffer
 record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
-set_folders() {
-  for root in HKLM HKCU; do
-    wine reg add "$root\\$model_key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
-      fail "cannot set the record folder"
-    wine reg add "$root\\$model_key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
-      >/dev/null || fail "cannot set the timeshift folder"
-  done
-}
 # The scheduler starts "Telvantis.exe" by its bare name in its own folder.
 export WINEPATH
 WINEPATH="$(winepath -w "$(dirname "$viewer_exe")")"
@@ -71,7 +58,7 @@ for sub in Record Timeshift; do
   ! wine reg query "HKLM\\$model_key\\$sub" /v "$sub" >/dev/null 2>&1 || fail "a $sub value was written"
 done
 assert_eq "SAVE TO" "$(harness_driver text "$title" 1013 | tr -d '\r')" "folder label without a record folder"
-set_folders
+set_recording_folders "$record_dir" "$TEST_WORK/buffer"
 
 # Ten seconds before the start: config.txt points at WTWO (index 1) and the
 # viewer comes up on it.

@@ -62,10 +62,7 @@ picture_runs no-folder
 
 buffer_dir="$dir/buffer"
 mkdir -p "$buffer_dir"
-for root in HKLM HKCU; do
-  wine reg add "$root\\$timeshift_key" /v Timeshift /d "Z:${buffer_dir//\//\\}\\" /f >/dev/null ||
-    fail "cannot set the timeshift folder"
-done
+set_viewer_folder Timeshift "$buffer_dir"
 
 # --- A step half-way fails: its message, then live television again ---
 set_failing_steps "Analyzer.Connect"

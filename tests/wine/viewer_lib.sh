@@ -62,6 +62,36 @@ assert_bytes() {
 $(od -c "$1" | head -20)"
 }
 
+# --- The viewer's folders for the WinTV 885 in the registry ---
+# The prefix serves the whole run and HKLM comes first: both roots are set.
+
+# set_viewer_folder NAME DIR: the Record or Timeshift folder set to DIR.
+set_viewer_folder() {
+  local root
+  for root in HKLM HKCU; do
+    wine reg add "$root\\$model_key\\$1" /v "$1" /d "Z:${2//\//\\}\\" /f >/dev/null ||
+      fail "cannot set the ${1,,} folder"
+  done
+}
+
+# set_recording_folders RECORD_DIR BUFFER_DIR: the record and the timeshift
+# folder.
+set_recording_folders() {
+  set_viewer_folder Record "$1"
+  set_viewer_folder Timeshift "$2"
+}
+
+# remove_folder_values NAME...: the values of these folders removed under
+# both roots, for the tests that expect none; a missing value is no error.
+remove_folder_values() {
+  local root value
+  for root in HKLM HKCU; do
+    for value in "$@"; do
+      wine reg delete "$root\\$model_key\\$value" /v "$value" /f >/dev/null 2>&1 || true
+    done
+  done
+}
+
 # --- The stand-in platform ---
 
 tsgen_exe=$harness_top/build/native/tools/tsgen
