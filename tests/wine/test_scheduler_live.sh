@@ -20,13 +20,7 @@ clean_up() {
 trap clean_up EXIT
 
 title="Telvantis Scheduler- Hauppauge WinTV 885"
-antenna=$(make_antenna "$TEST_WORK")
-printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
-printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
-printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
-install_platform "$antenna"
-virtual_tuner "$tuner" "$capture"
-register_stream_buffer
+two_channel_platform
 mkdir -p "$TEST_WORK/buffer"
 set_viewer_folder Timeshift "$TEST_WORK/buffer"
 

@@ -20,14 +20,8 @@ trap clean_up EXIT
 
 title="Telvantis Scheduler- Hauppauge WinTV 885"
 
-antenna=$(make_antenna "$TEST_WORK")
-printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
-printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
-printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+two_channel_platform
 cp config.txt config.before
-install_platform "$antenna"
-virtual_tuner "$tuner" "$capture"
-register_stream_buffer
 record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
 # The scheduler starts "Telvantis.exe" by its bare name in its own folder.

@@ -134,6 +134,22 @@ virtual_tuner() {
     fail "cannot register the virtual tuner \"$1\": $(cat install.out)"
 }
 
+# two_channel_platform: the scheduler tests' set-up in the current folder:
+# the antenna of make_antenna with a second channel, 10-2, on the same
+# program, channels.txt listing WTST 10-1 and WTWO 10-2, and config.txt for
+# model 17; the stand-in servers pointed at the antenna, the WinTV 885 as
+# the virtual tuner and the stand-in stream-buffer engine.
+two_channel_platform() {
+  local antenna
+  antenna=$(make_antenna "$TEST_WORK")
+  printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
+  printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
+  printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+  install_platform "$antenna"
+  virtual_tuner "$tuner" "$capture"
+  register_stream_buffer
+}
+
 # register_stream_buffer: the stand-in stream-buffer engine, for the tests of
 # timeshift and recording (until standin-install registers it with the
 # other stand-ins).
