@@ -24,6 +24,22 @@ new_case() {
   echo "$dir"
 }
 
+# The debug log of a build that came as far as the capture filter, and as
+# far as the transport information filter.
+through_capture_log="LOADING ATSC NETWORK PROVIDER
+LOADING BDA TUNER
+CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
+
+LOADING BDA CAPTURE/RECEIVER
+CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER"
+through_demux_log="$through_capture_log
+
+LOADING MPEG2 DEMULTIPLEXER
+CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
+
+LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
+CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION"
+
 expect_build_failure() {
   expect_box plain "CAN'T BUILD TELVANTIS GRAPH"
   expect_exit
@@ -55,12 +71,7 @@ dir=$(new_case tuner-not-connected)
 start_viewer "$dir"
 expect_boxes exclamation "COULDN'T CONNECT FILTERS" "CAN'T CONNECT BDA Tuner to BDA Capture"
 expect_build_failure "$dir"
-assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
-LOADING BDA TUNER
-CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
-
-LOADING BDA CAPTURE/RECEIVER
-CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER"
+assert_file_content "$dir/telvdebug.txt" "$through_capture_log"
 set_failing_steps ""
 
 # decoders.txt names a video decoder that is not installed.
@@ -69,18 +80,7 @@ printf 'Telvantis Missing Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"
 start_viewer "$dir"
 expect_box exclamation "CAN'T LOAD Telvantis Missing Video Decoder"
 expect_build_failure "$dir"
-assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
-LOADING BDA TUNER
-CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
-
-LOADING BDA CAPTURE/RECEIVER
-CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
-
-LOADING MPEG2 DEMULTIPLEXER
-CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
-
-LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
-CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+assert_file_content "$dir/telvdebug.txt" "$through_demux_log
 
 USING DECODERS.TXT OK
 LOADING VIDEO DECODER"
@@ -94,18 +94,7 @@ start_viewer "$dir"
 expect_box exclamation "COULDN'T CONNECT FILTERS"
 expect_box plain "CANT CONNECT DEMUX TO VMR"
 expect_build_failure "$dir"
-assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
-LOADING BDA TUNER
-CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
-
-LOADING BDA CAPTURE/RECEIVER
-CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
-
-LOADING MPEG2 DEMULTIPLEXER
-CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
-
-LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
-CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+assert_file_content "$dir/telvdebug.txt" "$through_demux_log
 
 LOADING VMR
 CONNECTING MPEG2 DEMULTIPLEXER->VMR"
@@ -120,18 +109,7 @@ model_case() {
   start_viewer "$dir"
   expect_box exclamation "$decoder_text"
   expect_build_failure "$dir"
-  assert_file_content "$dir/telvdebug.txt" "LOADING ATSC NETWORK PROVIDER
-LOADING BDA TUNER
-CONNECTING ATSC NETWORK PROVIDER->BDA TUNER
-
-LOADING BDA CAPTURE/RECEIVER
-CONNECTING BDA TUNER->BDA CAPTURE/RECEIVER
-
-LOADING MPEG2 DEMULTIPLEXER
-CONNECTING BDA CAPTURE/RECEIVER->MPEG2 DEMULTIPLEXER
-
-LOADING BDA MPEG2 TRANSPORT STREAM INFORMATION
-CONNECTING MPEG2 DEMULITPLEXER->BDA MPEG2 TRANSPORT STREAM INFORMATION
+  assert_file_content "$dir/telvdebug.txt" "$through_demux_log
 
 $decoder_line"
 }
