@@ -72,28 +72,26 @@ assert_eq "55" "$(drv text "$osd" 1100 | tr -d '\r')" "the last caption"
 assert_eq "WSVN 7-1" "$(drv text "$panel" 1004 | tr -d '\r')" "channel after 55"
 
 # --- Full screen, aspect and the window menu ---
+# expect_video_at RECT WHAT: the video window comes to RECT within 20 s.
+expect_video_at() {
+  harness_wait_until 20 output_is "$1" rect_of "$video" || fail "$2: $(rect_of "$video")"
+}
 assert_eq "100 50 746 416" "$(rect_of "$video")" "video window at start"
 drv key "$panel" M
-harness_wait_until 20 output_is "-3 -3 1283 1027" rect_of "$video" ||
-  fail "full screen: $(rect_of "$video")"
+expect_video_at "-3 -3 1283 1027" "full screen"
 png=$(take_screenshot full-screen)
 assert_image_not_blank "$png"
 drv key "$video" M
-harness_wait_until 20 output_is "100 50 746 416" rect_of "$video" ||
-  fail "back from full screen: $(rect_of "$video")"
+expect_video_at "100 50 746 416" "back from full screen"
 drv key "$panel" N
-harness_wait_until 20 output_is "100 50 746 536" rect_of "$video" ||
-  fail "4:3: $(rect_of "$video")"
+expect_video_at "100 50 746 536" "4:3"
 # Full screen in 4:3 and back: the height follows the width for 4:3.
 drv key "$panel" M
-harness_wait_until 20 output_is "-3 -3 1283 1027" rect_of "$video" ||
-  fail "full screen in 4:3: $(rect_of "$video")"
+expect_video_at "-3 -3 1283 1027" "full screen in 4:3"
 drv key "$panel" M
-harness_wait_until 20 output_is "100 50 746 536" rect_of "$video" ||
-  fail "back from full screen in 4:3: $(rect_of "$video")"
+expect_video_at "100 50 746 536" "back from full screen in 4:3"
 drv key "$panel" N
-harness_wait_until 20 output_is "100 50 746 416" rect_of "$video" ||
-  fail "16:9: $(rect_of "$video")"
+expect_video_at "100 50 746 416" "16:9"
 # The window menu, open at the cursor: look at its entries in the picture.
 drv command "$panel" 1010
 sleep 2
