@@ -21,6 +21,19 @@ player_files() {
   printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n1\n1\n0\n' >"$1/playconfig.txt"
 }
 
+# start_player TITLE EXE FILE: player_files in the test's folder and no
+# values left by an earlier start of the test decoders; then EXE started
+# there on FILE, until its panel TITLE and its video window are shown. Its
+# process id is in PLAYER_PID.
+start_player() {
+  player_files "$TEST_WORK"
+  wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
+  start_program "$2" "$3"
+  PLAYER_PID=$HARNESS_PID
+  drv wait-shown "$1" 60 >/dev/null
+  drv wait-shown TelvantisPlayVideo 30 >/dev/null
+}
+
 # decoder_value NAME: a value the test video decoder reports.
 decoder_value() {
   wine reg query "$decoders_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
