@@ -34,6 +34,17 @@ start_player() {
   drv wait-shown TelvantisPlayVideo 30 >/dev/null
 }
 
+# check_about_box TITLE VERSION: the system menu's about item opens the
+# About box, which shows VERSION; its OK button closes it.
+check_about_box() {
+  drv post "$1" 0x0112 16  # the system menu's about item
+  drv wait-shown "About TelvantisPlay" 60 >/dev/null
+  [[ $(drv children "About TelvantisPlay") == *"$2"* ]] ||
+    fail "the about box does not show its version"
+  drv click "About TelvantisPlay" 1
+  drv wait-gone "About TelvantisPlay" 20
+}
+
 # decoder_value NAME: a value the test video decoder reports.
 decoder_value() {
   wine reg query "$decoders_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"

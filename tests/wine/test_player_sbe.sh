@@ -54,12 +54,7 @@ assert_eq "1 0 0 0 0" "$(enabled "$title" 1008 1007 1006 1009 1018)" "buttons af
 shot=$(take_screenshot end)
 
 # --- the About box -------------------------------------------------------------
-drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 60 >/dev/null
-[[ $(drv children "About TelvantisPlay") == *"TelvantisPlay Version 1.43"* ]] ||
-  fail "the about box does not show its version"
-drv click "About TelvantisPlay" 1
-drv wait-gone "About TelvantisPlay" 20
+check_about_box "$title" "TelvantisPlay Version 1.43"
 
 # --- play again from the start ------------------------------------------------
 drv key "$title" W

@@ -19,12 +19,7 @@ wait_for_program "PID 0X100"
 harness_wait_until 60 position_at_least "$title" 2 || fail "the position does not move"
 
 # --- the About box -------------------------------------------------------------
-drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 60 >/dev/null
-[[ $(drv children "About TelvantisPlay") == *"TelvantisPlayTS Version 1.1"* ]] ||
-  fail "the about box does not show its version"
-drv click "About TelvantisPlay" 1
-drv wait-gone "About TelvantisPlay" 20
+check_about_box "$title" "TelvantisPlayTS Version 1.1"
 
 # --- full screen and the aspect ------------------------------------------------
 # Under Xvfb the screen is 1280 x 1024; the window's client area is 640 x 360.
