@@ -34,6 +34,19 @@ start_player() {
   drv wait-shown TelvantisPlayVideo 30 >/dev/null
 }
 
+# play_one_program TITLE: the platform installed and the transport-stream
+# player (its panel titled TITLE) started on one.ts in the test's folder,
+# 120 s of one 1280 x 720 program (PMT 0x30, video 0x100, audio 0x104),
+# until the test card names the program and the position moves.
+play_one_program() {
+  install_player_platform
+  "$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
+    fail "tsgen failed"
+  start_player "$1" TelvantisPlayTS one.ts
+  wait_for_program "PID 0X100"
+  harness_wait_until 60 position_at_least "$1" 2 || fail "the position does not move"
+}
+
 # check_about_box TITLE VERSION: the system menu's about item opens the
 # About box, which shows VERSION; its OK button closes it.
 check_about_box() {

@@ -11,12 +11,7 @@ source "$(dirname "$0")/player_lib.sh"
 
 title="Telvantis Play TS"
 video=TelvantisPlayVideo
-install_player_platform
-"$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
-  fail "tsgen failed"
-start_player "$title" TelvantisPlayTS one.ts
-wait_for_program "PID 0X100"
-harness_wait_until 60 position_at_least "$title" 2 || fail "the position does not move"
+play_one_program "$title"
 
 # --- the About box -------------------------------------------------------------
 check_about_box "$title" "TelvantisPlayTS Version 1.1"
