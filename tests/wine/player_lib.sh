@@ -21,6 +21,43 @@ player_files() {
   printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n1\n1\n0\n' >"$1/playconfig.txt"
 }
 
+# start_player TITLE EXE FILE: player_files in the test's folder and no
+# values left by an earlier start of the test decoders; then EXE started
+# there on FILE, until its panel TITLE and its video window are shown. Its
+# process id is in PLAYER_PID.
+start_player() {
+  player_files "$TEST_WORK"
+  wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
+  start_program "$2" "$3"
+  PLAYER_PID=$HARNESS_PID
+  drv wait-shown "$1" 60 >/dev/null
+  drv wait-shown TelvantisPlayVideo 30 >/dev/null
+}
+
+# play_one_program TITLE: the platform installed and the transport-stream
+# player (its panel titled TITLE) started on one.ts in the test's folder,
+# 120 s of one 1280 x 720 program (PMT 0x30, video 0x100, audio 0x104),
+# until the test card names the program and the position moves.
+play_one_program() {
+  install_player_platform
+  "$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
+    fail "tsgen failed"
+  start_player "$1" TelvantisPlayTS one.ts
+  wait_for_program "PID 0X100"
+  harness_wait_until 60 position_at_least "$1" 2 || fail "the position does not move"
+}
+
+# check_about_box TITLE VERSION: the system menu's about item opens the
+# About box, which shows VERSION; its OK button closes it.
+check_about_box() {
+  drv post "$1" 0x0112 16  # the system menu's about item
+  drv wait-shown "About TelvantisPlay" 60 >/dev/null
+  [[ $(drv children "About TelvantisPlay") == *"$2"* ]] ||
+    fail "the about box does not show its version"
+  drv click "About TelvantisPlay" 1
+  drv wait-gone "About TelvantisPlay" 20
+}
+
 # decoder_value NAME: a value the test video decoder reports.
 decoder_value() {
   wine reg query "$decoders_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"

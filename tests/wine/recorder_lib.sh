@@ -30,6 +30,15 @@ recorder_platform() {
     fail "cannot register the virtual tuner: $(cat install.out)"
 }
 
+# default_antenna_platform: the default antenna of make-antenna.sh in
+# TEST_WORK/antenna and recorder_platform on it; the path of its channel
+# list is in channels.
+default_antenna_platform() {
+  "$harness_top/tools/make-antenna.sh" "$TEST_WORK/antenna" >/dev/null || fail "make-antenna failed"
+  recorder_platform "$TEST_WORK/antenna/antenna.txt"
+  channels="$TEST_WORK/antenna/channels.txt"
+}
+
 # recorder_case NAME CHANNELS_FILE: a fresh working folder with tuner.txt,
 # the channel list and an empty recording folder "rec"; prints its path.
 recorder_case() {

@@ -8,18 +8,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/player_lib.sh"
 
 title="Telvantis Play TS"
-install_player_platform
-"$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
-  fail "tsgen failed"
-player_files "$TEST_WORK"
-wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
-
-start_program TelvantisPlayTS one.ts
-player=$HARNESS_PID
-drv wait-shown "$title" 60 >/dev/null
-drv wait-shown TelvantisPlayVideo 30 >/dev/null
-wait_for_program "PID 0X100"
-harness_wait_until 60 position_at_least "$title" 2 || fail "the position does not move"
+play_one_program "$title"
 
 # --- the skip menu: 30 s forward (line 3), 1 minute back (one above the last) ----
 open_menu "$title" 1025
@@ -65,7 +54,7 @@ shot=$(take_screenshot playing)
 assert_image_not_blank "$shot"
 
 drv key "$title" Q
-assert_status 0 harness_wait_exit "$player" 30
+assert_status 0 harness_wait_exit "$PLAYER_PID" 30
 # Skips 30 and 60, keep time off with the remaining-time mode chosen last.
 assert_file_content playconfig.txt "$(printf '40\n20\n686\n386\n300\n800\n1\n30\n60\n1\n0\n1')"
 echo "player menus: all checks passed"

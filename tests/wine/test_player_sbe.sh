@@ -27,12 +27,7 @@ span=$(($(value span_ms "$check") / 1000))
 [ "$span" -ge 5 ] || fail "the recording spans only $span s"
 echo "the recording spans $span s"
 
-player_files "$TEST_WORK"
-wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
-start_program TelvantisPlay rec.dvr-ms
-player=$HARNESS_PID
-drv wait-shown "$title" 60 >/dev/null
-drv wait-shown TelvantisPlayVideo 30 >/dev/null
+start_player "$title" TelvantisPlay rec.dvr-ms
 harness_wait_until 90 shows_time "$title" 1021 || fail "no duration shown"
 assert_eq "rec.dvr-ms" "$(drv text "$title" 1001 | tr -d '\r')" "file name"
 # The source's duration, in whole seconds, is the recording's span.
@@ -59,12 +54,7 @@ assert_eq "1 0 0 0 0" "$(enabled "$title" 1008 1007 1006 1009 1018)" "buttons af
 shot=$(take_screenshot end)
 
 # --- the About box -------------------------------------------------------------
-drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 60 >/dev/null
-[[ $(drv children "About TelvantisPlay") == *"TelvantisPlay Version 1.43"* ]] ||
-  fail "the about box does not show its version"
-drv click "About TelvantisPlay" 1
-drv wait-gone "About TelvantisPlay" 20
+check_about_box "$title" "TelvantisPlay Version 1.43"
 
 # --- play again from the start ------------------------------------------------
 drv key "$title" W
@@ -73,6 +63,6 @@ position_at_most "$title" 6 || fail "play after the end starts at $(position "$t
 shot=$(take_screenshot playing)
 assert_image_not_blank "$shot"
 drv key "$title" Q
-assert_status 0 harness_wait_exit "$player" 30
+assert_status 0 harness_wait_exit "$PLAYER_PID" 30
 assert_file_content playconfig.txt "$(printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n1\n1\n0')"
 echo "stream-buffer player: all checks passed"

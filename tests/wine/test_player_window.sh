@@ -11,26 +11,10 @@ source "$(dirname "$0")/player_lib.sh"
 
 title="Telvantis Play TS"
 video=TelvantisPlayVideo
-install_player_platform
-"$tsgen_exe" --out one.ts --seconds 120 --program 1:0x30:1280x720:0x100:0x104 >/dev/null ||
-  fail "tsgen failed"
-player_files "$TEST_WORK"
-wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
-
-start_program TelvantisPlayTS one.ts
-player=$HARNESS_PID
-drv wait-shown "$title" 60 >/dev/null
-drv wait-shown "$video" 30 >/dev/null
-wait_for_program "PID 0X100"
-harness_wait_until 60 position_at_least "$title" 2 || fail "the position does not move"
+play_one_program "$title"
 
 # --- the About box -------------------------------------------------------------
-drv post "$title" 0x0112 16  # the system menu's about item
-drv wait-shown "About TelvantisPlay" 60 >/dev/null
-[[ $(drv children "About TelvantisPlay") == *"TelvantisPlayTS Version 1.1"* ]] ||
-  fail "the about box does not show its version"
-drv click "About TelvantisPlay" 1
-drv wait-gone "About TelvantisPlay" 20
+check_about_box "$title" "TelvantisPlayTS Version 1.1"
 
 # --- full screen and the aspect ------------------------------------------------
 # Under Xvfb the screen is 1280 x 1024; the window's client area is 640 x 360.
@@ -92,7 +76,7 @@ assert_eq "$panel_at" "$(rect_of "$title")" "panel after the display switch"
 
 # --- Esc runs the exit steps ----------------------------------------------------------
 drv key "$title" ESCAPE
-assert_status 0 harness_wait_exit "$player" 30
+assert_status 0 harness_wait_exit "$PLAYER_PID" 30
 # The video window as the menu left it.
 assert_file_content playconfig.txt "$(printf '40\n20\n846\n476\n300\n800\n1\n15\n15\n1\n1\n0')"
 echo "player windows: all checks passed"

@@ -18,9 +18,7 @@ panel="Telvantis- $rec_tuner"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
-"$harness_top/tools/make-antenna.sh" "$TEST_WORK/antenna" >/dev/null || fail "make-antenna failed"
-recorder_platform "$TEST_WORK/antenna/antenna.txt"
-channels="$TEST_WORK/antenna/channels.txt"
+default_antenna_platform
 
 # --- The scheduler, the viewer and the recorder share one folder ---
 dir=$(recorder_case ts "$channels")

@@ -28,9 +28,8 @@ cleanup() {
 trap cleanup EXIT
 cp "$standin_exe" "$system32/shutdown.exe"
 
-"$harness_top/tools/make-antenna.sh" "$TEST_WORK/antenna" >/dev/null || fail "make-antenna failed"
-recorder_platform "$TEST_WORK/antenna/antenna.txt"
-dir=$(recorder_case sr "$TEST_WORK/antenna/channels.txt")
+default_antenna_platform
+dir=$(recorder_case sr "$channels")
 printf '20\n' >"$dir/config.txt"
 
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;shutdown.exe=n" harness_start "$dir" "$scheduler_exe"

@@ -16,9 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$harness_top/tools/make-antenna.sh" "$TEST_WORK/antenna" >/dev/null || fail "make-antenna failed"
-recorder_platform "$TEST_WORK/antenna/antenna.txt"
-channels="$TEST_WORK/antenna/channels.txt"
+default_antenna_platform
 
 # --- Without the lock switch the program ends at once, without a window ---
 dir=$(recorder_case no-switch "$channels")

@@ -15,32 +15,14 @@ source "$(dirname "$0")/viewer_lib.sh"
 # at the end, for the tests that expect none.
 clean_up() {
   wine "$devices_exe" clear >/dev/null 2>&1 || true
-  for root in HKLM HKCU; do
-    for value in Timeshift; do
-      wine reg delete "$root\\SOFTWARE\\Telvantis\\Hauppauge WinTV 885\\$value" /v "$value" /f \
-        >/dev/null 2>&1 || true
-    done
-  done
+  remove_folder_values Timeshift
 }
 trap clean_up EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
 title="Telvantis Scheduler- Hauppauge WinTV 885"
-antenna=$(make_antenna "$TEST_WORK")
-printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
-printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
-printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
-install_platform "$antenna"
-virtual_tuner "$tuner" "$capture"
-register_stream_buffer
-key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
+two_channel_platform
 mkdir -p "$TEST_WORK/buffer"
-for root in HKLM HKCU; do
-  wine reg add "$root\\$key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
-    >/dev/null || fail "cannot set the timeshift folder"
-done
+set_viewer_folder Timeshift "$TEST_WORK/buffer"
 
 # WATCH LIVE on WTWO from the minute after next, until a minute later; then
 # TIMESHIFT on WTST.

@@ -14,39 +14,16 @@ source "$(dirname "$0")/viewer_lib.sh"
 # at the end, for the tests that expect none.
 clean_up() {
   wine "$devices_exe" clear >/dev/null 2>&1 || true
-  for root in HKLM HKCU; do
-    for value in Record Timeshift; do
-      wine reg delete "$root\\SOFTWARE\\Telvantis\\Hauppauge WinTV 885\\$value" /v "$value" /f \
-        >/dev/null 2>&1 || true
-    done
-  done
+  remove_folder_values Record Timeshift
 }
 trap clean_up EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
 title="Telvantis Scheduler- Hauppauge WinTV 885"
-key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 
-antenna=$(make_antenna "$TEST_WORK")
-printf 'CHANNEL 10 2 PROGRAM 1\n' >>"$antenna"
-printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >channels.txt
-printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+two_channel_platform
 cp config.txt config.before
-install_platform "$antenna"
-virtual_tuner "$tuner" "$capture"
-register_stream_buffer
 record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
-set_folders() {
-  for root in HKLM HKCU; do
-    wine reg add "$root\\$key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
-      fail "cannot set the record folder"
-    wine reg add "$root\\$key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
-      >/dev/null || fail "cannot set the timeshift folder"
-  done
-}
 # The scheduler starts "Telvantis.exe" by its bare name in its own folder.
 export WINEPATH
 WINEPATH="$(winepath -w "$(dirname "$viewer_exe")")"
@@ -54,7 +31,7 @@ WINEPATH="$(winepath -w "$(dirname "$viewer_exe")")"
 # Started with neither folder key, the scheduler creates both (empty: the
 # folder values are the viewer's to write); the record folder is then set.
 for root in HKLM HKCU; do
-  for sub in Record Timeshift; do wine reg delete "$root\\$key\\$sub" /f >/dev/null 2>&1 || true; done
+  for sub in Record Timeshift; do wine reg delete "$root\\$model_key\\$sub" /f >/dev/null 2>&1 || true; done
 done
 
 # RECORD- LIVE on WTWO from the minute after next, one minute, ONCE, CLOSE.
@@ -70,12 +47,12 @@ start_program TelvantisSched
 scheduler=$HARNESS_PID
 drv wait "$title" 30 >/dev/null
 for sub in Record Timeshift; do
-  harness_wait_until 30 wine reg query "HKLM\\$key\\$sub" >/dev/null 2>&1 ||
+  harness_wait_until 30 wine reg query "HKLM\\$model_key\\$sub" >/dev/null 2>&1 ||
     fail "the scheduler did not create the $sub key"
-  ! wine reg query "HKLM\\$key\\$sub" /v "$sub" >/dev/null 2>&1 || fail "a $sub value was written"
+  ! wine reg query "HKLM\\$model_key\\$sub" /v "$sub" >/dev/null 2>&1 || fail "a $sub value was written"
 done
 assert_eq "SAVE TO" "$(harness_driver text "$title" 1013 | tr -d '\r')" "folder label without a record folder"
-set_folders
+set_recording_folders "$record_dir" "$TEST_WORK/buffer"
 
 # Ten seconds before the start: config.txt points at WTWO (index 1) and the
 # viewer comes up on it.

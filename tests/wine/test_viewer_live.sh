@@ -10,13 +10,8 @@ source "$(dirname "$0")/viewer_lib.sh"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
-state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
 enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' '; }
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
 antenna=$(make_antenna "$TEST_WORK")
 install_platform "$antenna"
 virtual_tuner "$tuner" "$capture"
@@ -91,7 +86,6 @@ drv wait-text "$panel" 1004 "WTST 10-1" 10
 assert_no_files "$dir" telvdebug.txt
 # The system menu: the About box, minimise and restore (the video window
 # goes and comes back with the panel).
-visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
 drv post "$panel" 0x0112 0x0010
 drv wait "About Telvantis" 10 >/dev/null
 drv click "About Telvantis" 1

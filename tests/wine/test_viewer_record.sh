@@ -12,11 +12,6 @@ source "$(dirname "$0")/viewer_lib.sh"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
-key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 
 antenna=$(make_antenna "$TEST_WORK")
 install_platform "$antenna"
@@ -24,13 +19,7 @@ virtual_tuner "$tuner" "$capture"
 register_stream_buffer
 record_dir="$TEST_WORK/recordings"
 mkdir -p "$record_dir" "$TEST_WORK/buffer"
-# The prefix serves the whole run and HKLM comes first: set both roots.
-for root in HKLM HKCU; do
-  wine reg add "$root\\$key\\Record" /v Record /d "Z:${record_dir//\//\\}\\" /f >/dev/null ||
-    fail "cannot set the record folder"
-  wine reg add "$root\\$key\\Timeshift" /v Timeshift /d "Z:${TEST_WORK//\//\\}\\buffer\\" /f \
-    >/dev/null || fail "cannot set the timeshift folder"
-done
+set_recording_folders "$record_dir" "$TEST_WORK/buffer"
 
 text() { harness_driver text "$1" "$2" | tr -d '\r'; }
 name_pattern='^Ch10-1_(Sun|Mon|Tue|Wed|Thu|Fri|Sat)(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)[0-9]{1,2}20[0-9]{2}_(0[1-9]|1[0-2])[0-5][0-9][0-5][0-9](AM|PM)\.dvr-ms$'

@@ -13,14 +13,10 @@ source "$(dirname "$0")/viewer_lib.sh"
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
 controls_exe=$(harness_exe telvcommoncontrols) || fail "no telvcommoncontrols.exe"
-state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
 controls() { wine "$controls_exe" "$@" | tr -d '\r'; }
 enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' '; }
 text() { drv text "$@" | tr -d '\r'; }
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
 setup="Telvantis Setup"
 signal="Telvantis Signal Strength"
 tabs=3000
@@ -31,7 +27,6 @@ bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK/antenna" 4 >/dev/null || f
 install_platform "$TEST_WORK/antenna/antenna.txt"
 virtual_tuner "$tuner" "$capture"
 
-model_key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
 for root in HKLM HKCU; do wine reg delete "$root\\$model_key" /f >/dev/null 2>&1 || true; done
 # registry_folder ROOT NAME: the folder kept under ROOT for "Timeshift" or "Record".
 registry_folder() {

@@ -10,50 +10,9 @@ source "$(dirname "$0")/viewer_lib.sh"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
-state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
-rect_of() { wine "$state_exe" rect "$1" | tr -d '\r'; }
-
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
-osd="Telvantis OSD"
-TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK" 6 >/dev/null ||
-  fail "cannot make the antenna"
-install_platform "$TEST_WORK/antenna.txt"
-virtual_tuner "$tuner" "$capture"
-
-# config CHANNEL: config.txt for model 17 with the video window at 100,50
-# (a 640 x 360 picture), the panel at 30,700, the caption as a grey box,
-# Per Channel Volume and Save Per Channel Volume on.
-config() {
-  printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n%s\n1\n1\n1\n1\n0\n1\n0\n1\n60\n15\n1\n0\n1' "$1"
-}
 config_values() { tr -d '\r' <"$1" | sed -n "$2" | tr '\n' ' ' | sed 's/ $//'; }
 
-visible() { drv list | tr -d '\r' | awk -F'\t' -v title="$1" '$5 == title { print $2 }'; }
-osd_hidden() { [ "$(visible "$osd")" = 0 ]; }
-
-# expect_channel CAPTION: the panel's channel label and the caption show it.
-expect_channel() {
-  drv wait-text "$panel" 1004 "$1" 30
-  drv wait-text "$osd" 1100 "$1" 10
-}
-
-# expect_caption TEXT: the caption shows TEXT.
-expect_caption() { drv wait-text "$osd" 1100 "$1" 20; }
-
-# start_case NAME [CHVOLS]: a folder with the six channels, config.txt on
-# channel 0 and, when given, chvols.txt; the viewer started there.
-start_case() {
-  dir=$(case_folder "$1")
-  cp "$TEST_WORK/channels.txt" "$dir/"
-  config 0 >"$dir/config.txt"
-  [ -z "${2:-}" ] || printf "$2" >"$dir/chvols.txt"
-  start_viewer "$dir"
-  drv wait "$panel" 60 >/dev/null
-  expect_channel "WSVN 7-1"
-}
+six_channel_platform
 
 # --- Volume and mute ---
 start_case volume

@@ -11,11 +11,7 @@ source "$(dirname "$0")/viewer_lib.sh"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
-tuner="Hauppauge WinTV 885 BDA Tuner/Demod"
-capture="Hauppauge WinTV 885 TS Capture"
-panel="Telvantis- Hauppauge WinTV 885"
-video="Telvantis Video- Hauppauge WinTV 885"
-timeshift_key='SOFTWARE\Telvantis\Hauppauge WinTV 885\Timeshift'
+timeshift_key="$model_key\\Timeshift"
 
 # A longer stream than the other viewer tests: the buffer holds what the
 # test pauses over.
@@ -66,10 +62,7 @@ picture_runs no-folder
 
 buffer_dir="$dir/buffer"
 mkdir -p "$buffer_dir"
-for root in HKLM HKCU; do
-  wine reg add "$root\\$timeshift_key" /v Timeshift /d "Z:${buffer_dir//\//\\}\\" /f >/dev/null ||
-    fail "cannot set the timeshift folder"
-done
+set_viewer_folder Timeshift "$buffer_dir"
 
 # --- A step half-way fails: its message, then live television again ---
 set_failing_steps "Analyzer.Connect"
