@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <span>
-#include <string>
 
 #include "core/tuning/TuningModel.h"
 #include "graph/GraphPlan.h"
@@ -24,6 +23,3 @@ std::span<const GUID> ClassIds(FilterClass filterClass);
 
 // The device category searched for a filter of each role.
 const GUID& RoleCategory(FilterRole role);
-
-// The graph names are plain ASCII.
-inline std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

@@ -9,6 +9,7 @@
 #include "core/tuning/TuningModel.h"
 #include "dshow/StreamBufferInterfaces.h"
 #include "graph/GraphToolkit.h"
+#include "win/AnsiText.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 
@@ -30,15 +31,6 @@ constexpr GUID kFusionVideoDecoder = {
     0xD5B32736, 0x693D, 0x47E8, {0x81, 0xF3, 0xDD, 0xF1, 0xC5, 0x50, 0xC5, 0x80}};
 
 constexpr const char* kHeldDecoderName = "Zulu HDTV DxVA Decoder(BDA)";
-
-std::wstring Widen(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (size <= 0) return {};
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-  wide.resize(static_cast<size_t>(size) - 1);
-  return wide;
-}
 
 // The first of `ids` that can be created and added.
 HRESULT AddFirstOf(IGraphBuilder* graph, std::initializer_list<GUID> ids, const wchar_t* name,
