@@ -4,7 +4,6 @@
 
 #include "graph/FilterClassIds.h"
 #include "graph/GraphToolkit.h"
-#include "win/AnsiText.h"
 
 using Microsoft::WRL::ComPtr;
 

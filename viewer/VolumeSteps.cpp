@@ -1,4 +1,4 @@
-#include "core/files/VolumeSteps.h"
+#include "viewer/VolumeSteps.h"
 
 #include <algorithm>
 
