@@ -3,15 +3,9 @@
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
-#include <uuids.h>
-
 namespace dshow {
 
 namespace {
-
-constexpr DWORD kCapabilities = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
-                                AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetStopPos |
-                                AM_SEEKING_CanGetDuration;
 
 // Applies one half of SetPositions to `value`; true when it changed.
 bool ApplyPosition(LONGLONG& value, const LONGLONG* requested, DWORD flags) {
@@ -42,43 +36,6 @@ STDMETHODIMP SourceSeeking::QueryInterface(REFIID riid, void** object) {
 STDMETHODIMP_(ULONG) SourceSeeking::AddRef() { return owner.AddRef(); }
 STDMETHODIMP_(ULONG) SourceSeeking::Release() { return owner.Release(); }
 
-STDMETHODIMP SourceSeeking::GetCapabilities(DWORD* capabilities) {
-  RETURN_HR_IF_NULL(E_POINTER, capabilities);
-  *capabilities = kCapabilities;
-  return S_OK;
-}
-
-STDMETHODIMP SourceSeeking::CheckCapabilities(DWORD* capabilities) {
-  RETURN_HR_IF_NULL(E_POINTER, capabilities);
-  const DWORD asked = *capabilities;
-  *capabilities &= kCapabilities;
-  if (*capabilities == asked) return S_OK;
-  return *capabilities != 0 ? S_FALSE : E_FAIL;
-}
-
-STDMETHODIMP SourceSeeking::IsFormatSupported(const GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
-}
-
-STDMETHODIMP SourceSeeking::QueryPreferredFormat(GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  *format = TIME_FORMAT_MEDIA_TIME;
-  return S_OK;
-}
-
-STDMETHODIMP SourceSeeking::GetTimeFormat(GUID* format) { return QueryPreferredFormat(format); }
-
-STDMETHODIMP SourceSeeking::IsUsingTimeFormat(const GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
-}
-
-STDMETHODIMP SourceSeeking::SetTimeFormat(const GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
-}
-
 REFERENCE_TIME SourceSeeking::Duration() { return 0; }
 
 STDMETHODIMP SourceSeeking::GetDuration(LONGLONG* duration) {
@@ -95,16 +52,6 @@ STDMETHODIMP SourceSeeking::GetStopPosition(LONGLONG* out) {
 }
 
 STDMETHODIMP SourceSeeking::GetCurrentPosition(LONGLONG*) { return E_NOTIMPL; }
-
-STDMETHODIMP SourceSeeking::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat,
-                                              LONGLONG source, const GUID* sourceFormat) {
-  RETURN_HR_IF_NULL(E_POINTER, target);
-  const bool targetOk = targetFormat == nullptr || *targetFormat == TIME_FORMAT_MEDIA_TIME;
-  const bool sourceOk = sourceFormat == nullptr || *sourceFormat == TIME_FORMAT_MEDIA_TIME;
-  RETURN_HR_IF(E_INVALIDARG, !targetOk || !sourceOk);
-  *target = source;
-  return S_OK;
-}
 
 STDMETHODIMP SourceSeeking::SetPositions(LONGLONG* current, DWORD currentFlags,
                                          LONGLONG* stopPosition, DWORD stopFlags) {
@@ -167,12 +114,6 @@ STDMETHODIMP SourceSeeking::GetRate(double* out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   std::lock_guard guard(lock);
   *out = rate;
-  return S_OK;
-}
-
-STDMETHODIMP SourceSeeking::GetPreroll(LONGLONG* preroll) {
-  RETURN_HR_IF_NULL(E_POINTER, preroll);
-  *preroll = 0;
   return S_OK;
 }
 

@@ -11,35 +11,31 @@
 
 #include <mutex>
 
+#include "dshow/MediaTimeSeeking.h"
+
 namespace dshow {
 
-class SourceSeeking : public IMediaSeeking {
+inline constexpr DWORD kSourceSeekingCapabilities =
+    AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards |
+    AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration;
+
+class SourceSeeking : public MediaTimeSeeking<IMediaSeeking, kSourceSeekingCapabilities> {
  public:
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;
 
-  // IMediaSeeking
-  STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
-  STDMETHODIMP CheckCapabilities(DWORD* capabilities) override;
-  STDMETHODIMP IsFormatSupported(const GUID* format) override;
-  STDMETHODIMP QueryPreferredFormat(GUID* format) override;
-  STDMETHODIMP GetTimeFormat(GUID* format) override;
-  STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
-  STDMETHODIMP SetTimeFormat(const GUID* format) override;
+  // IMediaSeeking (the time format is MediaTimeSeeking's)
   STDMETHODIMP GetDuration(LONGLONG* duration) override;
   STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
   STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
-  STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                 const GUID* sourceFormat) override;
   STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
                             DWORD stopFlags) override;
   STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
   STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
   STDMETHODIMP SetRate(double rate) override;
   STDMETHODIMP GetRate(double* rate) override;
-  STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
 
   struct Segment {
     REFERENCE_TIME start;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <span>
-#include <string>
 
 #include "core/tuning/TuningModel.h"
 #include "graph/GraphPlan.h"
@@ -14,6 +13,11 @@
 // recorder creates by this id.
 inline constexpr CLSID kTransportStreamDumpClsid = {
     0xE212A41C, 0x033F, 0x4541, {0x93, 0xB5, 0x3A, 0x78, 0xB0, 0x39, 0x24, 0x46}};
+
+// The transport-stream push source, an outside component the transport-stream
+// player creates by this id.
+inline constexpr CLSID kTransportStreamSourceClsid = {
+    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
 
 // The MPEG-2 video stream analyser in front of the stream-buffer sink.
 inline constexpr CLSID kVideoStreamAnalyserClsid = {
@@ -24,6 +28,3 @@ std::span<const GUID> ClassIds(FilterClass filterClass);
 
 // The device category searched for a filter of each role.
 const GUID& RoleCategory(FilterRole role);
-
-// The graph names are plain ASCII.
-inline std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

@@ -4,6 +4,7 @@
 
 #include "graph/FilterClassIds.h"
 #include "graph/GraphToolkit.h"
+#include "win/AnsiText.h"
 
 using Microsoft::WRL::ComPtr;
 

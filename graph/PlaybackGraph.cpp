@@ -4,11 +4,15 @@
 #include <uuids.h>
 
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "core/tuning/TuningModel.h"
 #include "dshow/StreamBufferInterfaces.h"
+#include "graph/FilterClassIds.h"
 #include "graph/GraphToolkit.h"
+#include "graph/PlayerPinTypes.h"
+#include "win/AnsiText.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 
@@ -16,32 +20,10 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-constexpr GUID kPushSourceClsid = {
-    0xB489920A, 0x10FF, 0x42EF, {0x99, 0xD2, 0xAD, 0x80, 0x52, 0xA5, 0x6C, 0x5A}};
-constexpr GUID kAtiAudioDecoder[] = {
-    {0xB166AFCB, 0x6A64, 0x4988, {0x96, 0x44, 0x15, 0xB4, 0x40, 0x2C, 0x88, 0xFE}},
-    {0xF82C5F48, 0xEB2F, 0x4CFD, {0xA0, 0xCC, 0xA0, 0x5A, 0x97, 0x63, 0xAF, 0xDC}}};
-constexpr GUID kAtiVideoDecoder[] = {
-    {0x3E2C8F5C, 0x0C72, 0x4FD0, {0x87, 0x5F, 0x5E, 0x15, 0x82, 0x9E, 0xE0, 0x51}},
-    {0x5CAE8739, 0x5CAA, 0x4484, {0xA0, 0x6A, 0xA8, 0x4C, 0xF8, 0x8E, 0xC0, 0x39}}};
-constexpr GUID kFusionAudioDecoder = {
-    0xFA245396, 0x72FC, 0x43F9, {0xBB, 0x91, 0xBB, 0x35, 0x44, 0x49, 0x0C, 0x2D}};
-constexpr GUID kFusionVideoDecoder = {
-    0xD5B32736, 0x693D, 0x47E8, {0x81, 0xF3, 0xDD, 0xF1, 0xC5, 0x50, 0xC5, 0x80}};
-
 constexpr const char* kHeldDecoderName = "Zulu HDTV DxVA Decoder(BDA)";
 
-std::wstring Widen(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (size <= 0) return {};
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-  wide.resize(static_cast<size_t>(size) - 1);
-  return wide;
-}
-
 // The first of `ids` that can be created and added.
-HRESULT AddFirstOf(IGraphBuilder* graph, std::initializer_list<GUID> ids, const wchar_t* name,
+HRESULT AddFirstOf(IGraphBuilder* graph, std::span<const GUID> ids, const wchar_t* name,
                    ComPtr<IBaseFilter>& filter) {
   HRESULT hr = E_FAIL;
   for (const GUID& id : ids) {
@@ -49,20 +31,6 @@ HRESULT AddFirstOf(IGraphBuilder* graph, std::initializer_list<GUID> ids, const 
     if (SUCCEEDED(hr)) break;
   }
   return hr;
-}
-
-AM_MEDIA_TYPE PinType(const GUID& major, const GUID& sub, const GUID& format, BYTE* block,
-                      ULONG size) {
-  AM_MEDIA_TYPE type{};
-  type.majortype = major;
-  type.subtype = sub;
-  type.formattype = format;
-  type.bFixedSizeSamples = FALSE;
-  type.bTemporalCompression = FALSE;
-  type.lSampleSize = 0;
-  type.cbFormat = size;
-  type.pbFormat = block;
-  return type;
 }
 
 HRESULT CreateMappedPin(IMpeg2Demultiplexer* pins, AM_MEDIA_TYPE& type, const wchar_t* name,
@@ -131,7 +99,7 @@ class Builder {
       }
       return true;
     }
-    if (!Step(AddFilterByClsid(g.graph.Get(), kPushSourceClsid, L"PUSHSOURCE",
+    if (!Step(AddFilterByClsid(g.graph.Get(), kTransportStreamSourceClsid, L"PUSHSOURCE",
                                g.source.ReleaseAndGetAddressOf()),
               Exclaim("CAN'T ADD PUSHSOURCE FILTER")) ||
         !Step(g.source.As(&g.fileSource), PlainBox("CAN'T QI FILESOURCEFILTER"))) {
@@ -148,17 +116,12 @@ class Builder {
     }
     ComPtr<IMpeg2Demultiplexer> pins;
     if (!Step(g.demux.As(&pins), Exclaim("CAN'T CONFIG PINS MPEG2 DEMULTIPLEXER"))) return false;
-    BYTE videoFormat[136] = {};
-    BYTE audioFormat[18] = {};
-    AM_MEDIA_TYPE video = PinType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video,
-                                  videoFormat, sizeof videoFormat);
-    AM_MEDIA_TYPE audio = PinType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx,
-                                  audioFormat, sizeof audioFormat);
+    PlayerPinTypes types;
     // Pin failures are not reported: the connections that follow name them.
-    if (SUCCEEDED(CreateMappedPin(pins.Get(), video, L"Video Pin", g.videoMap))) {
+    if (SUCCEEDED(CreateMappedPin(pins.Get(), types.video, L"Video Pin", g.videoMap))) {
       MapOne(g.videoMap.Get(), request.videoPid, true);
     }
-    if (SUCCEEDED(CreateMappedPin(pins.Get(), audio, L"Audio Pin", g.audioMap))) {
+    if (SUCCEEDED(CreateMappedPin(pins.Get(), types.audio, L"Audio Pin", g.audioMap))) {
       MapOne(g.audioMap.Get(), request.audioPid, true);
     }
     return true;
@@ -188,23 +151,23 @@ class Builder {
              ConnectDecoder(g.audioDecoder.Get(), true) && ConnectDecoder(g.videoDecoder.Get(), false);
     }
     if (request.modelNumber == 0) {
-      return Step(AddFirstOf(g.graph.Get(), {kAtiAudioDecoder[0], kAtiAudioDecoder[1]},
+      return Step(AddFirstOf(g.graph.Get(), ClassIds(FilterClass::AtiAudioDecoder),
                              L"Audio Decoder", g.audioDecoder),
                   Exclaim("CAN'T LOAD ATI AUDIO DECODER")) &&
              ConnectDecoder(g.audioDecoder.Get(), true) &&
-             Step(AddFirstOf(g.graph.Get(), {kAtiVideoDecoder[0], kAtiVideoDecoder[1]},
+             Step(AddFirstOf(g.graph.Get(), ClassIds(FilterClass::AtiVideoDecoder),
                              L"Video Decoder", g.videoDecoder),
                   Exclaim("CAN'T LOAD ATI VIDEO DECODER")) &&
              ConnectDecoder(g.videoDecoder.Get(), false);
     }
     if (request.modelNumber == 1 || request.modelNumber == 2) {
       g.holdDecoder = true;  // no decoders.txt: the video decoder's name is empty
-      return Step(AddFirstOf(g.graph.Get(), {kFusionAudioDecoder}, L"Audio Decoder",
-                             g.audioDecoder),
+      return Step(AddFirstOf(g.graph.Get(), ClassIds(FilterClass::FusionAudioDecoder),
+                             L"Audio Decoder", g.audioDecoder),
                   Exclaim("CAN'T LOAD FUSION AUDIO DECODER")) &&
              ConnectDecoder(g.audioDecoder.Get(), true) &&
-             Step(AddFirstOf(g.graph.Get(), {kFusionVideoDecoder}, L"Video Decoder",
-                             g.videoDecoder),
+             Step(AddFirstOf(g.graph.Get(), ClassIds(FilterClass::FusionVideoDecoder),
+                             L"Video Decoder", g.videoDecoder),
                   Exclaim("CAN'T LOAD FUSION VIDEO DECODER")) &&
              ConnectDecoder(g.videoDecoder.Get(), false);
     }

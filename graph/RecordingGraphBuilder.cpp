@@ -4,25 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "win/AnsiText.h"
 #include "win/InterfaceIds.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// A name in the ANSI code page, as the programs keep their folders, for the
-// platform's wide-character calls.
-std::wstring WideName(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) {
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-  }
-  return wide;
-}
 
 // The model's Record key with full access: under HKEY_LOCAL_MACHINE, else
 // under HKEY_CURRENT_USER.
@@ -102,7 +89,7 @@ GraphOutcome RecordingGraphBuilder::PerformOwn(const PlanStep& step) {
 
 HRESULT RecordingGraphBuilder::SetFileName() {
   if (!graph.fileSink) return E_UNEXPECTED;
-  const std::wstring name = WideName(request.fileName);
+  const std::wstring name = Widen(request.fileName);
   return graph.fileSink->SetFileName(name.c_str(), nullptr);
 }
 
@@ -117,7 +104,7 @@ HRESULT RecordingGraphBuilder::ConfigureBuffer() {
   if (FAILED(hr)) return hr;
   hr = SetKeyOn(graph.configuration.Get(), graph.recordKey.Get());
   if (FAILED(hr)) return hr;
-  const std::wstring folder = WideName(request.folder);
+  const std::wstring folder = Widen(request.folder);
   hr = graph.configuration->SetDirectory(folder.c_str());
   if (FAILED(hr)) return hr;
   return SetKeyOn(graph.bufferSink.Get(), graph.recordKey.Get());
@@ -125,7 +112,7 @@ HRESULT RecordingGraphBuilder::ConfigureBuffer() {
 
 HRESULT RecordingGraphBuilder::CreateRecorder() {
   if (!graph.sink) return E_UNEXPECTED;
-  const std::wstring name = WideName(request.fileName);
+  const std::wstring name = Widen(request.fileName);
   HRESULT hr = graph.sink->CreateRecorder(name.c_str(), kRecordingTypeContent,
                                           graph.recorder.ReleaseAndGetAddressOf());
   if (FAILED(hr)) return hr;

@@ -5,6 +5,7 @@
 #include "core/protocol/RecordingNames.h"
 #include "dshow/MediaType.h"
 #include "graph/GraphToolkit.h"
+#include "win/AnsiText.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
 #include "win/RegistryFolder.h"
@@ -13,17 +14,6 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// Folder values and file names are in the ANSI code page.
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (size <= 0) return {};
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-  wide.resize(static_cast<size_t>(size) - 1);
-  return wide;
-}
 
 const char* ValueName(BufferFolder folder) {
   return folder == BufferFolder::Timeshift ? "Timeshift" : "Record";

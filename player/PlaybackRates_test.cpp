@@ -26,15 +26,3 @@ TEST(PlaybackRatesTest, ResetAsksForNormalSpeedOnlyWhenARateWasRaised) {
   EXPECT_EQ(rates.Reset(), std::nullopt);
   EXPECT_EQ(rates.FastForward(), 2);  // the cycle starts over after a reset
 }
-
-#include "player/VolumeSteps.h"
-
-TEST(VolumeStepsTest, UpAndDownMoveOnTheGridAndStayInRange) {
-  EXPECT_EQ(NextVolumeLevel(0, true), 1638);       // 2.5 %
-  EXPECT_EQ(NextVolumeLevel(1638, true), 3276);    // 5 %
-  EXPECT_EQ(NextVolumeLevel(65535, true), 65535);
-  EXPECT_EQ(NextVolumeLevel(64000, true), 65535);  // 97.7 % to 100 %
-  EXPECT_EQ(NextVolumeLevel(3276, false), 1638);
-  EXPECT_EQ(NextVolumeLevel(0, false), 0);
-  EXPECT_EQ(NextVolumeLevel(400, false), 0);       // 0.6 %: never below nothing
-}

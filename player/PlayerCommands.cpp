@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/files/VolumeSteps.h"
 #include "player/PlayerDialog.h"
 #include "player/PlayerTexts.h"
-#include "player/VolumeSteps.h"
 #include "player/resource.h"
 #include "win/SpeakerVolume.h"
 
@@ -247,7 +247,9 @@ void PlayerDialog::ChangeVolume(bool up) {
   }
   const std::optional<float> level = SpeakerVolume::Read();
   if (!level) return;
-  SpeakerVolume::Set(static_cast<float>(NextVolumeLevel(static_cast<int>(*level), up)));
+  // The level goes on from its whole mixer units.
+  const double from = static_cast<int>(*level);
+  SpeakerVolume::Set(static_cast<float>((up ? VolumeUp(from) : VolumeDown(from)).level));
 }
 
 void PlayerDialog::ToggleMute() {

@@ -2,8 +2,8 @@
 // 2.5 per cent grid; mute silences only the program's own sound renderer.
 #include <cstdio>
 
+#include "core/files/VolumeSteps.h"
 #include "viewer/ViewerDialog.h"
-#include "viewer/VolumeSteps.h"
 #include "win/SpeakerVolume.h"
 
 namespace {

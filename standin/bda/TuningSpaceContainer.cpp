@@ -2,6 +2,7 @@
 
 #include "standin/bda/AtscTuningSpace.h"
 #include "standin/bda/FailSteps.h"
+#include "win/AnsiText.h"
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
@@ -43,11 +44,8 @@ HRESULT TuningSpaceContainer::LoadSpaces() {
   std::istringstream names(ReadSetting(kTuningSpacesValue).value_or("ATSC"));
   std::string name;
   while (names >> name) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
-    RETURN_HR_IF(E_INVALIDARG, size <= 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide.data(), size);
-    wide.resize(static_cast<std::size_t>(size) - 1);
+    const std::wstring wide = Widen(name);
+    RETURN_HR_IF(E_INVALIDARG, wide.empty());  // a name read is never empty: it did not convert
     Microsoft::WRL::ComPtr<ITuningSpace> space;
     RETURN_IF_FAILED(AtscTuningSpace::Create(wide, &space));
     spaces.push_back(space);

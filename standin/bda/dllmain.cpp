@@ -6,13 +6,10 @@
 #include "standin/bda/AtscLocator.h"
 #include "standin/bda/AtscTuningSpace.h"
 #include "standin/bda/BdaGuids.h"
-#include "dshow/ClassFactory.h"
-#include "win/ComScope.h"
-#include "win/HResultMacros.h"
 #include "standin/bda/NetworkProvider.h"
-#include "dshow/Registration.h"
 #include "dshow/ServerModule.h"
 #include "standin/bda/TuningSpaceContainer.h"
+#include "standin/shared/ServedClasses.h"
 #include "standin/bda/VirtualCapture.h"
 #include "standin/bda/VirtualTuner.h"
 
@@ -21,15 +18,9 @@
 
 namespace {
 
-struct ServedClass {
-  const CLSID* clsid;
-  const wchar_t* name;
-  dshow::CreateFunction create;
-};
-
 // The tune request is made by the tuning space, never by class id, so it is
 // not served here.
-const ServedClass kClasses[] = {
+const standin::ServedClass kClasses[] = {
     {&CLSID_ATSCNetworkProvider, L"ATSC Network Provider", &standin::NetworkProvider::CreateInstance},
     {&CLSID_SystemTuningSpaces, L"System Tuning Spaces", &standin::TuningSpaceContainer::CreateInstance},
     {&standin::kAtscTuningSpaceClsid, L"ATSC Tuning Space", &standin::AtscTuningSpace::CreateInstance},
@@ -41,29 +32,9 @@ const ServedClass kClasses[] = {
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-  RETURN_HR_IF_NULL(E_POINTER, object);
-  *object = nullptr;
-  for (const ServedClass& served : kClasses) {
-    if (clsid == *served.clsid) return dshow::ClassFactory::CreateInstance(served.create, riid, object);
-  }
-  return CLASS_E_CLASSNOTAVAILABLE;
+  return standin::GetServedClassObject(kClasses, clsid, riid, object);
 }
 
-STDAPI DllRegisterServer() {
-  ComScope com;
-  for (const ServedClass& served : kClasses) {
-    RETURN_IF_FAILED(
-        dshow::RegisterInprocServer(dshow::ServerModule(), *served.clsid, served.name));
-  }
-  return S_OK;
-}
+STDAPI DllRegisterServer() { return standin::RegisterServedClasses(dshow::ServerModule(), kClasses); }
 
-STDAPI DllUnregisterServer() {
-  ComScope com;
-  HRESULT result = S_OK;
-  for (const ServedClass& served : kClasses) {
-    const HRESULT hr = dshow::UnregisterInprocServer(*served.clsid);
-    if (FAILED(hr) && SUCCEEDED(result)) result = hr;  // the others still go
-  }
-  return result;
-}
+STDAPI DllUnregisterServer() { return standin::UnregisterServedClasses(kClasses); }

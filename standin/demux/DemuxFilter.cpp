@@ -1,16 +1,14 @@
 #include "standin/demux/DemuxFilter.h"
 
 #include "standin/demux/DemuxFailSteps.h"
+#include "standin/shared/Mpeg2MediaTypes.h"
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "standin/shared/StandinSettings.h"
 
-#include <dvdmedia.h>
-#include <mmreg.h>
 #include <uuids.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
 
 namespace standin {
@@ -33,42 +31,6 @@ constexpr wchar_t kAudioPinName[] = L"Audio";
 // fell to a third of the frames).
 constexpr LONG kGuessWidth = 720;
 constexpr LONG kGuessHeight = 480;
-constexpr REFERENCE_TIME kFrameTime = 333667;  // 29.97 pictures a second
-
-dshow::MediaType VideoType() {
-  dshow::MediaType mt(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO);
-  MPEG2VIDEOINFO info{};
-  info.hdr.AvgTimePerFrame = kFrameTime;
-  info.hdr.dwPictAspectRatioX = 16;
-  info.hdr.dwPictAspectRatioY = 9;
-  info.hdr.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.hdr.bmiHeader.biWidth = kGuessWidth;
-  info.hdr.bmiHeader.biHeight = kGuessHeight;
-  AM_MEDIA_TYPE* raw = mt.Get();
-  raw->formattype = FORMAT_MPEG2Video;
-  raw->cbFormat = sizeof(info);
-  raw->pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(sizeof(info)));
-  if (raw->pbFormat == nullptr) throw std::bad_alloc();
-  std::memcpy(raw->pbFormat, &info, sizeof(info));
-  return mt;
-}
-
-dshow::MediaType AudioType() {
-  dshow::MediaType mt(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3);
-  WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_DOLBY_AC3_SPDIF;
-  format.nChannels = 2;
-  format.nSamplesPerSec = 48000;
-  format.nAvgBytesPerSec = 192000 / 8;
-  format.nBlockAlign = 1;
-  AM_MEDIA_TYPE* raw = mt.Get();
-  raw->formattype = FORMAT_WaveFormatEx;
-  raw->cbFormat = sizeof(format);
-  raw->pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(sizeof(format)));
-  if (raw->pbFormat == nullptr) throw std::bad_alloc();
-  std::memcpy(raw->pbFormat, &format, sizeof(format));
-  return mt;
-}
 
 std::optional<PidContent> ContentFor(MEDIA_SAMPLE_CONTENT content) {
   switch (content) {
@@ -205,8 +167,8 @@ HRESULT DemuxFilter::OnInputConnected() {
   DemuxOutputPin* audio = nullptr;
   const dshow::MediaType tablesType(MEDIATYPE_MPEG2_SECTIONS, MEDIASUBTYPE_MPEG2DATA);
   RETURN_IF_FAILED(AddOutput(kTablesPinName, *tablesType, &tables));
-  RETURN_IF_FAILED(AddOutput(kVideoPinName, *VideoType(), &video));
-  RETURN_IF_FAILED(AddOutput(kAudioPinName, *AudioType(), &audio));
+  RETURN_IF_FAILED(AddOutput(kVideoPinName, *MakeMpeg2VideoType(kGuessWidth, kGuessHeight, true), &video));
+  RETURN_IF_FAILED(AddOutput(kAudioPinName, *MakeAc3AudioType(), &audio));
   std::lock_guard core_(coreLock);
   followOutputs = {video->OutputId(), audio->OutputId(), tables->OutputId()};
   return S_OK;

@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "win/AnsiText.h"
 #include "win/ComScope.h"
 #include "standin/register-devices/DeviceEntries.h"
 
@@ -32,15 +33,6 @@ constexpr char kUsage[] =
     "  register-decoder video|audio NAME\n"
     "  unregister tuner|capture|video|audio|filter NAME\n"
     "  clear\n";
-
-std::optional<std::wstring> Wide(const char* text) {
-  const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (size <= 0) return std::nullopt;
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size) != size) return std::nullopt;
-  wide.resize(static_cast<size_t>(size) - 1);
-  return wide;
-}
 
 std::optional<EntryKind> KindNamed(const std::string& name) {
   if (name == "tuner") return EntryKind::Tuner;
@@ -98,16 +90,17 @@ int main(int argc, char** argv) {
   if (!com.Succeeded()) return Report(com.Result(), "COM initialisation");
   if (!kind) return Report(ClearEntries(), "clear");
 
-  auto wide = Wide(name);
-  if (!wide || wide->empty() || wide->find(L'\\') != std::wstring::npos) {
+  // A name that does not convert comes back empty.
+  const std::wstring wide = Widen(name);
+  if (wide.empty() || wide.find(L'\\') != std::wstring::npos) {
     fprintf(stderr, "telvstandin-devices: unusable name \"%s\"\n", name);
     return 2;
   }
   if (command == "unregister") {
-    const HRESULT hr = UnregisterEntry(*kind, *wide);
+    const HRESULT hr = UnregisterEntry(*kind, wide);
     if (hr == S_FALSE) fprintf(stderr, "telvstandin-devices: no entry \"%s\"\n", name);
     return Report(hr, command);
   }
-  if (virtualDevice) return Report(RegisterDeviceEntry(*kind, *wide), command + " --virtual");
-  return Report(RegisterEntry(*kind, *wide), command);
+  if (virtualDevice) return Report(RegisterDeviceEntry(*kind, wide), command + " --virtual");
+  return Report(RegisterEntry(*kind, wide), command);
 }

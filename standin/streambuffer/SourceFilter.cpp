@@ -25,10 +25,6 @@ namespace {
 // arrive before they are due.
 constexpr std::uint64_t kLiveMargin = streambuffer::kPtsPerSecond;
 constexpr double kMaxRate = 16.0;
-constexpr DWORD kCapabilities = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
-                                AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetCurrentPos |
-                                AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration |
-                                AM_SEEKING_CanPlayBackwards;
 
 // The picture size of the first sequence header of a recording, for the
 // video pin's type; nothing when none is found near the start.
@@ -222,49 +218,6 @@ CATCH_RETURN()
 
 // --- seeking ----------------------------------------------------------------
 
-STDMETHODIMP SourceFilter::GetCapabilities(DWORD* capabilities) {
-  RETURN_HR_IF_NULL(E_POINTER, capabilities);
-  *capabilities = kCapabilities;
-  return S_OK;
-}
-
-STDMETHODIMP SourceFilter::CheckCapabilities(DWORD* capabilities) {
-  RETURN_HR_IF_NULL(E_POINTER, capabilities);
-  const DWORD asked = *capabilities;
-  *capabilities &= kCapabilities;
-  return *capabilities == asked ? S_OK : *capabilities != 0 ? S_FALSE : E_FAIL;
-}
-
-STDMETHODIMP SourceFilter::IsFormatSupported(const GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
-}
-
-STDMETHODIMP SourceFilter::QueryPreferredFormat(GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  *format = TIME_FORMAT_MEDIA_TIME;
-  return S_OK;
-}
-
-STDMETHODIMP SourceFilter::GetTimeFormat(GUID* format) { return QueryPreferredFormat(format); }
-
-STDMETHODIMP SourceFilter::IsUsingTimeFormat(const GUID* format) { return IsFormatSupported(format); }
-
-STDMETHODIMP SourceFilter::SetTimeFormat(const GUID* format) {
-  RETURN_HR_IF_NULL(E_POINTER, format);
-  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
-}
-
-STDMETHODIMP SourceFilter::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat,
-                                             LONGLONG source, const GUID* sourceFormat) {
-  RETURN_HR_IF_NULL(E_POINTER, target);
-  const bool media = (targetFormat == nullptr || *targetFormat == TIME_FORMAT_MEDIA_TIME) &&
-                     (sourceFormat == nullptr || *sourceFormat == TIME_FORMAT_MEDIA_TIME);
-  RETURN_HR_IF(E_INVALIDARG, !media);
-  *target = source;
-  return S_OK;
-}
-
 // For a live buffer, the end of what is kept; for a recording, its length.
 STDMETHODIMP SourceFilter::GetDuration(LONGLONG* duration) try {
   RETURN_HR_IF_NULL(E_POINTER, duration);
@@ -413,12 +366,6 @@ STDMETHODIMP SourceFilter::GetRate(double* out) {
   RETURN_HR_IF_NULL(E_POINTER, out);
   std::lock_guard play(playLock);
   *out = requestRate;
-  return S_OK;
-}
-
-STDMETHODIMP SourceFilter::GetPreroll(LONGLONG* preroll) {
-  RETURN_HR_IF_NULL(E_POINTER, preroll);
-  *preroll = 0;
   return S_OK;
 }
 

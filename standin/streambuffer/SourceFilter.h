@@ -12,6 +12,7 @@
 // flush ends. The state lock is never held while waiting for the reader.
 
 #include "dshow/BaseFilter.h"
+#include "dshow/MediaTimeSeeking.h"
 #include "dshow/StreamBufferInterfaces.h"
 #include "standin/streambuffer/PlaybackContent.h"
 #include "standin/streambuffer/RecordingReader.h"
@@ -29,11 +30,17 @@ namespace standin {
 
 class SinkCore;
 
-class SourceFilter final : public dshow::BaseFilter,
-                           public IStreamBufferSource,
-                           public IFileSourceFilter,
-                           public IStreamBufferMediaSeeking,
-                           public IStreamBufferInitialize {
+inline constexpr DWORD kSourceFilterSeekingCapabilities =
+    AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards |
+    AM_SEEKING_CanGetCurrentPos | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration |
+    AM_SEEKING_CanPlayBackwards;
+
+class SourceFilter final
+    : public dshow::BaseFilter,
+      public IStreamBufferSource,
+      public IFileSourceFilter,
+      public dshow::MediaTimeSeeking<IStreamBufferMediaSeeking, kSourceFilterSeekingCapabilities>,
+      public IStreamBufferInitialize {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
@@ -56,26 +63,17 @@ class SourceFilter final : public dshow::BaseFilter,
   STDMETHODIMP SetHKEY(HKEY) override { return S_OK; }
   STDMETHODIMP SetSIDs(DWORD, PSID*) override { return S_OK; }
 
-  // IMediaSeeking (also as IStreamBufferMediaSeeking)
-  STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
-  STDMETHODIMP CheckCapabilities(DWORD* capabilities) override;
-  STDMETHODIMP IsFormatSupported(const GUID* format) override;
-  STDMETHODIMP QueryPreferredFormat(GUID* format) override;
-  STDMETHODIMP GetTimeFormat(GUID* format) override;
-  STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
-  STDMETHODIMP SetTimeFormat(const GUID* format) override;
+  // IMediaSeeking (also as IStreamBufferMediaSeeking; the time format is
+  // MediaTimeSeeking's)
   STDMETHODIMP GetDuration(LONGLONG* duration) override;
   STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
   STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
-  STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                 const GUID* sourceFormat) override;
   STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
                             DWORD stopFlags) override;
   STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
   STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
   STDMETHODIMP SetRate(double rate) override;
   STDMETHODIMP GetRate(double* rate) override;
-  STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
 
  protected:
   HRESULT QueryOwnInterface(REFIID riid, void** object) override;

@@ -1,5 +1,6 @@
 #include "TestSourceFilter.h"
 
+#include "graph/PlayerPinTypes.h"
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
@@ -10,19 +11,6 @@ namespace {
 // {0C3E5A11-7F2B-4D8E-9A61-3B5C7D9E1F20}: not registered, created directly.
 constexpr CLSID kTestSourceClsid = {
     0x0c3e5a11, 0x7f2b, 0x4d8e, {0x9a, 0x61, 0x3b, 0x5c, 0x7d, 0x9e, 0x1f, 0x20}};
-
-// The demultiplexer's pin types as the transport-stream player creates them:
-// format blocks of zeros.
-AM_MEDIA_TYPE PinType(const GUID& major, const GUID& sub, const GUID& format, BYTE* block,
-                      ULONG size) {
-  AM_MEDIA_TYPE mt{};
-  mt.majortype = major;
-  mt.subtype = sub;
-  mt.formattype = format;
-  mt.cbFormat = size;
-  mt.pbFormat = block;
-  return mt;
-}
 
 }  // namespace
 
@@ -39,21 +27,15 @@ HRESULT TestSourceFilter::Create(std::vector<ElementaryUnit> video,
   *out = nullptr;
   Microsoft::WRL::ComPtr<TestSourceFilter> filter;
   filter = AdoptNew(new TestSourceFilter());
-  BYTE videoFormat[136] = {};
-  BYTE audioFormat[18] = {};
+  // The demultiplexer's pin types as the transport-stream player creates them.
+  const PlayerPinTypes types;
   if (!video.empty()) {
-    filter->pins.push_back(std::make_unique<TestSourcePin>(
-        *filter.Get(), L"Video Pin",
-        PinType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, videoFormat,
-                sizeof videoFormat),
-        std::move(video), 333667));
+    filter->pins.push_back(std::make_unique<TestSourcePin>(*filter.Get(), L"Video Pin", types.video,
+                                                           std::move(video), 333667));
   }
   if (!audio.empty()) {
-    filter->pins.push_back(std::make_unique<TestSourcePin>(
-        *filter.Get(), L"Audio Pin",
-        PinType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx, audioFormat,
-                sizeof audioFormat),
-        std::move(audio), 320000));
+    filter->pins.push_back(std::make_unique<TestSourcePin>(*filter.Get(), L"Audio Pin", types.audio,
+                                                           std::move(audio), 320000));
   }
   *out = filter.Detach();  // takes the creation reference
   return S_OK;

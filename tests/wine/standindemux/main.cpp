@@ -25,6 +25,7 @@
 //       creates each stand-in filter of the demultiplexer server
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
+#include "graph/PlayerPinTypes.h"
 #include "tests/wine/shared/CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
 #include "tests/wine/shared/TunerChain.h"
@@ -54,21 +55,6 @@ std::string Narrow(const wchar_t* text) {
   char buffer[512] = "";
   WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
   return buffer;
-}
-
-// The media types the TS player gives its two pins.
-AM_MEDIA_TYPE PlayerType(const GUID& major, const GUID& sub, const GUID& format, BYTE* block,
-                         ULONG size) {
-  AM_MEDIA_TYPE mt{};
-  mt.majortype = major;
-  mt.subtype = sub;
-  mt.formattype = format;
-  mt.bFixedSizeSamples = FALSE;
-  mt.bTemporalCompression = FALSE;
-  mt.lSampleSize = 0;
-  mt.cbFormat = size;
-  mt.pbFormat = block;
-  return mt;
 }
 
 // "name dir connected" per pin, and the PIDs each output carries.
@@ -165,19 +151,15 @@ int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG 
   ComPtr<IMpeg2Demultiplexer> pins;
   CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
 
-  BYTE videoBlock[136] = {};
-  BYTE audioBlock[18] = {};
-  AM_MEDIA_TYPE videoType = PlayerType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video,
-                                       videoBlock, sizeof videoBlock);
-  AM_MEDIA_TYPE audioType = PlayerType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx,
-                                       audioBlock, sizeof audioBlock);
+  // The media types the TS player gives its two pins.
+  PlayerPinTypes types;
   ComPtr<IPin> videoPin, audioPin;
   wchar_t videoName[] = L"Video Pin";
   wchar_t audioName[] = L"Audio Pin";
-  const HRESULT createdVideo = pins->CreateOutputPin(&videoType, videoName, &videoPin);
+  const HRESULT createdVideo = pins->CreateOutputPin(&types.video, videoName, &videoPin);
   PrintResult("create_video_pin", createdVideo);
   if (SUCCEEDED(createdVideo)) PrintResult("map_video", MapOne(videoPin.Get(), videoPid));
-  const HRESULT createdAudio = pins->CreateOutputPin(&audioType, audioName, &audioPin);
+  const HRESULT createdAudio = pins->CreateOutputPin(&types.audio, audioName, &audioPin);
   PrintResult("create_audio_pin", createdAudio);
   if (SUCCEEDED(createdAudio)) PrintResult("map_audio", MapOne(audioPin.Get(), audioPid));
   if (FAILED(createdVideo) || FAILED(createdAudio)) return 1;

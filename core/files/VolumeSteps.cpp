@@ -1,4 +1,4 @@
-#include "viewer/VolumeSteps.h"
+#include "core/files/VolumeSteps.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "viewer/VolumeSteps.h"
+#include "core/files/VolumeSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -32,4 +32,15 @@ TEST(VolumeStepsTest, TheEndsOfTheScaleHold) {
   EXPECT_EQ(VolumeDown(0).level, 0u);
   EXPECT_DOUBLE_EQ(VolumeDown(0).shownPercent, 0.0);
   EXPECT_DOUBLE_EQ(VolumeDown(65535).shownPercent, 97.5);
+}
+
+// The players' presses, from whole mixer levels.
+TEST(VolumeStepsTest, UpAndDownMoveOnTheGridAndStayInRange) {
+  EXPECT_EQ(VolumeUp(0).level, 1638u);       // 2.5 %
+  EXPECT_EQ(VolumeUp(1638).level, 3276u);    // 5 %
+  EXPECT_EQ(VolumeUp(65535).level, 65535u);
+  EXPECT_EQ(VolumeUp(64000).level, 65535u);  // 97.7 % to 100 %
+  EXPECT_EQ(VolumeDown(3276).level, 1638u);
+  EXPECT_EQ(VolumeDown(0).level, 0u);
+  EXPECT_EQ(VolumeDown(400).level, 0u);      // 0.6 %: never below nothing
 }
