@@ -3,9 +3,7 @@
 # X server), runs every tests/wine/test_*.sh, or those named on the command
 # line (run.sh fixture), each in a fresh working folder and under a time
 # limit, and ends with the line "wine: P passed, F failed".
-# WINE_TEST_TIMEOUT: seconds allowed per test (default 600). Each test's
-# commands are traced to trace.out beside its output, and a failed test
-# shows its last traced lines: a test that hangs says where.
+# WINE_TEST_TIMEOUT: seconds allowed per test (default 600).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-harness.sh"
@@ -36,8 +34,7 @@ if harness_setup; then
     begin=$SECONDS
     status=0
     if [ -f "$script" ]; then
-      (cd "$work" && exec 9>"$work/trace.out" &&
-        TEST_NAME=$name BASH_XTRACEFD=9 exec timeout -k 10 "$limit" bash -x "$script") \
+      (cd "$work" && TEST_NAME=$name exec timeout -k 10 "$limit" bash "$script") \
         >"$work/test.out" 2>&1 || status=$?
     else
       echo "no test script $script" >"$work/test.out"
@@ -51,10 +48,6 @@ if harness_setup; then
       [ "$status" -eq 124 ] && echo "timed out after $limit s" >>"$work/test.out"
       echo "FAIL $name (status $status, $((SECONDS - begin)) s)"
       sed 's/^/    /' "$work/test.out"
-      if [ -s "$work/trace.out" ]; then
-        echo "    last traced commands:"
-        tail -n 25 "$work/trace.out" | cut -c1-300 | sed 's/^/    | /'
-      fi
       failed=$((failed + 1))
     fi
   done
