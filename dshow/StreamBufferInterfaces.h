@@ -31,7 +31,8 @@ struct IStreamBufferSink : public IUnknown {
 };
 
 struct IStreamBufferSource : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE SetStreamSink(IUnknown* sink) = 0;
+  // The sink's IStreamBufferSink itself: the engine calls it as one.
+  virtual HRESULT STDMETHODCALLTYPE SetStreamSink(IStreamBufferSink* sink) = 0;
 };
 
 struct IStreamBufferRecordControl : public IUnknown {
@@ -50,6 +51,28 @@ struct IStreamBufferConfigure : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetBackingFileDuration(DWORD* seconds) = 0;
 };
 
+// The configuration's later versions (Windows XP Media Center 2005 and
+// Windows Vista). Their ids are not in mingw-w64's libstrmiids: code asks
+// for them by __uuidof.
+struct IStreamBufferConfigure2 : public IStreamBufferConfigure {
+  virtual HRESULT STDMETHODCALLTYPE SetMultiplexedPacketSize(DWORD bytesPerPacket) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetMultiplexedPacketSize(DWORD* bytesPerPacket) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetFFTransitionRates(DWORD maxFullFrameRate,
+                                                         DWORD maxNonSkippingRate) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetFFTransitionRates(DWORD* maxFullFrameRate,
+                                                         DWORD* maxNonSkippingRate) = 0;
+};
+
+struct IStreamBufferConfigure3 : public IStreamBufferConfigure2 {
+  virtual HRESULT STDMETHODCALLTYPE SetStartRecConfig(BOOL startStopsCurrent) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetStartRecConfig(BOOL* startStopsCurrent) = 0;
+  // Where the engine's reader and writer synchronisation objects are made:
+  // null for the session's own namespace (the "Global" default needs
+  // administrator rights since Windows Vista).
+  virtual HRESULT STDMETHODCALLTYPE SetNamespace(LPWSTR name) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetNamespace(LPWSTR* name) = 0;
+};
+
 // IMediaSeeking on the stream-buffer source, under its own id.
 struct IStreamBufferMediaSeeking : public IMediaSeeking {};
 
@@ -64,6 +87,10 @@ __CRT_UUID_DECL(IStreamBufferRecordControl, 0xba9b6c99, 0xf3c7, 0x4ff2, 0x92, 0x
                 0x48, 0x51, 0xbf, 0x31)
 __CRT_UUID_DECL(IStreamBufferConfigure, 0xce14dfae, 0x4098, 0x4af7, 0xbb, 0xf7, 0xd6, 0x51, 0x1f,
                 0x83, 0x54, 0x14)
+__CRT_UUID_DECL(IStreamBufferConfigure2, 0x53e037bf, 0x3992, 0x4282, 0xae, 0x34, 0x24, 0x87, 0xb4,
+                0xda, 0xe0, 0x6b)
+__CRT_UUID_DECL(IStreamBufferConfigure3, 0x7e2d2a1e, 0x7192, 0x4bd7, 0x80, 0xc1, 0x06, 0x1f, 0xd1,
+                0xd1, 0x04, 0x02)
 __CRT_UUID_DECL(IStreamBufferMediaSeeking, 0xf61f5c26, 0x863d, 0x4afa, 0xb0, 0xba, 0x2f, 0x81,
                 0xdc, 0x97, 0x85, 0x96)
 #endif

@@ -38,6 +38,8 @@ std::span<const GUID> ClassIds(FilterClass filterClass) {
     case FilterClass::TransportStreamDump: return {&kTransportStreamDumpClsid, 1};
     case FilterClass::StreamBufferSink: return {&CLSID_StreamBufferSink, 1};
     case FilterClass::VideoStreamAnalyser: return {&kVideoStreamAnalyserClsid, 1};
+    case FilterClass::StreamBufferSource: return {&CLSID_StreamBufferSource, 1};
+    case FilterClass::TransportStreamSource: return {&kTransportStreamSourceClsid, 1};
   }
   return {};
 }

@@ -30,6 +30,8 @@ enum class PlanFilter {
   Dump,
   BufferSink,
   Analyser,
+  // The players'.
+  Source,  // the stream-buffer source or the transport-stream push source
 };
 
 // The filters a plan creates by class; the platform knows their class ids.
@@ -48,6 +50,8 @@ enum class FilterClass {
   TransportStreamDump,   // the dump filter that writes the stream to a file
   StreamBufferSink,
   VideoStreamAnalyser,
+  StreamBufferSource,
+  TransportStreamSource,  // the push source that reads a transport-stream file
 };
 
 // Which output pins a connection may use.
@@ -73,6 +77,15 @@ enum class StepAction {
   ConfigureBuffer,    // the stream buffer's folder and registry key
   CreateRecorder,     // a content recorder on the recording's name
   StartRecorder,      // starts it at time 0
+  // The players'.
+  CheckFile,          // the file could be read for its programs
+  QueryBufferSource,  // the stream-buffer source's own interface
+  LoadFile,           // the source's file-source interface, and the file loaded into it
+  CreateDemuxPins,    // the demultiplexer's video and audio pins, mapped to the first program
+  QuerySeeking,       // the source's seeking interface
+  SetSyncSource,      // the sound renderer's clock as the graph's clock
+  PauseVideoDecoder,  // the video decoder filter itself, held around the run
+  RunVideoDecoder,
 };
 
 struct PlanStep {

@@ -59,6 +59,14 @@ GraphOutcome PlanExecutor::Perform(const PlanStep& step) {
     case StepAction::ConfigureBuffer:
     case StepAction::CreateRecorder:
     case StepAction::StartRecorder:
+    case StepAction::CheckFile:
+    case StepAction::QueryBufferSource:
+    case StepAction::LoadFile:
+    case StepAction::CreateDemuxPins:
+    case StepAction::QuerySeeking:
+    case StepAction::SetSyncSource:
+    case StepAction::PauseVideoDecoder:
+    case StepAction::RunVideoDecoder:
       return PerformOwn(step);
     case StepAction::LogOnly:
     case StepAction::Group:

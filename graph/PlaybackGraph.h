@@ -15,10 +15,10 @@
 #include <string>
 
 #include "core/files/TunerFiles.h"
+#include "core/ts/ProgramScan.h"
 #include "graph/GraphOutcome.h"
+#include "graph/PlaybackGraphPlan.h"
 #include "graph/WindowlessRenderer.h"
-
-enum class PlaybackSource { StreamBuffer, TransportStream };
 
 struct PlaybackRequest {
   PlaybackSource source = PlaybackSource::StreamBuffer;
@@ -28,10 +28,12 @@ struct PlaybackRequest {
   HWND videoWindow = nullptr;
   bool primaryDisplay = true;
   // Transport streams: whether the file could be read for its programs, and
-  // the PIDs of the first program.
+  // the first program's PIDs (none mapped when the file has no program) and
+  // how its sound is coded.
   bool fileReadable = true;
-  std::uint32_t videoPid = 0;
-  std::uint32_t audioPid = 0;
+  std::optional<std::uint32_t> videoPid;
+  std::optional<std::uint32_t> audioPid;
+  AudioCoding audioCoding = AudioCoding::Ac3;
 };
 
 struct PlaybackGraph {
@@ -52,13 +54,13 @@ struct PlaybackGraph {
   // The vendor's video decoder is paused before the graph runs and started
   // right after it, or it does not start.
   bool holdDecoder = false;
-
-  bool IsPlayable() const { return control && seeking; }
+  // The media type the demultiplexer's audio pin has now.
+  AudioCoding audioCoding = AudioCoding::Ac3;
 };
 
-// Builds the graph for the request's file and runs it. Failures end the
-// build with their message; the graph is then torn down, so that the next
-// file builds from the start.
+// Builds the graph for the request's file and runs it (PlaybackGraphBuilder.cpp).
+// Failures end the build with their message; the graph is then torn down,
+// so that the next file builds from the start.
 GraphOutcome BuildPlaybackGraph(PlaybackGraph& graph, const PlaybackRequest& request);
 
 // Runs the graph, with the decoder hold when the build asked for it.
@@ -67,10 +69,26 @@ HRESULT RunPlayback(PlaybackGraph& graph);
 // Loads another file into the source (ANSI name).
 HRESULT LoadPlaybackFile(PlaybackGraph& graph, const std::string& file);
 
+// Creates the demultiplexer's "Video Pin" and "Audio Pin" (its sound coded
+// as `coding`) and maps the PIDs given. E_NOINTERFACE when the filter is no
+// configurable demultiplexer; a pin that cannot be made or mapped is not
+// reported: the connections that follow name it.
+HRESULT CreateProgramPins(PlaybackGraph& graph, std::optional<std::uint32_t> videoPid,
+                          std::optional<std::uint32_t> audioPid, AudioCoding coding);
+
 // Maps or unmaps one program's PIDs on the demultiplexer's two pins.
 // Failures are not reported: a pin without its PID stays silent.
 void MapProgram(PlaybackGraph& graph, std::uint32_t videoPid, std::uint32_t audioPid);
 void UnmapProgram(PlaybackGraph& graph, std::uint32_t videoPid, std::uint32_t audioPid);
+
+// Gives the demultiplexer's audio pin the media type of `coding` when it has
+// another one (the graph is stopped). A refusal is not reported: the pin
+// keeps its type and stays silent for the other coding.
+void SetAudioCoding(PlaybackGraph& graph, AudioCoding coding);
+
+// Takes the graph's waiting events; true when one of them tells that every
+// stream has played to its end.
+bool TakeCompletion(PlaybackGraph& graph);
 
 // Stops the graph, takes every filter out and lets go of everything.
 void TearDownPlayback(PlaybackGraph& graph);

@@ -21,8 +21,10 @@ AM_MEDIA_TYPE PinType(const GUID& major, const GUID& sub, const GUID& format, BY
 
 }  // namespace
 
-PlayerPinTypes::PlayerPinTypes() noexcept
+PlayerPinTypes::PlayerPinTypes(AudioCoding coding) noexcept
     : video(PinType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, videoFormat,
                     sizeof videoFormat)),
-      audio(PinType(MEDIATYPE_Audio, MEDIASUBTYPE_DOLBY_AC3, FORMAT_WaveFormatEx, audioFormat,
+      audio(PinType(MEDIATYPE_Audio,
+                    coding == AudioCoding::Mpeg ? MEDIASUBTYPE_MPEG2_AUDIO : MEDIASUBTYPE_DOLBY_AC3,
+                    FORMAT_WaveFormatEx, audioFormat,
                     sizeof audioFormat)) {}

@@ -15,6 +15,7 @@
 #include "dshow/StreamBufferInterfaces.h"
 #include "graph/AtscTuning.h"
 #include "graph/GraphOutcome.h"
+#include "graph/RecordingGraphEvents.h"
 #include "graph/GraphPlan.h"
 #include "win/UniqueHandle.h"
 
@@ -58,9 +59,9 @@ GraphOutcome BuildRecordingGraph(RecordingGraph& graph, const RecordingGraphRequ
 // `message`; the window then calls TakeGraphEvents.
 HRESULT NotifyGraphEvents(RecordingGraph& graph, HWND window, UINT message);
 
-// Reads the waiting graph events; true when one of them ended the recording
-// from inside the graph (a write failure or another abort).
-bool TakeGraphEvents(RecordingGraph& graph);
+// Reads the waiting graph events; the first that ends the recording from
+// inside the graph (a write failure or another abort) says how.
+RecordingEnd TakeGraphEvents(RecordingGraph& graph);
 
 // Stops the recorder and the graph, takes every filter out, and lets go of
 // everything. Only what was made is touched, so it also ends a failed build.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "graph/StreamBufferNamespace.h"
 #include "win/AnsiText.h"
 #include "win/InterfaceIds.h"
 
@@ -104,6 +105,8 @@ HRESULT RecordingGraphBuilder::ConfigureBuffer() {
   if (FAILED(hr)) return hr;
   hr = SetKeyOn(graph.configuration.Get(), graph.recordKey.Get());
   if (FAILED(hr)) return hr;
+  hr = UseSessionNamespace(graph.configuration.Get());
+  if (FAILED(hr)) return hr;
   const std::wstring folder = Widen(request.folder);
   hr = graph.configuration->SetDirectory(folder.c_str());
   if (FAILED(hr)) return hr;
@@ -140,17 +143,17 @@ HRESULT NotifyGraphEvents(RecordingGraph& graph, HWND window, UINT message) {
   return graph.events->SetNotifyWindow(reinterpret_cast<OAHWND>(window), message, 0);
 }
 
-bool TakeGraphEvents(RecordingGraph& graph) {
-  if (!graph.events) return false;
-  bool aborted = false;
+RecordingEnd TakeGraphEvents(RecordingGraph& graph) {
+  if (!graph.events) return RecordingEnd::None;
+  RecordingEnd end = RecordingEnd::None;
   long code = 0;
   LONG_PTR first = 0;
   LONG_PTR second = 0;
   while (graph.events->GetEvent(&code, &first, &second, 0) == S_OK) {
-    if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED) aborted = true;
+    if (end == RecordingEnd::None) end = RecordingEndOf(code, graph.dump != nullptr);
     graph.events->FreeEventParams(code, first, second);  // nothing to do when it fails
   }
-  return aborted;
+  return end;
 }
 
 void TearDownRecordingGraph(RecordingGraph& graph) {
@@ -167,5 +170,8 @@ void TearDownRecordingGraph(RecordingGraph& graph) {
       if (filter != nullptr) graph.graph->RemoveFilter(filter);  // only what was added
     }
   }
+  // The recording object goes before the sink, as the engine wants.
+  graph.recordControl.Reset();
+  graph.recorder.Reset();
   graph = RecordingGraph{};
 }

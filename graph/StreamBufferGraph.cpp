@@ -5,6 +5,7 @@
 #include "core/protocol/RecordingNames.h"
 #include "dshow/MediaType.h"
 #include "graph/GraphToolkit.h"
+#include "graph/StreamBufferNamespace.h"
 #include "win/AnsiText.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
@@ -274,16 +275,23 @@ GraphOutcome StreamBufferGraph::Connect(const TransitionStep& step) {
   return ConnectFilters(Graph(step.graph), Get(upstream), Get(downstream), MajorType(step.media));
 }
 
+// The folder goes into the engine's key on every start. The sink reads its
+// key once: the platform refuses a second SetHKEY once the sink's profile
+// was locked, so a sink that is used again keeps the key it was given.
 HRESULT StreamBufferGraph::Configure(BufferFolder which) {
   RETURN_IF_FAILED(CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(configure.ReleaseAndGetAddressOf())));
   UniqueHkey key = OpenEngineKey(KeyOf(which));
   RETURN_HR_IF(E_ACCESSDENIED, !key);
   RETURN_IF_FAILED(HandKey(configure.Get(), key.Get()));
+  RETURN_IF_FAILED(UseSessionNamespace(configure.Get()));
   const std::wstring directory = Widen(folder);
   RETURN_IF_FAILED(configure->SetDirectory(directory.c_str()));
   RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSink.Get());
-  return HandKey(live.filters.bufferSink.Get(), key.Get());
+  if (keyedSink == live.filters.bufferSink) return S_OK;
+  RETURN_IF_FAILED(HandKey(live.filters.bufferSink.Get(), key.Get()));
+  keyedSink = live.filters.bufferSink;
+  return S_OK;
 }
 
 HRESULT StreamBufferGraph::LockProfile() {
@@ -296,7 +304,7 @@ HRESULT StreamBufferGraph::LockProfile() {
 // The source reads the sink directly, or else the profile's stub file.
 HRESULT StreamBufferGraph::SetStreamSink() {
   RETURN_HR_IF_NULL(E_POINTER, source.Get());
-  if (SUCCEEDED(source->SetStreamSink(live.filters.bufferSink.Get()))) return S_OK;
+  if (sink && SUCCEEDED(source->SetStreamSink(sink.Get()))) return S_OK;
   ComPtr<IFileSourceFilter> file;
   RETURN_IF_FAILED(source.As(&file));
   const std::wstring stub = Widen(stubName);
@@ -387,6 +395,7 @@ HRESULT StreamBufferGraph::ResumePlayback() {
 void StreamBufferGraph::Reset() {
   StopRecorder();
   configure.Reset();
+  keyedSink.Reset();
   sink.Reset();
   source.Reset();
   sinkControl.Reset();

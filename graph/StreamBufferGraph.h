@@ -105,6 +105,9 @@ class StreamBufferGraph : private TransitionPlatform {
 
   Microsoft::WRL::ComPtr<IStreamBufferConfigure> configure;
   Microsoft::WRL::ComPtr<IStreamBufferSink> sink;
+  // The sink that was handed its key (held, so that a new sink at the same
+  // address is never taken for it).
+  Microsoft::WRL::ComPtr<IBaseFilter> keyedSink;
   Microsoft::WRL::ComPtr<IStreamBufferSource> source;
   Microsoft::WRL::ComPtr<IUnknown> recorderObject;
   Microsoft::WRL::ComPtr<IStreamBufferRecordControl> recorder;

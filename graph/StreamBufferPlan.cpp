@@ -141,8 +141,9 @@ TransitionPlan StartPlan(const TransitionOptions& options, bool record) {
   plan.push_back(checked ? Must(Step(A::QuerySink), PlainBox("CANT QI SBSINK"))
                          : Optional(Step(A::QuerySink)));
   plan.push_back(InFolder(A::Configure, folder));
-  TransitionStep lock = InFolder(A::LockProfile, folder);
-  plan.push_back(checked ? Must(lock, PlainBox("CANT LOCKPROFILE")) : Optional(lock));
+  // Without a locked profile the source has nothing to read: every start
+  // that gets here ends at a failed lock, with its own text.
+  plan.push_back(Must(InFolder(A::LockProfile, folder), PlainBox("CANT LOCKPROFILE")));
 
   // The earlier source goes in both starts: one left behind, unconnected,
   // can keep the source graph from running.

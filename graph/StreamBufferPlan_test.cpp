@@ -167,16 +167,22 @@ TEST(StreamBufferPlanTest, LaterTimeshiftStartsReuseTheSinkAndCheckItsProfile) {
     EXPECT_EQ(done.outcome.messages, (Messages{{text, BoxStyle::Plain}}));
     EXPECT_EQ(later.lines.back(), failing);
 
-    // The first start does not check them.
-    FakeTransitionPlatform first;
-    first.failing.insert(failing);
-    EXPECT_TRUE(RunTransition(StartTimeshiftPlan(kFirstStart), first).outcome.Succeeded());
   }
+  // The first start does not check the sink it has just made, but a profile
+  // it cannot lock ends it as a later start's does.
+  FakeTransitionPlatform unchecked;
+  unchecked.failing.insert("query sink");
+  EXPECT_TRUE(RunTransition(StartTimeshiftPlan(kFirstStart), unchecked).outcome.Succeeded());
+  FakeTransitionPlatform unlocked;
+  unlocked.failing.insert("lock profile timeshift");
+  const TransitionOutcome refused = RunTransition(StartTimeshiftPlan(kFirstStart), unlocked);
+  EXPECT_TRUE(refused.outcome.Failed());
+  EXPECT_EQ(refused.outcome.messages, (Messages{{"CANT LOCKPROFILE", BoxStyle::Plain}}));
 }
 
 TEST(StreamBufferPlanTest, RecordingFromLiveUsesTheRecordFolderAndReplacesTheOldSource) {
   FakeTransitionPlatform platform;
-  platform.failing = {"lock profile record", "query sink"};
+  platform.failing = {"query sink"};
   const TransitionOutcome done = RunTransition(RecordFromLivePlan(kLaterStart), platform);
   EXPECT_TRUE(done.outcome.Succeeded());
   EXPECT_EQ(platform.lines.front(), "check record");
@@ -187,6 +193,10 @@ TEST(StreamBufferPlanTest, RecordingFromLiveUsesTheRecordFolderAndReplacesTheOld
 
   // Without its recorder a recording from live has failed; a timeshift
   // period goes on without its own recording.
+  FakeTransitionPlatform unlocked;
+  unlocked.failing.insert("lock profile record");
+  EXPECT_EQ(RunTransition(RecordFromLivePlan(kLaterStart), unlocked).outcome.messages,
+            (Messages{{"CANT LOCKPROFILE", BoxStyle::Plain}}));
   FakeTransitionPlatform record;
   record.failing.insert("create recorder record");
   const TransitionOutcome noRecorder = RunTransition(RecordFromLivePlan(kLaterStart), record);

@@ -76,6 +76,13 @@ void WindowlessRenderer::SelectMonitor(bool fullScreenOnPrimary, IMediaControl* 
   }
 }
 
+Size WindowlessRenderer::ReportedNativeSize() const {
+  LONG width = 0;
+  LONG height = 0;
+  if (!control || FAILED(control->GetNativeVideoSize(&width, &height, nullptr, nullptr))) return {};
+  return {width, height};
+}
+
 GraphOutcome WindowlessRenderer::SetVideoPosition(HWND videoWindow, AspectMode aspectMode,
                                                   bool overscan) {
   if (!control) return GraphOutcome::Result(E_UNEXPECTED);

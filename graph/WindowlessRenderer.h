@@ -36,7 +36,10 @@ class WindowlessRenderer {
   bool Repaint(HWND videoWindow, HDC dc);
 
   bool HasControl() const { return control != nullptr; }
+  // The picture size as last placed.
   Size NativeSize() const { return native; }
+  // The picture size the renderer reports now ({0, 0} when it cannot tell).
+  Size ReportedNativeSize() const;
   bool HasSecondaryMonitor() const { return hasSecondary; }
   Size SecondaryMonitorSize() const { return secondary; }
 

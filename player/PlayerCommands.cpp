@@ -111,21 +111,30 @@ void PlayerDialog::SeekTo(long long position) {
   }
 }
 
+// The rates keep to what took effect: a rate the source refuses (a
+// decoder that cannot change rate, content too short) leaves them as they
+// were.
+bool PlayerDialog::ApplyRate(const PlaybackRates& wanted, double rate) {
+  if (!graph.seeking || FAILED(graph.seeking->SetRate(rate))) return false;
+  rates = wanted;
+  return true;
+}
+
 void PlayerDialog::ResetRates() {
-  const std::optional<double> rate = rates.Reset();
-  if (rate && graph.seeking) graph.seeking->SetRate(*rate);
+  PlaybackRates wanted = rates;
+  if (const std::optional<double> rate = wanted.Reset()) ApplyRate(wanted, *rate);
 }
 
 void PlayerDialog::FastForward() {
   if (paused || !graph.seeking) return;
-  graph.seeking->SetRate(rates.FastForward());
-  Enable({IDC_PLAY}, true);
+  PlaybackRates wanted = rates;
+  if (ApplyRate(wanted, wanted.FastForward())) Enable({IDC_PLAY}, true);
 }
 
 void PlayerDialog::Rewind() {
   if (paused || !graph.seeking) return;
-  graph.seeking->SetRate(rates.Rewind());
-  Enable({IDC_PLAY}, true);
+  PlaybackRates wanted = rates;
+  if (ApplyRate(wanted, wanted.Rewind())) Enable({IDC_PLAY}, true);
 }
 
 void PlayerDialog::Play() {
@@ -133,8 +142,9 @@ void PlayerDialog::Play() {
   ResetRates();
   if (stopped) {
     SeekTo(0);
+    TakeCompletion(graph);  // the end of the last run is no end of this one
     RunPlayback(graph);
-    sizeTicks = 0;
+    sizeProbe.Start();
     SetTimer(hwnd, kSizeTimer, kSizePeriod, nullptr);
     SetTimer(hwnd, kPositionTimer, kPositionPeriod, nullptr);
     EnableTransport(true);
@@ -177,13 +187,18 @@ void PlayerDialog::OnPositionTimer() {
   const int value = SliderValue(position, duration);
   const bool hidden = config.timeDisplayMode == TimeDisplayMode::Hidden;
   SendDlgItemMessageA(hwnd, IDC_SLIDER, TBM_SETPOS, TRUE, hidden ? 0 : value);
-  if (value >= kSliderRange) {
-    KillTimer(hwnd, kPositionTimer);
-    Stop();
-  } else if (value <= 0) {
-    rates.Clear();
-    if (graph.seeking) graph.seeking->SetRate(1.0);
-    Enable({IDC_PLAY}, false);
+  switch (PositionEventOf(value, paused, TakeCompletion(graph))) {
+    case PositionEvent::EndReached:
+      KillTimer(hwnd, kPositionTimer);
+      Stop();
+      break;
+    case PositionEvent::AtStart:
+      rates.Clear();
+      if (graph.seeking) graph.seeking->SetRate(1.0);
+      Enable({IDC_PLAY}, false);
+      break;
+    case PositionEvent::None:
+      break;
   }
 }
 

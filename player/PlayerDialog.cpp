@@ -6,8 +6,11 @@
 #include <filesystem>
 
 #include "core/files/FileNames.h"
+#include "core/geometry/VideoWindowGeometry.h"
 #include "player/PlayerAboutDialog.h"
+#include "player/PlayerScreen.h"
 #include "player/PlayerStartup.h"
+#include "player/PlayerWindowRules.h"
 #include "player/resource.h"
 
 namespace {
@@ -68,14 +71,30 @@ INT_PTR PlayerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       OnSlider(wParam);  // the slider is the panel's only scrolling control
       return TRUE;
     case WM_ACTIVATEAPP:
+      // The picture rises with the player, just behind the panel: a right
+      // click that raises the panel over a full-screen picture activates the
+      // player, and the panel must stay on top of it.
       if (wParam && !video.TopMost()) {
         SetWindowPos(video.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
       return FALSE;
     case WM_NCHITTEST: {
       // The panel is dragged by any point of its body.
       const LRESULT hit = DefWindowProcA(hwnd, message, wParam, lParam);
       SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, hit == HTCLIENT ? HTCAPTION : hit);
+      return TRUE;
+    }
+    case WM_SETCURSOR:
+      // Over the panel the cursor shows, and the picture (full screen
+      // behind it) is not raised over it.
+      video.StopCursorTimer();
+      return FALSE;
+    case WM_MOVING: {
+      auto* proposed = reinterpret_cast<RECT*>(lParam);
+      const Rect snapped = SnapToWorkArea(
+          {proposed->left, proposed->top, proposed->right, proposed->bottom}, PrimaryWorkArea(), 0);
+      *proposed = RECT{snapped.left, snapped.top, snapped.right, snapped.bottom};
       return TRUE;
     }
     case WM_APP + 10:
@@ -149,7 +168,11 @@ INT_PTR PlayerDialog::OnInitDialog() {
   SetWindowPos(hwnd, nullptr, config.panelLeft, config.panelTop, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
   video.Place(config.videoWindow);
-  restore = config.videoWindow;
+  // A window saved in full screen leaves full screen for the first start's
+  // window, not for a full-screen-wide one.
+  restore = HasFullScreenSize(config.videoWindow, FullScreenTarget())
+                ? DefaultPlayConfig(screen, client.right).videoWindow
+                : config.videoWindow;
 
   accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   rates.Clear();
@@ -167,7 +190,8 @@ void PlayerDialog::Exit() {
   KillTimer(hwnd, kSizeTimer);
   KillTimer(hwnd, kPositionTimer);
   if (!noGraph) TearDownPlayback(graph);
-  config.videoWindow = fullScreen ? restore : video.WindowRect();
+  // Full screen too is written as it is, so the next start comes back to it.
+  config.videoWindow = video.WindowRect();
   RECT panel{};
   GetWindowRect(hwnd, &panel);
   config.panelLeft = panel.left;

@@ -6,13 +6,16 @@
 // display rules in PlayerDisplay.cpp, opening files in PlayerGraph.cpp.
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/files/PlayConfig.h"
 #include "graph/PlaybackGraph.h"
 #include "player/PlaybackRates.h"
+#include "player/PlayerTimers.h"
 #include "player/PlayerVariant.h"
+#include "player/PlayerWindowRules.h"
 #include "player/PlayerVideoWindow.h"
 #include "player/ProgramPidTable.h"
 #include "win/Dialog.h"
@@ -38,6 +41,7 @@ class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
   void ReloadGraph(const std::string& path);
   void ScanPrograms(const std::string& path);
   void FillProgramList();
+  void SelectProgram(const std::optional<ProgramPids>& program);
   void OnProgramChosen();
 
   // Commands (PlayerCommands.cpp)
@@ -57,6 +61,7 @@ class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
   void ChangeVolume(bool up);
   void ToggleMute();
   void EnableTransport(bool playing);
+  bool ApplyRate(const PlaybackRates& wanted, double rate);
   void Enable(std::initializer_list<int> ids, bool on);
   int PopupAtCursor(HMENU menu);
 
@@ -64,6 +69,7 @@ class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
   void OnSizeTimer();
   void PlacePicture();
   void ToggleFullScreen();
+  void EnterSavedFullScreen();
   void ToggleAspect();
   void ShowWindowMenu();
   void SwitchDisplay();
@@ -97,14 +103,14 @@ class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
   bool muted = false;
   bool closed = false;
   long long duration = 0;
-  int sizeTicks = 0;
+  SizeProbe sizeProbe;
   int modelNumber = 0;
   bool overscan = false;
   bool fullScreen = false;
   Rect restore;
-  Rect savedVideo;
-  Rect savedPanel;
+  std::optional<WindowPlaces> beforeSwitch;  // the places before a move to the secondary display
   Size screen;
   std::vector<ProgramPids> programs;
   int selectedProgram = 0;
+  ProgramMapping mapping;
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/geometry/FullScreenPlacement.h"
+#include "core/geometry/VideoWindowGeometry.h"
 #include "graph/GraphMessageBox.h"
 #include "player/PlayerDialog.h"
 #include "player/PlayerTexts.h"
@@ -11,7 +12,6 @@
 #include "win/InterfaceIds.h"
 
 namespace {
-constexpr int kSizeProbeTicks = 8;
 constexpr UINT kSizePeriod = 500;
 
 Rect VirtualScreen() {
@@ -22,14 +22,10 @@ Rect VirtualScreen() {
 }
 }  // namespace
 
-// Timer 1: the decoder may tell its picture size late, so the picture is
-// re-fitted on each of the first seven ticks after a file is opened.
+// Timer 1: the picture is re-fitted and its size shown on the first ticks
+// after a file is opened, and later whenever its size changes.
 void PlayerDialog::OnSizeTimer() {
-  if (++sizeTicks >= kSizeProbeTicks) {
-    KillTimer(hwnd, kSizeTimer);
-    sizeTicks = 0;
-    return;
-  }
+  if (!sizeProbe.Tick(graph.renderer.ReportedNativeSize())) return;
   PlacePicture();
   const Size native = graph.renderer.NativeSize();
   SetItemText(IDC_VIDEO_SIZE, SizeText(native.width, native.height));
@@ -51,6 +47,8 @@ void PlayerDialog::PlacePicture() {
   RECT destination{placed.destination.left, placed.destination.top, placed.destination.right,
                    placed.destination.bottom};
   control->SetVideoPosition(nullptr, &destination);  // not shown when refused
+  // No new frame comes to show it there: the window repaints the last one.
+  InvalidateRect(video.Handle(), nullptr, FALSE);
 }
 
 Size PlayerDialog::DisplaySize() const {
@@ -74,6 +72,15 @@ void PlayerDialog::ToggleFullScreen() {
     fullScreen = false;
     video.Place(AspectFitted(restore, config.aspectMode));
   }
+}
+
+// A window that was full screen at exit comes back at the full-screen size
+// (wherever the desktop put it); once a file is open it is full screen
+// again.
+void PlayerDialog::EnterSavedFullScreen() {
+  if (fullScreen || !HasFullScreenSize(video.WindowRect(), FullScreenTarget())) return;
+  fullScreen = true;
+  video.Place(FullScreenTarget());
 }
 
 void PlayerDialog::ToggleAspect() {
@@ -151,27 +158,33 @@ void PlayerDialog::SwitchDisplay() {
       SetTimer(hwnd, kSizeTimer, kSizePeriod, nullptr);
       return;  // nowhere to go
     }
-    savedVideo = video.WindowRect();
-    savedPanel = {panel.left, panel.top, panel.right, panel.bottom};
+    const Rect before = video.WindowRect();
+    beforeSwitch = WindowPlaces{before, panel.left, panel.top};
     const Rect second = SecondaryDisplayRect(screen, graph.renderer.SecondaryMonitorSize(), VirtualScreen());
     if (fullScreen) {
       const Rect full = FullScreenRect(false, screen, graph.renderer.SecondaryMonitorSize(), VirtualScreen());
       video.Place(full);
       restore = {full.left, full.top, full.right - 320, full.bottom - 180};
     } else {
-      video.Place({second.left - 3, second.top - 3, second.left - 3 + savedVideo.Width(),
-                   second.top - 3 + savedVideo.Height()});
+      video.Place({second.left - 3, second.top - 3, second.left - 3 + before.Width(),
+                   second.top - 3 + before.Height()});
     }
     SetWindowPos(hwnd, nullptr, second.left + 50, second.bottom - 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetWindowPos(video.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     config.primaryDisplay = false;
   } else {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const WindowPlaces back = BackFromSecondary(beforeSwitch, DefaultPlayConfig(screen, client.right));
     fullScreen = false;
-    video.Place(savedVideo);
-    SetWindowPos(hwnd, nullptr, savedPanel.left, savedPanel.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    video.Place(back.video);
+    SetWindowPos(hwnd, nullptr, back.panelLeft, back.panelTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     config.primaryDisplay = true;
   }
-  graph.renderer.SelectMonitor(config.primaryDisplay, graph.control.Get());
+  // The renderer's change of display pauses and runs the graph around it
+  // only while it plays: a stopped or paused player stays so.
+  graph.renderer.SelectMonitor(config.primaryDisplay, stopped || paused ? nullptr : graph.control.Get());
+  sizeProbe.Start();
   SetTimer(hwnd, kSizeTimer, kSizePeriod, nullptr);
   const int skip = config.skipBackSeconds;
   config.skipBackSeconds = 5;

@@ -1,5 +1,6 @@
-// Opening files: the first builds the graph, later ones load into it; the
-// transport-stream player first reads the file's programs.
+// Opening files: the first builds the graph; the transport-stream player
+// loads later ones into it, after reading their programs, while the
+// stream-buffer player builds a new graph for each.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -62,43 +63,66 @@ bool PlayerDialog::BuildGraph(const std::string& path) {
   request.decoders = ReadDecodersFile(FileNames::kDecoders);
   request.videoWindow = video.Handle();
   request.primaryDisplay = config.primaryDisplay;
+  std::optional<ProgramPids> first;
   if (request.source == PlaybackSource::TransportStream) {
     const auto scanned = ScanProgramFile(path);
     request.fileReadable = scanned.has_value();
     programs = scanned.value_or(std::vector<ProgramPids>{});
-    const ProgramPids first = programs.empty() ? ProgramPids{} : programs.front();
-    request.videoPid = first.video;
-    request.audioPid = first.audio;
+    // A file without programs gets no PID on either pin.
+    if (!programs.empty()) {
+      first = programs.front();
+      request.videoPid = first->video;
+      request.audioPid = first->audio;
+      request.audioCoding = first->audioCoding;
+    }
     FillProgramList();
   }
   const GraphOutcome outcome = BuildPlaybackGraph(graph, request);
   ShowGraphMessages(outcome);
-  return outcome.Succeeded() && graph.IsPlayable();
+  mapping.Clear();
+  if (outcome.Failed()) return false;
+  mapping.Select(first);  // mapped by the build
+  return true;
 }
 
-void PlayerDialog::ReloadGraph(const std::string& path) {
-  if (variant.kind == PlayerKind::TransportStream) {
-    Stop();
-    if (!programs.empty()) {
-      const ProgramPids& old = programs[static_cast<size_t>(selectedProgram)];
-      UnmapProgram(graph, old.video, old.audio);
-    }
-    ScanPrograms(path);
-    FillProgramList();
-    if (!programs.empty()) MapProgram(graph, programs[0].video, programs[0].audio);
-    LoadPlaybackFile(graph, path);  // the source tells of a file it cannot open
-    Play();
-    return;
+// Brings a program's PIDs (or none) onto the demultiplexer's pins in place
+// of those mapped now; the graph is stopped.
+void PlayerDialog::SelectProgram(const std::optional<ProgramPids>& program) {
+  const PidChanges changes = mapping.Select(program);
+  if (changes.unmap) UnmapProgram(graph, changes.unmap->video, changes.unmap->audio);
+  if (changes.map) {
+    SetAudioCoding(graph, changes.map->audioCoding);
+    MapProgram(graph, changes.map->video, changes.map->audio);
   }
-  graph.control->Stop();
-  LoadPlaybackFile(graph, path);
-  RunPlayback(graph);
+}
+
+// The transport-stream player's next file: its programs, then the file
+// into the same source.
+void PlayerDialog::ReloadGraph(const std::string& path) {
+  Stop();
+  ScanPrograms(path);
+  FillProgramList();
+  SelectProgram(programs.empty() ? std::nullopt : std::optional(programs.front()));
+  LoadPlaybackFile(graph, path);  // the source tells of a file it cannot open
+  Play();
 }
 
 void PlayerDialog::OpenFile(const std::string& path) {
   SetItemText(IDC_FILENAME, path);
+  if (!noGraph && variant.kind == PlayerKind::StreamBuffer) {
+    // The stream-buffer source loads one recording in its life: another
+    // gets a new source, in a new graph.
+    TearDownPlayback(graph);
+    noGraph = true;
+  }
   if (noGraph) {
-    if (!BuildGraph(path)) return;  // the no-graph flag stays: the next Open builds
+    if (!BuildGraph(path)) {
+      // The no-graph flag stays: the next Open builds. Nothing plays, and
+      // the transport is greyed as before the first file.
+      EnableTransport(false);
+      Enable({IDC_PLAY}, false);
+      return;
+    }
     noGraph = false;
   } else {
     ReloadGraph(path);
@@ -110,11 +134,8 @@ void PlayerDialog::OpenFile(const std::string& path) {
   EnableTransport(true);
   stopped = false;
   paused = false;
-  if (video.WindowRect() == FullScreenTarget()) {
-    fullScreen = true;
-    video.Place(FullScreenTarget());
-  }
-  sizeTicks = 0;
+  EnterSavedFullScreen();
+  sizeProbe.Start();
   SetTimer(hwnd, kSizeTimer, kSizePeriod, nullptr);
   SetTimer(hwnd, kPositionTimer, kPositionPeriod, nullptr);
   rates.Clear();
@@ -130,10 +151,7 @@ void PlayerDialog::OnProgramChosen() {
     return;
   }
   Stop();
-  const ProgramPids& old = programs[static_cast<size_t>(selectedProgram)];
-  UnmapProgram(graph, old.video, old.audio);
   selectedProgram = chosen;
-  const ProgramPids& now = programs[static_cast<size_t>(chosen)];
-  MapProgram(graph, now.video, now.audio);
+  SelectProgram(programs[static_cast<size_t>(chosen)]);
   Play();
 }

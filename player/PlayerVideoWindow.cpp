@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "core/geometry/VideoWindowGeometry.h"
 #include "core/protocol/ProgramProtocol.h"
+#include "player/PlayerScreen.h"
 
 namespace {
 constexpr UINT_PTR kCursorTimer = 1;
@@ -28,6 +30,8 @@ LRESULT PlayerVideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_SIZING:
       return OnSizing(wParam, lParam);
+    case WM_MOVING:
+      return OnMoving(lParam);
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMaxSize = POINT{kMaxWidth, kMaxHeight};
@@ -44,6 +48,9 @@ LRESULT PlayerVideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_RBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
+      // A click is activity: the idle seconds that raise the picture over
+      // the panel count again from here.
+      idleTicks = 0;
       host.OnVideoRightClick();
       return 0;
     case WM_COMMAND:
@@ -69,12 +76,20 @@ LRESULT PlayerVideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
+void PlayerVideoWindow::StopCursorTimer() {
+  if (hwnd != nullptr) KillTimer(hwnd, kCursorTimer);
+  idleTicks = 0;
+  if (cursorShown) return;
+  ShowCursor(TRUE);
+  cursorShown = true;
+}
+
+// Counts idle seconds while the cursor is over the picture itself; over a
+// window above it (the panel, in full screen) it counts nothing.
 void PlayerVideoWindow::OnCursorTimer() {
   POINT cursor{};
-  RECT rect{};
   GetCursorPos(&cursor);
-  GetWindowRect(hwnd, &rect);
-  if (!PtInRect(&rect, cursor)) {
+  if (GetAncestor(WindowFromPoint(cursor), GA_ROOT) != hwnd) {
     KillTimer(hwnd, kCursorTimer);
     return;
   }
@@ -102,6 +117,16 @@ LRESULT PlayerVideoWindow::OnSizing(WPARAM edge, LPARAM lParam) {
   const Rect sized = host.SizedVideoRect({proposed->left, proposed->top, proposed->right, proposed->bottom},
                                          current, edge == WMSZ_BOTTOM);
   *proposed = RECT{sized.left, sized.top, sized.right, sized.bottom};
+  return TRUE;
+}
+
+// The picture meets an edge of the work area it comes within ten pixels of;
+// the frame lies beyond it.
+LRESULT PlayerVideoWindow::OnMoving(LPARAM lParam) {
+  auto* proposed = reinterpret_cast<RECT*>(lParam);
+  const Rect snapped = SnapToWorkArea({proposed->left, proposed->top, proposed->right, proposed->bottom},
+                                      PrimaryWorkArea(), kVideoFrame);
+  *proposed = RECT{snapped.left, snapped.top, snapped.right, snapped.bottom};
   return TRUE;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The borderless, sizable popup the renderer paints into, titled
 // "TelvantisPlayVideo". Only its bottom edge resizes it; its picture can be
-// dragged; its keys, double clicks and closing go to the panel.
+// dragged, and snaps to the work area's edges; its keys, double clicks and
+// closing go to the panel.
 
 #include "win/Window.h"
 
@@ -36,9 +37,14 @@ class PlayerVideoWindow : public Window<PlayerVideoWindow> {
   // The file dialog is up: the cursor is not hidden then.
   void SetCursorHiding(bool on) { cursorHiding = on; }
 
+  // The cursor is over the panel: it shows, and the idle count that would
+  // hide it and raise this window over the panel stops.
+  void StopCursorTimer();
+
  private:
   LRESULT OnPaint();
   LRESULT OnSizing(WPARAM edge, LPARAM lParam);
+  LRESULT OnMoving(LPARAM lParam);
   void OnCursorTimer();
 
   PlayerVideoHost& host;

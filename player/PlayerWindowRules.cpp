@@ -48,8 +48,14 @@ Rect BottomEdgeSized(const Rect& proposed, const Rect& current, bool bottomEdge,
           current.top + proposed.Height()};
 }
 
-Rect WindowForPicture(int left, int top, Size picture) {
-  return {left, top, left + picture.width + 2 * kVideoFrame, top + picture.height + 2 * kVideoFrame};
+bool HasFullScreenSize(const Rect& window, const Rect& fullScreen) {
+  return window.Width() == fullScreen.Width() && window.Height() == fullScreen.Height();
+}
+
+WindowPlaces BackFromSecondary(const std::optional<WindowPlaces>& saved,
+                               const PlayConfig& firstStart) {
+  return saved.value_or(
+      WindowPlaces{firstStart.videoWindow, firstStart.panelLeft, firstStart.panelTop});
 }
 
 PicturePlacement PlacePicture(AspectMode aspectMode, Size client, Size native, bool overscan,

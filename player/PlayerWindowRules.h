@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "core/files/PlayConfig.h"
 #include "core/geometry/Geometry.h"
 #include "core/geometry/VideoPosition.h"
 
@@ -24,8 +26,21 @@ Rect AspectFitted(const Rect& window, AspectMode aspectMode);
 Rect BottomEdgeSized(const Rect& proposed, const Rect& current, bool bottomEdge,
                      AspectMode aspectMode);
 
-// A picture size chosen in the menu, as a window at `topLeft`.
-Rect WindowForPicture(int left, int top, Size picture);
+// Whether a window has the size of a display's full-screen window, wherever
+// it is: a window that was full screen at exit comes back at that size and
+// is full screen again once a file is opened.
+bool HasFullScreenSize(const Rect& window, const Rect& fullScreen);
+
+// Where the windows go back to from the secondary display: the places they
+// had before they went there. A player started on the secondary display
+// never had any; its windows go to the places of a first start.
+struct WindowPlaces {
+  Rect video;
+  int panelLeft = 0;
+  int panelTop = 0;
+};
+WindowPlaces BackFromSecondary(const std::optional<WindowPlaces>& saved,
+                               const PlayConfig& firstStart);
 
 // Where the renderer draws from and to. Stopped, the source is empty (the
 // renderer keeps its last picture) and only the destination counts.

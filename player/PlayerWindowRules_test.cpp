@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/geometry/VideoWindowGeometry.h"
+
 TEST(PlayerWindowRulesTest, MenuSizesThatFitTheDisplay) {
   const auto wide = WindowMenuSizes(AspectMode::Ratio16x9, {1920, 1080});
   ASSERT_EQ(wide.size(), 10u);  // 1920 x 1080 is not below the display's height
@@ -38,4 +40,29 @@ TEST(PlayerWindowRulesTest, PicturePlacementWithAspectOverscanAndStop) {
   EXPECT_EQ(overscan.source, (Rect{32, 18, 1888, 1062}));
   EXPECT_EQ(overscan.destination, (Rect{0, 0, 1280, 720}));
   EXPECT_EQ(PlacePicture(AspectMode::Ratio16x9, {1280, 720}, {1920, 1080}, true, true).source, Rect{});
+}
+
+TEST(PlayerWindowRulesTest, FullScreenIsKnownByItsSizeWherever) {
+  const Rect full{-3, -3, 1283, 1027};
+  EXPECT_TRUE(HasFullScreenSize(full, full));
+  // The same size elsewhere (the desktop moved it, or another display's
+  // origin) is still full screen.
+  EXPECT_TRUE(HasFullScreenSize({0, 0, 1286, 1030}, full));
+  EXPECT_FALSE(HasFullScreenSize({-3, -3, 1283, 1026}, full));
+  EXPECT_FALSE(HasFullScreenSize({40, 20, 686, 386}, full));
+}
+
+TEST(PlayerWindowRulesTest, BackFromTheSecondaryDisplayToRealPlaces) {
+  const PlayConfig firstStart = DefaultPlayConfig({1920, 1080}, 600);
+  // Moved there from the primary display: back where the windows were.
+  const WindowPlaces before{{40, 20, 686, 386}, 300, 800};
+  const WindowPlaces back = BackFromSecondary(before, firstStart);
+  EXPECT_EQ(back.video, (Rect{40, 20, 686, 386}));
+  EXPECT_EQ(back.panelLeft, 300);
+  EXPECT_EQ(back.panelTop, 800);
+  // Started there: a first start's places, never an empty window.
+  const WindowPlaces started = BackFromSecondary(std::nullopt, firstStart);
+  EXPECT_EQ(started.video, (Rect{445, 0, 1475, 582}));
+  EXPECT_EQ(started.panelLeft, 660);
+  EXPECT_EQ(started.panelTop, 810);
 }

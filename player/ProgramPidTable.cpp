@@ -15,9 +15,17 @@ std::vector<ProgramPids> ProgramPidTable(const std::vector<ScannedProgram>& prog
     ProgramPids pids = GuessedPids(program.pmtPid);
     if (program.videoPid) pids.video = *program.videoPid;
     if (program.audioPid) pids.audio = *program.audioPid;
+    pids.audioCoding = AudioCodingOf(program.audioStreamType);
     table.push_back(pids);
   }
   return table;
+}
+
+PidChanges ProgramMapping::Select(const std::optional<ProgramPids>& program) {
+  if (program == mapped) return {};
+  PidChanges changes{mapped, program};
+  mapped = program;
+  return changes;
 }
 
 std::string ProgramLine(const ProgramPids& pids) {

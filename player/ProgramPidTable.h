@@ -14,6 +14,7 @@
 struct ProgramPids {
   std::uint32_t video = 0;
   std::uint32_t audio = 0;
+  AudioCoding audioCoding = AudioCoding::Ac3;  // the audio pin's media type
 
   friend bool operator==(const ProgramPids&, const ProgramPids&) = default;
 };
@@ -28,6 +29,24 @@ ProgramPids GuessedPids(std::uint16_t pmtPid);
 // PMT's video and audio PIDs, each kind that the PMT lacks (or the whole
 // program, when its PMT was not found) guessed from the PMT PID.
 std::vector<ProgramPids> ProgramPidTable(const std::vector<ScannedProgram>& programs);
+
+// The program mapped on the demultiplexer's pins, and what changes when
+// another program (or none: a file without programs) takes its place. A
+// file without programs maps nothing, so no stray PID stays on a pin.
+struct PidChanges {
+  std::optional<ProgramPids> unmap;
+  std::optional<ProgramPids> map;
+};
+class ProgramMapping {
+ public:
+  PidChanges Select(const std::optional<ProgramPids>& program);
+  const std::optional<ProgramPids>& Mapped() const { return mapped; }
+  // The graph and its pins are gone.
+  void Clear() { mapped.reset(); }
+
+ private:
+  std::optional<ProgramPids> mapped;
+};
 
 // The program's line in the combo box: the video PID as "0x0%X".
 std::string ProgramLine(const ProgramPids& pids);

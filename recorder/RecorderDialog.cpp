@@ -254,11 +254,13 @@ void RecorderDialog::OnTimer() {
   if (tick.stop) Stop(StopReason::EndOfTime);
 }
 
-// A filter that aborts the graph (the dump filter on a full disk) ends the
-// recording the way its stop time would; the file is whole up to its last
-// packet.
+// A write that fails (a full disk: the dump filter's abort, the stream
+// buffer's own event) or another abort of the graph ends the recording the
+// way its stop time would; the file is whole up to its last packet or unit.
 void RecorderDialog::OnGraphEvent() {
-  if (TakeGraphEvents(graph) && session.IsRecording()) Stop(StopReason::WriteFailure);
+  const RecordingEnd end = TakeGraphEvents(graph);
+  if (end == RecordingEnd::None || !session.IsRecording()) return;
+  Stop(end == RecordingEnd::WriteFailure ? StopReason::WriteFailure : StopReason::Aborted);
 }
 
 void RecorderDialog::OnChange() {

@@ -42,10 +42,14 @@ RecorderSession::Tick RecorderSession::OnTimer(const CivilTime& now) {
 
 RecorderSession::StopEffects RecorderSession::Stop(StopReason reason, const CivilTime& now) {
   StopEffects effects;
-  // A full disk ends the recording as its end of time would, and says why.
-  const bool endedByTime = reason == StopReason::EndOfTime || reason == StopReason::WriteFailure;
+  // A full disk or a graph that stopped itself ends the recording as its end
+  // of time would, and says why.
+  const bool endedByTime = reason == StopReason::EndOfTime ||
+                           reason == StopReason::WriteFailure || reason == StopReason::Aborted;
   if (reason == StopReason::WriteFailure) {
     effects.log += "RECORDING FILE WRITE FAILED: " + LogTimeStamp(now) + "\n";
+  } else if (reason == StopReason::Aborted) {
+    effects.log += "RECORDING ABORTED BY THE GRAPH: " + LogTimeStamp(now) + "\n";
   }
   if (scheduled) {
     effects.log += EventLog::SilentRecordStopped(now);

@@ -13,6 +13,7 @@ enum class StopReason {
   User,          // the stop button
   EndOfTime,     // the clock reached the stop time
   WriteFailure,  // the recording file could not be written (a full disk)
+  Aborted,       // the graph stopped itself for another reason
   BuildFailed,   // the graph could not be built or started
   Closed,        // WM_CLOSE, which the scheduler posts to end a recorder
 };

@@ -64,6 +64,12 @@ TEST(RecorderSessionTest, ShutdownOnlyWhenTheEventRanOut) {
   EXPECT_EQ(
       "RECORDING FILE WRITE FAILED: 12/7/2026-22:0:0\nSTOPPED SILENT-RECORD: 12/7/2026-22:0:0\n\n",
       diskFull.log);
+  // Another abort of the graph likewise, with its own line.
+  const auto aborted = stopWith(StopReason::Aborted);
+  EXPECT_TRUE(aborted.postShutdown);
+  EXPECT_EQ(
+      "RECORDING ABORTED BY THE GRAPH: 12/7/2026-22:0:0\nSTOPPED SILENT-RECORD: 12/7/2026-22:0:0\n\n",
+      aborted.log);
 }
 
 TEST(RecorderSessionTest, ScheduledModeShowsOnlyTheDumpAndTeeFailures) {

@@ -16,6 +16,7 @@ enum class SchedulerTimer {
   Alignment = 2,     // 200 ms, waits for the next whole second
   DelayedStart = 3,  // 250 ms, waits for a closing recorder, then the delay
   Shutdown = 4,      // 1000 ms, counts down to the shutdown command
+  RecorderClose = 5, // 100 ms, waits for a recorder to close before a hand-over to the viewer
 };
 
 // How a started program's window appears.
@@ -35,13 +36,6 @@ class SchedulerActions {
   // Posts WM_CLOSE to the window of that title, if there is one.
   virtual void PostClose(const std::string& title) = 0;
   virtual bool IsViewerRunning() = 0;
-  // Looks for the window up to maxPolls times until it is gone; whether it
-  // went. The window's own thread keeps handling its messages meanwhile.
-  virtual bool WaitForWindowToClose(const std::string& title, long maxPolls) {
-    for (long poll = 0; poll < maxPolls; ++poll)
-      if (!IsWindowOpen(title)) return true;
-    return false;
-  }
   // Shell "open" of an executable; false when the start failed.
   virtual bool StartProgram(const std::string& exe, const std::string& parameters, ShowMode show) = 0;
   // A new modeless "SCHEDULER EVENT" box with this text.

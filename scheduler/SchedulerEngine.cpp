@@ -198,7 +198,17 @@ void SchedulerEngine::ActLive(int moment, const ScheduleEvent& event, const Civi
       }
       break;
     case EventMoments::kHandOff:
-      HandOffToViewer(event, now);
+      if (recorderRecording) {
+        // The recorder stops its graph before its window goes, and the tuner
+        // cannot serve both: the hand-over waits for the window on timer 5,
+        // the window's messages still handled meanwhile.
+        actions.PostClose(settings.recorderTitle);
+        progress.waitingForRecorder = true;
+        progress.waitStarted = now;
+        StartTimer(SchedulerTimer::RecorderClose);
+      } else {
+        HandOffToViewer(event, now);
+      }
       break;
     case EventMoments::kStart:
       // The viewer window is looked up again: it may have been started at the hand-off.
@@ -213,13 +223,26 @@ void SchedulerEngine::ActLive(int moment, const ScheduleEvent& event, const Civi
   }
 }
 
-void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTime& now) {
-  if (recorderRecording) {
-    actions.PostClose(settings.recorderTitle);
-    // The recorder stops its graph before its window goes; wait for it, as
-    // the tuner cannot serve both.
-    actions.WaitForWindowToClose(settings.recorderTitle, settings.names.maxRecorderPolls);
+void SchedulerEngine::OnRecorderCloseTick(const CivilTime& now) {
+  if (!IsRunning(SchedulerTimer::RecorderClose)) return;
+  const CivilTime waitEnds = AddSeconds(progress.waitStarted, kHandOffWaitSeconds);
+  // A clock set back during the wait ends it too.
+  const bool waited = !(now < waitEnds) || now < progress.waitStarted;
+  if (actions.IsWindowOpen(settings.recorderTitle) && !waited) return;
+  StopTimer(SchedulerTimer::RecorderClose);
+  progress.waitingForRecorder = false;
+  // An event removed or edited during the wait is not handed over.
+  if (!progress.event || !list.Find(*progress.event)) {
+    progress = Progress{};
+    return;
   }
+  // The start command counts its time from the hand-over as it happens now,
+  // so that a slow recorder does not eat the viewer's start-up time.
+  progress.lastActed = now;
+  HandOffToViewer(*progress.event, now);
+}
+
+void SchedulerEngine::HandOffToViewer(const ScheduleEvent& event, const CivilTime& now) {
   if (actions.IsWindowOpen(ProgramProtocol::kWarningBoxTitle))
     actions.PostClose(ProgramProtocol::kWarningBoxTitle);
   if (IsViewerUp()) {
@@ -297,9 +320,7 @@ void SchedulerEngine::EventFinished(bool advance, bool closeViewer, const CivilT
     // window) means the event that is due now.
     std::optional<std::size_t> index;
     if (progress.event) {
-      const auto& events = list.Events();
-      const auto found = std::find(events.begin(), events.end(), *progress.event);
-      if (found != events.end()) index = static_cast<std::size_t>(found - events.begin());
+      index = list.Find(*progress.event);
     } else {
       index = DueEvent(now);
     }

@@ -13,7 +13,7 @@
 #include "core/tuning/TuningModel.h"
 
 // The scheduler's event engine: fires the events of the schedule list around
-// their start times. The window feeds it the ticks of its four timers with
+// their start times. The window feeds it the ticks of its five timers with
 // the current local time and forwards the messages it receives; the engine
 // acts only through SchedulerActions and never reads the clock.
 //
@@ -57,6 +57,9 @@ class SchedulerEngine {
   static constexpr int kRecorderCloseSeconds = 60;
   static constexpr const char* kRecorderDidNotClose =
       "SILENT RECORD NOT STARTED, THE RECORDER DID NOT CLOSE: ";
+  // How long the hand-over to the viewer waits for a silent recorder told to
+  // close; the viewer is started or tuned when the window is gone, or then.
+  static constexpr int kHandOffWaitSeconds = 10;
 
   SchedulerEngine(ScheduleList& list, std::vector<ChannelEntry> channels, Settings settings,
                   SchedulerActions& actions);
@@ -70,6 +73,7 @@ class SchedulerEngine {
   void OnClockTick(const CivilTime& now);      // timer 1
   void OnDelayedStartTick(const CivilTime& now);  // timer 3
   void OnShutdownTick();                        // timer 4
+  void OnRecorderCloseTick(const CivilTime& now);  // timer 5
 
   // The event-finished entry (WM_APP + 20): close the viewer first when
   // asked, then advance or remove the event that was due.
@@ -103,6 +107,7 @@ class SchedulerEngine {
     std::optional<CivilTime> lastActed;
     bool closePending = false;
     bool waitingForRecorder = false;
+    CivilTime waitStarted;  // the hand-over's wait for a closing recorder
   };
 
   void StartTimer(SchedulerTimer timer);
@@ -124,7 +129,7 @@ class SchedulerEngine {
   Settings settings;
   SchedulerActions& actions;
 
-  bool timers[5] = {};
+  bool timers[6] = {};
   bool windowHidden = false;
   int alignmentSecond = -1;
   std::optional<CivilTime> nextEventTime;

@@ -106,7 +106,7 @@ INT_PTR SchedulerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return FALSE;
     case WM_CLOSE:
       // The close box hides the window; "Exit Scheduler" ends the program.
-      ShowWindow(hwnd, SW_HIDE);
+      DismissWindow();
       return TRUE;
     case WM_DESTROY:
       RemoveTrayIcon();
@@ -228,8 +228,10 @@ void SchedulerWindow::WithEngine(std::function<void()> work) {
   ShowQueuedMessages();
 }
 
-void SchedulerWindow::QueueMessage(const std::string& text) {
-  queuedMessages.push_back(text);
+void SchedulerWindow::QueueMessage(const std::string& text) { QueueMessage(text, MB_OK); }
+
+void SchedulerWindow::QueueMessage(const std::string& text, UINT boxStyle) {
+  queuedMessages.push_back(QueuedMessage{text, boxStyle});
   if (!engineBusy) ShowQueuedMessages();
 }
 
@@ -238,15 +240,15 @@ void SchedulerWindow::ShowQueuedMessages() {
   if (showingMessages) return;
   showingMessages = true;
   while (!queuedMessages.empty()) {
-    const std::string text = queuedMessages.front();
+    const QueuedMessage message = queuedMessages.front();
     queuedMessages.pop_front();
-    MessageBoxA(nullptr, text.c_str(), "", MB_OK);
+    MessageBoxA(nullptr, message.text.c_str(), "", message.boxStyle);
   }
   showingMessages = false;
 }
 
 void SchedulerWindow::OnTimer(UINT_PTR id) {
-  // A tick that comes while the engine waits is dropped: the next one acts.
+  // A tick that comes while the engine is busy is dropped: the next one acts.
   if (engineBusy || !engine) return;
   WithEngine([this, id] {
     const CivilTime now = LocalNow();
@@ -270,6 +272,7 @@ void SchedulerWindow::OnTimer(UINT_PTR id) {
       case SchedulerTimer::Alignment: engine->OnAlignmentTick(now); break;
       case SchedulerTimer::DelayedStart: engine->OnDelayedStartTick(now); break;
       case SchedulerTimer::Shutdown: engine->OnShutdownTick(); break;
+      case SchedulerTimer::RecorderClose: engine->OnRecorderCloseTick(now); break;
     }
   });
 }
@@ -346,16 +349,12 @@ void SchedulerWindow::OnCommand(int id, int code) {
     case IDM_EDIT_EVENT: EnterEditMode(); return;
     case IDM_SKIP_WEEK: SkipWeekOfSelected(); return;
     case IDM_SAVE_EDITED: SaveEditedEvent(); return;
-    case IDM_CANCEL_EDIT:
-      LeaveEditMode();
-      ClearSelection();
-      ApplyTypeRules();
-      return;
+    case IDM_CANCEL_EDIT: CancelEdit(); return;
     case IDOK:
       SaveAndHide();
       return;
-    case IDCANCEL:
-      ShowWindow(hwnd, SW_HIDE);
+    case IDCANCEL:  // Esc
+      DismissWindow();
       return;
     case IDC_ADD:
       if (code == BN_CLICKED) {
@@ -470,6 +469,7 @@ void SchedulerWindow::ShowEditMenu() {
 }
 
 void SchedulerWindow::OpenScheduler() {
+  if (editing) CancelEdit();  // the form is reset below
   if (auto fresh = actions->ReadChannels()) {
     setup.channels = std::move(*fresh);
     engine->SetChannels(setup.channels);
@@ -539,7 +539,9 @@ std::optional<ScheduleEvent> SchedulerWindow::EventFromForm() const {
   event.type = EventTypeFromCode(Selection(IDC_TYPE)).value_or(EventType::RecordLive);
   event.frequency = EventFrequencyFromCode(Selection(IDC_FREQUENCY)).value_or(EventFrequency::Once);
   event.whenDone = WhenDoneFromCode(Selection(IDC_WHEN_DONE)).value_or(WhenDone::Close);
-  event.folder = currentFolder.substr(0, kMaxEventFolderLength);
+  // The whole folder: one too long for an event is refused by the
+  // validation, never cut to a different folder.
+  event.folder = currentFolder;
   return WithStartDate(event, CivilTime{date.wYear, date.wMonth, date.wDay, 0, 0, 0});
 }
 
@@ -560,23 +562,27 @@ void SchedulerWindow::AddEvent() {
 void SchedulerWindow::EnterEditMode() {
   if (selectedRow < 0 || static_cast<std::size_t>(selectedRow) >= list.Count()) return;
   editing = true;
-  editedRow = selectedRow;
+  editedEvent = list.At(static_cast<std::size_t>(selectedRow));
   SetItemText(IDC_ADD, "EDITING");
   EnableWindow(Item(IDC_EVENTS), FALSE);
   EnableWindow(Item(IDOK), FALSE);
-  LoadForm(list.At(static_cast<std::size_t>(editedRow)));
+  LoadForm(editedEvent);
 }
 
 void SchedulerWindow::SaveEditedEvent() {
   if (!editing) return;
   const auto candidate = EventFromForm();
-  const std::size_t edited = static_cast<std::size_t>(editedRow);
   LeaveEditMode();
   if (!candidate) return;
-  const auto result = list.Add(*candidate, LocalNow(), edited);
+  const auto result = list.ReplaceEdited(editedEvent, *candidate, LocalNow());
   if (!result.index) {
-    // The edited event stays as it was; edit mode is over all the same.
-    QueueMessage(result.message);
+    // The edited event stays as it was, or is gone; edit mode is over all the same.
+    if (result.message == ScheduleList::kEditedEventGone) {
+      RefreshRows();
+      QueueMessage(result.message, MB_OK | MB_ICONEXCLAMATION);
+    } else {
+      QueueMessage(result.message);
+    }
     return;
   }
   ListChanged(result.index);
@@ -584,10 +590,21 @@ void SchedulerWindow::SaveEditedEvent() {
 
 void SchedulerWindow::LeaveEditMode() {
   editing = false;
-  editedRow = -1;
   SetItemText(IDC_ADD, "ADD");
   EnableWindow(Item(IDC_EVENTS), TRUE);
   EnableWindow(Item(IDOK), TRUE);
+}
+
+void SchedulerWindow::CancelEdit() {
+  LeaveEditMode();
+  ClearSelection();
+  ApplyTypeRules();
+}
+
+void SchedulerWindow::DismissWindow() {
+  // Hidden in edit mode, the window would come back with its list and "OK" disabled.
+  if (editing) CancelEdit();
+  ShowWindow(hwnd, SW_HIDE);
 }
 
 void SchedulerWindow::RemoveSelected() {
@@ -654,7 +671,7 @@ void SchedulerWindow::ApplyTypeRules() {
     updatingForm = false;
     // No duration: the end follows the start, as the spins at 0 say.
     SetPickerTime(IDC_END_TIME, PickerTime(IDC_START_TIME));
-    SetItemText(IDC_DURATION, SchedulerWindowRules::DurationLabel(DisplayedDuration{}));
+    SetItemText(IDC_DURATION, SchedulerWindowRules::kEmptyDurationLabel);
     currentFolder = lastRecordFolder;
     SendMessageA(Item(IDC_WHEN_DONE), CB_SETCURSEL, 0, 0);
     if (controls.folder == SchedulerWindowRules::TypeFolder::Timeshift) {
@@ -719,7 +736,8 @@ void SchedulerWindow::LoadForm(const ScheduleEvent& event) {
   const DisplayedDuration duration = DisplayedDurationOf(event);
   ApplyTypeRules();
   SendMessageA(Item(IDC_WHEN_DONE), CB_SETCURSEL, CodeOf(event.whenDone), 0);
-  SetDurationControls(duration);
+  // A type without a duration keeps the empty label the type rules set.
+  if (SchedulerWindowRules::ControlsFor(event.type).endAndDuration) SetDurationControls(duration);
   currentFolder = event.folder;
   ShowFolder();
 }

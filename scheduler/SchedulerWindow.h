@@ -18,13 +18,13 @@
 
 // The scheduler's only window: the event form, the event list, the delay,
 // and the tray icon with its menu. It lives hidden in the notification area
-// and drives the engine with its four timers and the messages it receives.
+// and drives the engine with its five timers and the messages it receives.
 //
 // Engine calls never nest: a timer tick or a command that arrives while the
-// engine is busy (waiting for a recorder's window, with the message loop
-// running) is dropped (a tick) or held until the engine returns (anything
-// else), and the message boxes the engine asks for are shown after it has
-// returned.
+// engine is busy (a shell start or a call to the task scheduler may run the
+// message loop) is dropped (a tick) or held until the engine returns
+// (anything else), and the message boxes the engine asks for are shown after
+// it has returned.
 class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
  public:
   SchedulerWindow(SchedulerSetup setup, SchedulerVariant variant);
@@ -40,6 +40,7 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   void HideWindow() override;
   void RefreshRows() override;
   void QueueMessage(const std::string& text) override;
+  void QueueMessage(const std::string& text, UINT boxStyle);
 
   void OnInitDialog();
   void OnCommand(int id, int code);
@@ -58,7 +59,9 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   void AddEvent();
   void SaveEditedEvent();
   void LeaveEditMode();
+  void CancelEdit();
   void EnterEditMode();
+  void DismissWindow();
   void RemoveSelected();
   void SkipWeekOfSelected();
   void ShowRowMenu();
@@ -104,14 +107,20 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
 
   int selectedRow = -1;
   bool editing = false;
-  int editedRow = -1;
+  // The edited event as it was when editing began: the engine may move rows
+  // meanwhile, so the event is found again by its fields when it is saved.
+  ScheduleEvent editedEvent;
   std::string currentFolder;
   std::string lastRecordFolder;
   bool updatingForm = false;
 
   bool engineBusy = false;
   std::deque<std::function<void()>> heldWork;
-  std::deque<std::string> queuedMessages;
+  struct QueuedMessage {
+    std::string text;
+    UINT boxStyle;
+  };
+  std::deque<QueuedMessage> queuedMessages;
   bool showingMessages = false;
 
   std::optional<CivilTime> lastClockTick;  // local time and tick count of the last clock tick

@@ -19,6 +19,7 @@ UINT TimerPeriodMs(SchedulerTimer timer) {
     case SchedulerTimer::Alignment: return 200;
     case SchedulerTimer::DelayedStart: return 250;
     case SchedulerTimer::Shutdown: return 1000;
+    case SchedulerTimer::RecorderClose: return 100;
   }
   return 1000;
 }
@@ -40,10 +41,6 @@ std::vector<HWND> WindowsTitled(const std::string& title) {
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
-
-// How many window look-ups between two rounds of message handling while
-// waiting for a window to close.
-constexpr long kPollsPerPump = 64;
 
 }  // namespace
 
@@ -78,27 +75,6 @@ bool Win32SchedulerActions::IsViewerRunning() {
     if (std::strcmp(entry.szExeFile, ProgramProtocol::kViewerProcessName) == 0) return true;
   }
   return false;
-}
-
-bool Win32SchedulerActions::WaitForWindowToClose(const std::string& title, long maxPolls) {
-  for (long poll = 0; poll < maxPolls; ++poll) {
-    if (FindWindowA(nullptr, title.c_str()) == nullptr) return true;
-    if (poll % kPollsPerPump == 0) PumpMessages();
-  }
-  return false;
-}
-
-void Win32SchedulerActions::PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop
-      return;
-    }
-    if (IsDialogMessageA(window, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
 }
 
 bool Win32SchedulerActions::StartProgram(const std::string& exe, const std::string& parameters,

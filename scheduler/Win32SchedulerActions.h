@@ -30,7 +30,6 @@ class Win32SchedulerActions : public SchedulerActions {
   void PostRegisteredMessage(const std::string& title, const std::string& messageName) override;
   void PostClose(const std::string& title) override;
   bool IsViewerRunning() override;
-  bool WaitForWindowToClose(const std::string& title, long maxPolls) override;
   bool StartProgram(const std::string& exe, const std::string& parameters, ShowMode show) override;
   void OpenWarningBox(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
@@ -50,8 +49,6 @@ class Win32SchedulerActions : public SchedulerActions {
   const SchedulerFolder& Folder() const { return folder; }
 
  private:
-  void PumpMessages();
-
   HWND window;
   SchedulerShell& shell;
   SchedulerFolder folder;

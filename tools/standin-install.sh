@@ -22,6 +22,8 @@
 # yet is skipped with a line saying so. Exit status 0 done, 1 a step failed,
 # 2 bad usage.
 
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-harness.sh"
+
 standin_install() {
   local -
   set -uo pipefail
@@ -56,14 +58,14 @@ standin_install() {
       echo "standin-install: $name is not built yet: skipped"
       continue
     fi
-    wine regsvr32 /s "$(winepath -w "$file")" || { echo "standin-install: regsvr32 $name failed" >&2; return 1; }
+    standin_register "$file" >/dev/null || return 1
     echo "standin-install: registered $name"
   done
   if [ "$ts_filters" = 1 ]; then
     for name in telvantissource.ax telvantissink.ax; do
       file=$(standin_find "$build" "$name")
       [ -n "$file" ] || { echo "standin-install: no $name in $build" >&2; return 1; }
-      wine regsvr32 /s "$(winepath -w "$file")" || { echo "standin-install: regsvr32 $name failed" >&2; return 1; }
+      standin_register "$file" >/dev/null || return 1
       echo "standin-install: registered $name"
     done
   fi
@@ -88,7 +90,7 @@ standin_install() {
   if [ "$antenna_set" = 1 ]; then
     [ -f "$antenna" ] || echo "standin-install: warning: no antenna file $antenna yet" >&2
     local windows_path
-    windows_path=$(winepath -w "$antenna") || { echo "standin-install: no Windows path for $antenna" >&2; return 1; }
+    windows_path=$(harness_windows_path "$antenna")
     standin_set Antenna "$windows_path" || return 1
     echo "standin-install: antenna $windows_path"
   fi
@@ -112,6 +114,38 @@ standin_set() {
       status=$?
     [ "$status" -eq 0 ] && return 0
     echo "standin-install: cannot set $1 (attempt $attempt, status $status): $said" >&2
+  done
+  return 1
+}
+
+# standin_register [/u] FILE...: registers (with /u unregisters) our COM
+# servers through telvregister.exe, which calls their entry points and says
+# what failed. On a loaded machine Wine has been seen not to start a program
+# at all (it then prints "Application could not be started..." and the tool
+# prints nothing of its own): such a start is tried again, three times in
+# all; a failure that the tool reports is final.
+standin_register() {
+  local top build tool said status attempt
+  top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  build=${HARNESS_BUILD:-$top/build/windows}
+  tool=$(standin_find "$build" telvregister.exe)
+  [ -n "$tool" ] || { echo "standin-install: no telvregister.exe in $build" >&2; return 1; }
+  local args=() word
+  for word in "$@"; do
+    if [ "$word" = /u ]; then args+=(/u); else args+=("$(harness_windows_path "$word")"); fi
+  done
+  for attempt in 1 2 3; do
+    status=0
+    said=$(wine "$tool" "${args[@]}" 2>&1) || status=$?
+    if [ "$status" -eq 0 ]; then
+      echo "$said"
+      return 0
+    fi
+    if grep -qE '^(telvregister:|(un)?registered )' <<<"$said"; then
+      echo "standin-install: $said" >&2
+      return 1
+    fi
+    echo "standin-install: telvregister did not start (attempt $attempt, status $status): $said" >&2
   done
   return 1
 }

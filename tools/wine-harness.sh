@@ -36,16 +36,65 @@ harness_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 harness_log() { echo "harness: $*" >&2; }
 
+# harness_step WHAT...: one short line on stderr saying what the test is
+# about to do, with the seconds since the script started, so that the last
+# line of a failed or timed-out test says where it was. Quiet inside waits,
+# which say once what they wait for.
+harness_step() {
+  [ -n "${HARNESS_QUIET:-}" ] && return 0
+  local what="$*"
+  [ "${#what}" -le 120 ] || what="${what:0:117}..."
+  echo "step ${SECONDS}s: $what" >&2
+}
+
 # harness_wait_until SECONDS COMMAND...: runs COMMAND every 0.1 s until it
 # succeeds; fails when SECONDS have passed first.
 harness_wait_until() {
   local limit=$1
   shift
+  harness_step "wait up to $limit s for: $*"
+  local HARNESS_QUIET=1
   local deadline=$((SECONDS + ${limit%.*} + 1))
   until "$@"; do
     [ "$SECONDS" -ge "$deadline" ] && return 1
     sleep 0.1
   done
+}
+
+# harness_close_fds: closes every descriptor above 2 of the current shell.
+# Called in the subshell that becomes a Wine process, so that no Wine process
+# (nor the wineserver it may start) holds a descriptor of the runner, such as
+# a trace file or the write end of a pipe that someone reads to its end.
+harness_close_fds() {
+  local fd
+  for fd in /proc/$BASHPID/fd/*; do
+    fd=${fd##*/}
+    [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null
+  done
+  return 0
+}
+
+# wine ARGS...: every Wine command of the harness and of the tests starts
+# with only the standard descriptors open.
+wine() { (harness_close_fds; exec wine "$@"); }
+
+# harness_windows_path FILE: FILE's path on the prefix's Z: drive, which
+# Wine maps to the Unix root; worked out here, one Wine program less to start.
+harness_windows_path() {
+  local path
+  path=$(realpath -m "$1") || return 1
+  echo "Z:${path//\//\\}"
+}
+
+# winepath -w FILE: the same, for the scripts that ask Wine's winepath
+# (itself a Wine program, which a loaded machine has been seen to fail to
+# start); other uses go to Wine's own.
+winepath() {
+  if [ "$#" -eq 2 ] && [ "$1" = -w ]; then
+    harness_windows_path "$2"
+  else
+    (harness_close_fds; exec winepath "$@")
+  fi
 }
 
 # Installs the Debian packages of the harness when one of its commands is
@@ -54,7 +103,7 @@ harness_require() {
   local missing=()
   local command
   for command in wine wineserver wineboot Xvfb convert; do
-    command -v "$command" >/dev/null 2>&1 || missing+=("$command")
+    type -P "$command" >/dev/null 2>&1 || missing+=("$command")
   done
   [ "${#missing[@]}" -eq 0 ] && return 0
   harness_log "missing ${missing[*]}: installing the Wine test packages"
@@ -72,7 +121,7 @@ harness_require() {
 # our process id, and exports DISPLAY once the server listens.
 harness_start_xvfb() {
   local size=${HARNESS_SIZE:-1280x1024}
-  local first=$((100 + $$ % 400))
+  local first=$((100 + BASHPID % 400))
   local n display_file="$HARNESS_RUN/xvfb.display"
   for ((n = first; n < first + 50; n++)); do
     [ -e "/tmp/.X$n-lock" ] && continue
@@ -103,11 +152,11 @@ harness_make_prefix() {
   local desktop=${HARNESS_DESKTOP:-telvantis}
   local size=${HARNESS_SIZE:-1280x1024}
   mkdir -p "$WINEPREFIX" || return 1
-  if ! wineserver -p; then
+  if ! (harness_close_fds; exec wineserver -p); then
     harness_log "cannot start the wineserver of $WINEPREFIX"
     return 1
   fi
-  if ! wineboot -i >"$HARNESS_RUN/wineboot.log" 2>&1; then
+  if ! (harness_close_fds; exec wineboot -i) >"$HARNESS_RUN/wineboot.log" 2>&1; then
     harness_log "wineboot failed (see $HARNESS_RUN/wineboot.log)"
     return 1
   fi
@@ -169,7 +218,24 @@ harness_wine() { wine "$@"; }
 
 # harness_driver COMMAND ARGS...: runs telvdriver.exe in the desktop; its
 # standard output is the caller's, its exit status is returned.
-harness_driver() { wine "$HARNESS_DRIVER" "$@"; }
+harness_driver() {
+  local -; set +e
+  harness_step "drv $*"
+  local said status try
+  said=$(mktemp "${HARNESS_RUN:-/tmp}/driver.XXXXXX") || { wine "$HARNESS_DRIVER" "$@"; return; }
+  # The driver says why whenever it fails. Status 1 without a word is Wine
+  # failing to start it on a loaded machine (seen in a full run): it did
+  # nothing, so it is started again.
+  for try in 1 2 3; do
+    wine "$HARNESS_DRIVER" "$@" 2>"$said"
+    status=$?
+    cat "$said" >&2
+    [ "$status" -eq 1 ] && [ ! -s "$said" ] || break
+    harness_log "the driver ended with status 1 without a word (try $try): starting it again"
+  done
+  rm -f "$said"
+  return "$status"
+}
 
 # harness_exe NAME: the path of NAME.exe (or NAME) in the Windows build tree.
 harness_exe() {
@@ -185,24 +251,58 @@ harness_exe() {
 
 # harness_start DIR EXE [ARGS...]: starts a Windows program in the background
 # with DIR as its working directory (the programs open their text files by
-# bare name there). Its output goes to DIR/<name>.out; its process id (the
-# program's own: the wine launcher becomes the program) is in HARNESS_PID.
+# bare name there). Its output goes to DIR/<name>.out; the process id to wait
+# for or kill is in HARNESS_PID.
+#
+# The program is started through telvlaunch when the build has it: the Wine
+# server kills a process whose threads have ended but whose Unix side is slow
+# to go (a loaded machine), so the shell may see 137 whatever the program
+# returned. telvlaunch waits for the program, keeps its exit code in a file
+# that harness_wait_exit reads, and takes the program with it when killed.
 harness_start() {
   local dir=$1 exe=$2
   shift 2
   local out
   out="$dir/$(basename "$exe" .exe).out"
-  (cd "$dir" && exec wine "$exe" "$@" >>"$out" 2>&1) &
+  harness_step "start $(basename "$exe") $*"
+  if [ -z "${HARNESS_LAUNCH+set}" ]; then
+    HARNESS_LAUNCH=$(HARNESS_QUIET=1 harness_exe telvlaunch 2>/dev/null) || HARNESS_LAUNCH=
+  fi
+  if [ -n "$HARNESS_LAUNCH" ]; then
+    (me=$BASHPID && status_file=$(harness_windows_path "$HARNESS_RUN/exit.$me") &&
+      cd "$dir" && harness_close_fds && harness_limit_files &&
+      exec wine "$HARNESS_LAUNCH" "$status_file" "$(harness_windows_path "$exe")" "$@" >>"$out" 2>&1) &
+  else
+    (cd "$dir" && harness_close_fds && harness_limit_files && exec wine "$exe" "$@" >>"$out" 2>&1) &
+  fi
   HARNESS_PID=$!  # read by the caller
   export HARNESS_PID
 }
 
+# harness_limit_files: with HARNESS_FILE_LIMIT set (KiB), the files the
+# program writes cannot grow past it: a write past the limit fails as on a
+# full disk instead of ending the process.
+harness_limit_files() {
+  [ -n "${HARNESS_FILE_LIMIT:-}" ] || return 0
+  trap '' XFSZ && ulimit -f "$HARNESS_FILE_LIMIT"
+}
+
+# harness_windows_path PATH: an absolute Unix path as Wine's Z: drive sees it.
+harness_windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
 # harness_wait_exit PID [SECONDS]: waits for a program started by this shell
-# to end and returns its exit status; 124 when it is still running.
+# to end and returns its exit code; 124 when it is still running.
 harness_wait_exit() {
-  local pid=$1 limit=${2:-30}
+  local pid=$1 limit=${2:-30} status=0
   harness_wait_until "$limit" harness_is_gone "$pid" || return 124
-  wait "$pid"
+  wait "$pid" || status=$?
+  local kept=${HARNESS_RUN:-}/exit.$pid
+  if [ "$status" -eq 137 ] && [ -s "$kept" ]; then
+    status=$(($(tr -d '\r\n' <"$kept") & 255))
+    harness_log "process $pid was killed by the Wine server after it ended; its exit code was $status"
+  fi
+  rm -f "$kept"
+  return "$status"
 }
 
 # The processes of our prefix (their environment names it), whatever

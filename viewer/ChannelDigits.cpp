@@ -3,7 +3,7 @@
 #include <cstdio>
 
 std::optional<std::string> ChannelDigits::Press(int digit) {
-  if (digit < 0 || digit > 9) return std::nullopt;
+  if (!IsDigit(digit)) return std::nullopt;
   if (idle) {
     idle = false;
     ticks = 0;

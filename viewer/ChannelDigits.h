@@ -18,6 +18,10 @@ class ChannelDigits {
  public:
   // No entry in progress: the next digit starts one (and its timer).
   bool IsIdle() const { return idle; }
+  // Whether `digit` would begin an entry (and take the caption over): only
+  // a digit 0 to 9 with no entry in progress. Anything else leaves the
+  // caption on screen to run its course.
+  bool StartsEntry(int digit) const { return idle && IsDigit(digit); }
 
   // Takes a digit 0 to 9 and gives the caption of what is typed so far
   // ("5", "51", "51-2", "05", "05-2"); nothing for a fourth digit or a value
@@ -31,6 +35,8 @@ class ChannelDigits {
   static constexpr int kTicksToEnd = 8;
 
  private:
+  static bool IsDigit(int value) { return value >= 0 && value <= 9; }
+
   bool idle = true;
   int ticks = 0;
   int count = 0;  // digits after the first

@@ -52,6 +52,22 @@ TEST(ChannelDigitsTest, TheEntryEndsOnTheEighthTickAfterItsFirstDigit) {
   EXPECT_EQ(entry.Press(7), "7");
 }
 
+// A value from the remote that is no digit begins no entry, so it takes
+// nothing over from the caption on screen; only a real digit begins one,
+// and later digits carry on with it.
+TEST(ChannelDigitsTest, OnlyARealDigitBeginsAnEntry) {
+  ChannelDigits entry;
+  EXPECT_FALSE(entry.StartsEntry(12));
+  EXPECT_FALSE(entry.StartsEntry(-1));
+  EXPECT_FALSE(entry.Press(12));
+  EXPECT_TRUE(entry.IsIdle());
+  EXPECT_FALSE(entry.Tick());
+  EXPECT_TRUE(entry.StartsEntry(5));
+  EXPECT_EQ(entry.Press(5), "5");
+  EXPECT_FALSE(entry.StartsEntry(1));
+  EXPECT_FALSE(entry.StartsEntry(12));
+}
+
 TEST(ChannelDigitsTest, TypedNumbersFindTheirChannel) {
   StartupPlan plan;
   plan.channels = {{"WAAA", 7, 10, 1}, {"WBBB", 30, 51, 1}, {"WCCC", 30, 51, -2}};

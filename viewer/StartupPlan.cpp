@@ -1,5 +1,7 @@
 #include "viewer/StartupPlan.h"
 
+#include <algorithm>
+
 #include "core/tuning/TuningModel.h"
 
 namespace {
@@ -52,6 +54,16 @@ void PlanNormalRun(const StartupFiles& files, const StartupScreen& screen,
   }
 }
 
+// Where a start in full screen on the primary display returns to when full
+// screen ends: the normal window size, centred at the top of the screen,
+// made smaller where the screen is.
+Rect NormalWindowOn(Size screen) {
+  const int width = std::min(kDefaultVideoWidth, std::max(screen.width, 0));
+  const int height = std::min(kDefaultVideoHeight, std::max(screen.height, 0));
+  const int left = (screen.width - width) / 2;
+  return Rect{left, 0, left + width, height};
+}
+
 }  // namespace
 
 StartupPlan PlanStartup(const StartupFiles& files, const StartupScreen& screen,
@@ -82,8 +94,7 @@ StartupPlan PlanStartup(const StartupFiles& files, const StartupScreen& screen,
 
   if (!plan.firstRun && plan.config.fullScreen) {
     if (plan.config.fullScreenOnPrimary) {
-      const int left = static_cast<int>((screen.screen.width - kDefaultVideoWidth) * 0.5);
-      plan.videoRestore = Rect{left, 0, 1027, 579};
+      plan.videoRestore = NormalWindowOn(screen.screen);
     } else {
       const Rect saved = plan.config.videoWindow;
       plan.videoRestore = Rect{saved.left, saved.top, saved.right - 320, saved.bottom - 180};

@@ -139,8 +139,26 @@ TEST(StartupPlanTest, FullScreenStartKeepsARestoreRectangle) {
   files.config = SavedConfig(17, 0);
   EXPECT_FALSE(PlanStartup(files, kScreen, devices.Get()).videoRestore);
   files.config->fullScreen = true;
-  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).videoRestore, (Rect{125, 0, 1027, 579}));
+  EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).videoRestore, (Rect{125, 0, 1155, 582}));
   files.config->fullScreenOnPrimary = false;
   files.config->videoWindow = {1277, -3, 3203, 1083};
   EXPECT_EQ(PlanStartup(files, kScreen, devices.Get()).videoRestore, (Rect{1277, -3, 2883, 903}));
+}
+
+TEST(StartupPlanTest, FullScreenStartOnThePrimaryRestoresTheNormalSizeCentred) {
+  Devices devices{std::nullopt};
+  StartupFiles files;
+  files.channels = kChannels;
+  files.config = SavedConfig(17, 0);
+  files.config->fullScreen = true;
+  const auto restoreOn = [&](Size screen) {
+    return PlanStartup(files, {screen, 400}, devices.Get()).videoRestore;
+  };
+  EXPECT_EQ(restoreOn({1280, 1024}), (Rect{125, 0, 1155, 582}));
+  EXPECT_EQ(restoreOn({1920, 1080}), (Rect{445, 0, 1475, 582}));
+  EXPECT_EQ(restoreOn({2560, 1440}), (Rect{765, 0, 1795, 582}));
+  EXPECT_EQ(restoreOn({3840, 2160}), (Rect{1405, 0, 2435, 582}));
+  // A screen smaller than the normal size: the window fits inside it.
+  EXPECT_EQ(restoreOn({800, 600}), (Rect{0, 0, 800, 582}));
+  EXPECT_EQ(restoreOn({1024, 480}), (Rect{0, 0, 1024, 480}));
 }

@@ -194,8 +194,16 @@ void ViewerDialog::OnVideoMouse(VideoMouse action, bool onFrame) {
 
 // --- Channel navigation ---
 
+// While a recording runs the channel is held, whatever asks for a change:
+// the caption says why for its three seconds. True when held.
+bool ViewerDialog::ShowChannelHeld() {
+  if (!session.ChannelHeld()) return false;
+  ShowOsdText("RECORDING");
+  return true;
+}
+
 void ViewerDialog::ChangeChannel(ChannelStep step) {
-  if (!session.HasChannels()) return;
+  if (!session.HasChannels() || ShowChannelHeld()) return;
   KillTimers();
   signalTicks = 0;
   osdTicks = 0;
@@ -205,7 +213,7 @@ void ViewerDialog::ChangeChannel(ChannelStep step) {
 }
 
 void ViewerDialog::GoToChannel(int index) {
-  if (!session.HasChannels()) return;
+  if (!session.HasChannels() || ShowChannelHeld()) return;
   KillTimers();
   signalTicks = 0;
   osdTicks = 0;
@@ -235,9 +243,10 @@ void ViewerDialog::ApplyChannelChange(const std::optional<ChannelChange>& change
 }
 
 // A digit from the remote control: the first starts the entry and its
-// timer; the caption shows what is typed so far.
+// timer; the caption shows what is typed so far. A value that is no digit
+// changes nothing, so the caption on screen still goes at its time.
 void ViewerDialog::OnDigit(int digit) {
-  const bool first = digits.IsIdle();
+  const bool first = digits.StartsEntry(digit);
   if (first) {
     KillTimer(hwnd, kOsdTimer);
     osdTicks = 0;
@@ -262,7 +271,7 @@ void ViewerDialog::OnDigitTimer() {
 // --- Label menus ---
 
 void ViewerDialog::ShowChannelMenu() {
-  if (!session.HasChannels()) return;
+  if (!session.HasChannels() || ShowChannelHeld()) return;
   PopupMenu menu;
   for (const ChannelEntry& c : session.Channels()) {
     menu.Item(c.name + "  \t" + Format("%i-%i", c.major, DisplayedMinor(c.minor)));

@@ -122,6 +122,12 @@ void ViewerDialog::KillTimers() {
   KillTimer(hwnd, kOsdTimer);
 }
 
+void ViewerDialog::RestartCaptionTimer() {
+  KillTimer(hwnd, kOsdTimer);
+  osdTicks = 0;
+  SetTimer(hwnd, kOsdTimer, kTimerPeriod, nullptr);
+}
+
 void ViewerDialog::RestartSignalTimer() {
   KillTimer(hwnd, kSignalTimer);
   signalTicks = 0;
@@ -221,12 +227,14 @@ std::optional<AspectMode> ViewerDialog::ResizeLock() const {
 void ViewerDialog::OnVideoClosed() { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 
 // The setup window's channel tab tunes what the user dialled.
-void ViewerDialog::TuneDialled(const TuneValues& channel, const std::string& caption) {
+bool ViewerDialog::TuneDialled(const TuneValues& channel, const std::string& caption) {
+  if (ShowChannelHeld()) return false;
   KillTimer(hwnd, kSignalTimer);
   SetItemText(IDC_CHANNEL_DISPLAY, caption);
   engine.TuneChannel(channel);  // a failure has shown its message
   signalTicks = 0;
   SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
+  return true;
 }
 
 std::optional<long> ViewerDialog::SignalStrength() { return engine.SignalStrength(); }

@@ -27,7 +27,7 @@
 #include "win/SystemAwake.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost,
-                     private SchedulerCommandTarget {
+                     private SchedulerCommandTarget, private TimeshiftHost {
  public:
   ViewerDialog();
   ~ViewerDialog();
@@ -51,7 +51,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   // 10 pause, 11 record, 12 skip forward, 13 skip back, 14 jump to start,
   // 15 jump to live, 16 play, 17 stop, 18 exit. Others are ignored.
   void DoPanelCommand(int code);
-  void RestartSignalTimer();
+  void RestartSignalTimer() override;
 
  private:
   // The message that ends start-up, or nothing when it can go on.
@@ -85,7 +85,8 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   INT_PTR OnHitTest(LPARAM lParam);
   void OnSignalTimer();
   void OnOsdTimer();
-  void FitVideo();
+  void FitVideo() override;
+  void RestartCaptionTimer() override;
   void EnableItems(std::initializer_list<int> ids, bool enable);
   void StartTimers();
   void KillTimers();
@@ -96,8 +97,9 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   INT_PTR OnSideButton(WPARAM wParam);
   void OpenSetup(bool onSchedule);
   void OpenSignalWindow();
+  bool ShowChannelHeld();
   void ChangeChannel(ChannelStep step);
-  void GoToChannel(int index);
+  void GoToChannel(int index) override;
   void ApplyChannelChange(const std::optional<ChannelChange>& change);
   void OnDigit(int digit);
   void OnDigitTimer();
@@ -137,7 +139,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   std::optional<AspectMode> ResizeLock() const override;
 
   // SetupHost
-  void TuneDialled(const TuneValues& channel, const std::string& caption) override;
+  bool TuneDialled(const TuneValues& channel, const std::string& caption) override;
   std::optional<long> SignalStrength() override;
   void EnableChannelControls(bool enable) override;
   void ApplySettings() override;

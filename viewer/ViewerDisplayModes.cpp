@@ -49,6 +49,12 @@ void ViewerDialog::EnterFullScreen() {
   c.fullScreen = true;
   video.SetRestoreRect(video.WindowRect());
   PlaceVideo(FullScreenRect(Displays(), c.fullScreenOnPrimary));
+  // Placed as "not top-most", a window keeps its place in the z-order: the
+  // picture is brought to the top itself, over the panel and every other
+  // normal window. A top-most picture is there already.
+  if (!c.alwaysOnTop) {
+    SetWindowPos(video.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 // Back to the corner and width saved on entry, the height following the

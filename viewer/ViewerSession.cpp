@@ -55,7 +55,7 @@ std::optional<ChannelChange> ViewerSession::Step(ChannelStep step,
 }
 
 std::optional<ChannelChange> ViewerSession::GoTo(int index, std::optional<float> presentLevel) {
-  if (!IsInList(index) || !IsInList(current)) return std::nullopt;
+  if (ChannelHeld() || !IsInList(index) || !IsInList(current)) return std::nullopt;
   return Change(index, presentLevel);
 }
 
@@ -102,7 +102,7 @@ std::optional<int> ViewerSession::FindByTuning(int physical, int major, int mino
 }
 
 std::optional<TuneValues> ViewerSession::SwitchTo(int index) {
-  if (!IsInList(index)) return std::nullopt;
+  if (ChannelHeld() || !IsInList(index)) return std::nullopt;
   current = index;
   return ChannelTuneValues(channels, index);
 }
@@ -147,6 +147,11 @@ bool ViewerSession::SaveChannelVolumes(const std::filesystem::path& file,
   if (!settings.savePerChannelVolume || !IsInList(current)) return true;
   if (presentLevel) volumes[static_cast<std::size_t>(current)] = *presentLevel;
   return WriteChannelVolumes(file, static_cast<int>(channels.size()), volumes);
+}
+
+ScheduledRecording ViewerSession::AnswerScheduledRecording() const {
+  if (recording) return ScheduledRecording::Refuse;
+  return timeshifting ? ScheduledRecording::EndTimeshiftThenStart : ScheduledRecording::Start;
 }
 
 bool ViewerSession::MuteForMinimise() {

@@ -36,6 +36,13 @@ struct ChannelChange {
   bool aspectChanged = false;   // the remembered aspect differs: re-fit the picture
 };
 
+// What the viewer does with the scheduler's START RECORD.
+enum class ScheduledRecording {
+  Start,                  // live television: the recording starts
+  EndTimeshiftThenStart,  // timeshift ends (as for the scheduler's change of channel) first
+  Refuse,                 // a recording runs and goes on; the scheduled one is refused
+};
+
 // Where the windows stand at exit; config.txt keeps them.
 struct WindowPlaces {
   Rect videoWindow;
@@ -63,11 +70,17 @@ class ViewerSession {
   // "no channel" values of an empty list.
   TuneValues StartupTuning() const { return ChannelTuneValues(channels, current); }
 
+  // While a recording runs the channel is held, since the tuner feeds the
+  // recording: Step, GoTo and SwitchTo then change nothing and return
+  // nothing, and the panel says why.
+  bool ChannelHeld() const { return recording; }
+
   // Channel changes by the user. The channel being left becomes the previous
   // one and, with the per-channel options on, keeps the present mixer level
   // (`presentLevel`, when it could be read) and aspect; the new one gives
   // back what it kept. Nothing happens, and nothing is returned, while the
-  // list is empty or when the index is not in the list.
+  // list is empty, when the index is not in the list or while the channel
+  // is held.
   std::optional<ChannelChange> Step(ChannelStep step, std::optional<float> presentLevel);
   std::optional<ChannelChange> GoTo(int index, std::optional<float> presentLevel);
 
@@ -80,7 +93,8 @@ class ViewerSession {
 
   // The scheduler's change: the channel becomes current without touching
   // the previous channel or the per-channel memory. Nothing when the index
-  // is not in the list.
+  // is not in the list or while the channel is held (the scheduler stops a
+  // recording before it changes the channel).
   std::optional<TuneValues> SwitchTo(int index);
 
   // The channel list as the setup window leaves it, with the channel found
@@ -128,6 +142,8 @@ class ViewerSession {
   // commands and the display switch wait until it ends. The timeshift and
   // recording code keeps these up to date.
   bool Recording() const { return recording; }
+  // The scheduler's START RECORD in the present state.
+  ScheduledRecording AnswerScheduledRecording() const;
   bool Timeshifting() const { return timeshifting; }
   void SetRecording(bool on) { recording = on; }
   void SetTimeshifting(bool on) { timeshifting = on; }

@@ -87,6 +87,49 @@ TEST(ViewerSessionTest, ChannelStepsWrapRecallSwapsAndIndexesAreChecked) {
   EXPECT_FALSE(empty.FindByNumber(10, std::nullopt));
 }
 
+// The tuner feeds the recording: while one runs, no change of channel, by
+// the user or the scheduler, touches the channel or what is kept per
+// channel; once it ends, changes work again.
+TEST(ViewerSessionTest, NoChannelChangesWhileARecordingRuns) {
+  ViewerSession session(Plan(kThree, 1));
+  session.Settings().perChannelVolume = true;
+  session.GoTo(0, std::nullopt);
+  session.GoTo(1, std::nullopt);  // channel 0 is the one to recall
+  session.SetRecording(true);
+  for (ChannelStep step : {ChannelStep::Up, ChannelStep::Down, ChannelStep::Recall}) {
+    EXPECT_FALSE(session.Step(step, 20000.0f));
+  }
+  EXPECT_FALSE(session.GoTo(2, 20000.0f));
+  EXPECT_FALSE(session.SwitchTo(2));
+  EXPECT_EQ(session.CurrentIndex(), 1);
+  EXPECT_EQ(session.PreviousIndex(), 0);
+
+  // Timeshift alone holds nothing (its channel menu and keys retune).
+  session.SetRecording(false);
+  session.SetTimeshifting(true);
+  const std::optional<ChannelChange> change = session.Step(ChannelStep::Up, std::nullopt);
+  ASSERT_TRUE(change);
+  EXPECT_EQ(change->index, 2);
+  // No level was kept for channel 1 while the recording held it.
+  EXPECT_FALSE(session.Step(ChannelStep::Recall, std::nullopt)->volume);
+}
+
+// The scheduler's START RECORD: at live the recording starts; timeshift
+// ends first, as for the scheduler's change of channel; a running recording
+// goes on and the scheduled one is refused.
+TEST(ViewerSessionTest, AScheduledRecordingEndsTimeshiftButNeverARecording) {
+  ViewerSession session(Plan(kThree, 0));
+  EXPECT_EQ(session.AnswerScheduledRecording(), ScheduledRecording::Start);
+  session.SetTimeshifting(true);
+  EXPECT_EQ(session.AnswerScheduledRecording(), ScheduledRecording::EndTimeshiftThenStart);
+  session.SetTimeshifting(false);
+  session.SetRecording(true);
+  EXPECT_EQ(session.AnswerScheduledRecording(), ScheduledRecording::Refuse);
+  EXPECT_TRUE(session.ChannelHeld());
+  session.SetRecording(false);
+  EXPECT_FALSE(session.ChannelHeld());
+}
+
 TEST(ViewerSessionTest, PerChannelVolumeAndAspectAreKeptOnLeavingAndGivenBackOnArrival) {
   ViewerSession session(Plan(kThree, 0));
   // Options off: nothing is kept.

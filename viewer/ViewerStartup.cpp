@@ -29,7 +29,7 @@ HACCEL LoadKeyTable() {
 }  // namespace
 
 INT_PTR ViewerDialog::OnInitDialog() {
-  transport.Attach(hwnd, [this] { FitVideo(); });
+  transport.Attach(hwnd, *this);
   PrepareSystemMenu();
   awake.Begin();
   banner.Show();
@@ -207,7 +207,7 @@ void ViewerDialog::AbortStartup(const std::string& message) {
 // "EXIT": stop a recording, save the settings, release everything.
 void ViewerDialog::OnExit() {
   if (phase != Phase::Open) return;
-  if (engine.IsRecording()) engine.StopRecording();
+  transport.EndRecordingForExit();
   // The places the windows return to: never a minimised window's place far
   // off screen, nor the parked panel's.
   const Rect panel = panelVisible ? NormalWindowRect(hwnd) : panelSaved;
@@ -225,11 +225,12 @@ void ViewerDialog::OnExit() {
   Close();
 }
 
-// Esc: leave without saving the settings, but still stop a recording and
-// give the system back its screen saver and power state.
+// Esc: leave without saving the settings, but still stop a recording (with
+// its entry in the event log) and give the system back its screen saver and
+// power state.
 void ViewerDialog::OnCancel() {
   if (phase != Phase::Open) return;
-  if (engine.IsRecording()) engine.StopRecording();
+  transport.EndRecordingForExit();
   Close();
 }
 

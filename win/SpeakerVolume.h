@@ -18,9 +18,12 @@ class SpeakerVolume {
     return static_cast<float>(value.dwValue);
   }
 
+  // A level outside 0 to 65535 (or not a number) is refused: the cast to
+  // the control's unsigned value would be undefined for it.
   static bool Set(float level) {
+    if (!(level >= 0.0f && level <= 65535.0f)) return false;
     SpeakerControl speaker;
-    if (!speaker.Found() || level < 0) return false;
+    if (!speaker.Found()) return false;
     MIXERCONTROLDETAILS_UNSIGNED value{static_cast<DWORD>(level)};
     return speaker.Details(value, true) == MMSYSERR_NOERROR;
   }

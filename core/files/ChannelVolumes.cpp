@@ -4,12 +4,29 @@
 #include <charconv>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "core/files/TextFiles.h"
 
 namespace {
 
 int ClampCount(int channelCount) { return std::clamp(channelCount, 0, kMaxChannels); }
+
+constexpr float kHighestLevel = 65535.0f;
+
+// One entry of the file: a level the mixer's volume control can take, or
+// -1 for "not set". Anything else (text, a level outside 0 to 65535, not a
+// number, infinity) is not set either: such a value must never reach the
+// mixer, where it would be cast to an unsigned level.
+float LevelOf(const std::string& token) {
+  float value = 0;
+  const char* first = token.data();
+  const char* last = first + token.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last) return kNoChannelVolume;
+  if (!(value >= 0.0f && value <= kHighestLevel)) return kNoChannelVolume;
+  return value;
+}
 
 }  // namespace
 
@@ -24,10 +41,9 @@ bool ReadChannelVolumes(const std::filesystem::path& file, int channelCount,
   std::ifstream in(file);
   if (!in) return false;
   const int count = ClampCount(channelCount);
-  for (int i = 0; i < count; ++i) {
-    float value = 0;
-    if (!(in >> value)) break;
-    volumes[static_cast<std::size_t>(i)] = value;
+  std::string token;
+  for (int i = 0; i < count && in >> token; ++i) {
+    volumes[static_cast<std::size_t>(i)] = LevelOf(token);
   }
   return true;
 }

@@ -14,9 +14,11 @@ using ChannelVolumes = std::array<float, kMaxChannels>;
 // All kMaxChannels entries at -1.
 ChannelVolumes NoChannelVolumes();
 
-// Reads the volumes of the first `channelCount` channels; entries the file
-// does not hold (a missing or short file, stray text) keep -1. Returns false
-// when the file cannot be opened.
+// Reads the volumes of the first `channelCount` channels, one entry per
+// channel. Entries the file does not hold (a missing or short file) keep -1;
+// an entry that is not a number, or a level outside 0 to 65535, reads as -1
+// (not set) and the entries after it are still read. Returns false when the
+// file cannot be opened.
 bool ReadChannelVolumes(const std::filesystem::path& file, int channelCount,
                         ChannelVolumes& volumes);
 

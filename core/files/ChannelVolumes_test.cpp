@@ -39,3 +39,20 @@ TEST(ChannelVolumesTest, ReadsNoMoreThanTheChannelCount) {
   EXPECT_EQ(read[2], kNoChannelVolume);
   EXPECT_FALSE(ReadChannelVolumes(folder / "missing.txt", 2, read));
 }
+
+TEST(ChannelVolumesTest, NonNumbersAndLevelsOutsideTheMixerRangeReadAsNotSet) {
+  TestFolder folder;
+  // One entry per channel: each damaged entry is "not set" on its own, and
+  // the channels after it still get their levels.
+  folder.Write("chvols.txt",
+               "loud\n70000\n-5\n1e38\nnan\ninf\n-1\n0\n65535\n1.5e3\n-0.5\n12x\n300\n");
+  ChannelVolumes read = NoChannelVolumes();
+  ASSERT_TRUE(ReadChannelVolumes(folder / "chvols.txt", 13, read));
+  for (int i : {0, 1, 2, 3, 4, 5, 6, 10, 11}) {
+    EXPECT_EQ(read[static_cast<std::size_t>(i)], kNoChannelVolume) << "entry " << i;
+  }
+  EXPECT_EQ(read[7], 0.0f);
+  EXPECT_EQ(read[8], 65535.0f);
+  EXPECT_EQ(read[9], 1500.0f);
+  EXPECT_EQ(read[12], 300.0f);
+}

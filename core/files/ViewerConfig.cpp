@@ -1,6 +1,7 @@
 #include "core/files/ViewerConfig.h"
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -115,11 +116,24 @@ bool WriteViewerConfig(const std::filesystem::path& file, const ViewerConfig& co
 }
 
 bool RewriteCurrentChannel(const std::filesystem::path& file, int channelIndex) {
-  std::ifstream in(file);
-  if (!in) return false;
-  std::vector<int> values = ReadIntegers(in, kConfigValueCount);
-  in.close();
-  if (values.size() < kCurrentChannelValue) return false;
-  values[kCurrentChannelValue - 1] = channelIndex;
-  return WriteFileAtomically(file, OnePerLine(values));
+  const std::optional<std::string> text = ReadWholeFile(file);
+  if (!text) return false;
+  // Value 11 is found the way the reader finds it, and only its characters
+  // are replaced: whatever follows (even stray text the reader stops at)
+  // stays the user's, byte for byte.
+  std::istringstream in(*text);
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  for (int number = 1; number <= kCurrentChannelValue; ++number) {
+    const std::streampos before = in.tellg();
+    int value = 0;
+    if (before < 0 || !(in >> value)) return false;
+    if (number == kCurrentChannelValue) {
+      begin = text->find_first_not_of(" \t\n\v\f\r", static_cast<std::size_t>(before));
+      end = in.eof() ? text->size() : static_cast<std::size_t>(in.tellg());
+    }
+  }
+  std::string rewritten = *text;
+  rewritten.replace(begin, end - begin, std::to_string(channelIndex));
+  return WriteFileAtomically(file, rewritten);
 }

@@ -59,7 +59,8 @@ std::optional<ViewerConfig> ReadViewerConfig(const std::filesystem::path& file,
 // flags as 1 or 0.
 bool WriteViewerConfig(const std::filesystem::path& file, const ViewerConfig& config);
 
-// Replaces value 11 (the current channel index) and writes every other value
-// back exactly as it was read. Returns false, leaving the file untouched,
-// when it cannot be read or holds fewer than 11 values.
+// Replaces value 11 (the current channel index) and keeps the rest of the
+// file as it was, character for character, stray text and the values after
+// it included. Returns false, leaving the file untouched, when it cannot be
+// read or the reader finds fewer than 11 values in it.
 bool RewriteCurrentChannel(const std::filesystem::path& file, int channelIndex);

@@ -111,3 +111,24 @@ TEST(ViewerConfigTest, RewritingTheChannelChangesValue11AndNothingElse) {
   EXPECT_FALSE(RewriteCurrentChannel(folder / "short.txt", 7));
   EXPECT_EQ(folder.Read("short.txt"), "1 2 3");
 }
+
+TEST(ViewerConfigTest, RewritingTheChannelKeepsEverythingAfterAStrayToken) {
+  TestFolder folder;
+  // Stray text after value 11: the values behind it are still the user's and
+  // must survive the hand-off untouched, as must the file's own spacing.
+  const std::string before = "6 10 20 1040 602 30 40\r\n2 1 1 3\n0 0 abc 0 1 0 1 1 30 120 0 5 5";
+  folder.Write("config.txt", before);
+  ASSERT_TRUE(RewriteCurrentChannel(folder / "config.txt", 12));
+  EXPECT_EQ(folder.Read("config.txt"),
+            "6 10 20 1040 602 30 40\r\n2 1 1 12\n0 0 abc 0 1 0 1 1 30 120 0 5 5");
+
+  // The last value of a file without a final line feed, and one with a sign.
+  folder.Write("eleven.txt", "1 2 3 4 5 6 7 8 9 10 +4");
+  ASSERT_TRUE(RewriteCurrentChannel(folder / "eleven.txt", 0));
+  EXPECT_EQ(folder.Read("eleven.txt"), "1 2 3 4 5 6 7 8 9 10 0");
+
+  // Stray text before value 11 leaves no value 11 to replace.
+  folder.Write("early.txt", "1 2 3 x 5 6 7 8 9 10 11 12");
+  EXPECT_FALSE(RewriteCurrentChannel(folder / "early.txt", 7));
+  EXPECT_EQ(folder.Read("early.txt"), "1 2 3 x 5 6 7 8 9 10 11 12");
+}

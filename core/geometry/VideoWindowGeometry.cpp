@@ -97,6 +97,8 @@ std::vector<Size> WindowSizeChoices(AspectMode aspect, Size display) {
   std::vector<Size> choices;
   for (const Size& size : fourThree ? std::span<const Size>(kSizes4x3)
                                     : std::span<const Size>(kSizes16x9)) {
+    // The end marker is no size, however large the display.
+    if (size == kStop) break;
     const bool heightFits =
         size.height < display.height || (fullHeightFits && size.height == display.height);
     if (size.width > display.width || !heightFits) break;

@@ -8,10 +8,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/geometry/FullScreenPlacement.h"  // kVideoFrame, the frame on every side
 #include "core/geometry/Geometry.h"
 #include "core/geometry/VideoPosition.h"
-
-inline constexpr int kVideoFrame = 3;
 
 // The displays as the system reports them: the primary display's size, the
 // second display's size (when there is one) and the virtual desktop that

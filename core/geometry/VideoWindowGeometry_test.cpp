@@ -31,6 +31,14 @@ TEST(VideoWindowGeometryTest, SizeMenusOfferWhatFitsUpToTheFirstThatDoesNot) {
   EXPECT_TRUE(WindowSizeChoices(AspectMode::Ratio16x9, {600, 400}).empty());
 }
 
+TEST(VideoWindowGeometryTest, DisplaysTallerThan2000PixelsGetTheWholeTableAndNoMore) {
+  EXPECT_EQ(WindowSizeChoices(AspectMode::Ratio16x9, {3840, 2160}),
+            Sizes({{640, 360}, {800, 450}, {854, 480}, {1024, 576}, {1152, 648}, {1280, 720},
+                   {1366, 768}, {1440, 810}, {1600, 900}, {1680, 945}, {1920, 1080}}));
+  EXPECT_EQ(WindowSizeChoices(AspectMode::Ratio4x3, {4096, 2400}).back(), (Size{1600, 1200}));
+  EXPECT_EQ(WindowSizeChoices(AspectMode::Ratio4x3, {4096, 2400}).size(), 9u);
+}
+
 TEST(VideoWindowGeometryTest, FullScreenCoversTheTargetDisplayWithTheFrameBeyondIt) {
   EXPECT_EQ(FullScreenRect(kOne, true), (Rect{-3, -3, 1283, 1027}));
   EXPECT_EQ(FullScreenRect(kOne, false), (Rect{-3, -3, 1283, 1027}));  // no second display

@@ -45,6 +45,10 @@ std::string EventLog::RecordingStopped(int hour, int minute, int second) {
          std::to_string(second) + "\n\n";
 }
 
+std::string EventLog::RecordLiveRefused(const CivilTime& now) {
+  return "RECORD LIVE REFUSED, ALREADY RECORDING: " + LogTimeStamp(now) + "\n\n";
+}
+
 std::string EventLog::DebugLine(std::size_t eventCount, const CivilTime& now) {
   return "# OF EVENTS: " + std::to_string(eventCount) + "  " + LogTimeStamp(now) + "\n";
 }

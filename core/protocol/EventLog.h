@@ -27,8 +27,11 @@ class EventLog {
   static std::string SilentRecordStarted(const CivilTime& now);
   static std::string SilentRecordStopped(const CivilTime& now);
 
-  // Viewer entry: "RECORDING STOPPED: h:m:s" and two line feeds.
+  // Viewer entries: "RECORDING STOPPED: h:m:s" and two line feeds; a
+  // scheduled recording refused because another runs, with the stamp as the
+  // scheduler writes it and two line feeds.
   static std::string RecordingStopped(int hour, int minute, int second);
+  static std::string RecordLiveRefused(const CivilTime& now);
 
   // The trace line: "# OF EVENTS: n", two blanks, the stamp, a line feed.
   static std::string DebugLine(std::size_t eventCount, const CivilTime& now);

@@ -69,6 +69,20 @@ ScheduleList::AddResult ScheduleList::Add(const ScheduleEvent& candidate, const 
   return AddResult{Insert(candidate), std::string()};
 }
 
+ScheduleList::AddResult ScheduleList::ReplaceEdited(const ScheduleEvent& edited,
+                                                    const ScheduleEvent& candidate,
+                                                    const CivilTime& now) {
+  const auto index = Find(edited);
+  if (!index) return AddResult{std::nullopt, kEditedEventGone};
+  return Add(candidate, now, index);
+}
+
+std::optional<std::size_t> ScheduleList::Find(const ScheduleEvent& event) const {
+  const auto found = std::find(events.begin(), events.end(), event);
+  if (found == events.end()) return std::nullopt;
+  return static_cast<std::size_t>(found - events.begin());
+}
+
 std::size_t ScheduleList::InsertPosition(const ScheduleEvent& event) const {
   const CivilTime start = EventStart(event);
   const auto later = std::find_if(events.begin(), events.end(), [&](const ScheduleEvent& e) {

@@ -20,6 +20,8 @@ class ScheduleList {
   static constexpr const char* kStartPassed = "START TIME HAS PASSED";
   static constexpr const char* kNoDuration = "NO DURATION SPECIFIED";
   static constexpr const char* kListFull = "CAN'T ADD EVENT: THE SCHEDULE HOLDS 50 EVENTS";
+  // An edited event that is no longer in the list when the edit is saved.
+  static constexpr const char* kEditedEventGone = "EVENT HAS ALREADY RUN OR BEEN REMOVED";
 
   ScheduleList() = default;
   // Takes up to kMaxEvents events and sorts them by start (stable).
@@ -44,6 +46,16 @@ class ScheduleList {
   };
   AddResult Add(const ScheduleEvent& candidate, const CivilTime& now,
                 std::optional<std::size_t> editedIndex = std::nullopt);
+
+  // Saves an edit: `edited` is the event as it was when editing began. The
+  // list may have changed meanwhile (the engine ran an event and removed or
+  // moved it), so the event is found again by its fields, never by its row;
+  // when it is no longer there, kEditedEventGone and the list is unchanged.
+  AddResult ReplaceEdited(const ScheduleEvent& edited, const ScheduleEvent& candidate,
+                          const CivilTime& now);
+
+  // The row of the first event equal to `event` in every field.
+  std::optional<std::size_t> Find(const ScheduleEvent& event) const;
 
   // Inserts before the first event that starts later (after equal starts).
   // Refuses (nothing) when the list is full.

@@ -211,3 +211,29 @@ TEST(ScheduleList, CleanUpDoesNotMoveAnEventOntoAnother) {
   EXPECT_TRUE(list.CleanUp(now, &conflicts));
   EXPECT_EQ(list.At(0).day, 14);
 }
+
+TEST(ScheduleList, AnEditIsSavedOverTheEditedEventWhereverItNowStands) {
+  const ScheduleEvent first = Event(9, 0, 10, 0);
+  const ScheduleEvent edited = Event(11, 0, 12, 0, EventType::WatchLive);
+  const ScheduleEvent last = Event(13, 0, 14, 0);
+  ScheduleList list({first, edited, last});
+  // While the form is open the first event runs and is removed: the edited
+  // one moves up to row 0 and row 1 now holds another event.
+  list.Remove(0);
+  ScheduleEvent changed = edited;
+  changed.startHour = changed.endHour = 12;
+  changed.startMinute = changed.endMinute = 30;
+  const auto saved = list.ReplaceEdited(edited, changed, kMondayMorning);
+  ASSERT_EQ(saved.index, std::size_t{0});
+  EXPECT_EQ(list.Events(), (std::vector<ScheduleEvent>{changed, last}));
+  // The overlap test skips the edited event itself, not the event at its old row.
+  ScheduleEvent longer = last;
+  longer.endHour = 15;
+  EXPECT_EQ(list.ReplaceEdited(last, longer, kMondayMorning).index, std::size_t{1});
+  EXPECT_EQ(list.At(1), longer);
+  // An edited event that ran and moved on, or was removed, is gone.
+  const auto gone = list.ReplaceEdited(last, Event(16, 0, 17, 0), kMondayMorning);
+  EXPECT_EQ(gone.index, std::nullopt);
+  EXPECT_EQ(gone.message, "EVENT HAS ALREADY RUN OR BEEN REMOVED");
+  EXPECT_EQ(list.Events(), (std::vector<ScheduleEvent>{changed, longer}));
+}

@@ -18,6 +18,12 @@ bool IsAudio(std::uint8_t streamType) {
 
 }  // namespace
 
+AudioCoding AudioCodingOf(std::uint8_t streamType) {
+  return streamType == kStreamTypeMpeg1Audio || streamType == kStreamTypeMpeg2Audio
+             ? AudioCoding::Mpeg
+             : AudioCoding::Ac3;
+}
+
 ProgramScan::ProgramScan(std::uint64_t pmtSearchBytes)
     : pmtSearchBytes_(pmtSearchBytes),
       pat_([this](std::span<const std::uint8_t> section) { OnPat(section); }) {}
@@ -65,7 +71,7 @@ void ProgramScan::OnPat(std::span<const std::uint8_t> section) {
   patFound_ = true;
   for (const PatEntry& entry : pat->programs) {
     if (entry.programNumber == 0) continue;
-    programs_.push_back(ScannedProgram{entry.programNumber, entry.pid, false, {}, {}});
+    programs_.push_back(ScannedProgram{entry.programNumber, entry.pid, false, {}, {}, 0});
     if (!pmts_.contains(entry.pid)) {
       const std::uint16_t pid = entry.pid;
       pmts_.emplace(pid, std::make_unique<SectionAssembler>(
@@ -88,7 +94,10 @@ void ProgramScan::OnPmt(std::uint16_t pid, std::span<const std::uint8_t> section
       if (!program.videoPid && stream.streamType == kStreamTypeMpeg2Video) {
         program.videoPid = stream.pid;
       }
-      if (!program.audioPid && IsAudio(stream.streamType)) program.audioPid = stream.pid;
+      if (!program.audioPid && IsAudio(stream.streamType)) {
+        program.audioPid = stream.pid;
+        program.audioStreamType = stream.streamType;
+      }
     }
   }
   done_ = done_ || AllPmtsFound();

@@ -12,16 +12,23 @@
 #include "core/ts/SectionAssembler.h"
 #include "core/ts/TsPacket.h"
 
+// How a program's sound is coded, as far as a demultiplexer's output pin
+// must know it: AC-3 (stream type 0x81, and the guess when the PMT is not
+// known) or MPEG audio (stream types 0x03 and 0x04).
+enum class AudioCoding { Ac3, Mpeg };
+AudioCoding AudioCodingOf(std::uint8_t streamType);
+
 // One program of a stream as its tables describe it: the program number and
 // PMT PID from the PAT, and the video and audio PIDs from its PMT when the
 // PMT was seen (the first MPEG-2 video stream, the first AC-3 or MPEG audio
-// stream).
+// stream and its stream type).
 struct ScannedProgram {
   std::uint16_t programNumber = 0;
   std::uint16_t pmtPid = 0;
   bool pmtFound = false;
   std::optional<std::uint16_t> videoPid;
   std::optional<std::uint16_t> audioPid;
+  std::uint8_t audioStreamType = 0;  // the PMT's stream type of that audio stream, 0 without one
 
   friend bool operator==(const ScannedProgram&, const ScannedProgram&) = default;
 };

@@ -64,7 +64,8 @@ TEST(ProgramScanTest, PatThenPmtsGiveEachProgramsStreamsWhateverTheBlockSize) {
     FeedInBlocks(scan, stream, block);
     ASSERT_TRUE(scan.Done()) << block;
     EXPECT_EQ(scan.Programs(),
-              (std::vector<ScannedProgram>{{1, 0x30, true, 0x100, 0x110}, {2, 0x40, true, 0x120, 0x121}}))
+              (std::vector<ScannedProgram>{{1, 0x30, true, 0x100, 0x110, kStreamTypeAc3Audio},
+                                           {2, 0x40, true, 0x120, 0x121, kStreamTypeAc3Audio}}))
         << block;
   }
 }

@@ -59,6 +59,14 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case StepAction::ConfigureBuffer: return "buffer folder";
       case StepAction::CreateRecorder: return "create recorder";
       case StepAction::StartRecorder: return "start recorder";
+      case StepAction::CheckFile: return "check file";
+      case StepAction::QueryBufferSource: return "buffer source";
+      case StepAction::LoadFile: return "load file";
+      case StepAction::CreateDemuxPins: return "demux pins";
+      case StepAction::QuerySeeking: return "seeking";
+      case StepAction::SetSyncSource: return "sound clock";
+      case StepAction::PauseVideoDecoder: return "pause video decoder";
+      case StepAction::RunVideoDecoder: return "run video decoder";
       case StepAction::LogOnly:
       case StepAction::Group: break;
     }
@@ -81,6 +89,7 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case PlanFilter::Dump: return "dump";
       case PlanFilter::BufferSink: return "sink";
       case PlanFilter::Analyser: return "analyser";
+      case PlanFilter::Source: return "source";
     }
     return "?";
   }
@@ -101,6 +110,8 @@ class FakeGraphPlatform : public GraphPlanPlatform {
       case FilterClass::TransportStreamDump: return "dump filter";
       case FilterClass::StreamBufferSink: return "stream-buffer sink";
       case FilterClass::VideoStreamAnalyser: return "analyser";
+      case FilterClass::StreamBufferSource: return "stream-buffer source";
+      case FilterClass::TransportStreamSource: return "push source";
     }
     return "?";
   }

@@ -230,6 +230,7 @@ class SimulatedClock {
     switch (timer) {
       case SchedulerTimer::Alignment: return 200;
       case SchedulerTimer::DelayedStart: return 250;
+      case SchedulerTimer::RecorderClose: return 100;
       default: return 1000;
     }
   }
@@ -252,6 +253,7 @@ class SimulatedClock {
       case SchedulerTimer::EventClock: engine.OnClockTick(now); break;
       case SchedulerTimer::DelayedStart: engine.OnDelayedStartTick(now); break;
       case SchedulerTimer::Shutdown: engine.OnShutdownTick(); break;
+      case SchedulerTimer::RecorderClose: engine.OnRecorderCloseTick(now); break;
     }
   }
 

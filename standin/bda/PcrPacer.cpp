@@ -8,7 +8,13 @@ namespace {
 
 constexpr double kPcrTicksPerSecond = 27000000.0;
 constexpr PcrPacer::Pcr27 kLargestStep = 27000000;  // one second
-constexpr auto kMostBehind = std::chrono::seconds(1);
+// How far a deliverer may fall behind (a busy machine) and still catch up:
+// on the stream's own clock, what a capture device holds, so that the
+// stream keeps to the wall clock as a broadcast does; on a byte count alone
+// (no PCR, or one out of step, as in noise) only a second, as a guess of
+// the rate must not turn into a burst.
+constexpr auto kMostBehindOnClock = std::chrono::seconds(15);
+constexpr auto kMostBehindByBytes = std::chrono::seconds(1);
 
 PcrPacer::Clock::duration TicksToDuration(double ticks) {
   return std::chrono::duration_cast<PcrPacer::Clock::duration>(
@@ -47,14 +53,16 @@ PcrPacer::TimePoint PcrPacer::Schedule(std::size_t bytes, std::optional<Pcr27> p
   // it has no PCR, and the place a jump in the clock re-anchors to.
   const TimePoint byBytes = lastDue + BytesToDuration(bytes, bytesPerSecond);
   TimePoint due = byBytes;
+  bool onClock = false;
   bytesSincePcr += bytes;
   if (pcr) {
-    const bool inStep = anchored && *pcr >= lastPcr && *pcr - lastPcr <= kLargestStep;
-    if (inStep) {
-      if (*pcr > lastPcr) {
-        bytesPerSecond = static_cast<double>(bytesSincePcr) /
-                         (static_cast<double>(*pcr - lastPcr) / kPcrTicksPerSecond);
-      }
+    // In step: the clock moved on, by at most a second, as the bytes went
+    // by. (A PCR that repeats the last one is noise met again as its file
+    // loops: time never stands still while a stream flows.)
+    onClock = anchored && *pcr > lastPcr && *pcr - lastPcr <= kLargestStep;
+    if (onClock) {
+      bytesPerSecond = static_cast<double>(bytesSincePcr) /
+                       (static_cast<double>(*pcr - lastPcr) / kPcrTicksPerSecond);
       due = anchorTime + TicksToDuration(static_cast<double>(*pcr - anchorPcr));
     } else {
       Anchor(*pcr, byBytes);
@@ -63,9 +71,9 @@ PcrPacer::TimePoint PcrPacer::Schedule(std::size_t bytes, std::optional<Pcr27> p
     bytesSincePcr = 0;
   }
 
-  if (due + kMostBehind < now) {
-    // The deliverer stalled: carry on from now instead of catching up in a
-    // burst.
+  if (due + (onClock ? kMostBehindOnClock : kMostBehindByBytes) < now) {
+    // Further behind than can be caught up: what was broadcast meanwhile is
+    // gone, and the stream carries on from now.
     due = now;
     if (pcr) Anchor(*pcr, now);
   }

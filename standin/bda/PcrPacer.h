@@ -7,10 +7,16 @@
 // The first chunk is due at once. A chunk with a PCR is due when that PCR's
 // time has come, counted from the PCR that anchors the pacing. A chunk
 // without one is due after the time its bytes take at the stream's measured
-// byte rate (or a default rate before one is known). The pacer re-anchors,
-// without a pause and without a burst, when the clock jumps (the file loops,
-// a PCR goes backwards or leaps more than a second ahead) and when the
-// deliverer has fallen more than a second behind.
+// byte rate (or a default rate before one is known). A deliverer that fell
+// behind (a busy machine) keeps the stream's clock: the chunks it owes go
+// out at once until it has caught up, so that the stream keeps to the wall
+// clock as a broadcast does and a recording lasts as long as it ran. The
+// pacer re-anchors, without a pause and without a burst, when the clock
+// jumps (the file loops, a PCR goes backwards or leaps more than a second
+// ahead), when the deliverer is more than 15 seconds behind the stream's
+// clock, and when it is more than a second behind a schedule made from byte
+// counts alone (a stream whose PCRs are missing or out of step, as noise's
+// are).
 
 #include <chrono>
 #include <cstddef>

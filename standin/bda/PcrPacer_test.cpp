@@ -50,25 +50,45 @@ TEST(PcrPacerTest, ALoopOrAJumpReanchorsWithoutPauseOrBurst) {
   EXPECT_EQ(200, MsAfterStart(pacer.Schedule(1880, later + 40 * kTicksPerMs, kStart + milliseconds(160))));
 }
 
-TEST(PcrPacerTest, AStalledDelivererCarriesOnFromNowAndARestartIsDueAtOnce) {
+TEST(PcrPacerTest, AStalledDelivererCatchesUpOnTheStreamClockOnly) {
   PcrPacer pacer;
   const PcrPacer::Pcr27 first = 1000 * kTicksPerMs;
   pacer.Schedule(1880, first, kStart);
-  // Five seconds went by while the next chunk was 40 ms away: no catching up.
+  // Five seconds went by while the next chunk was 40 ms away: the chunks
+  // keep their times, which have passed, so they go out at once until the
+  // stream has caught up with the wall clock; one without a PCR between
+  // them does not move the clock.
   const TimePoint late = kStart + milliseconds(5000);
-  EXPECT_EQ(late, pacer.Schedule(1880, first + 40 * kTicksPerMs, late));
-  EXPECT_EQ(5040, MsAfterStart(pacer.Schedule(1880, first + 80 * kTicksPerMs, late)));
+  EXPECT_EQ(40, MsAfterStart(pacer.Schedule(1880, first + 40 * kTicksPerMs, late)));
+  EXPECT_EQ(late, pacer.Schedule(940, std::nullopt, late));
+  EXPECT_EQ(80, MsAfterStart(pacer.Schedule(940, first + 80 * kTicksPerMs, late)));
+  // Twenty seconds behind is more than a device holds: on from now.
+  const TimePoint stalled = kStart + milliseconds(20080);
+  EXPECT_EQ(stalled, pacer.Schedule(1880, first + 120 * kTicksPerMs, stalled));
+  EXPECT_EQ(20120, MsAfterStart(pacer.Schedule(1880, first + 160 * kTicksPerMs, stalled)));
 
   pacer.Restart();
   const TimePoint now = kStart + milliseconds(6000);
   EXPECT_EQ(now, pacer.Schedule(1880, 5 * kTicksPerMs, now));
 }
 
-TEST(PcrPacerTest, AStreamWithoutPcrIsPacedAtTheDefaultRate) {
+TEST(PcrPacerTest, AStreamWithoutPcrIsPacedAtTheDefaultRateAndNeverBursts) {
   PcrPacer pacer;
   pacer.Schedule(188 * 100, std::nullopt, kStart);
   const std::size_t oneSecond = static_cast<std::size_t>(PcrPacer::kDefaultBytesPerSecond);
   EXPECT_NEAR(1000, MsAfterStart(pacer.Schedule(oneSecond, std::nullopt, kStart)), 1);
+  // Five seconds late: on from now, not the owed seconds at once. A stray
+  // PCR (noise that looks like one) starts no catching up either.
+  const TimePoint late = kStart + milliseconds(6000);
+  EXPECT_EQ(late, pacer.Schedule(188, std::nullopt, late));
+  pacer.Schedule(188, 77 * kTicksPerMs, late);
+  const TimePoint later = late + milliseconds(5000);
+  EXPECT_EQ(later, pacer.Schedule(188, 123456789 * kTicksPerMs, later));
+  // Noise met again as its file loops repeats its stray PCR: no clock
+  // either, so still no burst.
+  const TimePoint again = later + milliseconds(5000);
+  EXPECT_EQ(again, pacer.Schedule(188, 123456789 * kTicksPerMs, again));
+  EXPECT_EQ(again + milliseconds(3000), pacer.Schedule(188, std::nullopt, again + milliseconds(3000)));
 }
 
 std::vector<std::uint8_t> Packet(std::uint16_t pid, std::optional<Pcr27> pcr) {

@@ -3,6 +3,7 @@
 #include "win/HResultMacros.h"
 
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace standin {
@@ -13,6 +14,7 @@ constexpr wchar_t kDirectoryValue[] = L"BufferDirectory";
 constexpr wchar_t kMinimumValue[] = L"BackingFileMinimum";
 constexpr wchar_t kMaximumValue[] = L"BackingFileMaximum";
 constexpr wchar_t kSecondsValue[] = L"BackingFileSeconds";
+constexpr wchar_t kNamespaceValue[] = L"SyncNamespace";
 constexpr wchar_t kDefaultFolder[] = L"TelvantisStreamBuffer\\";
 
 std::mutex settingsLock;
@@ -27,7 +29,26 @@ void ReadDword(HKEY key, const wchar_t* name, DWORD& value) {
   }
 }
 
+// A string value of `key`, when it holds one of a sane length.
+std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name) {
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_SZ || size >= 64 * 1024) {
+    return std::nullopt;
+  }
+  std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::wstring(text.data());
+}
+
 }  // namespace
+
+bool BufferSettings::NormalUserMayLock() const {
+  return _wcsicmp(syncNamespace.c_str(), kGlobalNamespace) != 0;
+}
 
 BufferSettings ProcessBufferSettings() {
   std::lock_guard lock(settingsLock);
@@ -41,18 +62,11 @@ void SetProcessBufferSettings(const BufferSettings& settings) {
 
 BufferSettings ReadBufferSettings(HKEY key, BufferSettings base) {
   if (key == nullptr) return base;
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExW(key, kDirectoryValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      type == REG_SZ && size >= sizeof(wchar_t) && size < 64 * 1024) {
-    std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key, kDirectoryValue, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                         &size) == ERROR_SUCCESS) {
-      base.directory = text.data();
-    }
-  }
+  if (auto directory = ReadString(key, kDirectoryValue)) base.directory = *directory;
   ReadDword(key, kMinimumValue, base.minimum);
   ReadDword(key, kMaximumValue, base.maximum);
   ReadDword(key, kSecondsValue, base.seconds);
+  if (auto name = ReadString(key, kNamespaceValue)) base.syncNamespace = *name;
   return base;
 }
 
@@ -61,6 +75,11 @@ HRESULT WriteBufferSettings(HKEY key, const BufferSettings& settings) {
   const auto bytes = static_cast<DWORD>((settings.directory.size() + 1) * sizeof(wchar_t));
   LSTATUS status = RegSetValueExW(key, kDirectoryValue, 0, REG_SZ,
                                   reinterpret_cast<const BYTE*>(settings.directory.c_str()), bytes);
+  if (status == ERROR_SUCCESS) {
+    const auto nameBytes = static_cast<DWORD>((settings.syncNamespace.size() + 1) * sizeof(wchar_t));
+    status = RegSetValueExW(key, kNamespaceValue, 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(settings.syncNamespace.c_str()), nameBytes);
+  }
   for (auto [name, value] : {std::pair{kMinimumValue, settings.minimum},
                              std::pair{kMaximumValue, settings.maximum},
                              std::pair{kSecondsValue, settings.seconds}}) {

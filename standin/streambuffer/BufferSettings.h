@@ -6,7 +6,8 @@
 // reads them back. Without a key, the latest values set in the process hold.
 //
 //   "BufferDirectory" (string), "BackingFileMinimum", "BackingFileMaximum",
-//   "BackingFileSeconds" (DWORD)
+//   "BackingFileSeconds" (DWORD), "SyncNamespace" (string; empty for the
+//   session's own namespace)
 
 #include <windows.h>
 
@@ -19,6 +20,16 @@ struct BufferSettings {
   DWORD minimum = 4;
   DWORD maximum = 6;
   DWORD seconds = 300;
+  // Where the reader and writer synchronisation objects are made. The
+  // platform's default, "Global", needs administrator rights; programs that
+  // run as a normal user choose the session's namespace (empty here).
+  std::wstring syncNamespace = kGlobalNamespace;
+
+  static constexpr wchar_t kGlobalNamespace[] = L"Global";
+  // Whether a process without administrator rights may make its objects
+  // there. The stand-in always behaves as for a normal user: Wine gives
+  // every program an administrator's token, which Windows does not.
+  bool NormalUserMayLock() const;
 };
 
 // Limits of the backing files, as the platform's engine keeps them.

@@ -18,6 +18,8 @@ HRESULT ConfigObject::QueryOwnInterface(REFIID riid, void** object) {
   return HandOutInterface(riid, object,
                           {{IID_IUnknown, static_cast<IStreamBufferConfigure*>(this)},
                            {IID_IStreamBufferConfigure, static_cast<IStreamBufferConfigure*>(this)},
+                           {__uuidof(IStreamBufferConfigure2), static_cast<IStreamBufferConfigure2*>(this)},
+                           {__uuidof(IStreamBufferConfigure3), static_cast<IStreamBufferConfigure3*>(this)},
                            {IID_IStreamBufferInitialize, static_cast<IStreamBufferInitialize*>(this)}});
 }
 
@@ -84,6 +86,77 @@ STDMETHODIMP ConfigObject::GetBackingFileDuration(DWORD* seconds) try {
   std::lock_guard guard(lock);
   *seconds = settings.seconds;
   return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::SetMultiplexedPacketSize(DWORD bytesPerPacket) try {
+  std::lock_guard guard(lock);
+  packetSize = bytesPerPacket;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::GetMultiplexedPacketSize(DWORD* bytesPerPacket) try {
+  RETURN_HR_IF_NULL(E_POINTER, bytesPerPacket);
+  std::lock_guard guard(lock);
+  *bytesPerPacket = packetSize;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::SetFFTransitionRates(DWORD fullFrame, DWORD nonSkipping) try {
+  std::lock_guard guard(lock);
+  maxFullFrameRate = fullFrame;
+  maxNonSkippingRate = nonSkipping;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::GetFFTransitionRates(DWORD* fullFrame, DWORD* nonSkipping) try {
+  RETURN_HR_IF(E_POINTER, fullFrame == nullptr || nonSkipping == nullptr);
+  std::lock_guard guard(lock);
+  *fullFrame = maxFullFrameRate;
+  *nonSkipping = maxNonSkippingRate;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::SetStartRecConfig(BOOL stopsCurrent) try {
+  std::lock_guard guard(lock);
+  startStopsCurrent = stopsCurrent;
+  return S_OK;
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::GetStartRecConfig(BOOL* stopsCurrent) try {
+  RETURN_HR_IF_NULL(E_POINTER, stopsCurrent);
+  std::lock_guard guard(lock);
+  *stopsCurrent = startStopsCurrent;
+  return S_OK;
+}
+CATCH_RETURN()
+
+// Null: the session's own namespace, which a normal user may use. Like the
+// other settings it goes to the key, where the sink given that key reads it.
+STDMETHODIMP ConfigObject::SetNamespace(LPWSTR name) try {
+  std::wstring chosen;
+  if (name != nullptr) {
+    const std::size_t length = wcsnlen(name, MAX_PATH);
+    RETURN_HR_IF(E_INVALIDARG, length == 0 || length >= MAX_PATH);
+    chosen.assign(name, length);
+  }
+  std::lock_guard guard(lock);
+  settings.syncNamespace = chosen;
+  return Keep();
+}
+CATCH_RETURN()
+
+STDMETHODIMP ConfigObject::GetNamespace(LPWSTR* name) try {
+  RETURN_HR_IF_NULL(E_POINTER, name);
+  *name = nullptr;
+  std::lock_guard guard(lock);
+  if (settings.syncNamespace.empty()) return S_OK;
+  return CopyToTaskMem(settings.syncNamespace, name);
 }
 CATCH_RETURN()
 

@@ -12,7 +12,7 @@
 
 namespace standin {
 
-class ConfigObject final : public ComObject<IStreamBufferConfigure, IStreamBufferInitialize> {
+class ConfigObject final : public ComObject<IStreamBufferConfigure3, IStreamBufferInitialize> {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
 
@@ -23,6 +23,18 @@ class ConfigObject final : public ComObject<IStreamBufferConfigure, IStreamBuffe
   STDMETHODIMP GetBackingFileCount(DWORD* minimum, DWORD* maximum) override;
   STDMETHODIMP SetBackingFileDuration(DWORD seconds) override;
   STDMETHODIMP GetBackingFileDuration(DWORD* seconds) override;
+
+  // IStreamBufferConfigure2
+  STDMETHODIMP SetMultiplexedPacketSize(DWORD bytesPerPacket) override;
+  STDMETHODIMP GetMultiplexedPacketSize(DWORD* bytesPerPacket) override;
+  STDMETHODIMP SetFFTransitionRates(DWORD maxFullFrameRate, DWORD maxNonSkippingRate) override;
+  STDMETHODIMP GetFFTransitionRates(DWORD* maxFullFrameRate, DWORD* maxNonSkippingRate) override;
+
+  // IStreamBufferConfigure3
+  STDMETHODIMP SetStartRecConfig(BOOL startStopsCurrent) override;
+  STDMETHODIMP GetStartRecConfig(BOOL* startStopsCurrent) override;
+  STDMETHODIMP SetNamespace(LPWSTR name) override;
+  STDMETHODIMP GetNamespace(LPWSTR* name) override;
 
   // IStreamBufferInitialize
   STDMETHODIMP SetHKEY(HKEY key) override;
@@ -38,6 +50,12 @@ class ConfigObject final : public ComObject<IStreamBufferConfigure, IStreamBuffe
   std::mutex lock;
   UniqueHkey key;
   BufferSettings settings;
+  // Kept for the Get methods only: the stand-in's writer and reader have no
+  // use for them.
+  DWORD packetSize = 0;
+  DWORD maxFullFrameRate = 0;
+  DWORD maxNonSkippingRate = 0;
+  BOOL startStopsCurrent = FALSE;
 };
 
 }  // namespace standin

@@ -6,10 +6,6 @@
 
 namespace standin {
 
-RecorderObject::RecorderObject(std::shared_ptr<SinkCore> core, std::wstring path)
-    : core(std::move(core)), path(std::move(path)) {}
-
-RecorderObject::~RecorderObject() { Stop(0); }
 
 HRESULT RecorderObject::Create(std::shared_ptr<SinkCore> core, std::wstring path, IUnknown** out) try {
   return HandOutNew(new RecorderObject(std::move(core), std::move(path)), IID_IUnknown,
@@ -23,23 +19,44 @@ HRESULT RecorderObject::QueryOwnInterface(REFIID riid, void** object) {
                            {IID_IStreamBufferRecordControl, static_cast<IStreamBufferRecordControl*>(this)}});
 }
 
-// The recording starts now, whatever start time is asked for: the units
-// already in the buffer are not copied into it.
+namespace {
+// A content recording starts and stops between now and 5 s ahead.
+constexpr REFERENCE_TIME kLatestContentTime = 5 * 10'000'000LL;
+bool ContentTime(REFERENCE_TIME t) { return t >= 0 && t <= kLatestContentTime; }
+}  // namespace
+
+RecorderObject::RecorderObject(std::shared_ptr<SinkCore> core, std::wstring path)
+    : core(std::move(core)), path(std::move(path)) {
+  this->core->RecorderMade();
+}
+
+RecorderObject::~RecorderObject() {
+  Stop(0);
+  core->RecorderGone();
+}
+
+// The recording starts now, whatever start time within the allowed range is
+// asked for: the units already in the buffer are not copied into it. A sink
+// makes one content recording at a time.
 STDMETHODIMP RecorderObject::Start(REFERENCE_TIME* start) try {
+  RETURN_HR_IF_NULL(E_POINTER, start);
+  RETURN_HR_IF(E_INVALIDARG, !ContentTime(*start));
   std::lock_guard guard(lock);
   RETURN_HR_IF(E_UNEXPECTED, started);
+  RETURN_HR_IF(E_UNEXPECTED, core->IsRecording());
   auto file = std::make_shared<RecordingFile>(path);
   RETURN_IF_FAILED(file->Open());
   core->AddRecording(file);
   recording = std::move(file);
   started = true;
-  if (start != nullptr) *start = 0;
+  *start = 0;
   return S_OK;
 }
 CATCH_RETURN()
 
 // The recording ends now; a later stop time is not kept.
-STDMETHODIMP RecorderObject::Stop(REFERENCE_TIME) try {
+STDMETHODIMP RecorderObject::Stop(REFERENCE_TIME stop) try {
+  RETURN_HR_IF(E_INVALIDARG, !ContentTime(stop));
   std::lock_guard guard(lock);
   if (!started || stopped) return started ? S_OK : E_UNEXPECTED;
   core->RemoveRecording(recording.get());

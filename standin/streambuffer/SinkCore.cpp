@@ -1,5 +1,6 @@
 #include "standin/streambuffer/SinkCore.h"
 
+#include "graph/RecordingGraphEvents.h"
 #include "win/HResultMacros.h"
 
 #include <vfwmsgs.h>
@@ -25,6 +26,22 @@ void SinkCore::OnUnit(const streambuffer::SinkUnit& unit) {
   // The lock is held: the units go out in the order they were received.
   live->Write(unit);
   for (const auto& recording : recordings) recording->Write(unit, videoExpected);
+  if (writeFailureTold || !notify) return;
+  // A write that failed (a full disk) is told once, as the engine does, with
+  // the failure's code.
+  HRESULT failure = live->Result();
+  for (const auto& recording : recordings) {
+    if (SUCCEEDED(failure)) failure = recording->Result();
+  }
+  if (FAILED(failure)) {
+    writeFailureTold = true;
+    notify(graph_events::kStreamBufferWriteFailure, static_cast<LONG_PTR>(failure));
+  }
+}
+
+void SinkCore::SetEventNotifier(EventNotifier notifier) {
+  std::lock_guard guard(lock);
+  notify = std::move(notifier);
 }
 
 HRESULT SinkCore::StartRun(const BufferSettings& settings, const std::wstring& stubPath,
@@ -49,6 +66,7 @@ HRESULT SinkCore::StartRun(const BufferSettings& settings, const std::wstring& s
   if (live) live->End();
   live = std::move(buffer);
   videoExpected = videoConnected;
+  writeFailureTold = false;
   assembler.ExpectVideo(videoConnected);
   assembler.Restart();
   return S_OK;
@@ -60,6 +78,26 @@ void SinkCore::StopRun() {
   assembler.Flush();
   if (live) live->End();
   live.reset();
+}
+
+void SinkCore::RecorderMade() {
+  std::lock_guard guard(lock);
+  ++recordersAlive;
+}
+
+void SinkCore::RecorderGone() {
+  std::lock_guard guard(lock);
+  --recordersAlive;
+}
+
+int SinkCore::RecordersAlive() {
+  std::lock_guard guard(lock);
+  return recordersAlive;
+}
+
+bool SinkCore::IsRecording() {
+  std::lock_guard guard(lock);
+  return !recordings.empty();
 }
 
 void SinkCore::AddRecording(const std::shared_ptr<RecordingFile>& recording) {

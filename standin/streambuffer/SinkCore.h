@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +34,18 @@ class SinkCore {
   // The sink stops: the buffer ends (its files go with its last reader).
   void StopRun();
 
+  // Where the engine's events go (the sink filter's graph); empty once the
+  // filter is gone.
+  using EventNotifier = std::function<void(long code, LONG_PTR param)>;
+  void SetEventNotifier(EventNotifier notifier);
+
+  // Recording objects alive (they must go before the sink), and whether a
+  // content recording runs.
+  void RecorderMade();
+  void RecorderGone();
+  int RecordersAlive();
+  bool IsRecording();
+
   void AddRecording(const std::shared_ptr<RecordingFile>& recording);
   void RemoveRecording(const RecordingFile* recording);
 
@@ -51,6 +64,9 @@ class SinkCore {
   std::mutex lock;
   streambuffer::SinkAssembler assembler;
   bool videoExpected = true;
+  EventNotifier notify;
+  bool writeFailureTold = false;  // once a run
+  int recordersAlive = 0;
   std::shared_ptr<LiveBuffer> live;
   std::vector<std::shared_ptr<RecordingFile>> recordings;
   dshow::MediaType videoType;

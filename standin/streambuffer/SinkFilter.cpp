@@ -13,15 +13,29 @@ namespace standin {
 namespace {
 // What the stub file holds: it only marks the locked profile's name.
 constexpr char kStubText[] = "Telvantis stand-in stream buffer profile\r\n";
+
+void ReportEarlyRelease() {
+  static constexpr char kText[] =
+      "telvstandin-streambuffer: a sink was released before its recording object\r\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), kText, sizeof kText - 1, &written, nullptr);
+}
 }  // namespace
 
 SinkFilter::SinkFilter()
     : BaseFilter(CLSID_StreamBufferSink),
       core(std::make_shared<SinkCore>()),
       video(*this, L"Video", streambuffer::Elementary::Video, core),
-      audio(*this, L"Audio", streambuffer::Elementary::Audio, core) {}
+      audio(*this, L"Audio", streambuffer::Elementary::Audio, core) {
+  core->SetEventNotifier([this](long code, LONG_PTR param) { NotifyEvent(code, param, 0); });
+}
 
 SinkFilter::~SinkFilter() {
+  core->SetEventNotifier(nullptr);  // the core may outlive the filter
+  // The platform wants its recording objects stopped and released before
+  // the sink: a program that gets the order wrong is told on its error
+  // output, where the tests look for it.
+  if (core->RecordersAlive() > 0) ReportEarlyRelease();
   UnlockProfile();
   core->StopRun();
 }
@@ -57,6 +71,7 @@ STDMETHODIMP SinkFilter::Pause() try {
       const BufferSettings use = hasSettings ? settings : ProcessBufferSettings();
       RETURN_IF_FAILED(core->StartRun(use, lockedProfile, video.IsConnected()));
       running = true;
+      initialised = true;
     }
   }
   return BaseFilter::Pause();
@@ -97,12 +112,17 @@ STDMETHODIMP SinkFilter::LockProfile(LPCWSTR fileName) try {
     // until the sink leaves its graph.
     return SamePath(lockedProfile, name) ? S_OK : E_UNEXPECTED;
   }
+  // The engine's synchronisation objects go to the namespace that the
+  // configuration wrote into the sink's key; its default, "Global", is
+  // refused to a normal user since Windows Vista.
+  RETURN_HR_IF(E_ACCESSDENIED, !hasSettings || !settings.NormalUserMayLock());
   UniqueFile stub(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   RETURN_LAST_ERROR_IF(!stub.IsValid());
   DWORD written = 0;
   RETURN_LAST_ERROR_IF(!WriteFile(stub.Get(), kStubText, sizeof kStubText - 1, &written, nullptr));
   lockedProfile = name;
+  initialised = true;
   RegisterLockedProfile(name, core);
   return S_OK;
 }
@@ -125,13 +145,19 @@ STDMETHODIMP SinkFilter::CreateRecorder(LPCWSTR fileName, DWORD recordType, IUnk
   const std::size_t length = wcsnlen(fileName, MAX_PATH);
   RETURN_HR_IF(E_INVALIDARG, length == 0);
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE), length >= MAX_PATH);
+  {
+    std::lock_guard lock(StateLock());
+    RETURN_HR_IF(E_UNEXPECTED, lockedProfile.empty() && !running);
+  }
   return RecorderObject::Create(core, std::wstring(fileName, length), recorder);
 }
 CATCH_RETURN()
 
+// The key initialises the sink: refused once its profile was locked, even
+// after the graph stopped or the sink left it.
 STDMETHODIMP SinkFilter::SetHKEY(HKEY key) try {
   std::lock_guard lock(StateLock());
-  RETURN_HR_IF(E_UNEXPECTED, running);
+  RETURN_HR_IF(E_UNEXPECTED, initialised);
   settings = ReadBufferSettings(key, ProcessBufferSettings());
   hasSettings = key != nullptr;
   return S_OK;

@@ -63,6 +63,9 @@ class SinkFilter final : public dshow::BaseFilter,
   bool hasSettings = false;
   BufferSettings settings;
   bool running = false;  // a live buffer is being written
+  // Its profile was locked once (by LockProfile or by running): the key it
+  // was initialised with can no longer change.
+  bool initialised = false;
 };
 
 }  // namespace standin

@@ -25,6 +25,8 @@ namespace {
 // arrive before they are due.
 constexpr std::uint64_t kLiveMargin = streambuffer::kPtsPerSecond;
 constexpr double kMaxRate = 16.0;
+// Slower than this either way the engine refuses.
+constexpr double kMinRate = 0.1;
 
 // The picture size of the first sequence header of a recording, for the
 // video pin's type; nothing when none is found near the start.
@@ -154,8 +156,15 @@ REFERENCE_TIME SourceFilter::StreamNow() {
 
 // --- what is played ---------------------------------------------------------
 
-STDMETHODIMP SourceFilter::SetStreamSink(IUnknown* sink) try {
+STDMETHODIMP SourceFilter::SetStreamSink(IStreamBufferSink* sink) try {
   RETURN_HR_IF_NULL(E_POINTER, sink);
+  // The platform's engine calls what it is given as an IStreamBufferSink: a
+  // pointer to any other interface of the sink would be called wrongly, so
+  // it is refused here.
+  ComPtr<IStreamBufferSink> asSink;
+  RETURN_HR_IF(E_NOINTERFACE, FAILED(sink->QueryInterface(IID_IStreamBufferSink,
+                                                          reinterpret_cast<void**>(asSink.GetAddressOf()))));
+  RETURN_HR_IF(E_INVALIDARG, asSink.Get() != sink);
   ComPtr<IStandinStreamBufferSink> ours;
   RETURN_HR_IF(E_NOINTERFACE, FAILED(sink->QueryInterface(IID_IStandinStreamBufferSink,
                                                           reinterpret_cast<void**>(ours.GetAddressOf()))));
@@ -180,13 +189,19 @@ STDMETHODIMP SourceFilter::Load(LPCOLESTR name, const AM_MEDIA_TYPE*) try {
   RETURN_HR_IF(E_INVALIDARG, length == 0);
   RETURN_HR_IF(HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE), length >= MAX_PATH);
   const std::wstring path(name, length);
-  std::unique_ptr<PlaybackContent> loaded;
+  {
+    // A source reads one file or buffer in its life: another needs a new
+    // source.
+    std::lock_guard lock(StateLock());
+    RETURN_HR_IF(E_UNEXPECTED, loaded);
+  }
+  std::unique_ptr<PlaybackContent> opened;
   std::optional<Mpeg2Sequence> sequence;
   if (const auto core = FindLockedProfile(path)) {
     // The stub file of a sink that runs here: its live buffer.
-    loaded = MakeLiveContent([core] { return core->Live(); });
+    opened = MakeLiveContent([core] { return core->Live(); });
   } else {
-    RETURN_IF_FAILED(MakeRecordingContent(path, loaded));
+    RETURN_IF_FAILED(MakeRecordingContent(path, opened));
     ReadableFile file;
     if (SUCCEEDED(file.Open(path))) sequence = FirstSequence(file);
   }
@@ -195,7 +210,9 @@ STDMETHODIMP SourceFilter::Load(LPCOLESTR name, const AM_MEDIA_TYPE*) try {
   if (sequence) {
     video.SetType(*MakeMpeg2VideoType(sequence->width, sequence->height, sequence->aspectCode != 2));
   }
-  content = std::move(loaded);
+  RETURN_HR_IF(E_UNEXPECTED, loaded);
+  content = std::move(opened);
+  loaded = true;
   fileName = path;
   std::lock_guard play(playLock);
   requestPts.reset();
@@ -346,7 +363,7 @@ STDMETHODIMP SourceFilter::SetPositions(LONGLONG* current, DWORD currentFlags, L
 CATCH_RETURN()
 
 STDMETHODIMP SourceFilter::SetRate(double newRate) try {
-  RETURN_HR_IF(E_INVALIDARG, newRate == 0.0 || std::fabs(newRate) > kMaxRate);
+  RETURN_HR_IF(E_INVALIDARG, std::fabs(newRate) < kMinRate || std::fabs(newRate) > kMaxRate);
   const auto played = Content();
   RETURN_HR_IF(E_UNEXPECTED, !played);
   const auto origin = played->Origin();

@@ -55,7 +55,7 @@ class SourceFilter final
   STDMETHODIMP Run(REFERENCE_TIME start) override;
 
   // IStreamBufferSource
-  STDMETHODIMP SetStreamSink(IUnknown* sink) override;
+  STDMETHODIMP SetStreamSink(IStreamBufferSink* sink) override;
   // IFileSourceFilter
   STDMETHODIMP Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* mt) override;
   STDMETHODIMP GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* mt) override;
@@ -107,6 +107,7 @@ class SourceFilter final
 
   // Under the state lock.
   std::shared_ptr<PlaybackContent> content;
+  bool loaded = false;  // Load initialises the source once in its life
   std::wstring fileName;
   REFERENCE_TIME runStart = 0;
   REFERENCE_TIME pausedAt = 0;  // stream time when the run paused

@@ -12,21 +12,22 @@ install_player_platform() {
     fail "standin-install: $(cat install.out)"
 }
 
-# player_files FOLDER: config.txt (model 17, whose decoders the graph
-# inserts; overscan off), decoders.txt naming the test decoders, and a
-# playconfig.txt with 15-second skips and the windows at known places.
+# player_files FOLDER [PRIMARY]: config.txt (model 17, whose decoders the
+# graph inserts; overscan off), decoders.txt naming the test decoders, and a
+# playconfig.txt with 15-second skips, the windows at known places and the
+# primary-display flag PRIMARY (1 unless given).
 player_files() {
   printf '17\n100\n50\n746\n416\n30\n700\n1\n0\n0\n-1\n1\n1\n1\n1\n0\n0\n0\n0\n60\n15\n1\n1\n1' >"$1/config.txt"
   printf 'Telvantis Test MPEG-2 Video Decoder\nTelvantis Test AC-3 Audio Decoder\n' >"$1/decoders.txt"
-  printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n1\n1\n0\n' >"$1/playconfig.txt"
+  printf '40\n20\n686\n386\n300\n800\n1\n15\n15\n%s\n1\n0\n' "${2:-1}" >"$1/playconfig.txt"
 }
 
-# start_player TITLE EXE FILE: player_files in the test's folder and no
-# values left by an earlier start of the test decoders; then EXE started
-# there on FILE, until its panel TITLE and its video window are shown. Its
-# process id is in PLAYER_PID.
+# start_player TITLE EXE FILE [PRIMARY]: player_files in the test's folder
+# and no values left by an earlier start of the test decoders; then EXE
+# started there on FILE, until its panel TITLE and its video window are
+# shown. Its process id is in PLAYER_PID.
 start_player() {
-  player_files "$TEST_WORK"
+  player_files "$TEST_WORK" "${4:-1}"
   wine reg delete "$decoders_key" /f >/dev/null 2>&1 || true
   start_program "$2" "$3"
   PLAYER_PID=$HARNESS_PID
@@ -63,6 +64,11 @@ decoder_value() {
   wine reg query "$decoders_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
 has_decoder_value() { [ "$(decoder_value "$1")" = "$2" ]; }
+
+# video_frames: the frames the test video decoder has decoded so far
+# (written about once a second while it decodes).
+video_frames() { printf '%d' "$(decoder_value VideoFrames)"; }
+frames_above() { [ "$(video_frames)" -gt "$1" ]; }
 
 # wait_for_program TEXT [SECONDS]: the test card names this program.
 wait_for_program() {

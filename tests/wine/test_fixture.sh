@@ -58,6 +58,19 @@ assert_status 1 harness_driver msgbox --timeout 0.3
 assert_status 2 harness_driver post "$title" WM_CLOSE
 assert_status 2 harness_driver no-such-command
 
+# A window whose thread does not answer: a command that sends to it fails
+# within the driver's limit (15 s) instead of hanging, naming the command
+# and the window.
+drv command "$title" 40003
+said=$( { harness_driver text "$title" 1004 2>&1 >/dev/null; echo "status $?"; } )
+[[ $said == *"status 1" ]] || fail "a read from a blocked window: $said"
+[[ $said == *'control 1004 of the window "Telvantis Fixture" did not answer WM_GETTEXT'* ]] ||
+  fail "the driver's failure does not name the window and the message: $said"
+[[ $said == *'telvdriver.exe" text "Telvantis Fixture" 1004'* ]] || fail "the failure does not name the command: $said"
+# Once its thread is free again, the window answers as before.
+wait_for_line fixture.log "UNBLOCKED" 40
+drv wait-text "$title" $status_id "UNBLOCKED" 20
+
 # The picture shows the window: its size, and more than one colour.
 png=$(take_screenshot window "$title")
 assert_eq "480x200" "$(identify -format '%wx%h' "$png")" "window screenshot size"
@@ -77,5 +90,6 @@ MESSAGE CLOSED
 NAME Channel 7
 HELLO
 KEY 13
+UNBLOCKED
 KEY 81
 CLOSED"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The player's skip and time menus and its volume keys, in one start of the
-# transport-stream player: a 30-second skip forward and a minute back, the
+# transport-stream player: a 30-second skip forward and a minute back, a
+# pause at the very start that keeps play enabled, the
 # hidden and remaining time, keep time off, volume up, down and mute while
 # playback goes on; Q writes what the menus chose to playconfig.txt.
 set -euo pipefail
@@ -27,6 +28,20 @@ drv key "$title" A
 # 15-second skip would land.
 harness_wait_until 20 position_at_most "$title" $((after - 20)) ||
   fail "a minute back: at $(position "$title") s from $after s"
+
+# --- paused at the very start, play stays enabled ------------------------------------
+# Pause, then go to the start: the position clock leaves play enabled (pause
+# greyed) until play is pressed. (The source reads ahead while paused, so
+# the read-out shows up to a second; the slider's own first step, under
+# 0.12 s here, is covered by the player's native timer tests.)
+drv key "$title" S
+drv key "$title" V
+harness_wait_until 20 position_at_most "$title" 1 || fail "paused at the start: at $(position "$title") s"
+if harness_wait_until 5 eval '[ "$(enabled "$title" 1008 1007)" != "1 0" ]'; then
+  fail "paused at the start: play and pause are \"$(enabled "$title" 1008 1007)\""
+fi
+drv key "$title" W
+harness_wait_until 20 position_at_least "$title" 2 || fail "play after a pause at the start"
 
 # --- the time menu: hidden, remaining, keep time off (the last line) --------------
 open_menu "$title" 1013

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The player's windows, in one start of the transport-stream player: the
-# About box, full screen and back, the aspect toggle, the window menu's
-# entries and sizes, the remote's display switch, and Esc, which runs the
-# exit steps (playconfig.txt written with the window the menu chose). With one screen no second monitor is
+# About box, full screen (where the panel under the mouse stays above the
+# picture) and back, the aspect toggle, both windows' snapping to the
+# screen's edges, the window menu's entries and sizes,
+# the remote's display switch, and Esc, which runs the exit steps
+# (playconfig.txt written with the window full screen, as it comes back at
+# the next start). With one screen no second monitor is
 # known: the display switch leaves both windows where they are (the move
 # between monitors is left to the native geometry tests).
 set -euo pipefail
@@ -11,6 +14,7 @@ source "$(dirname "$0")/player_lib.sh"
 
 title="Telvantis Play TS"
 video=TelvantisPlayVideo
+pointer_exe=$(harness_exe telvplayerpointer) || fail "no telvplayerpointer.exe"
 play_one_program "$title"
 
 # --- the About box -------------------------------------------------------------
@@ -23,12 +27,38 @@ drv key "$title" M
 wait_rect "$video" "-3 -3 1283 1027" "full screen"
 shot=$(take_screenshot full-screen)
 assert_image_not_blank "$shot"
+# In full screen the panel keeps the mouse: a right click on the picture
+# brings the panel over it; then the mouse rests on the picture and moves
+# on to the panel, and stays there longer than the three idle seconds that
+# hide the cursor over the picture: the picture never covers the panel.
+panel_above() { [ "$(wine "$pointer_exe" above "$title" "$video" | tr -d '\r')" = 1 ]; }
+drv post "$video" 0x204 2 $(((100 << 16) | 100))
+harness_wait_until 20 panel_above || fail "a right click on the picture does not raise the panel"
+wine "$pointer_exe" move "$video" 100 100 || fail "cannot move the mouse"
+wine "$pointer_exe" move "$title" 80 70 || fail "cannot move the mouse"
+if harness_wait_until 6 eval '! panel_above'; then fail "the picture covers the panel under the mouse"; fi
+shot=$(take_screenshot full-screen-panel)
 drv key "$video" M
 wait_rect "$video" "40 20 686 386" "back from full screen"
 drv key "$title" N
 wait_rect "$video" "40 20 686 506" "4:3"
 drv key "$video" N
 wait_rect "$video" "40 20 686 386" "16:9 again"
+
+# --- both windows snap to the screen's edges --------------------------------------
+# A drag that brings a window within ten pixels of the screen's left and top
+# edges puts it on them (the video window's 3-pixel frame beyond them); a
+# drag elsewhere is kept as it is.
+moving() { wine "$pointer_exe" moving "$@" | tr -d '\r'; }
+assert_eq "-3 -3 643 363" "$(moving "$video" 4 5 650 371)" "the video window dragged near the corner"
+assert_eq "40 20 686 386" "$(moving "$video" 40 20 686 386)" "the video window dragged elsewhere"
+read -r panel_left panel_top panel_right panel_bottom <<<"$(rect_of "$title")"
+panel_width=$((panel_right - panel_left))
+panel_height=$((panel_bottom - panel_top))
+assert_eq "0 0 $panel_width $panel_height" \
+  "$(moving "$title" 6 7 $((6 + panel_width)) $((7 + panel_height)))" "the panel dragged near the corner"
+assert_eq "200 100 $((200 + panel_width)) $((100 + panel_height))" \
+  "$(moving "$title" 200 100 $((200 + panel_width)) $((100 + panel_height)))" "the panel dragged elsewhere"
 
 # --- the window menu -------------------------------------------------------------
 # 16:9: the title, 16:9, 4:3, the size title, then the sizes that fit the
@@ -74,9 +104,24 @@ harness_wait_until 20 position_at_least "$title" $((before + 2)) || fail "playba
 assert_eq "40 20 846 476" "$(rect_of "$video")" "video window after the display switch"
 assert_eq "$panel_at" "$(rect_of "$title")" "panel after the display switch"
 
-# --- Esc runs the exit steps ----------------------------------------------------------
+# --- Esc runs the exit steps; full screen comes back at the next start ---------------
+drv key "$title" M
+wait_rect "$video" "-3 -3 1283 1027" "full screen before the exit"
 drv key "$title" ESCAPE
 assert_status 0 harness_wait_exit "$PLAYER_PID" 30
-# The video window as the menu left it.
-assert_file_content playconfig.txt "$(printf '40\n20\n846\n476\n300\n800\n1\n15\n15\n1\n1\n0')"
+# The video window as it was at the exit: full screen.
+assert_file_content playconfig.txt "$(printf -- '-3\n-3\n1283\n1027\n300\n800\n1\n15\n15\n1\n1\n0')"
+start_program TelvantisPlayTS one.ts
+PLAYER_PID=$HARNESS_PID
+drv wait-shown "$title" 60 >/dev/null
+harness_wait_until 60 position_at_least "$title" 1 || fail "the second start does not play"
+assert_eq "-3 -3 1283 1027" "$(rect_of "$video")" "full screen at the next start"
+shot=$(take_screenshot full-screen-again)
+assert_image_not_blank "$shot"
+# It is full screen again: M leaves it, for a first start's window rather
+# than one as large as the screen.
+drv key "$video" M
+wait_rect "$video" "125 0 1155 582" "leaving the full screen that came back"
+drv key "$title" Q
+assert_status 0 harness_wait_exit "$PLAYER_PID" 30
 echo "player windows: all checks passed"

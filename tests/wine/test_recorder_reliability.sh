@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The transport-stream recorder's file under stress: a recorder killed in the
-# middle of a recording leaves a file valid to its last whole packet and the
-# next event still records; a full disk ends the recording as its end minute
-# would (logged, reported, the file whole); and a two-minute recording at the
+# The silent recorders' files under stress: a transport-stream recorder
+# killed in the middle of a recording leaves a file valid to its last whole
+# packet and the next event still records; a full disk ends the recording as
+# its end minute would (logged, reported, the file whole); the stream-buffer
+# recorder likewise, killed or on a full disk; and a two-minute recording at the
 # broadcast rate loses no packet: no continuity or clock fault (our own check
 # and ffprobe) and the size of the time recorded at the stream's rate.
 set -euo pipefail
@@ -59,9 +60,7 @@ stop_watcher "$ts_scheduler"
 dir=$(recorder_case disk-full "$antenna/channels.txt")
 start_watcher "$dir" "$ts_scheduler"
 write_event "$dir" "7 7 1" "$(end_after 3)" 2
-exe=$(harness_exe TelvantisSRTS)
-(cd "$dir" && trap '' XFSZ && ulimit -f 4096 && exec wine "$exe" /LOCKTELVANTISSR >>TelvantisSRTS.out 2>&1) &
-RECORDER_PID=$!
+HARNESS_FILE_LIMIT=4096 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
 expect_recorder_exit 90
 assert_eq "START/STOP 1 1;SHUTDOWN 0 0;START/STOP 0 1;" "$(messages "$dir")" "messages after a full disk"
 grep -q '^RECORDING FILE WRITE FAILED: ' "$dir/scheduler.txt" || fail "the write failure was not logged"
@@ -71,6 +70,42 @@ file=$(recording_in "$dir")
 check "$file" || fail "recording on a full disk: $CHECK"
 assert_programs "$file" 2
 stop_watcher "$ts_scheduler"
+
+# --- The stream-buffer recorder: killed, its recording plays to its last
+# whole unit; a full disk (the engine's write-failure event) ends it as the
+# transport-stream recorder's does, and what was written plays ---
+sbe_exe=$(harness_exe standinsbe) || fail "no standinsbe.exe"
+sbe_recording() { local files=("$1"/rec/*.dvr-ms); [ -f "${files[0]}" ] && echo "${files[0]}"; }
+sbe_grown() { local file; file=$(sbe_recording "$1") && grown_past "$file" "$2"; }
+plays_to_end() {
+  wine "$sbe_exe" play "$(winepath -w "$1")" -1 | tr -d '\r' | grep -qx 'complete=1'
+}
+dir=$(recorder_case sr-killed "$antenna/channels.txt")
+start_watcher "$dir" "$sr_scheduler"
+write_event "$dir" "7 7 1" "$(end_after 3)" 0
+start_recorder "$dir" TelvantisSR /LOCKTELVANTISSR
+harness_wait_until 60 test -s "$dir/messages.txt" || fail "no start message from TelvantisSR"
+harness_wait_until 30 sbe_grown "$dir" 4000000 || fail "TelvantisSR recorded nothing"
+kill -KILL "$RECORDER_PID"
+harness_wait_exit "$RECORDER_PID" 20 >/dev/null || true
+plays_to_end "$(sbe_recording "$dir")" || fail "the killed stream-buffer recording does not play to its end"
+stop_watcher "$sr_scheduler"
+
+dir=$(recorder_case sr-disk-full "$antenna/channels.txt")
+start_watcher "$dir" "$sr_scheduler"
+write_event "$dir" "7 7 1" "$(end_after 3)" 2
+HARNESS_FILE_LIMIT=4096 start_recorder "$dir" TelvantisSR /LOCKTELVANTISSR
+expect_recorder_exit 90
+assert_eq "START/STOP 1 1;SHUTDOWN 0 0;START/STOP 0 1;" "$(messages "$dir")" "TelvantisSR's messages after a full disk"
+grep -q '^RECORDING FILE WRITE FAILED: ' "$dir/scheduler.txt" || fail "TelvantisSR did not log the write failure"
+grep -q '^STOPPED SILENT-RECORD: ' "$dir/scheduler.txt" || fail "TelvantisSR did not log the stop"
+file=$(sbe_recording "$dir") || fail "no stream-buffer recording in $dir/rec"
+[ "$(stat -c %s "$file")" -le $((4096 * 1024)) ] || fail "the stream-buffer recording is larger than the disk"
+plays_to_end "$file" || fail "the stream-buffer recording of a full disk does not play to its end"
+# The recording object went before the sink, as the platform wants.
+! grep -q "released before its recording object" "$dir/TelvantisSR.out" ||
+  fail "TelvantisSR released the stream-buffer sink before its recording object"
+stop_watcher "$sr_scheduler"
 
 # --- Two minutes at the broadcast rate ---
 dir=$(recorder_case two-minutes "$antenna/channels.txt")

@@ -11,7 +11,7 @@ source "$(dirname "$0")/recorder_lib.sh"
 
 sink_ax=$(harness_exe telvantissink.ax) || fail "no telvantissink.ax"
 cleanup() {
-  wine regsvr32 /s "$(winepath -w "$sink_ax")" >/dev/null 2>&1 || true
+  standin_register "$sink_ax" >/dev/null 2>&1 || true
   wine "$devices_exe" clear >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
@@ -58,7 +58,7 @@ start_watcher "$dir" "$ts_scheduler"
 end=$(end_after 1)
 write_event "$dir" "7 7 1" "$end" 2
 start_recorder "$dir" TelvantisSRTS /LOCKTELVANTISSR
-drv wait "$ts_title" 60 >/dev/null
+drv wait-shown "$ts_title" 60 >/dev/null
 assert_eq 1 "$(visible "$ts_title")" "window visible at the start"
 harness_wait_until 30 test -s "$dir/messages.txt" || fail "no start message"
 assert_eq "START/STOP 1 1;" "$(messages "$dir")" "start of a scheduled recording"
@@ -120,7 +120,7 @@ assert_eq "START/STOP 0 1;" "$(messages "$dir")" "messages of a closed idle reco
 stop_watcher "$ts_scheduler"
 
 # --- No dump filter: told even to a scheduled recording, and the scheduler hears the stop ---
-wine regsvr32 /s /u "$(winepath -w "$sink_ax")" || fail "cannot unregister the dump filter"
+standin_register /u "$sink_ax" >/dev/null || fail "cannot unregister the dump filter"
 dir=$(recorder_case no-dump "$channels")
 start_watcher "$dir" "$ts_scheduler"
 write_event "$dir" "7 7 1" "$(end_after 2)" 2

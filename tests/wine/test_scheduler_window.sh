@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The scheduler's window through its controls: each refusal of ADD with its
 # message, an event added, refused overlaps, an edit, a skipped week, a
-# removal, OK writing schedule.txt and delay.txt; a second start that only
-# brings the first one's window forward; "Exit Scheduler".
+# removal; edits saved while the engine changes the list under them, and
+# edit mode left by Esc, the close box and "Open Scheduler"; OK writing
+# schedule.txt and delay.txt; a second start that only brings the first
+# one's window forward; a record folder too long for an event; "Exit
+# Scheduler".
 set -euo pipefail
 [ -z "${SCHEDULER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -25,9 +28,30 @@ expect_rows() { harness_wait_until 15 rows_are "$1" || assert_eq "$1" "$(rows)" 
 # of the prefix starts (the first wake-up task look-up): set texts patiently.
 set_text() { harness_wait_until 30 harness_driver set-text "$title" "$1" "$2" || fail "cannot set control $1 to $2"; }
 set_spins() { set_text 1008 "$1"; set_text 1010 "$2"; }
+# The engine's own clock: with scheddebug.txt present each tick adds a line
+# "# OF EVENTS: N". after_tick COUNT waits for a tick, after this call, that
+# saw COUNT events (the engine then works on the list as it now stands).
+ticks() { tr -d '\r' <scheddebug.txt | grep -c '^# OF EVENTS: ' || true; }
+ticked_since() { tr -d '\r' <scheddebug.txt | grep '^# OF EVENTS: ' | tail -n +$(( $1 + 1 )) | grep -q "^# OF EVENTS: $2  "; }
+after_tick() { local seen; seen=$(ticks); harness_wait_until 15 ticked_since "$seen" "$1" || fail "no clock tick with $1 events"; }
+# The engine's "event finished" entry (WM_APP + 20, advance): the event that
+# is due now runs out as if its time had come.
+finish_due_event() { drv post "$title" 0x8014 1 0 >/dev/null; }
+model_key='SOFTWARE\Telvantis\Hauppauge WinTV 885'
+# The prefix serves the whole run: the record folder set below is put back
+# as it was at the end (the key exported now, imported again then).
+record_key="HKLM\\$model_key\\Record"
+saved_key=$(winepath -w "$PWD/record-key.reg")
+wine reg export "$record_key" "$saved_key" /y >/dev/null 2>&1 || saved_key=
+restore_record_key() {
+  wine reg delete "$record_key" /v Record /f >/dev/null 2>&1 || true
+  [ -z "$saved_key" ] || wine reg import "$saved_key" >/dev/null 2>&1 || true
+}
+trap restore_record_key EXIT
 
 printf '2\nKAAA 20 2 1\nKBBB 33 7 -1\n' >channels.txt
 printf '17\n10\n0\n1040\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+: >scheddebug.txt
 
 # A Monday at least two days ahead, the Saturday before it, today.
 read -r monday_y monday_m monday_d < <(date -d "$(( ( (8 - $(date +%u)) % 7 ) + 7 )) days" '+%Y %-m %-d')
@@ -88,6 +112,7 @@ form combo 1004 0
 form time 1006 22 0
 form combo 1003 2
 assert_eq "0 0 0 " "$(enabled 1007 1008 1010)" "end and duration controls of WATCH LIVE"
+assert_eq "DURATION: 00:00" "$(text 1012)" "duration label of WATCH LIVE"
 add
 assert_eq "$monday_row|KAAA  2-1|8:00 PM|9:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|
 $monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|" "$(rows)" "list with two events"
@@ -113,6 +138,72 @@ $next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "list afte
 form select-row 1017 0
 drv command "$title" 40011
 expect_rows "$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|" "list after REMOVE EVENT"
+rec_row="$next_row|KAAA  2-1|7:00 PM|8:00 PM|01:00|RECORD- LIVE|WEEKLY|CLOSE|"
+
+# --- The list changes under an edit ---
+# Two one-time watch events on KBBB, Monday 21:00 and 22:00, before the recording.
+form combo 1001 1
+form combo 1004 0
+form date 1002 "$monday_y" "$monday_m" "$monday_d"
+for hour in 21 22; do
+  form time 1006 "$hour" 0
+  form combo 1003 2
+  add
+done
+expect_rows "$monday_row|KBBB  7-1|9:00 PM|9:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
+$monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
+$rec_row" "list with three events"
+after_tick 3
+# The 22:00 event is edited (row 1); meanwhile the 21:00 one runs and goes,
+# so row 1 now holds the recording. The edit is saved over its own event.
+form select-row 1017 1
+drv command "$title" 40012
+drv wait-text "$title" 1014 EDITING 15
+finish_due_event
+expect_rows "$monday_row|KBBB  7-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
+$rec_row" "list after the first event ran"
+form combo 1001 0
+drv command "$title" 40021
+drv wait-text "$title" 1014 ADD 15
+expect_rows "$monday_row|KAAA  2-1|10:00 PM|10:00 PM|00:00|WATCH LIVE|ONCE|CLOSE|
+$rec_row" "the edit replaced its own event, the recording stayed"
+after_tick 2
+# The edited event itself runs and goes: the save says so, and edit mode ends.
+form select-row 1017 0
+drv command "$title" 40012
+drv wait-text "$title" 1014 EDITING 15
+assert_eq "DURATION: 00:00" "$(text 1012)" "duration label of an edited WATCH LIVE event"
+png=$(take_screenshot editing "$title")
+assert_image_not_blank "$png"
+finish_due_event
+expect_rows "$rec_row" "list after the edited event ran"
+drv command "$title" 40021
+harness_driver msgbox --timeout 30 >/dev/null || fail "no box for an edited event that is gone"
+png=$(take_screenshot edited-event-gone)
+assert_image_not_blank "$png"
+expect_box exclamation "EVENT HAS ALREADY RUN OR BEEN REMOVED"
+drv wait-text "$title" 1014 ADD 15
+assert_eq "1 1 " "$(enabled 1017 1)" "list and OK after an edit of an event that is gone"
+assert_eq "$rec_row" "$(rows)" "list after an edit of an event that is gone"
+# Esc, the close box and "Open Scheduler" leave edit mode as CANCEL EDIT EVENT does.
+for leave in escape close open; do
+  form select-row 1017 0
+  drv command "$title" 40012
+  drv wait-text "$title" 1014 EDITING 15
+  case $leave in
+    escape) drv key "$title" ESCAPE >/dev/null ;;
+    close) drv post "$title" 0x10 >/dev/null ;;
+    open) drv command "$title" 40001 ;;
+  esac
+  drv wait-text "$title" 1014 ADD 15
+  assert_eq "1 1 " "$(enabled 1017 1)" "list and OK after leaving edit mode ($leave)"
+  if [ "$leave" != open ]; then
+    harness_wait_until 30 is_visible 0 || fail "$leave did not hide the window"
+    drv command "$title" 40001
+    harness_wait_until 30 is_visible 1 || fail "Open Scheduler did not show the window"
+  fi
+done
+assert_eq "$rec_row" "$(rows)" "list after leaving edit mode"
 
 # --- OK: the list and the delay are saved, the window hides ---
 set_text 1015 7
@@ -130,6 +221,25 @@ start_program TelvantisSched
 assert_status 0 harness_wait_exit "$HARNESS_PID" 30
 harness_wait_until 30 is_visible 1 || fail "the second start did not show the first window"
 [ "$(drv list | tr -d '\r' | awk -F'\t' -v t="$title" '$5 == t' | wc -l)" -eq 1 ] || fail "two scheduler windows"
+
+# --- The record folder is read whole from the registry and checked whole ---
+# A folder longer than MAX_PATH is shown as it is, and an event refuses it
+# rather than keep a cut, different folder.
+long_folder="C:\\$(printf 'R%.0s' {1..295})\\"
+wine reg add "$record_key" /v Record /d "$long_folder" /f >/dev/null || fail "cannot set the record folder"
+drv command "$title" 40001
+drv wait-text "$title" 1013 "$long_folder" 30 >/dev/null || fail "the record folder was not shown: $(text 1013)"
+form date 1002 "$monday_y" "$monday_m" "$monday_d"
+form time 1006 10 0
+set_spins 1 0
+add
+expect_box plain "FOLDER LONGER THAN 199 CHARACTERS"
+assert_eq "$rec_row" "$(rows)" "list after a refused folder"
+# An expandable string is expanded.
+wine reg add "$record_key" /v Record /t REG_EXPAND_SZ /d '%SystemDrive%\Recordings\' /f >/dev/null ||
+  fail "cannot set the record folder"
+drv command "$title" 40001
+drv wait-text "$title" 1013 'C:\Recordings\' 30 >/dev/null || fail "the expandable folder was not expanded: $(text 1013)"
 
 # --- Exit Scheduler ends the program and keeps the files ---
 drv command "$title" 40005

@@ -15,7 +15,8 @@ settings='HKCU\Software\Telvantis Standin'
 vmr_server='HKCR\CLSID\{B87BEB7B-8D29-423F-AE4D-6582C10175AC}\InprocServer32'
 title="Standin Decoders Test"
 
-dll=$(winepath -w "$(harness_exe telvstandin-decoders.dll)") || fail "no telvstandin-decoders.dll"
+dll_file=$(harness_exe telvstandin-decoders.dll) || fail "no telvstandin-decoders.dll"
+dll=$(harness_windows_path "$dll_file")
 cp "$(harness_exe standindecoders)" . || fail "no standindecoders.exe"
 
 standindecoders() { wine ./standindecoders.exe "$@" | tr -d '\r'; }
@@ -43,17 +44,17 @@ clear_fail
 # --- registration: the wrapper takes the VMR-7's place and gives it back ----
 # An earlier test of the run may have installed the stand-ins already: start
 # from the prefix's own VMR-7 entry.
-wine regsvr32 /s /u "$dll" || true  # not registered yet is fine
+standin_register /u "$dll_file" >/dev/null 2>&1 || true  # not registered yet is fine
 original=$(vmr_server_path)
 [ -n "$original" ] || fail "no VMR-7 server entry in the prefix"
-wine regsvr32 /s "$dll" || fail "regsvr32 failed"
+standin_register "$dll_file" >/dev/null || fail "registering failed"
 assert_eq "$dll" "$(vmr_server_path)" "VMR-7 server after registering"
-wine regsvr32 /s "$dll" || fail "second regsvr32 failed"
-wine regsvr32 /s /u "$dll" || fail "regsvr32 /u failed"
+standin_register "$dll_file" >/dev/null || fail "second registering failed"
+standin_register /u "$dll_file" >/dev/null || fail "unregistering failed"
 assert_eq "$original" "$(vmr_server_path)" "VMR-7 server after unregistering"
 out=$(standindecoders list)
 grep -q "^video=" <<<"$out" && fail "decoders still listed after unregistering: $out"
-wine regsvr32 /s "$dll" || fail "regsvr32 failed"
+standin_register "$dll_file" >/dev/null || fail "registering failed"
 
 # --- the system check's query finds both decoders ----------------------------
 out=$(standindecoders list)

@@ -7,6 +7,7 @@
 # second output, whose file ffprobe reads as the generated programs.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
+source "$harness_top/tools/standin-install.sh"
 
 tsgen=$harness_top/build/native/tools/tsgen
 [ -x "$tsgen" ] || fail "no native tsgen: build the native tree first"
@@ -15,7 +16,7 @@ settings='HKCU\Software\Telvantis Standin'
 bin=$(dirname "$(harness_exe telvantissource.ax)") || fail "no telvantissource.ax"
 for server in telvantissource.ax telvantissink.ax telvstandin-demux.dll; do
   [ -f "$bin/$server" ] || fail "no $server in $bin"
-  wine regsvr32 /s "$bin/$server" || fail "regsvr32 $server failed"
+  standin_register "$bin/$server" >/dev/null || fail "registering $server failed"
 done
 cp "$(harness_exe standindemux)" . || fail "no standindemux.exe"
 
@@ -99,7 +100,6 @@ assert_status 1 standindemux pids three.ts 0x31 0x34
 clear_fail
 
 # --- behind the virtual tuner -----------------------------------------------
-source "$harness_top/tools/standin-install.sh"
 bash "$harness_top/tools/make-antenna.sh" antenna 4 >/dev/null || fail "make-antenna.sh failed"
 standin_install --ts-filters --clear-devices --tuner "Stand-in Tuner" --capture "Stand-in Capture" \
   --antenna "$PWD/antenna/antenna.txt" --fail "" >/dev/null || fail "standin-install.sh failed"

@@ -10,6 +10,7 @@ source "$(dirname "$0")/viewer_lib.sh"
 
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
+pointer_exe=$(harness_exe telvplayerpointer) || fail "no telvplayerpointer.exe"
 type_digits() { wine "$state_exe" digits "$panel" "$1" || fail "cannot post the digits $1"; }
 # card_shows TEXT: the stand-in decoder's test card names this program.
 card_shows() {
@@ -76,9 +77,24 @@ assert_eq "WSVN 7-1" "$(drv text "$panel" 1004 | tr -d '\r')" "channel after 55"
 expect_video_at() {
   harness_wait_until 20 output_is "$1" rect_of "$video" || fail "$2: $(rect_of "$video")"
 }
+# above A B: the window titled A lies above the one titled B in the z-order
+# (the driver lists the windows from the top down).
+above() {
+  drv list | tr -d '\r' | awk -F'\t' -v a="$1" -v b="$2" '
+    $5 == a && !seen_b { seen_a = 1 } $5 == b { seen_b = 1 } END { exit !seen_a }'
+}
 assert_eq "100 50 746 416" "$(rect_of "$video")" "video window at start"
+# Full screen with "always on top" off: the picture comes above the panel
+# that a right click on the picture had brought over it. The mouse rests on
+# the panel, so that the picture's own rise after three seconds of a still
+# cursor over it does not do the work.
+drv post "$video" 0x0204 0 0   # WM_RBUTTONDOWN
+harness_wait_until 10 above "$panel" "$video" || fail "a right click left the panel below the picture"
+wine "$pointer_exe" move "$panel" 80 70 || fail "cannot move the mouse"
 drv key "$panel" M
 expect_video_at "-3 -3 1283 1027" "full screen"
+harness_wait_until 10 above "$video" "$panel" ||
+  fail "full screen left the picture below the panel: $(drv list | tr -d '\r' | cut -f5 | grep -n Telvantis)"
 png=$(take_screenshot full-screen)
 assert_image_not_blank "$png"
 drv key "$video" M
@@ -93,12 +109,14 @@ expect_video_at "100 50 746 536" "back from full screen in 4:3"
 drv key "$panel" N
 expect_video_at "100 50 746 416" "16:9"
 # The window menu, open at the cursor: look at its entries in the picture.
+menu_open() { harness_driver list | awk -F'\t' '$2 == 1 && $4 == "#32768" { found = 1 } END { exit !found }'; }
+menu_closed() { ! menu_open; }
 drv command "$panel" 1010
-sleep 2
+harness_wait_until 20 menu_open || fail "the window menu did not open"
 png=$(take_screenshot window-menu)
 assert_image_not_blank "$png"
 drv key "$panel" ESCAPE
-sleep 1
+harness_wait_until 20 menu_closed || fail "Esc did not close the window menu"
 
 drv key "$panel" Q
 expect_exit

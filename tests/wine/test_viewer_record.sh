@@ -3,8 +3,9 @@
 # recording that stops at its time ("Recording Now" counts up, the event log
 # gets its entry, live television comes back), and recordings ended by STOP
 # (button and menu), key U, EXIT, Esc, the close box and the scheduler's
-# WM_CLOSE. Every recording is whole: ffprobe reads it, the stand-in source
-# plays it to its end, and its length is the elapsed clock within a second.
+# WM_CLOSE, each with its entry in the event log. Every recording is whole:
+# ffprobe reads it, the stand-in source plays it to its end, and its length
+# is the elapsed clock within a second.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -163,15 +164,21 @@ png=$(take_screenshot live-after-recording "$video")
 [ "$(identify -format '%k' "$png")" -ge 8 ] || fail "no live picture after the recording ($png)"
 
 # --- EXIT, Esc, the close box and the scheduler's WM_CLOSE end the viewer
-# and the recording whole ---
+# and the recording whole, each with its RECORDING STOPPED entry ---
+stopped_count() {
+  tr -d '\r' <"$dir/scheduler.txt" | grep -cE '^RECORDING STOPPED: [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}$'
+}
 # record_until_exit ENDER: a recording from the REC button, ended after 4 s
-# by ENDER, which ends the viewer; the recording is checked.
+# by ENDER, which ends the viewer; the recording and its entry are checked.
 record_until_exit() {
+  local before
+  before=$(stopped_count)
   drv click "$panel" 1025
   drv wait "Recording Now" 30 >/dev/null
   harness_wait_until 60 recorded_for 4 || fail "the elapsed clock does not count"
   $1
   expect_exit
+  assert_eq "$((before + 1))" "$(stopped_count)" "RECORDING STOPPED entries after $1"
   assert_whole "$record_dir/$(newest_recording)" "$last_elapsed" "$(since_last_read)"
 }
 restart_viewer() {

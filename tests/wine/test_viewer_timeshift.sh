@@ -16,13 +16,17 @@ timeshift_key="$model_key\\Timeshift"
 # A longer stream than the other viewer tests: the buffer holds what the
 # test pauses over.
 "$tsgen_exe" --out "$TEST_WORK/rf7.ts" --seconds 45 >/dev/null || fail "tsgen failed"
-printf 'RF 7 SIGNAL 80 FILE rf7.ts\nCHANNEL 10 1 PROGRAM 1\n' >"$TEST_WORK/antenna.txt"
-printf '1\nWTST 7 10 1\n' >"$TEST_WORK/channels.txt"
+printf 'RF 7 SIGNAL 80 FILE rf7.ts\nCHANNEL 10 1 PROGRAM 1\nCHANNEL 10 2 PROGRAM 1\n' >"$TEST_WORK/antenna.txt"
+printf '2\nWTST 7 10 1\nWTWO 7 10 2\n' >"$TEST_WORK/channels.txt"
 install_platform "$TEST_WORK/antenna.txt"
 virtual_tuner "$tuner" "$capture"
 register_stream_buffer
 
 text() { harness_driver text "$panel" "$1" | tr -d '\r'; }
+# enabled ID...: 1 or 0 per control of the panel, on one line.
+enabled() { wine "$state_exe" enabled "$panel" "$@" | tr -d '\r' | paste -sd' '; }
+menu_open() { harness_driver list | awk -F'\t' '$2 == 1 && $4 == "#32768" { found = 1 } END { exit !found }'; }
+menu_closed() { ! menu_open; }
 behind() { text 1023; }
 state() { text 1020; }
 # The video window shows a picture (the test card has many colours).
@@ -74,9 +78,12 @@ picture_runs back-at-live
 set_failing_steps ""
 
 # --- Pause from live: timeshift on and paused ---
+assert_eq "0 0" "$(enabled 1023 1024)" "behind-live and position fields at live"
 drv click "$panel" 1013
 drv wait-text "$panel" 1020 "ON+PAUSE" 30
 paused_at=$SECONDS
+# The behind-live time and the position are live fields now.
+assert_eq "1 1" "$(enabled 1023 1024)" "behind-live and position fields in timeshift"
 # The stub file and the period's own recording lie in the timeshift folder.
 has_recording() { compgen -G "$buffer_dir/*-*_*[AP]M.dvr-ms" >/dev/null; }
 harness_wait_until 20 has_recording || fail "no timeshift recording in $buffer_dir: $(ls "$buffer_dir")"
@@ -128,12 +135,53 @@ drv click "$panel" 1017
 [ "$(seconds_of "$(behind)")" -ge 20 ] || fail "behind live after the jump to the start: $(behind)"
 picture_runs at-start
 
+# --- The timeshift menus open like the panel's other popups ---
+# With another program in front, the menu's panel comes to the foreground
+# first, so that a click elsewhere would close the menu.
+focus_title="Telvantis Focus Test"
+start_program telvmsgwatch "$focus_title" focus.txt
+drv wait-shown "$focus_title" 30 >/dev/null
+drv activate "$focus_title" 10
+assert_eq "$focus_title" "$(drv foreground | tr -d '\r')" "foreground before the menu"
+drv command "$panel" 1020
+harness_wait_until 20 menu_open || fail "the timeshift menu did not open"
+assert_eq "$panel" "$(drv foreground | tr -d '\r')" "foreground while the timeshift menu is open"
+take_screenshot timeshift-menu >/dev/null
+drv key "$panel" ESCAPE
+harness_wait_until 20 menu_closed || fail "Esc did not close the timeshift menu"
+drv post "$focus_title" 0x0010   # WM_CLOSE
+drv wait-gone "$focus_title" 30
+
+# The timeshift-channel menu changes channel as the channel keys do: the
+# panel's channel label follows, and so does the menu's label.
+drv command "$panel" 1021
+harness_wait_until 20 menu_open || fail "the timeshift-channel menu did not open"
+take_screenshot timeshift-channel-menu >/dev/null
+drv key "$panel" DOWN
+drv key "$panel" DOWN
+drv key "$panel" RETURN
+harness_wait_until 20 menu_closed || fail "the timeshift-channel menu stays open"
+drv wait-text "$panel" 1021 "10-2" 20
+drv wait-text "$panel" 1004 "WTWO 10-2" 20
+assert_eq "00:00:00" "$(behind)" "behind live after the timeshift channel change"
+
 # --- Timeshift off (key U): the live graph again, the test card running ---
 drv key "$panel" U
 drv wait-text "$panel" 1020 "OFF" 30
 assert_eq "00:00:00" "$(behind)" "behind live after timeshift off"
+assert_eq "0 0" "$(enabled 1023 1024)" "behind-live and position fields after timeshift off"
 picture_runs live-again
 take_screenshot panel-live-again >/dev/null
+
+# --- The second and third timeshift of the run: the sink the first one
+# made is used again (its key cannot be set twice) ---
+for start in second third; do
+  drv click "$panel" 1013
+  drv wait-text "$panel" 1020 "ON+PAUSE" 30
+  drv key "$panel" U
+  drv wait-text "$panel" 1020 "OFF" 30
+done
+picture_runs live-after-three
 
 drv key "$panel" Q
 expect_exit

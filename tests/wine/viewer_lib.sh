@@ -41,7 +41,12 @@ start_viewer() {
 # expect_exit: the viewer ends by itself with status 0.
 expect_exit() {
   local status=0
-  harness_wait_exit "$VIEWER_PID" 30 || status=$?
+  harness_wait_exit "$VIEWER_PID" 60 || status=$?
+  if [ "$status" -eq 124 ]; then
+    # Still running: what it shows says where its exit stopped.
+    harness_driver list >&2
+    take_screenshot exit-hang >&2
+  fi
   [ "$status" -eq 0 ] || fail "the viewer did not end normally (status $status)"
 }
 
@@ -157,7 +162,7 @@ register_stream_buffer() {
   local dll
   dll=$(standin_find "$harness_top/build/windows" telvstandin-streambuffer.dll)
   [ -n "$dll" ] || fail "telvstandin-streambuffer.dll is not built"
-  wine regsvr32 /s "$(winepath -w "$dll")" || fail "cannot register $dll"
+  standin_register "$dll" >/dev/null || fail "cannot register $dll"
 }
 
 # --- The default antenna's six channels, for the controls and the sound ---

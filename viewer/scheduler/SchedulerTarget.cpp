@@ -1,8 +1,11 @@
 // The panel's side of the scheduler's commands: what ViewerDialog does when
 // the scheduler changes the channel, starts a recording or starts timeshift.
+#include "core/files/FileNames.h"
+#include "core/protocol/EventLog.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/record/RecordClock.h"
 #include "viewer/resource.h"
+#include "win/LocalNow.h"
 
 // Key U's command: timeshift off, or the running recording stopped.
 void ViewerDialog::StopWhatRuns() { transport.StopCommand(); }
@@ -19,8 +22,21 @@ void ViewerDialog::TuneScheduledChannel(int index) {
 }
 
 // The recording runs from the event's start to its end; the when-done
-// code marks it as the scheduler's.
+// code marks it as the scheduler's. Timeshift gives way to it; a recording
+// that runs already goes on, and the scheduled one is refused in the event
+// log and on screen rather than dropped without a word.
 void ViewerDialog::StartScheduledRecording(const RecLiveHandOff& event) {
+  switch (session.AnswerScheduledRecording()) {
+    case ScheduledRecording::Refuse:
+      EventLog::Append(FileNames::kEventLog, EventLog::RecordLiveRefused(LocalNow()));
+      ShowOsdText("SCHEDULED RECORDING REFUSED");
+      return;
+    case ScheduledRecording::EndTimeshiftThenStart:
+      transport.TimeshiftOff();  // a failure has shown its messages
+      break;
+    case ScheduledRecording::Start:
+      break;
+  }
   transport.StartRecording(
       DurationUntil(event.startHour, event.startMinute, event.endHour, event.endMinute),
       event.whenDone);

@@ -115,8 +115,9 @@ void ChannelPage::Tune() {
   KillTimer(hwnd, kSignalTimer);
   signalTicks = 0;
   const ChannelEntry dialled = Dialled();
-  lastTuned = {dialled.physical, dialled.major, dialled.minor};
-  host.TuneDialled(lastTuned, ChannelCaption(dialled));
+  const TuneValues numbers{dialled.physical, dialled.major, dialled.minor};
+  // A running recording keeps the channel it records.
+  if (host.TuneDialled(numbers, ChannelCaption(dialled))) lastTuned = numbers;
   SetTimer(hwnd, kSignalTimer, kSignalPeriodMs, nullptr);
 }
 

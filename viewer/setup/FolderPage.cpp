@@ -54,10 +54,10 @@ void FolderPage::Show(const FolderBox& box) {
   if (box.key.empty()) return;  // no tuner model: no key to read
   std::optional<std::string> folder = ReadFolderValue(box.key, box.valueName);
   if (!folder) {
-    folder = ProgramFolder();
     // When neither root takes it, the folder is shown all the same and the
     // next opening tries again.
-    WriteFolderValue(box.key, box.valueName, *folder);
+    WriteFolderValue(box.key, box.valueName, ProgramFolder());
+    folder = ReadFolderValue(box.key, box.valueName).value_or(ProgramFolder());
   }
   SetItemText(box.label, *folder);
 }
@@ -72,6 +72,15 @@ void FolderPage::Select(const FolderBox& box) {
     MessageBoxA(nullptr, problem->c_str(), "", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  // A registry that takes the folder under neither root leaves the box as it was.
-  if (WriteFolderValue(box.key, box.valueName, *folder)) SetItemText(box.label, *folder);
+  const FolderWritten written = WriteFolderValue(box.key, box.valueName, *folder);
+  // The box shows the folder the programs will use: they read HKLM first, so
+  // a folder that only HKCU took is not used while HKLM holds an older one.
+  const std::optional<std::string> inUse = ReadFolderValue(box.key, box.valueName);
+  if (inUse) SetItemText(box.label, *inUse);
+  if (written.machine) return;
+  std::string text = written.user ? "THE FOLDER WAS SAVED FOR THIS USER ONLY: THE SYSTEM'S\n"
+                                    "SETTINGS (HKEY_LOCAL_MACHINE) REFUSED IT."
+                                  : "THE FOLDER COULD NOT BE SAVED: THE REGISTRY REFUSED IT.";
+  text += inUse ? "\nTHE PROGRAMS WILL USE:\n" + *inUse : "\nNO FOLDER IS SET.";
+  MessageBoxA(nullptr, text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
 }

@@ -12,8 +12,9 @@ class SetupHost {
  public:
   // Tunes the live graph to the dialled numbers and shows `caption` in the
   // panel's channel label; the panel's signal timer starts again. A failing
-  // step has shown its message.
-  virtual void TuneDialled(const TuneValues& channel, const std::string& caption) = 0;
+  // step has shown its message. False when nothing was tuned because a
+  // recording holds the channel.
+  virtual bool TuneDialled(const TuneValues& channel, const std::string& caption) = 0;
 
   // The tuner's raw signal strength; nothing when it cannot be read.
   virtual std::optional<long> SignalStrength() = 0;

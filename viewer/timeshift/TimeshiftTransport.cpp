@@ -43,9 +43,9 @@ std::string ChannelNumbers(const ChannelEntry& channel) {
 TimeshiftTransport::TimeshiftTransport(TvEngine& engine, ViewerSession& session)
     : engine(engine), session(session) {}
 
-void TimeshiftTransport::Attach(HWND panelWindow, std::function<void()> refit) {
+void TimeshiftTransport::Attach(HWND panelWindow, TimeshiftHost& panelHost) {
   panel = panelWindow;
-  fitVideo = std::move(refit);
+  host = &panelHost;
 }
 
 bool TimeshiftTransport::OnCommand(int id, int code) {
@@ -115,7 +115,8 @@ void TimeshiftTransport::TimeshiftOn(bool pause) {
   if (engine.IsTimeshifting()) return;
   SetText(IDC_TIMESHIFT_STATE, pause ? "ON+PAUSE" : "ON");
   Enable({IDC_PAUSE, IDC_SKIP_BACK, IDC_SKIP_FORWARD, IDC_JUMP_START, IDC_JUMP_LIVE,
-          IDC_STOP_BUFFERING, IDC_TIMESHIFT_CHANNEL, IDC_SKIP_LABEL},
+          IDC_STOP_BUFFERING, IDC_TIMESHIFT_CHANNEL, IDC_SKIP_LABEL, IDC_BEHIND_LIVE,
+          IDC_TIMESHIFT_POSITION},
          true);
   Enable({IDC_PLAY, IDC_RECORD, IDC_RECORD_STATE}, false);
   if (const ChannelEntry* channel = session.CurrentChannel()) {
@@ -126,11 +127,11 @@ void TimeshiftTransport::TimeshiftOn(bool pause) {
   if (!engine.IsTimeshifting()) {
     // The move failed and live television runs again.
     ShowLiveControls();
-    SetTimer(panel, kSignalTimer, kHalfSecond, nullptr);
+    host->RestartSignalTimer();
     return;
   }
   clock.Start(LocalNow());
-  SetTimer(panel, kOsdTimer, kHalfSecond, nullptr);
+  host->RestartCaptionTimer();
   RestartTimer(kRefitTimer, kHalfSecond);
   if (pause) Pause();
 }
@@ -141,14 +142,15 @@ void TimeshiftTransport::TimeshiftOff() {
   for (UINT_PTR timer : {kPausedTimer, kFrozenTimer, kLastSecondsTimer}) KillTimer(panel, timer);
   engine.ToggleTimeshift(session);  // a failure has shown its messages
   clock.Stop();
-  SetTimer(panel, kSignalTimer, kHalfSecond, nullptr);
+  host->RestartSignalTimer();
 }
 
 // The panel at live television: timeshift off, pause and record ready.
 void TimeshiftTransport::ShowLiveControls() {
   SetText(IDC_TIMESHIFT_STATE, "OFF");
   Enable({IDC_PLAY, IDC_SKIP_BACK, IDC_SKIP_FORWARD, IDC_JUMP_START, IDC_JUMP_LIVE,
-          IDC_STOP_BUFFERING, IDC_TIMESHIFT_CHANNEL, IDC_SKIP_LABEL},
+          IDC_STOP_BUFFERING, IDC_TIMESHIFT_CHANNEL, IDC_SKIP_LABEL, IDC_BEHIND_LIVE,
+          IDC_TIMESHIFT_POSITION},
          false);
   Enable({IDC_PAUSE, IDC_RECORD, IDC_RECORD_STATE, IDC_TIMESHIFT_STATE}, true);
   SetText(IDC_TIMESHIFT_CHANNEL, "");
@@ -232,7 +234,7 @@ void TimeshiftTransport::OnTimer4() {
     timer4Ticks = 0;
     return;
   }
-  if (fitVideo) fitVideo();
+  host->FitVideo();
   if (timer4Ticks >= kFirstLiveEdgeTick && engine.IsTimeshifting() && !clock.Paused()) {
     engine.SkipForward(kLiveEdgeSkip);
   }
@@ -315,17 +317,7 @@ void TimeshiftTransport::StopCommand() {
 // the viewer either ends (a scheduled recording that ran to its time with
 // the scheduler there) or goes back to live television.
 void TimeshiftTransport::OnRecordingStop(bool byTime) {
-  engine.StopRecording();
-  const CivilTime now = LocalNow();
-  EventLog::Append(FileNames::kEventLog, EventLog::RecordingStopped(now.hour, now.minute, now.second));
-  HWND scheduler = nullptr;
-  if (const TuningModel* model = session.ModelRow()) {
-    scheduler = FindWindowA(nullptr, WindowTitle(*model, ProgramWindow::Scheduler).c_str());
-  }
-  const bool closeViewer = scheduler != nullptr && byTime && whenDone == WhenDone::Close;
-  whenDone.reset();
-  nowWindow.Close();
-  if (closeViewer) {
+  if (EndRecording(byTime)) {
     PostMessageA(panel, WM_COMMAND, IDOK, 0);  // the exit command
     return;
   }
@@ -336,6 +328,30 @@ void TimeshiftTransport::OnRecordingStop(bool byTime) {
           IDC_RECALL},
          true);
   SetText(IDC_RECORD_STATE, "OFF");
+  session.SetRecording(false);
+}
+
+// The STOP procedure up to the return to live: the recording ends whole,
+// the event log gets its entry and the window closes. True when the viewer
+// is to end now (a scheduled recording with "CLOSE" that ran to its time,
+// the scheduler being there).
+bool TimeshiftTransport::EndRecording(bool byTime) {
+  engine.StopRecording();
+  const CivilTime now = LocalNow();
+  EventLog::Append(FileNames::kEventLog, EventLog::RecordingStopped(now.hour, now.minute, now.second));
+  HWND scheduler = nullptr;
+  if (const TuningModel* model = session.ModelRow()) {
+    scheduler = FindWindowA(nullptr, WindowTitle(*model, ProgramWindow::Scheduler).c_str());
+  }
+  const bool closeViewer = scheduler != nullptr && byTime && whenDone == WhenDone::Close;
+  whenDone.reset();
+  nowWindow.Close();
+  return closeViewer;
+}
+
+void TimeshiftTransport::EndRecordingForExit() {
+  if (!engine.IsRecording()) return;
+  EndRecording(false);
   session.SetRecording(false);
 }
 
@@ -377,23 +393,26 @@ void TimeshiftTransport::ShowChannelMenu() {
   if (chosen != 0) OnCommand(chosen);
 }
 
+// The panel's channel change (which brings playback to live on the new
+// channel), then the number in this group's label.
 void TimeshiftTransport::ChooseTimeshiftChannel(int index) {
   if (!InTimeshift()) return;
-  const std::optional<ChannelChange> change = session.GoTo(index, std::nullopt);
-  if (!change) return;
-  engine.TuneChannel(change->tune);  // a failure has shown its message
+  host->GoToChannel(index);
   if (const ChannelEntry* channel = session.CurrentChannel()) {
     SetText(IDC_TIMESHIFT_CHANNEL, ChannelNumbers(*channel));
   }
-  AfterChannelChange();
 }
 
-// A popup at the label that opened it; the chosen command, or 0.
+// A popup at the label that opened it; the chosen command, or 0. As with
+// the panel's other popups, the panel comes to the foreground first: only
+// then does a click elsewhere close the menu.
 int TimeshiftTransport::ShowPopup(HMENU menu, int anchorId) {
   RECT anchor{};
   GetWindowRect(GetDlgItem(panel, anchorId), &anchor);
+  SetForegroundWindow(panel);
   const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
                                     anchor.left, anchor.bottom, 0, panel, nullptr);
+  PostMessageA(panel, WM_NULL, 0, 0);  // the benign message a menu opened this way needs after it
   DestroyMenu(menu);
   return chosen;
 }

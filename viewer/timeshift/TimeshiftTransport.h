@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 #include "core/schedule/ScheduleEvent.h"
@@ -18,13 +17,14 @@
 #include "viewer/record/RecordClock.h"
 #include "viewer/record/RecordingNowWindow.h"
 #include "viewer/timeshift/TimeshiftClock.h"
+#include "viewer/timeshift/TimeshiftHost.h"
 
 class TimeshiftTransport : private RecordingNowHost {
  public:
   TimeshiftTransport(TvEngine& engine, ViewerSession& session);
 
-  // The panel, once its window exists, and how it re-fits the picture.
-  void Attach(HWND panel, std::function<void()> fitVideo);
+  // The panel, once its window exists, and what it does for these groups.
+  void Attach(HWND panel, TimeshiftHost& host);
 
   // The panel's commands of these groups, key U and the menus' items, with
   // their notification code; false for any other command, and for the
@@ -50,6 +50,10 @@ class TimeshiftTransport : private RecordingNowHost {
   void RecordCommand();
   // Key U: timeshift off, or the running recording stopped.
   void StopCommand();
+  // The viewer ends (EXIT, Esc, a close) while a recording runs: it stops
+  // as STOP stops it, with its entry in the event log and the window
+  // closed, but without going back to live, since the graphs go next.
+  void EndRecordingForExit();
 
   // After a channel change while timeshifting: playback goes to live on the
   // new channel.
@@ -62,6 +66,7 @@ class TimeshiftTransport : private RecordingNowHost {
  private:
   // RecordingNowHost: the STOP procedure.
   void OnRecordingStop(bool byTime) override;
+  bool EndRecording(bool byTime);
   bool RecordingHasBegun() override { return engine.RecordingHasBegun(); }
 
   void Pause();
@@ -90,7 +95,7 @@ class TimeshiftTransport : private RecordingNowHost {
   TvEngine& engine;
   ViewerSession& session;
   HWND panel = nullptr;
-  std::function<void()> fitVideo;
+  TimeshiftHost* host = nullptr;
   TimeshiftClock clock;
   int timer4Ticks = 0;
 

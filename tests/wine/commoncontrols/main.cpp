@@ -25,9 +25,10 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/wine/shared/BoundedSend.h"
+
 namespace {
 
-constexpr UINT kAnswerMs = 5000;
 constexpr std::size_t kCellLength = 260;
 
 int Fail(const std::string& message) {
@@ -61,9 +62,7 @@ HWND FindControl(HWND window, int id) {
 }
 
 LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(control, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result);
-  return static_cast<LRESULT>(result);
+  return static_cast<LRESULT>(testsend::Send(control, message, wParam, lParam).value_or(0));
 }
 
 // Memory in the control's process, freed at the end.

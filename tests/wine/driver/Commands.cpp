@@ -9,6 +9,7 @@
 #include "Keys.h"
 #include "Screenshot.h"
 #include "WindowQuery.h"
+#include "tests/wine/shared/BoundedSend.h"
 
 namespace driver {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr double kBoxCloseSeconds = 10;
 // How long a message box may take to paint its icon after it appears.
 constexpr double kBoxIconSeconds = 3;
-constexpr UINT kSetTextTimeoutMs = 5000;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -125,6 +125,22 @@ void List(const Arguments&) {
            w.className.c_str(), w.title.c_str());
 }
 
+// The title of the window that has the keyboard's attention (a menu opened
+// by a window in the background does not close on a click elsewhere).
+void Foreground(const Arguments&) {
+  HWND hwnd = GetForegroundWindow();
+  if (hwnd == nullptr) Fail("no window is in the foreground");
+  Print(WindowTitle(hwnd));
+}
+
+// Makes the window the foreground window, as a click on it would.
+void Activate(const Arguments& args) {
+  HWND hwnd = WindowOrFail(args.At(0));
+  SetForegroundWindow(hwnd);  // checked below: the wait says whether it worked
+  if (!WaitUntil(args.SecondsAt(1), [&] { return GetForegroundWindow() == hwnd; }))
+    Fail(Quoted(args.At(0)) + " did not come to the foreground");
+}
+
 void Children(const Arguments& args) {
   for (const ChildWindow& c : ListChildWindows(WindowOrFail(args.At(0))))
     printf("%s\t%d\t%d\t%s\t%s\n", Handle(c.hwnd).c_str(), c.id, c.visible ? 1 : 0,
@@ -169,10 +185,9 @@ void Text(const Arguments& args) { Print(TextOrFail(ControlOrFail(args))); }
 
 void SetText(const Arguments& args) {
   HWND control = ControlOrFail(args);
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.At(2).c_str()),
-                           SMTO_ABORTIFHUNG, kSetTextTimeoutMs, &result) ||
-      !result)
+  std::optional<DWORD_PTR> result =
+      testsend::Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.At(2).c_str()));
+  if (!result || !*result)
     Fail("cannot set the text of control " + args.At(1));
 }
 
@@ -225,6 +240,8 @@ constexpr CommandEntry kCommands[] = {
     {"wait-gone", 1, 2, WaitGone},
     {"list", 0, 0, List},
     {"children", 1, 1, Children},
+    {"foreground", 0, 0, Foreground},
+    {"activate", 1, 2, Activate},
     {"post", 2, 4, PostNumbered},
     {"post-registered", 2, 4, PostRegistered},
     {"key", 2, 2, Key},

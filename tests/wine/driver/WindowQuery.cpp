@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Screenshot.h"
+#include "tests/wine/shared/BoundedSend.h"
 
 namespace driver {
 namespace {
@@ -12,8 +13,6 @@ constexpr char kDialogClass[] = "#32770";
 // A message box shows its text in a static control with this id, under
 // Windows and under Wine alike.
 constexpr int kBoxTextId = 0xFFFF;
-// Long enough for a program slowed down by a loaded machine.
-constexpr UINT kTextTimeoutMs = 20000;
 
 std::string ClassOf(HWND hwnd) {
   char name[256] = "";
@@ -103,17 +102,13 @@ HWND FindControl(HWND parent, int id) {
 }
 
 std::optional<std::string> ReadWindowText(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
-                           kTextTimeoutMs, &length))
-    return std::nullopt;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(),
-                           reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                           kTextTimeoutMs, &copied))
-    return std::nullopt;
-  text.resize(copied <= length ? static_cast<size_t>(copied) : static_cast<size_t>(length));
+  std::optional<DWORD_PTR> length = testsend::Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  if (!length) return std::nullopt;
+  std::string text(static_cast<size_t>(*length) + 1, '\0');
+  std::optional<DWORD_PTR> copied =
+      testsend::Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  if (!copied) return std::nullopt;
+  text.resize(static_cast<size_t>(*copied <= *length ? *copied : *length));
   return text;
 }
 
@@ -142,10 +137,9 @@ std::optional<std::string> MessageBoxText(HWND box) {
 BoxIcon MessageBoxIcon(HWND box, double seconds) {
   HWND control = IconControl(box);
   if (control == nullptr || !IsWindowVisible(control)) return BoxIcon::None;
-  DWORD_PTR icon = 0;
-  if (!SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &icon))
-    return BoxIcon::Other;
-  if (icon == 0) return BoxIcon::None;
+  std::optional<DWORD_PTR> icon = testsend::Send(control, STM_GETICON, 0, 0);
+  if (!icon) return BoxIcon::Other;
+  if (*icon == 0) return BoxIcon::None;
 
   static const struct {
     BoxIcon kind;
@@ -166,8 +160,10 @@ BoxIcon MessageBoxIcon(HWND box, double seconds) {
     OffsetRect(&client, origin.x, origin.y);
     if ((shown = FindShownIcon(client, icons))) return true;
     // The viewer's start-up banner is topmost and may cover the box. Raising
-    // the box changes nothing else: it is read once and closed.
-    if (!raised) SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // the box changes nothing else: it is read once and closed. Asynchronous,
+    // so that a box whose thread is busy cannot block the driver.
+    if (!raised)
+      SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     raised = true;
     return false;
   });

@@ -12,6 +12,9 @@
 //                                       visible (0/1), process id, class, title
 //   children TITLE                      print the window's descendants: handle,
 //                                       id, visible, class, text
+//   foreground                          print the title of the foreground window
+//   activate TITLE [SECONDS]            make it the foreground window; wait
+//                                       until it is
 //   post TITLE MESSAGE [WPARAM [LPARAM]]          post a message by number
 //   post-registered TITLE NAME [WPARAM [LPARAM]]  post RegisterWindowMessageA(NAME)
 //   key TITLE KEY                       post WM_KEYDOWN then WM_KEYUP; KEY is one
@@ -63,6 +66,8 @@ constexpr char kUsage[] =
     "  wait-gone TITLE [SECONDS]           wait until no window has that title\n"
     "  list                                handle, visible, pid, class, title of each top-level window\n"
     "  children TITLE                      handle, id, visible, class, text of each descendant\n"
+    "  foreground                          title of the foreground window\n"
+    "  activate TITLE [SECONDS]            make it the foreground window; wait until it is\n"
     "  post TITLE MESSAGE [WPARAM [LPARAM]]          post a message by number\n"
     "  post-registered TITLE NAME [WPARAM [LPARAM]]  post RegisterWindowMessageA(NAME)\n"
     "  key TITLE KEY                       post WM_KEYDOWN and WM_KEYUP (Q, 5, RETURN, F1, 0x26...)\n"

@@ -14,9 +14,9 @@
 #include <optional>
 #include <string>
 
-namespace {
+#include "tests/wine/shared/BoundedSend.h"
 
-constexpr UINT kAnswerMs = 5000;
+namespace {
 
 int Fail(const std::string& message) {
   fprintf(stderr, "telvlistbox: %s\n", message.c_str());
@@ -31,10 +31,9 @@ int Usage() {
 // The wide messages: list boxes of another process hand their lines over as
 // UTF-16 whatever the asking side, so they are converted here.
 std::optional<LRESULT> Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer))
-    return std::nullopt;
-  return static_cast<LRESULT>(answer);
+  std::optional<DWORD_PTR> answer = testsend::Send(list, message, wParam, lParam, testsend::Charset::Wide);
+  if (!answer) return std::nullopt;
+  return static_cast<LRESULT>(*answer);
 }
 
 // The messages of a list box and their combo-box counterparts.

@@ -7,6 +7,8 @@
 //        telvschedform time TITLE ID HH MM          set a time picker's time
 //        telvschedform rows TITLE ID                print each list row, columns joined by |
 //        telvschedform select-row TITLE ID ROW      select and focus a list row
+//        telvschedform focus TITLE ID               give the control the keyboard focus, as
+//                                                   the Tab key would (WM_NEXTDLGCTL, posted)
 //        telvschedform tray-menu TITLE              right-click the tray icon (its callback,
 //                                                   WM_APP + 10), print each item of the menu
 //                                                   that opens as "TEXT|enabled" or "TEXT|grayed"
@@ -22,7 +24,15 @@
 #include <string>
 #include <string_view>
 
+#include "tests/wine/shared/BoundedSend.h"
+
 namespace {
+
+// Sends a message to the program under test within the test tools' limit;
+// 0 when the window refused it.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return static_cast<LRESULT>(testsend::Send(window, message, wParam, lParam).value_or(0));
+}
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "telvschedform: %s\n", message.c_str());
@@ -62,7 +72,7 @@ int SetPicker(HWND dialog, HWND control, int argc, char** argv, bool date) {
   RemoteBlock block(control, sizeof(SYSTEMTIME));
   if (!block.Ok()) return Fail("no memory in the target");
   SYSTEMTIME time{};
-  SendMessageA(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(block.At()));
+  Ask(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(block.At()));
   block.Read(&time, sizeof time);
   if (date) {
     if (argc < 7) return 2;
@@ -76,16 +86,16 @@ int SetPicker(HWND dialog, HWND control, int argc, char** argv, bool date) {
     time.wSecond = 0;
   }
   block.Write(&time, sizeof time);
-  if (!SendMessageA(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(block.At())))
+  if (!Ask(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(block.At())))
     return Fail("the picker refused the value");
   (void)dialog;
   return 0;
 }
 
 int Rows(HWND list) {
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-  const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const int count = static_cast<int>(Ask(list, LVM_GETITEMCOUNT, 0, 0));
+  HWND header = reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0));
+  const int columns = header ? static_cast<int>(Ask(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
   constexpr SIZE_T kText = 512;
   RemoteBlock block(list, sizeof(LVITEMA) + kText);
   if (!block.Ok()) return Fail("no memory in the target");
@@ -97,7 +107,7 @@ int Rows(HWND list) {
       item.pszText = block.At(sizeof(LVITEMA));
       item.cchTextMax = kText;
       block.Write(&item, sizeof item);
-      SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.At()));
+      Ask(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.At()));
       char text[kText] = {};
       block.Read(text, kText - 1, sizeof(LVITEMA));
       if (column > 0) line += '|';
@@ -115,7 +125,7 @@ int SelectRow(HWND list, int row) {
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
   block.Write(&item, sizeof item);
-  if (!SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.At())))
+  if (!Ask(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.At())))
     return Fail("no row " + std::to_string(row));
   return 0;
 }
@@ -139,7 +149,7 @@ int TrayMenu(HWND dialog) {
     menuWindow = FindPopupMenu(dialog);
   }
   if (menuWindow == nullptr) return Fail("no menu opened");
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  HMENU menu = reinterpret_cast<HMENU>(Ask(menuWindow, MN_GETHMENU, 0, 0));
   const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
   // Wine keeps a menu's items in the process that made it: another process
   // gets no count. The menu is open all the same (status 3).
@@ -161,7 +171,7 @@ int TrayMenu(HWND dialog) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("Usage: telvschedform combo|date|time|rows|select-row|tray-menu|close-menu TITLE [ID] [VALUES]\n", stderr);
+    std::fputs("Usage: telvschedform combo|date|time|rows|select-row|focus|tray-menu|close-menu TITLE [ID] [VALUES]\n", stderr);
     return 2;
   }
   const std::string_view command = argv[1];
@@ -178,13 +188,18 @@ int main(int argc, char** argv) {
   if (control == nullptr) return Fail("no control " + std::to_string(id));
   if (command == "combo" && argc >= 5) {
     const int index = std::atoi(argv[4]);
-    if (SendMessageA(control, CB_SETCURSEL, index, 0) != index) return Fail("no entry " + std::to_string(index));
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+    if (Ask(control, CB_SETCURSEL, index, 0) != index) return Fail("no entry " + std::to_string(index));
+    Ask(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
     return 0;
   }
   if (command == "date") return SetPicker(dialog, control, argc, argv, true);
   if (command == "time") return SetPicker(dialog, control, argc, argv, false);
   if (command == "rows") return Rows(control);
   if (command == "select-row" && argc >= 5) return SelectRow(control, std::atoi(argv[4]));
+  if (command == "focus") {
+    if (!PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE))
+      return Fail("cannot post to the window");
+    return 0;
+  }
   return 2;
 }

@@ -27,8 +27,9 @@ HRESULT TestSourceFilter::Create(std::vector<ElementaryUnit> video,
   *out = nullptr;
   Microsoft::WRL::ComPtr<TestSourceFilter> filter;
   filter = AdoptNew(new TestSourceFilter());
-  // The demultiplexer's pin types as the transport-stream player creates them.
-  const PlayerPinTypes types;
+  // The demultiplexer's pin types as the transport-stream player creates
+  // them for a program with AC-3 audio (the test streams carry AC-3).
+  const PlayerPinTypes types(AudioCoding::Ac3);
   if (!video.empty()) {
     filter->pins.push_back(std::make_unique<TestSourcePin>(*filter.Get(), L"Video Pin", types.video,
                                                            std::move(video), 333667));

@@ -151,8 +151,9 @@ int Pids(const char* file, bool analyzer, ULONG videoPid, ULONG audioPid, ULONG 
   ComPtr<IMpeg2Demultiplexer> pins;
   CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
 
-  // The media types the TS player gives its two pins.
-  PlayerPinTypes types;
+  // The media types the TS player gives its two pins (the test stream's
+  // audio is AC-3).
+  PlayerPinTypes types(AudioCoding::Ac3);
   ComPtr<IPin> videoPin, audioPin;
   wchar_t videoName[] = L"Video Pin";
   wchar_t audioName[] = L"Audio Pin";

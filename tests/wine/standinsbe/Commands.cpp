@@ -111,12 +111,21 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
   ComPtr<IStreamBufferInitialize> sinkInitialize;
   CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
-  CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
-  key.Reset();
-
   ComPtr<IStreamBufferSink> buffer;
   CHECK("query IStreamBufferSink", sink.As(&buffer));
   const std::wstring stub = Wide(folder) + L"\\stub_1.dvr-ms";
+
+  // In the global namespace (the default) a normal user may not lock the
+  // profile; in the session's own, set through the key, it may.
+  ComPtr<IStreamBufferConfigure3> config3;
+  CHECK("query IStreamBufferConfigure3", config.As(&config3));
+  wchar_t global[] = L"Global";
+  CHECK("SetNamespace Global", config3->SetNamespace(global));
+  CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
+  PrintResult("lock_global", buffer->LockProfile(stub.c_str()));
+  CHECK("SetNamespace NULL", config3->SetNamespace(nullptr));
+  CHECK("sink SetHKEY again", sinkInitialize->SetHKEY(key.Get()));
+
   PrintResult("profile_locked_before", buffer->IsProfileLocked());
   PrintResult("lock", buffer->LockProfile(stub.c_str()));
   PrintResult("lock_same", buffer->LockProfile(stub.c_str()));
@@ -134,7 +143,9 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   CHECK("add source", AddByClsid(sourceGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
   ComPtr<IStreamBufferSource> attach;
   CHECK("query IStreamBufferSource", source.As(&attach));
-  CHECK("SetStreamSink", attach->SetStreamSink(sink.Get()));
+  // Only the sink's IStreamBufferSink is taken: its filter interface is not.
+  PrintResult("attach_filter_interface", attach->SetStreamSink(reinterpret_cast<IStreamBufferSink*>(sink.Get())));
+  CHECK("SetStreamSink", attach->SetStreamSink(buffer.Get()));
   for (const wchar_t* pinName : {L"Audio", L"Video"}) {
     ComPtr<IPin> pin;
     CHECK("find source pin", source->FindPin(pinName, &pin));
@@ -147,7 +158,7 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   CHECK("query sink IMediaControl", sinkGraph.As(&sinkControl));
   CHECK("query source IMediaControl", sourceGraph.As(&sourceControl));
   CHECK("run sink graph", sinkControl->Run());
-  REFERENCE_TIME start = -1;
+  REFERENCE_TIME start = 0;  // now
   PrintResult("start", recorder->Start(&start));
   const DWORD started = GetTickCount();
   CHECK("run source graph", sourceControl->Run());
@@ -212,6 +223,8 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   CHECK("remove sink", sinkGraph->RemoveFilter(sink.Get()));
   PrintResult("profile_locked_removed", buffer->IsProfileLocked());
   PrintResult("lock_again", buffer->LockProfile((Wide(folder) + L"\\stub_2.dvr-ms").c_str()));
+  // A sink is initialised once: its key cannot change after a lock.
+  PrintResult("sethkey_after_lock", sinkInitialize->SetHKEY(key.Get()));
   // The backing files go with the last reader of the buffer.
   CHECK("remove source", sourceGraph->RemoveFilter(source.Get()));
   seeking.Reset();
@@ -231,6 +244,7 @@ int Play(const char* file, double seekSeconds) {
   const HRESULT loaded = load->Load(Wide(file).c_str(), nullptr);
   PrintResult("load", loaded);
   if (FAILED(loaded)) return 0;
+  PrintResult("load_again", load->Load(Wide(file).c_str(), nullptr));
   CHECK("connect video", AddCounter(graph.Get(), source.Get(), L"Video Count", videoCounter));
   CHECK("connect audio", AddCounter(graph.Get(), source.Get(), L"Audio Count", audioCounter));
   ComPtr<IStreamBufferMediaSeeking> seeking;
@@ -315,10 +329,27 @@ int Edges(const char* folder) {
                                         IID_PPV_ARGS(&sink)));
   ComPtr<IStreamBufferSink> buffer;
   CHECK("query IStreamBufferSink", sink.As(&buffer));
+  // A sink never given a key makes its objects in the global namespace.
+  PrintResult("lock_without_key", buffer->LockProfile((Wide(folder) + L"\\stub.dvr-ms").c_str()));
+  UniqueHkey key;
+  CHECK("open key", HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0,
+                                                       KEY_ALL_ACCESS, nullptr, key.Put(), nullptr)));
+  ComPtr<IStreamBufferInitialize> initialize, sinkInitialize;
+  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
+  CHECK("configuration SetHKEY", initialize->SetHKEY(key.Get()));
+  ComPtr<IStreamBufferConfigure3> config3;
+  CHECK("query IStreamBufferConfigure3", config.As(&config3));
+  CHECK("SetNamespace NULL", config3->SetNamespace(nullptr));
+  CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
+  CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
   PrintResult("lock_missing_folder", buffer->LockProfile((Wide(folder) + L"\\no\\such\\stub.dvr-ms").c_str()));
   PrintResult("lock_too_long", buffer->LockProfile(std::wstring(400, L'x').c_str()));
   PrintResult("profile_locked", buffer->IsProfileLocked());
   ComPtr<IUnknown> recorder;
+  // A recording object needs a locked profile (or a running sink).
+  PrintResult("recorder_unlocked",
+              buffer->CreateRecorder((Wide(folder) + L"\\early.dvr-ms").c_str(), kRecordingTypeContent, &recorder));
+  CHECK("lock", buffer->LockProfile((Wide(folder) + L"\\edges_stub.dvr-ms").c_str()));
   PrintResult("recorder_reference",
               buffer->CreateRecorder((Wide(folder) + L"\\ref.dvr-ms").c_str(), kRecordingTypeReference, &recorder));
   PrintResult("recorder_unknown_type",
@@ -329,7 +360,14 @@ int Edges(const char* folder) {
   ComPtr<IStreamBufferRecordControl> control;
   if (recorder) recorder.As(&control);
   if (control) {
-    PrintResult("start_missing_folder", control->Start(nullptr));
+    REFERENCE_TIME at = -1;
+    PrintResult("start_null", control->Start(nullptr));
+    PrintResult("start_negative", control->Start(&at));
+    at = 6 * 10'000'000LL;
+    PrintResult("start_late", control->Start(&at));
+    PrintResult("stop_late", control->Stop(at));
+    at = 0;
+    PrintResult("start_missing_folder", control->Start(&at));
     PrintResult("stop_unstarted", control->Stop(0));
   }
 
@@ -341,11 +379,12 @@ int Edges(const char* folder) {
   PrintResult("load_missing", load->Load((Wide(folder) + L"\\missing.dvr-ms").c_str(), nullptr));
   ComPtr<IStreamBufferSource> attach;
   CHECK("query IStreamBufferSource", source.As(&attach));
-  PrintResult("attach_not_a_sink", attach->SetStreamSink(config.Get()));
+  PrintResult("attach_not_a_sink", attach->SetStreamSink(reinterpret_cast<IStreamBufferSink*>(config.Get())));
   ComPtr<IStreamBufferMediaSeeking> seeking;
   CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
   LONGLONG duration = 0;
   PrintResult("duration_nothing_loaded", seeking->GetDuration(&duration));
   PrintResult("rate_zero", seeking->SetRate(0.0));
+  PrintResult("rate_slow", seeking->SetRate(-0.05));
   return 0;
 }
