@@ -233,6 +233,11 @@ harness_driver() {
     [ "$status" -eq 1 ] && [ ! -s "$said" ] || break
     harness_log "the driver ended with status 1 without a word (try $try): starting it again"
   done
+  # A window that did not answer: say what its program was waiting in.
+  if grep -q "did not answer" "$said"; then
+    harness_log "the stacks of the programs at the time-out:"
+    harness_stacks | sed 's/^/    /' >&2
+  fi
   rm -f "$said"
   return "$status"
 }
@@ -356,6 +361,40 @@ harness_stop_programs() {
   local pid
   [ -n "${WINEPREFIX:-}" ] || return 0
   for pid in $(harness_program_pids); do harness_stop "$pid"; done
+}
+
+# harness_stacks: prints the call stack of every thread of our prefix's own
+# programs (not Wine's processes under C:\windows), through winedbg, with the
+# frames in our build's modules named by addr2line: what a hung program was
+# waiting in. Best effort; says so when winedbg cannot attach.
+harness_stacks() {
+  local -; set +e
+  local dump
+  dump=$(mktemp "${HARNESS_RUN:-/tmp}/stacks.XXXXXX") || return 0
+  (harness_close_fds; WINEDLLOVERRIDES="winedbg.exe=b;$WINEDLLOVERRIDES" \
+    exec timeout 60 wine winedbg --command "bt all") >"$dump" 2>&1
+  local line module offset file base name keep=0
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    if [[ $line == "Backtracing for thread "* ]]; then
+      shopt -s nocasematch
+      if [[ $line == *"(C:\\windows\\"* ]]; then keep=0; else keep=1; fi
+      shopt -u nocasematch
+    fi
+    [ "$keep" -eq 1 ] || continue
+    if [[ $line =~ \ in\ ([A-Za-z0-9_.-]+)\ \(\+0x([0-9a-f]+)\) ]]; then
+      module=${BASH_REMATCH[1]} offset=${BASH_REMATCH[2]}
+      file=$(find "$HARNESS_BUILD" \( -iname "$module.exe" -o -iname "$module.dll" \) -type f -print -quit 2>/dev/null)
+      if [ -n "$file" ]; then
+        base=$(x86_64-w64-mingw32-objdump -p "$file" 2>/dev/null | awk '$1 == "ImageBase" { print $2; exit }')
+        name=$(x86_64-w64-mingw32-addr2line -f -C -e "$file" "$(printf '0x%x' $((0x${base:-0} + 0x$offset)))" 2>/dev/null | head -n 1)
+        line="$line  <- $name"
+      fi
+    fi
+    echo "$line"
+  done <"$dump"
+  grep -q "Backtracing" "$dump" || { echo "winedbg gave no stacks:"; tail -n 5 "$dump"; }
+  rm -f "$dump"
 }
 
 # harness_screenshot FILE.png [TITLE]: the desktop, or the window TITLE, as a

@@ -13,7 +13,8 @@
 # WINE_LANES=1       everything in one lane (for debugging)
 # WINE_TEST_TIMEOUT  seconds allowed per test (default 600). A test that
 #                    passes it is ended; the lane prints the top-level
-#                    windows of its prefix and keeps a screenshot first.
+#                    windows of its prefix, keeps a screenshot and prints
+#                    its programs' thread stacks first.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-harness.sh"
@@ -127,6 +128,8 @@ report_time_out() {
     echo "timed out after $limit s; the top-level windows of its prefix (handle, visible, pid, class, title):"
     (harness_close_fds; exec timeout 20 wine "$HARNESS_DRIVER" list) 2>&1 | sed 's/^/    /'
     if HARNESS_QUIET=1 harness_screenshot "$png" 2>&1; then echo "screenshot: $png"; else echo "no screenshot"; fi
+    echo "the stacks of its programs:"
+    harness_stacks 2>&1 | sed 's/^/    /'
   } >>"$out"
 }
 

@@ -46,6 +46,7 @@ expect_exit() {
     # Still running: what it shows says where its exit stopped.
     harness_driver list >&2
     take_screenshot exit-hang >&2
+    harness_stacks >&2
   fi
   [ "$status" -eq 0 ] || fail "the viewer did not end normally (status $status)"
 }
