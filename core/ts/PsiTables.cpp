@@ -2,6 +2,7 @@
 
 #include "core/ts/ByteReader.h"
 #include "core/ts/Crc32Mpeg.h"
+#include "core/ts/LongSection.h"
 
 namespace {
 
@@ -30,19 +31,15 @@ std::vector<std::uint8_t> SectionStart(std::uint8_t tableId, unsigned idExtensio
   return section;
 }
 
-// Checks the table id, length and CRC; returns a reader positioned after the
-// eight header bytes and limited to the body before the CRC.
+// Checks the table id, length and CRC; returns a reader over the body
+// between the eight header bytes and the CRC.
 std::optional<ByteReader> OpenSection(std::span<const std::uint8_t> data, std::uint8_t tableId,
                                       std::uint16_t& idExtension, std::uint8_t& version) {
-  const auto length = SectionLength(data);
-  if (!length || *length < 12 || *length > data.size() || data[0] != tableId) return std::nullopt;
-  const auto section = data.first(*length);
-  if (Crc32Mpeg(section) != 0) return std::nullopt;
-  ByteReader header(section);
-  header.Skip(3);
-  idExtension = header.U16();
-  version = static_cast<std::uint8_t>((header.U8() >> 1) & 0x1F);
-  return ByteReader(section.subspan(8, *length - 12));
+  const auto section = OpenLongSection(data, tableId);
+  if (!section) return std::nullopt;
+  idExtension = section->header.idExtension;
+  version = section->header.version;
+  return ByteReader(section->body);
 }
 
 }  // namespace

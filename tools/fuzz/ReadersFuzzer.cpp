@@ -1,5 +1,6 @@
-// libFuzzer target for the readers of the shared small files. The first byte
-// chooses the reader, the rest is the file. Built outside the CMake tree by
+// libFuzzer target for the readers of the shared small files and of the
+// channel scan's tables. The first byte chooses the reader, the rest is the
+// file or the sections. Built outside the CMake tree by
 // run-readers-fuzzer.sh, which the test run calls for a minute when clang and
 // its fuzzer runtime are installed; the randomised ReaderFuzz unit test runs
 // everywhere.
@@ -9,7 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "core/files/ChannelEntry.h"
@@ -17,6 +20,10 @@
 #include "core/protocol/HandOffFiles.h"
 #include "core/schedule/ScheduleFile.h"
 #include "core/files/ViewerConfig.h"
+#include "core/ts/ChannelScanRules.h"
+#include "core/ts/Crc32Mpeg.h"
+#include "core/ts/PsiTables.h"
+#include "core/ts/PsipCollector.h"
 
 namespace {
 
@@ -35,12 +42,45 @@ std::filesystem::path WriteScratch(const char* name, const std::string& text) {
   return file;
 }
 
+// Sections back to back, each given a CRC that matches, so that damaged
+// bodies reach the table readers instead of stopping at the CRC check.
+std::vector<std::uint8_t> WithMatchingCrcs(std::vector<std::uint8_t> bytes) {
+  std::size_t at = 0;
+  while (const auto length = SectionLength(std::span(bytes).subspan(at))) {
+    if (*length > bytes.size() - at) break;
+    if (*length >= 4) {
+      const std::uint32_t crc = Crc32Mpeg(std::span(bytes).subspan(at, *length - 4));
+      for (std::size_t i = 0; i < 4; ++i) {
+        bytes[at + *length - 4 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+      }
+    }
+    at += *length;
+  }
+  return bytes;
+}
+
+// The scan's offers from whatever table was read: one-word names, numbers
+// in range, no channel twice, none of the list's.
+void CheckOffers(const Tvct& tvct) {
+  const std::vector<ChannelEntry> list{{"Mine", 20, 7, 1}, {"Other", 20, 9, -1}};
+  const auto offered = OfferedChannels(tvct, 20, list);
+  for (std::size_t i = 0; i < offered.size(); ++i) {
+    const ChannelEntry& entry = offered[i];
+    if (entry.name.empty() || entry.name.find_first_of(" \t\r\n") != std::string::npos) std::abort();
+    if (entry.major < 1 || entry.major > 9999 || entry.minor < 0 || entry.minor > 999) std::abort();
+    if ((entry.major == 7 && entry.minor == 1) || (entry.major == 9 && entry.minor == 1)) std::abort();
+    for (std::size_t j = 0; j < i; ++j) {
+      if (offered[j].major == entry.major && offered[j].minor == entry.minor) std::abort();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  switch (data[0] % 5) {
+  switch (data[0] % 6) {
     case 0: {
       const auto contents = ScheduleFile::Parse(text);
       const auto again = ScheduleFile::Parse(ScheduleFile::Format(contents.events));
@@ -68,6 +108,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const auto file = WriteScratch(FileNames::kConfig, text);
       (void)ReadViewerConfig(file, ViewerConfig{});
       (void)RewriteCurrentChannel(file, 3);
+      break;
+    }
+    case 5: {
+      const auto bytes = WithMatchingCrcs(std::vector<std::uint8_t>(data + 1, data + size));
+      PsipCollector collector;
+      std::size_t at = 0;
+      while (at < bytes.size()) {
+        const auto rest = std::span(bytes).subspan(at);
+        collector.Feed(rest);
+        if (const auto tvct = ParseTvctSection(rest)) CheckOffers(tvct->part);
+        (void)ParseMgtSection(rest);
+        if (const auto stt = ParseSttSection(rest)) (void)UtcUnixSeconds(stt->part);
+        at += SectionLength(rest).value_or(rest.size());
+      }
+      if (collector.CompleteTvct()) CheckOffers(*collector.CompleteTvct());
       break;
     }
   }

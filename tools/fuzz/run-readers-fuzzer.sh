@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the readers' libFuzzer target with clang (address and undefined
-# behaviour sanitizers) and runs it for the given number of seconds
-# (default 60). The test run calls it; a finding ends it with a failure and
-# leaves the input that caused it in the output folder.
+# Builds the readers' libFuzzer target (the small shared files and the
+# channel scan's tables) with clang (address and undefined behaviour
+# sanitizers) and runs it for the given number of seconds (default 60).
+# The test run calls it; a finding ends it with a failure and leaves the
+# input that caused it in the output folder.
 # Exit status: 0 no finding; 77 skipped, because clang++ or its fuzzer
 # runtime (Debian: clang, libclang-rt-14-dev) is not installed, with the
 # reason on the last line; anything else a failure.
@@ -24,7 +25,9 @@ if ! clang++ -fsanitize=fuzzer "$out/probe.cpp" -o "$out/probe" >"$out/probe.log
   echo "clang++ has no fuzzer runtime (Debian: libclang-rt-14-dev)"
   exit 77
 fi
-core="schedule/ScheduleEvent schedule/ScheduleList schedule/ScheduleFile protocol/HandOffFiles time/CivilTime time/TimeTexts files/TextFiles files/ChannelEntry files/ViewerConfig"
+core="schedule/ScheduleEvent schedule/ScheduleList schedule/ScheduleFile protocol/HandOffFiles time/CivilTime time/TimeTexts files/TextFiles files/ChannelEntry files/ViewerConfig
+ts/Crc32Mpeg ts/PsiTables ts/LongSection ts/VirtualChannelTable ts/MasterGuideTable
+ts/SystemTimeTable ts/PsipCollector ts/ChannelScanRules"
 sources=()
 for name in $core; do sources+=("$top/core/$name.cpp"); done
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$top" \
