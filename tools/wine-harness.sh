@@ -363,6 +363,23 @@ harness_stop_programs() {
   for pid in $(harness_program_pids); do harness_stop "$pid"; done
 }
 
+# harness_symbol FILE OFFSET: the function of the Windows module FILE (our
+# build: symbols but no line tables) that holds the hexadecimal OFFSET from
+# its image base, as "name+0xN"; "?" when none does.
+harness_symbol() {
+  local file=$1 offset=$2 base at found
+  base=$(x86_64-w64-mingw32-objdump -p "$file" 2>/dev/null | awk '$1 == "ImageBase" { print $2; exit }')
+  at=$(printf '%016x' $((0x${base:-0} + 0x$offset)))
+  # nm prints fixed-width addresses, so they compare as text.
+  found=$(x86_64-w64-mingw32-nm -C --defined-only "$file" 2>/dev/null |
+    awk -v at="$at" '$2 ~ /^[Tt]$/ && ($3 !~ /^\./ || $3 ~ /^\.text\$/) && $1 <= at && $1 >= best {
+      best = $1; name = substr($0, index($0, $3)); sub(/^\.text\$/, "", name) }
+      END { if (name != "") print best, name }')
+  if [ -z "$found" ]; then echo "?"; return; fi
+  # An inline function's own section is named by its mangled name.
+  printf '%s+0x%x\n' "$(x86_64-w64-mingw32-c++filt "${found#* }")" $((0x$at - 0x${found%% *}))
+}
+
 # harness_stacks: prints the call stack of every thread of our prefix's own
 # programs (not Wine's processes under C:\windows), through winedbg, with the
 # frames in our build's modules named by addr2line: what a hung program was
@@ -371,9 +388,9 @@ harness_stacks() {
   local -; set +e
   local dump
   dump=$(mktemp "${HARNESS_RUN:-/tmp}/stacks.XXXXXX") || return 0
-  (harness_close_fds; WINEDLLOVERRIDES="winedbg.exe=b;$WINEDLLOVERRIDES" \
+  (harness_close_fds; WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=b" \
     exec timeout 60 wine winedbg --command "bt all") >"$dump" 2>&1
-  local line module offset file base name keep=0
+  local line module offset file keep=0
   while IFS= read -r line; do
     line=${line%$'\r'}
     if [[ $line == "Backtracing for thread "* ]]; then
@@ -385,11 +402,7 @@ harness_stacks() {
     if [[ $line =~ \ in\ ([A-Za-z0-9_.-]+)\ \(\+0x([0-9a-f]+)\) ]]; then
       module=${BASH_REMATCH[1]} offset=${BASH_REMATCH[2]}
       file=$(find "$HARNESS_BUILD" \( -iname "$module.exe" -o -iname "$module.dll" \) -type f -print -quit 2>/dev/null)
-      if [ -n "$file" ]; then
-        base=$(x86_64-w64-mingw32-objdump -p "$file" 2>/dev/null | awk '$1 == "ImageBase" { print $2; exit }')
-        name=$(x86_64-w64-mingw32-addr2line -f -C -e "$file" "$(printf '0x%x' $((0x${base:-0} + 0x$offset)))" 2>/dev/null | head -n 1)
-        line="$line  <- $name"
-      fi
+      [ -n "$file" ] && line="$line  <- $(harness_symbol "$file" "$offset")"
     fi
     echo "$line"
   done <"$dump"

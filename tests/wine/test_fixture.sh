@@ -67,8 +67,11 @@ said=$( { harness_driver text "$title" 1004 2>&1 >/dev/null; echo "status $?"; }
 [[ $said == *'control 1004 of the window "Telvantis Fixture" did not answer WM_GETTEXT'* ]] ||
   fail "the driver's failure does not name the window and the message: $said"
 [[ $said == *'telvdriver.exe" text "Telvantis Fixture" 1004'* ]] || fail "the failure does not name the command: $said"
+# The harness shows what the window's thread was doing: the fixture's own
+# frame, named, on its way into Sleep.
+[[ $said == *"Sleep"*"<- "*FixtureWindow* ]] || fail "no stack of the blocked thread: $said"
 # Once its thread is free again, the window answers as before.
-wait_for_line fixture.log "UNBLOCKED" 40
+wait_for_line fixture.log "UNBLOCKED" 90
 drv wait-text "$title" $status_id "UNBLOCKED" 20
 
 # The picture shows the window: its size, and more than one colour.
