@@ -221,23 +221,30 @@ harness_wine() { wine "$@"; }
 harness_driver() {
   local -; set +e
   harness_step "drv $*"
-  local said status try
+  local said status try watcher
   said=$(mktemp "${HARNESS_RUN:-/tmp}/driver.XXXXXX") || { wine "$HARNESS_DRIVER" "$@"; return; }
   # The driver says why whenever it fails. Status 1 without a word is Wine
   # failing to start it on a loaded machine (seen in a full run): it did
   # nothing, so it is started again.
   for try in 1 2 3; do
+    # A window slow to answer: its program's stacks are taken while the
+    # driver still waits, and shown if it gives up.
+    (while sleep 0.5; do
+       grep -q "has not answered" "$said" 2>/dev/null && { harness_stacks >"$said.stacks"; break; }
+     done) &
+    watcher=$!
     wine "$HARNESS_DRIVER" "$@" 2>"$said"
     status=$?
+    if grep -q "has not answered" "$said"; then wait "$watcher"; else kill "$watcher" 2>/dev/null; wait "$watcher"; fi
     cat "$said" >&2
     [ "$status" -eq 1 ] && [ ! -s "$said" ] || break
     harness_log "the driver ended with status 1 without a word (try $try): starting it again"
   done
-  # A window that did not answer: say what its program was waiting in.
-  if grep -q "did not answer" "$said"; then
-    harness_log "the stacks of the programs at the time-out:"
-    harness_stacks | sed 's/^/    /' >&2
+  if grep -q "did not answer" "$said" && [ -s "$said.stacks" ]; then
+    harness_log "the stacks of the programs while the window did not answer:"
+    sed 's/^/    /' "$said.stacks" >&2
   fi
+  rm -f "$said.stacks"
   rm -f "$said"
   return "$status"
 }

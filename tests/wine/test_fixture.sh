@@ -71,7 +71,7 @@ said=$( { harness_driver text "$title" 1004 2>&1 >/dev/null; echo "status $?"; }
 # frame, named, on its way into Sleep.
 [[ $said == *"Sleep"*"<- "*FixtureWindow* ]] || fail "no stack of the blocked thread: $said"
 # Once its thread is free again, the window answers as before.
-wait_for_line fixture.log "UNBLOCKED" 90
+wait_for_line fixture.log "UNBLOCKED" 60
 drv wait-text "$title" $status_id "UNBLOCKED" 20
 
 # The picture shows the window: its size, and more than one colour.

@@ -59,14 +59,18 @@ std::string ToolName() {
   return name.empty() ? "test tool" : name;
 }
 
-[[noreturn]] void GiveUp(HWND hwnd, UINT message) {
+// "WM_GETTEXT (0x000D)", or "message (0x8001)" for one without a name here.
+std::string MessageText(UINT message) {
   char number[16];
   snprintf(number, sizeof number, "0x%04X", message);
   const char* name = MessageName(message);
-  std::string text = std::string(name != nullptr ? name : "message") + " (" + number + ")";
+  return std::string(name != nullptr ? name : "message") + " (" + number + ")";
+}
+
+[[noreturn]] void GiveUp(HWND hwnd, UINT message) {
   fflush(stdout);
   fprintf(stderr, "%s: %s did not answer %s within %lu s; command: %s\n", ToolName().c_str(),
-          Describe(hwnd).c_str(), text.c_str(), kAnswerLimitMs / 1000, GetCommandLineA());
+          Describe(hwnd).c_str(), MessageText(message).c_str(), kAnswerLimitMs / 1000, GetCommandLineA());
   fflush(stderr);
   // The worker is still inside the send: end the whole process now.
   TerminateProcess(GetCurrentProcess(), 1);
@@ -82,9 +86,17 @@ std::optional<DWORD_PTR> Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     // No thread to spare: send here, with the platform's own limit.
     SendOnWorker(send);
   } else {
-    // A little longer than the send's own limit, so that on Windows the
-    // send's own time-out is what reports a hung program.
-    const DWORD waited = WaitForSingleObject(worker, kAnswerLimitMs + 2000);
+    // A slow answer is announced while the send still waits, so that the
+    // test harness can look at the program while it is stuck. The whole
+    // wait is a little longer than the send's own limit, so that on
+    // Windows the send's own time-out is what reports a hung program.
+    DWORD waited = WaitForSingleObject(worker, kSlowNoticeMs);
+    if (waited == WAIT_TIMEOUT) {
+      fprintf(stderr, "%s: %s has not answered %s for %lu s\n", ToolName().c_str(), Describe(hwnd).c_str(),
+              MessageText(message).c_str(), kSlowNoticeMs / 1000);
+      fflush(stderr);
+      waited = WaitForSingleObject(worker, kAnswerLimitMs + 2000 - kSlowNoticeMs);
+    }
     CloseHandle(worker);
     if (waited != WAIT_OBJECT_0) GiveUp(hwnd, message);
   }

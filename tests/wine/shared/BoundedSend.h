@@ -10,6 +10,9 @@ namespace testsend {
 
 // How long a program may take to answer one message on a loaded machine.
 constexpr DWORD kAnswerLimitMs = 15000;
+// After this long without an answer the tool says so on stderr ("... has
+// not answered ... for 5 s") and waits on.
+constexpr DWORD kSlowNoticeMs = 5000;
 
 // Sends `message` to `hwnd` and returns the answer, or nothing when the
 // window refused it (gone, or answering that it failed). A window whose
