@@ -222,6 +222,7 @@ harness_driver() {
   local -; set +e
   harness_step "drv $*"
   local said status try watcher
+  HARNESS_STACKS_SHOWN=
   said=$(mktemp "${HARNESS_RUN:-/tmp}/driver.XXXXXX") || { wine "$HARNESS_DRIVER" "$@"; return; }
   # The driver says why whenever it fails. Status 1 without a word is Wine
   # failing to start it on a loaded machine (seen in a full run): it did
@@ -243,6 +244,7 @@ harness_driver() {
   if grep -q "did not answer" "$said" && [ -s "$said.stacks" ]; then
     harness_log "the stacks of the programs while the window did not answer:"
     sed 's/^/    /' "$said.stacks" >&2
+    HARNESS_STACKS_SHOWN=1
   fi
   rm -f "$said.stacks"
   rm -f "$said"

@@ -24,7 +24,17 @@ fail() {
 
 # drv COMMAND ARGS...: the test driver; a failure ends the test. (Inside
 # $(...) it ends only the substitution: use "set -e" in the test script.)
-drv() { harness_driver "$@" || fail "telvdriver $* (status $?)"; }
+# A wait that ran out shows what the programs were doing at its end.
+drv() {
+  local status=0
+  harness_driver "$@" || status=$?
+  [ "$status" -eq 0 ] && return 0
+  if [[ $1 == wait* ]] && [ -z "${HARNESS_STACKS_SHOWN:-}" ]; then
+    echo "the stacks of the programs when the wait ran out:" >&2
+    harness_stacks | sed 's/^/    /' >&2
+  fi
+  fail "telvdriver $* (status $status)"
+}
 
 # start_program NAME [ARGS...]: starts NAME.exe from the Windows build tree
 # in the test's working folder; its process id is in HARNESS_PID.
