@@ -219,35 +219,42 @@ harness_wine() { wine "$@"; }
 # harness_driver COMMAND ARGS...: runs telvdriver.exe in the desktop; its
 # standard output is the caller's, its exit status is returned.
 harness_driver() {
-  local -; set +e
   harness_step "drv $*"
-  local said status try watcher
+  harness_tool "$HARNESS_DRIVER" "$@"
+}
+
+# harness_tool EXE ARGS...: runs one of the test tools that send messages to
+# the programs' windows (the driver, the control readers); its standard
+# output is the caller's, its exit status is returned.
+harness_tool() {
+  local -; set +e
+  local tool=$1 said status try watcher
+  shift
   HARNESS_STACKS_SHOWN=
-  said=$(mktemp "${HARNESS_RUN:-/tmp}/driver.XXXXXX") || { wine "$HARNESS_DRIVER" "$@"; return; }
-  # The driver says why whenever it fails. Status 1 without a word is Wine
-  # failing to start it on a loaded machine (seen in a full run): it did
+  said=$(mktemp "${HARNESS_RUN:-/tmp}/tool.XXXXXX") || { wine "$tool" "$@"; return; }
+  # The tools say why whenever they fail. Status 1 without a word is Wine
+  # failing to start one on a loaded machine (seen in a full run): it did
   # nothing, so it is started again.
   for try in 1 2 3; do
     # A window slow to answer: its program's stacks are taken while the
-    # driver still waits, and shown if it gives up.
+    # tool still waits, and shown if it gives up.
     (while sleep 0.5; do
        grep -q "has not answered" "$said" 2>/dev/null && { harness_stacks >"$said.stacks"; break; }
      done) &
     watcher=$!
-    wine "$HARNESS_DRIVER" "$@" 2>"$said"
+    wine "$tool" "$@" 2>"$said"
     status=$?
     if grep -q "has not answered" "$said"; then wait "$watcher"; else kill "$watcher" 2>/dev/null; wait "$watcher"; fi
     cat "$said" >&2
     [ "$status" -eq 1 ] && [ ! -s "$said" ] || break
-    harness_log "the driver ended with status 1 without a word (try $try): starting it again"
+    harness_log "${tool##*/} ended with status 1 without a word (try $try): starting it again"
   done
   if grep -q "did not answer" "$said" && [ -s "$said.stacks" ]; then
     harness_log "the stacks of the programs while the window did not answer:"
     sed 's/^/    /' "$said.stacks" >&2
     HARNESS_STACKS_SHOWN=1
   fi
-  rm -f "$said.stacks"
-  rm -f "$said"
+  rm -f "$said" "$said.stacks"
   return "$status"
 }
 

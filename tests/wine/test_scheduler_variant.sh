@@ -16,7 +16,7 @@ cp "$standin" TelvantisPlayTS.exe
 recorder_starts() { tr -d '\r' <started.txt 2>/dev/null | grep -cxF "TelvantisSRTS.exe /LOCKTELVANTISSR" || true; }
 recorder_started() { [ "$(recorder_starts)" = "$1" ]; }
 form_exe=$(harness_exe telvschedform) || fail "no telvschedform.exe"
-form() { wine "$form_exe" "$1" "$title" "${@:2}" >/dev/null || fail "telvschedform $*"; }
+form() { harness_tool "$form_exe" "$1" "$title" "${@:2}" >/dev/null || fail "telvschedform $*"; }
 rows() { wine "$form_exe" rows "$title" 1017 | tr -d '\r'; }
 is_visible() { [ "$(drv list | tr -d '\r' | awk -F'\t' -v t="$title" '$5 == t { print $2 }' | head -1)" = "$1" ]; }
 

@@ -13,7 +13,7 @@ source "$(dirname "$0")/lib.sh"
 title="Telvantis Scheduler- Hauppauge WinTV 885"
 form_exe=$(harness_exe telvschedform) || fail "no telvschedform.exe"
 state_exe=$(harness_exe telvcontrolstate) || fail "no telvcontrolstate.exe"
-form() { wine "$form_exe" "$1" "$title" "${@:2}" >/dev/null || fail "telvschedform $*"; }
+form() { harness_tool "$form_exe" "$1" "$title" "${@:2}" >/dev/null || fail "telvschedform $*"; }
 rows() { wine "$form_exe" rows "$title" 1017 | tr -d '\r'; }
 text() { drv text "$title" "$1" | tr -d '\r'; }
 enabled() { wine "$state_exe" enabled "$title" "$@" | tr -d '\r' | tr '\n' ' '; }

@@ -13,7 +13,7 @@ source "$(dirname "$0")/viewer_lib.sh"
 trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
 controls_exe=$(harness_exe telvcommoncontrols) || fail "no telvcommoncontrols.exe"
-controls() { wine "$controls_exe" "$@" | tr -d '\r'; }
+controls() { harness_tool "$controls_exe" "$@" | tr -d '\r'; }
 enabled() { wine "$state_exe" enabled "$@" | tr -d '\r' | tr '\n' ' '; }
 text() { drv text "$@" | tr -d '\r'; }
 
