@@ -10,6 +10,7 @@ namespace standin {
 namespace {
 
 constexpr std::size_t kMaxLineLength = 4096;
+constexpr std::size_t kMaxShortName = 7;  // UTF-16 characters
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -35,6 +36,17 @@ bool IsKeyword(std::string_view word, std::string_view keyword) {
          std::equal(word.begin(), word.end(), keyword.begin(), [](char a, char b) {
            return std::toupper(static_cast<unsigned char>(a)) == b;
          });
+}
+
+// The UTF-16 characters of UTF-8 text: one for each character, two for one
+// past U+FFFF (lead byte 0xF0 or above); continuation bytes add none.
+std::size_t Utf16Length(std::string_view text) {
+  std::size_t length = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) length += byte >= 0xF0 ? 2 : 1;
+  }
+  return length;
 }
 
 std::optional<int> Number(std::string_view word, int low, int high) {
@@ -100,9 +112,17 @@ Antenna Antenna::Parse(std::string_view text, std::vector<std::string>& errors) 
       const auto minor = Number(NextWord(rest), 0, 999);
       const bool programWord = IsKeyword(NextWord(rest), "PROGRAM");
       const auto program = Number(NextWord(rest), 1, 65535);
-      if (!major || !minor || !programWord || !program || !Trim(rest).empty()) {
-        errors.push_back(
-            LineError(lineNumber, "expected CHANNEL <major> <minor> PROGRAM <1-65535>"));
+      const std::string_view nameWord = NextWord(rest);
+      const std::string_view name = Trim(rest);
+      if (!major || !minor || !programWord || !program ||
+          (nameWord.empty() ? !name.empty() : !IsKeyword(nameWord, "NAME") || name.empty())) {
+        errors.push_back(LineError(
+            lineNumber, "expected CHANNEL <major> <minor> PROGRAM <1-65535> [NAME <short name>]"));
+        continue;
+      }
+      if (Utf16Length(name) > kMaxShortName) {
+        errors.push_back(LineError(lineNumber, "the name \"" + std::string(name) +
+                                                   "\" is longer than 7 characters"));
         continue;
       }
       if (current < 0 || currentRejected) {
@@ -118,7 +138,8 @@ Antenna Antenna::Parse(std::string_view text, std::vector<std::string>& errors) 
                                                    " is already listed; this line is ignored"));
         continue;
       }
-      channels.push_back(AntennaChannel{*major, *minor, static_cast<std::uint16_t>(*program)});
+      channels.push_back(AntennaChannel{*major, *minor, static_cast<std::uint16_t>(*program),
+                                        std::string(name)});
     } else {
       errors.push_back(LineError(lineNumber, "unknown statement \"" + std::string(keyword) +
                                                  "\" (expected RF or CHANNEL)"));

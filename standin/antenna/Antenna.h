@@ -8,7 +8,7 @@
 // begin with '#' are ignored; keywords in any case):
 //
 //   RF <physical> SIGNAL <strength> FILE <transport-stream file>
-//   CHANNEL <major> <minor> PROGRAM <program number>
+//   CHANNEL <major> <minor> PROGRAM <program number> [NAME <short name>]
 //
 // - RF opens an RF channel; the CHANNEL lines after it belong to it. The file
 //   name is the rest of the line (it may hold blanks); a relative name is
@@ -17,11 +17,14 @@
 //   (any integer: some tuner models report negative values).
 // - <physical> 1 to 999, <major> 1 to 9999, <minor> 0 to 999, <program
 //   number> 1 to 65535.
+// - The short name, as the station announces the channel, is the rest of the
+//   line after NAME without the blanks around it (it may hold blanks): 1 to
+//   7 characters, counted as UTF-16 characters of UTF-8 text.
 //
 //   # RF 7 carries 7-1 and 7-2
 //   RF 7 SIGNAL 80 FILE rf7.ts
-//   CHANNEL 7 1 PROGRAM 1
-//   CHANNEL 7 2 PROGRAM 2
+//   CHANNEL 7 1 PROGRAM 1 NAME WSVN
+//   CHANNEL 7 2 PROGRAM 2 NAME WSVN HD
 //
 // The reader is lenient: a bad line is reported with its number and skipped,
 // the rest of the file still counts. A second RF line for the same physical
@@ -40,6 +43,7 @@ struct AntennaChannel {
   int major = 0;
   int minor = 0;
   std::uint16_t programNumber = 0;
+  std::string shortName;  // UTF-8; empty when the line names none
 };
 
 struct AntennaRf {

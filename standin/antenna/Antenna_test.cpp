@@ -92,6 +92,38 @@ TEST(AntennaTest, ReportsBadLinesByNumberAndKeepsTheRest) {
   EXPECT_EQ(0, antenna.Tune(9, 9, 2).programNumber);
 }
 
+TEST(AntennaTest, ChannelNamesAreOptionalMayHoldBlanksAndHaveAtMostSevenCharacters) {
+  std::vector<std::string> errors;
+  const Antenna antenna = Antenna::Parse(
+      "RF 7 SIGNAL 80 FILE rf7.ts\n"
+      "CHANNEL 7 1 PROGRAM 1 NAME WSVN\n"              // 2
+      "CHANNEL 7 2 PROGRAM 2 name   WSVN HD \r\n"     // 3: blanks around and inside
+      "CHANNEL 7 3 PROGRAM 3\n"                        // 4: no name
+      "CHANNEL 7 4 PROGRAM 4 NAME WSVN HD2\n"          // 5: eight characters
+      "CHANNEL 7 5 PROGRAM 5 NAME\n"                   // 6: NAME without a name
+      "CHANNEL 7 6 PROGRAM 6 TITLE WSVN\n"             // 7: not NAME
+      "CHANNEL 7 7 PROGRAM 7 NAME \xC3\xA9t\xC3\xA9 \xF0\x9F\x93\xBA\n"  // 8: six characters, the last of two units
+      "CHANNEL 7 8 PROGRAM 8 NAME \xF0\x9F\x93\xBA\xF0\x9F\x93\xBA\xF0\x9F\x93\xBA\xF0\x9F\x93\xBA\n",  // 9: eight units
+      errors);
+  ASSERT_EQ(4u, errors.size());
+  EXPECT_EQ("line 5: the name \"WSVN HD2\" is longer than 7 characters", errors[0]);
+  EXPECT_EQ("line 6: expected CHANNEL <major> <minor> PROGRAM <1-65535> [NAME <short name>]",
+            errors[1]);
+  EXPECT_EQ("line 7: expected CHANNEL <major> <minor> PROGRAM <1-65535> [NAME <short name>]",
+            errors[2]);
+  EXPECT_EQ(0u, errors[3].find("line 9: the name "));
+
+  ASSERT_EQ(1u, antenna.RfChannels().size());
+  const auto& channels = antenna.RfChannels()[0].channels;
+  ASSERT_EQ(4u, channels.size());
+  EXPECT_EQ("WSVN", channels[0].shortName);
+  EXPECT_EQ("WSVN HD", channels[1].shortName);
+  EXPECT_EQ(2, channels[1].programNumber);
+  EXPECT_EQ("", channels[2].shortName);
+  EXPECT_EQ(3, channels[2].programNumber);
+  EXPECT_EQ("\xC3\xA9t\xC3\xA9 \xF0\x9F\x93\xBA", channels[3].shortName);
+}
+
 TEST(AntennaTest, EmptyAndOverLongInputGiveNoChannelsAndNoCrash) {
   std::vector<std::string> errors;
   EXPECT_TRUE(Antenna::Parse("", errors).RfChannels().empty());

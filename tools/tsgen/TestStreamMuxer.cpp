@@ -2,6 +2,7 @@
 
 #include "Ac3Frames.h"
 #include "Mpeg2VideoFrames.h"
+#include "PsipSerializer.h"
 #include "core/ts/PesAssembler.h"
 #include "core/ts/PsiTables.h"
 
@@ -13,6 +14,10 @@ constexpr std::uint64_t kPresentationDelay27 = kClock27 / 2;  // PTS 500 ms afte
 constexpr std::uint64_t kPsiInterval27 = kClock27 / 10;
 constexpr std::uint64_t kPcrInterval27 = kClock27 * 3 / 100;
 constexpr std::uint64_t kMaxLateness27 = kClock27 * 2 / 5;
+constexpr std::uint64_t kMgtInterval27 = kClock27 * 15 / 100;
+constexpr std::uint64_t kTvctInterval27 = kClock27 * 4 / 10;
+constexpr std::uint64_t kSttInterval27 = kClock27;
+constexpr std::uint8_t kModulation8Vsb = 0x04;
 constexpr std::uint8_t kVideoStreamId = 0xE0;
 constexpr std::uint8_t kPrivateStream1 = 0xBD;  // AC-3 in ATSC
 
@@ -43,6 +48,40 @@ TestStreamMuxer::TestStreamMuxer(TestStreamSettings settings) : settings_(std::m
     streams_.push_back({program.AudioPid(), kPrivateStream1, 0, {}, 0, 0, false, 0});
   }
   psiCounters_.assign(psiSections_.size(), 0);
+  AddChannelTables();
+}
+
+void TestStreamMuxer::AddChannelTables() {
+  if (settings_.channels.empty()) return;
+  Tvct tvct;
+  tvct.transportStreamId = settings_.transportStreamId;
+  for (const TestChannel& given : settings_.channels) {
+    VirtualChannel channel;
+    channel.shortName = given.shortName;
+    channel.major = given.major;
+    channel.minor = given.minor;
+    channel.modulationMode = kModulation8Vsb;
+    channel.channelTsid = settings_.transportStreamId;
+    channel.programNumber = given.programNumber;
+    channel.hidden = given.hidden;
+    channel.serviceType = kServiceTypeDigitalTelevision;
+    channel.sourceId = given.programNumber;
+    tvct.channels.push_back(std::move(channel));
+  }
+  std::vector<std::vector<std::uint8_t>> tvctSections = SerializeTvct(tvct);
+
+  MgtEntry tvctEntry{kTableTypeTvctCurrent, kPsipPid, tvct.version, 0, {}};
+  for (const auto& section : tvctSections) tvctEntry.byteCount += static_cast<std::uint32_t>(section.size());
+  const std::vector<std::vector<std::uint8_t>> mgtSections{SerializeMgt(Mgt{0, 0, {tvctEntry}, {}})};
+
+  carousel_.Add(kPsipPid, kMgtInterval27, [mgtSections](std::uint64_t) { return mgtSections; });
+  carousel_.Add(kPsipPid, kTvctInterval27, [tvctSections](std::uint64_t) { return tvctSections; });
+  carousel_.Add(kPsipPid, kSttInterval27, [start = settings_.gpsStartTime](std::uint64_t time27) {
+    Stt stt;
+    stt.systemTime = start + static_cast<std::uint32_t>(time27 / kClock27);
+    stt.gpsUtcOffset = kGpsUtcOffsetSeconds;
+    return std::vector<std::vector<std::uint8_t>>{SerializeStt(stt)};
+  });
 }
 
 std::uint64_t TestStreamMuxer::UnitTime27(const Elementary& stream, std::uint64_t unit) const {
@@ -83,6 +122,8 @@ TsPacket TestStreamMuxer::NextPacket(std::uint64_t packetIndex, bool& behind) {
     payload.resize(kTsPacketSize - 4, 0xFF);
     return BuildTsPacket(psiPids_[which], psiCounters_[which]++, true, std::nullopt, payload).packet;
   }
+  // Then the channel tables, when one is due or a section is partly sent.
+  if (auto packet = carousel_.NextPacket(now)) return *packet;
 
   // A PCR that is due goes out at once on its program's video PID.
   for (std::size_t s = 0; s < streams_.size(); ++s) {

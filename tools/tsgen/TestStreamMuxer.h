@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "Mpeg2VideoFrames.h"
+#include "SectionCarousel.h"
 #include "core/ts/TsPacket.h"
 
 // One program of a generated stream. Unless given, its PIDs follow the
@@ -27,6 +29,22 @@ struct TestProgram {
   }
 };
 
+// The leap seconds GPS time runs ahead of UTC (unchanged since 2017), sent
+// in the STT.
+inline constexpr std::uint8_t kGpsUtcOffsetSeconds = 18;
+
+// One virtual channel the stream's channel table announces. The program
+// need not be one of the stream's programs.
+struct TestChannel {
+  int major = 1;                   // 1 to 999
+  int minor = 0;                   // 0 to 999
+  std::uint16_t programNumber = 1;
+  std::string shortName;           // UTF-8, up to seven UTF-16 units
+  bool hidden = false;
+
+  friend bool operator==(const TestChannel&, const TestChannel&) = default;
+};
+
 // Ways a generated stream can be damaged on purpose, for robustness tests.
 enum class StreamDamage {
   None,
@@ -41,12 +59,18 @@ struct TestStreamSettings {
   std::uint16_t transportStreamId = 1;
   std::vector<TestProgram> programs{TestProgram{}};
   StreamDamage damage = StreamDamage::None;
+  // The channel tables (MGT, TVCT and STT on the PID 0x1FFB) are sent only
+  // when channels are given.
+  std::vector<TestChannel> channels;
+  std::uint32_t gpsStartTime = 0;  // the STT's clock at the start, GPS seconds
 };
 
-// Writes a constant-rate transport stream: PAT and PMTs every 100 ms, a PCR on
-// each program's video PID every 30 ms, MPEG-2 video at 29.97 pictures a
-// second and AC-3 audio, each PES stamped with a PTS 500 ms after it is sent,
-// null packets filling the rest. The output is the same for the same settings.
+// Writes a constant-rate transport stream: PAT and PMTs every 100 ms; with
+// channels, the MGT every 150 ms, the TVCT every 400 ms and the STT every
+// second (its clock running with the stream); a PCR on each program's video
+// PID every 30 ms, MPEG-2 video at 29.97 pictures a second and AC-3 audio,
+// each PES stamped with a PTS 500 ms after it is sent, null packets filling
+// the rest. The output is the same for the same settings.
 class TestStreamMuxer {
  public:
   using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
@@ -71,6 +95,7 @@ class TestStreamMuxer {
     std::uint64_t nextPcrPacket = 0;
   };
 
+  void AddChannelTables();
   bool FillNextUnit(Elementary& stream, std::size_t programIndex, std::uint64_t packetIndex);
   std::uint64_t UnitTime27(const Elementary& stream, std::uint64_t unit) const;
   TsPacket NextPacket(std::uint64_t packetIndex, bool& behind);
@@ -82,6 +107,7 @@ class TestStreamMuxer {
   std::vector<std::uint16_t> psiPids_;
   std::vector<std::uint8_t> psiCounters_;
   std::vector<Mpeg2VideoFrames> pictures_;               // per program
+  SectionCarousel carousel_;                             // the tables of the PID 0x1FFB
   std::uint64_t psiPacketsSent_ = 0;
   std::uint64_t packetsWritten_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "core/ts/PesAssembler.h"
 #include "core/ts/PsiTables.h"
+#include "core/ts/PsipCollector.h"
 #include "core/ts/SectionAssembler.h"
 
 namespace {
@@ -59,6 +60,41 @@ StreamReport Receive(const std::vector<std::uint8_t>& bytes) {
       }).first->second.Feed(packet);
     }
   }
+  return report;
+}
+
+// Six channels: a TVCT of 208 bytes, sent in two packets.
+std::vector<TestChannel> SixChannels() {
+  return {{33, 1, 1, "WTTT", false},    {33, 2, 2, "WTTT 2", false},
+          {33, 3, 3, "WTTT3", false},   {33, 4, 4, "", true},
+          {33, 5, 5, "caf\xC3\xA9", false}, {33, 10, 3, "ABCDEFG", false}};
+}
+
+// What a channel scan reads from the PID 0x1FFB: the tables, every system
+// time sent, and the stream time (seconds) at which each section came whole.
+struct PsipReport {
+  PsipCollector collector;
+  std::vector<Stt> times;
+  std::map<std::uint8_t, std::vector<double>> arrivals;  // per table id
+  std::size_t packets = 0;
+  int dropped = 0;
+};
+
+PsipReport ReceivePsip(const std::vector<std::uint8_t>& bytes) {
+  PsipReport report;
+  std::size_t index = 0;
+  SectionAssembler assembler([&](std::span<const std::uint8_t> section) {
+    report.collector.Feed(section);
+    report.arrivals[section[0]].push_back(index * 1504.0 / 19392658);
+    if (auto stt = ParseSttSection(section)) report.times.push_back(stt->part);
+  });
+  for (; (index + 1) * kTsPacketSize <= bytes.size(); ++index) {
+    const TsPacket packet = TsPacket::FromBytes(std::span(bytes).subspan(index * kTsPacketSize));
+    if (packet.Pid() != 0x1FFB) continue;
+    ++report.packets;
+    assembler.Feed(packet);
+  }
+  report.dropped = assembler.DroppedSections();
   return report;
 }
 
@@ -158,11 +194,73 @@ TEST(TestStreamMuxerTest, DamagedStreams) {
   EXPECT_FALSE(Receive(lost).allSynced);
 }
 
+TEST(TestStreamMuxerTest, ChannelTablesAnnounceTheGivenChannelsAtTheirRates) {
+  TestStreamSettings settings = ThreePrograms(2.0);
+  EXPECT_EQ(ReceivePsip(Generate(settings)).packets, 0u);  // no channels: no tables
+
+  settings.transportStreamId = 33;
+  settings.channels = SixChannels();
+  settings.gpsStartTime = 1'449'000'000;
+  bool inTime = false;
+  const PsipReport report = ReceivePsip(Generate(settings, &inTime));
+  EXPECT_TRUE(inTime);
+  EXPECT_EQ(report.collector.DamagedSections(), 0);
+  EXPECT_EQ(report.dropped, 0);
+
+  ASSERT_TRUE(report.collector.CompleteTvct());
+  const Tvct& tvct = *report.collector.CompleteTvct();
+  EXPECT_EQ(tvct.transportStreamId, 33);
+  EXPECT_EQ(tvct.version, 0);
+  ASSERT_EQ(tvct.channels.size(), 6u);
+  std::vector<std::string> names;
+  std::vector<bool> hidden;
+  for (const VirtualChannel& c : tvct.channels) {
+    names.push_back(c.shortName);
+    hidden.push_back(c.hidden);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"WTTT", "WTTT 2", "WTTT3", "", "caf\xC3\xA9", "ABCDEFG"}));
+  EXPECT_EQ(hidden, (std::vector<bool>{false, false, false, true, false, false}));
+  const VirtualChannel& last = tvct.channels[5];
+  EXPECT_EQ((std::vector<int>{last.major, last.minor, last.programNumber, last.sourceId}),
+            (std::vector<int>{33, 10, 3, 3}));
+  EXPECT_EQ(last.serviceType, 0x02);
+  EXPECT_EQ(last.modulationMode, 0x04);
+  EXPECT_EQ(last.channelTsid, 33);
+  EXPECT_EQ(last.carrierFrequency, 0u);
+  EXPECT_EQ(last.etmLocation, 0);
+  EXPECT_FALSE(last.hideGuide);
+
+  ASSERT_TRUE(report.collector.CompleteMgt());
+  EXPECT_EQ(report.collector.CompleteMgt()->tables,
+            (std::vector<MgtEntry>{{0x0000, 0x1FFB, 0, 208, {}}}));
+
+  // The clock starts at the given time, runs with the stream and converts
+  // back to the Unix time of generation.
+  ASSERT_EQ(report.times.size(), 2u);
+  EXPECT_EQ(report.times[0].systemTime, 1'449'000'000u);
+  EXPECT_EQ(report.times[1].systemTime, 1'449'000'001u);
+  EXPECT_EQ(report.times[0].gpsUtcOffset, 18);
+  EXPECT_EQ(UtcUnixSeconds(report.times[0]), 1'764'964'782);
+
+  // MGT every 150 ms, TVCT every 400 ms, STT every second, each on time
+  // within a few packets, in 16 packets a second all told.
+  const std::map<std::uint8_t, std::pair<double, std::size_t>> expected{
+      {0xC7, {0.150, 14}}, {0xC8, {0.400, 5}}, {0xCD, {1.0, 2}}};
+  for (const auto& [tableId, rate] : expected) {
+    const auto& at = report.arrivals.at(tableId);
+    ASSERT_EQ(at.size(), rate.second) << int{tableId};
+    for (std::size_t i = 1; i < at.size(); ++i) EXPECT_NEAR(at[i] - at[i - 1], rate.first, 0.001);
+  }
+  EXPECT_LE(report.packets, 2 * 16u);
+}
+
 // A receiver counts a lost packet wherever a PID's continuity counter does
 // not step by one from payload to payload, or changes on a packet that only
 // carries a clock reference.
 TEST(TestStreamMuxerTest, ContinuityCountersFollowTheRule) {
-  const std::vector<std::uint8_t> bytes = Generate(ThreePrograms(2.0));
+  TestStreamSettings settings = ThreePrograms(2.0);
+  settings.channels = SixChannels();  // tables of two packets on the PID 0x1FFB
+  const std::vector<std::uint8_t> bytes = Generate(settings);
   std::map<std::uint16_t, int> last;
   std::size_t faults = 0;
   std::size_t withoutPayload = 0;

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Generates a three-program stream and checks that ffprobe, an independent
-# reader, finds every program with its MPEG-2 video size and AC-3 audio.
+# Generates a three-program stream with its channel tables and checks that
+# ffprobe, an independent reader, finds every program with its MPEG-2 video
+# size and AC-3 audio.
 set -euo pipefail
 tsgen=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-"$tsgen" --out "$dir/rf33.ts" --seconds 3 \
-  --program 1:0x30:1280x720 --program 2:0x40:720x480 --program 3:0x50:704x480
+"$tsgen" --out "$dir/rf33.ts" --seconds 3 --tsid 33 \
+  --program 1:0x30:1280x720 --program 2:0x40:720x480 --program 3:0x50:704x480 \
+  --channel 33:1:1:WTTT --channel "33:2:2:WTTT 2" --channel 33:3:3 --channel 33:4:4::hidden
 report=$(ffprobe -v error -show_entries stream=codec_name,width,height:program=program_num \
   -of compact "$dir/rf33.ts")
 echo "$report"
