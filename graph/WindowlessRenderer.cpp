@@ -113,6 +113,11 @@ bool WindowlessRenderer::Repaint(HWND videoWindow, HDC dc) {
   return true;
 }
 
+HRESULT WindowlessRenderer::DisplayModeChanged() {
+  if (!control) return E_UNEXPECTED;
+  return control->DisplayModeChanged();
+}
+
 void WindowlessRenderer::Reset() {
   control.Reset();
   renderer.Reset();

@@ -35,6 +35,11 @@ class WindowlessRenderer {
   // Asks the renderer to repaint the picture; false without a renderer.
   bool Repaint(HWND videoWindow, HDC dc);
 
+  // Tells the renderer that the display's mode changed (the video window
+  // got WM_DISPLAYCHANGE), so that it can rebuild its surfaces for the new
+  // mode. The renderer's result; E_UNEXPECTED without a renderer.
+  HRESULT DisplayModeChanged();
+
   bool HasControl() const { return control != nullptr; }
   // The picture size as last placed.
   Size NativeSize() const { return native; }

@@ -205,6 +205,15 @@ void PlayerDialog::Exit() {
 
 bool PlayerDialog::RepaintVideo(HWND window, HDC dc) { return graph.renderer.Repaint(window, dc); }
 
+// The renderer is told, as it asks to be; one that cannot follow the new
+// mode goes on as it can, and the user has nothing to act on, so a failure
+// is not shown.
+void PlayerDialog::OnDisplayModeChanged() {
+  if (!graph.renderer.HasControl()) return;
+  if (FAILED(graph.renderer.DisplayModeChanged())) return;
+  InvalidateRect(video.Handle(), nullptr, FALSE);  // repainted in the new mode
+}
+
 void PlayerDialog::OnVideoResized() {
   if (graph.renderer.HasControl()) PlacePicture();
 }

@@ -78,6 +78,7 @@ class PlayerDialog : public Dialog<PlayerDialog>, private PlayerVideoHost {
 
   // PlayerVideoHost
   bool RepaintVideo(HWND window, HDC dc) override;
+  void OnDisplayModeChanged() override;
   void OnVideoResized() override;
   void OnVideoCommand(int command) override;
   void OnVideoClosed() override;

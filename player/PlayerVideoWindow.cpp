@@ -25,6 +25,9 @@ LRESULT PlayerVideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return OnPaint();
     case WM_ERASEBKGND:
       return 1;  // painting fills what the renderer does not
+    case WM_DISPLAYCHANGE:
+      host.OnDisplayModeChanged();
+      return 0;
     case WM_SIZE:
       host.OnVideoResized();
       return 0;

@@ -11,6 +11,8 @@
 class PlayerVideoHost {
  public:
   virtual bool RepaintVideo(HWND window, HDC dc) = 0;
+  // The display's mode changed (WM_DISPLAYCHANGE).
+  virtual void OnDisplayModeChanged() = 0;
   virtual void OnVideoResized() = 0;
   virtual void OnVideoCommand(int command) = 0;
   virtual void OnVideoClosed() = 0;

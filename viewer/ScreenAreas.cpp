@@ -23,6 +23,16 @@ Rect PrimaryWorkArea() {
   return WorkArea(screen, Taskbar{ToRect(bar.rc), EdgeOf(bar.uEdge)});
 }
 
+Rect WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) ||
+      (monitor.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+    return PrimaryWorkArea();
+  }
+  return ToRect(monitor.rcWork);
+}
+
 DisplayLayout CurrentDisplays(std::optional<Size> second) {
   DisplayLayout d;
   d.primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -13,6 +13,11 @@ inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 // The primary display less the taskbar the shell reports.
 Rect PrimaryWorkArea();
 
+// The work area of the display that holds most of `window` (the nearest
+// one when it is on none): on the primary display the one above, on another
+// display what the system reports for it.
+Rect WorkAreaOf(HWND window);
+
 // The primary display, the virtual desktop, and the second display the
 // renderer found (none when it found none).
 DisplayLayout CurrentDisplays(std::optional<Size> second);

@@ -62,6 +62,8 @@ bool TvEngine::RepaintVideo(HWND videoWindow, HDC dc) {
   return live.renderer.Repaint(videoWindow, dc);
 }
 
+HRESULT TvEngine::DisplayModeChanged() { return live.renderer.DisplayModeChanged(); }
+
 std::optional<Size> TvEngine::SecondDisplaySize() const {
   if (!live.renderer.HasSecondaryMonitor()) return std::nullopt;
   return live.renderer.SecondaryMonitorSize();

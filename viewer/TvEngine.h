@@ -51,6 +51,8 @@ class TvEngine {
   bool HasVideo() const { return live.renderer.HasControl(); }
   Size NativeVideoSize() const { return live.renderer.NativeSize(); }
   bool RepaintVideo(HWND videoWindow, HDC dc);
+  // Passes a change of the display mode on to the renderer: its result.
+  HRESULT DisplayModeChanged();
 
   // The second display the renderer found, if there is one, and the move of
   // the renderer to the primary display or to that one.

@@ -41,6 +41,9 @@ INT_PTR VideoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnPaint();
     case WM_ERASEBKGND:
       return Result(1);  // OnPaint fills what the renderer does not
+    case WM_DISPLAYCHANGE:
+      host.OnDisplayModeChanged();
+      return TRUE;
     case WM_SIZE:
       host.OnVideoResized();
       return TRUE;

@@ -22,6 +22,8 @@ class VideoWindowHost {
  public:
   virtual void OnVideoResized() = 0;
   virtual bool RepaintVideo(HWND videoWindow, HDC dc) = 0;
+  // The display's mode changed (WM_DISPLAYCHANGE).
+  virtual void OnDisplayModeChanged() = 0;
   virtual void OnVideoCommand(int command) = 0;
   virtual void OnVideoClosed() = 0;
   // `onFrame`: on the sizing frame rather than the picture.

@@ -216,6 +216,15 @@ bool ViewerDialog::RepaintVideo(HWND videoWindow, HDC dc) {
   return engine.RepaintVideo(videoWindow, dc);
 }
 
+// The renderer is told, as it asks to be; one that cannot follow the new
+// mode goes on as it can, and the user has nothing to act on, so a failure
+// is not shown.
+void ViewerDialog::OnDisplayModeChanged() {
+  if (!engine.HasVideo()) return;
+  if (FAILED(engine.DisplayModeChanged())) return;
+  InvalidateRect(video.Handle(), nullptr, FALSE);  // repainted in the new mode
+}
+
 bool ViewerDialog::IsFullScreen() const { return session.Settings().fullScreen; }
 
 std::optional<AspectMode> ViewerDialog::ResizeLock() const {

@@ -131,6 +131,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   // VideoWindowHost
   void OnVideoResized() override;
   bool RepaintVideo(HWND videoWindow, HDC dc) override;
+  void OnDisplayModeChanged() override;
   void OnVideoCommand(int command) override;
   void OnVideoClosed() override;
   void OnVideoMouse(VideoMouse action, bool onFrame) override;

@@ -10,13 +10,17 @@ namespace {
 constexpr char kSubKey[] = "\\Decoders";
 constexpr ULONGLONG kIntervalMs = 1000;
 
-void WriteValues(const VideoReport* video, DWORD audioFrames) {
+// The counters are for tests only: when the key cannot be had, the stream
+// goes on without them.
+bool OpenCounters(UniqueHkey& owner) {
   const std::string keyName = std::string(standin::kSettingsKey) + kSubKey;
+  return RegCreateKeyExA(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                         owner.Put(), nullptr) == ERROR_SUCCESS;
+}
+
+void WriteValues(const VideoReport* video, DWORD audioFrames) {
   UniqueHkey owner;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      owner.Put(), nullptr) != ERROR_SUCCESS) {
-    return;  // The counters are for tests only; the stream goes on without them.
-  }
+  if (!OpenCounters(owner)) return;
   HKEY key = owner.Get();
   // A value that cannot be written is simply missing for the test that reads it.
   auto setText = [key](const char* name, const std::string& text) {
@@ -36,6 +40,14 @@ void WriteValues(const VideoReport* video, DWORD audioFrames) {
 }
 
 }  // namespace
+
+void ReportDisplayModeChanges(DWORD calls) {
+  UniqueHkey owner;
+  if (!OpenCounters(owner)) return;
+  // A value that cannot be written is missing for the test that reads it.
+  RegSetValueExA(owner.Get(), "DisplayModeChanges", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&calls),
+                 sizeof(DWORD));
+}
 
 bool FrameCounters::Due(bool now) {
   const ULONGLONG tick = GetTickCount64();

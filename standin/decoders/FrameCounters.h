@@ -7,6 +7,9 @@
 //   "VideoSize"   (string) the sequence header's frame size, "1920 x 1080"
 //   "VideoProgram" (string) the program line of the test card
 //   "AudioFrames" (DWORD)  AC-3 frames turned into silence
+//   "DisplayModeChanges" (DWORD) calls of the renderer's
+//                          IVMRWindowlessControl::DisplayModeChanged, written
+//                          at each call
 // Tests read them with `wine reg query "HKCU\Software\Telvantis Standin\Decoders"`.
 // With several decoders in one prefix the last writer wins.
 
@@ -22,6 +25,9 @@ struct VideoReport {
   std::string size;
   std::string program;
 };
+
+// Writes the count of DisplayModeChanged calls the renderer has had.
+void ReportDisplayModeChanges(DWORD calls);
 
 class FrameCounters {
  public:

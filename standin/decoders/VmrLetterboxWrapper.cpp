@@ -3,6 +3,7 @@
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "win/InterfaceIds.h"
+#include "standin/decoders/FrameCounters.h"
 #include "standin/decoders/LetterBox.h"
 #include "standin/shared/StandinSettings.h"
 #include "standin/decoders/VmrRegistration.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr char kFailCreate[] = "VideoMixingRenderer.Create";
 constexpr char kFailQuery[] = "AspectRatio.QueryInterface";
 constexpr char kFailSetMode[] = "AspectRatio.SetAspectRatioMode";
+constexpr char kFailDisplayModeChanged[] = "VideoMixingRenderer.DisplayModeChanged";
 
 using GetClassObjectFunction = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
@@ -284,7 +286,11 @@ STDMETHODIMP VmrLetterboxWrapper::GetMaxIdealVideoSize(LONG* width, LONG* height
   return ForwardToRenderer(&IVMRWindowlessControl::GetMaxIdealVideoSize, width, height);
 }
 
+// Counted for the tests, which cannot change the display's mode under the
+// program: they send the message that a change brings.
 STDMETHODIMP VmrLetterboxWrapper::DisplayModeChanged() {
+  ReportDisplayModeChanges(++displayModeChanges);
+  RETURN_HR_IF(E_FAIL, standin::ShouldFail(kFailDisplayModeChanged));
   return ForwardToRenderer(&IVMRWindowlessControl::DisplayModeChanged);
 }
 

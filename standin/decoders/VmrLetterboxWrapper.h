@@ -21,6 +21,7 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace decoders {
@@ -97,6 +98,7 @@ class VmrLetterboxWrapper final
   LONG streamHeight = 0;
   LONG streamAspectX = 0;
   LONG streamAspectY = 0;
+  std::atomic<DWORD> displayModeChanges{0};  // calls of DisplayModeChanged
 };
 
 }  // namespace decoders

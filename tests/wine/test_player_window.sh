@@ -104,6 +104,26 @@ harness_wait_until 20 position_at_least "$title" $((before + 2)) || fail "playba
 assert_eq "40 20 846 476" "$(rect_of "$video")" "video window after the display switch"
 assert_eq "$panel_at" "$(rect_of "$title")" "panel after the display switch"
 
+# --- a change of the display's mode reaches the renderer ------------------------------
+# Xvfb's mode cannot change under Wine: the test posts the message a change
+# brings (32 bits, 1280 x 1024). A renderer that refuses it is not reported
+# and playback goes on.
+wine reg delete "$decoders_key" /v DisplayModeChanges /f >/dev/null 2>&1 || true
+drv post "$video" 0x7E 32 0x04000500
+harness_wait_until 20 has_decoder_value DisplayModeChanges 0x1 ||
+  fail "the renderer was told of the change: \"$(decoder_value DisplayModeChanges)\""
+standin_install --fail "VideoMixingRenderer.DisplayModeChanged" >/dev/null 2>&1 || fail "cannot set the failing step"
+drv post "$video" 0x7E 32 0x04000500
+harness_wait_until 20 has_decoder_value DisplayModeChanges 0x2 ||
+  fail "the renderer was told of the second change: \"$(decoder_value DisplayModeChanges)\""
+standin_install --fail "" >/dev/null 2>&1 || fail "cannot clear the failing step"
+before=$(position "$title")
+harness_wait_until 20 position_at_least "$title" $((before + 2)) || fail "playback stops after the display change"
+message_box_shown() {
+  drv list | tr -d '\r' | awk -F'\t' '$2 == 1 && $4 == "#32770" && $5 == "" { found = 1 } END { exit !found }'
+}
+! message_box_shown || fail "a refused display mode change was reported"
+
 # --- Esc runs the exit steps; full screen comes back at the next start ---------------
 drv key "$title" M
 wait_rect "$video" "-3 -3 1283 1027" "full screen before the exit"

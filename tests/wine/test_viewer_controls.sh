@@ -118,5 +118,22 @@ assert_image_not_blank "$png"
 drv key "$panel" ESCAPE
 harness_wait_until 20 menu_closed || fail "Esc did not close the window menu"
 
+# --- A change of the display's mode reaches the renderer; a renderer that
+# refuses it is not reported and the picture goes on ---
+# The test cannot change Xvfb's mode under Wine: it sends the message that
+# a change brings to every top-level window.
+wine reg delete "$standin_key\\Decoders" /v DisplayModeChanges /f >/dev/null 2>&1 || true
+drv post "$video" 0x7E 32 0x04000500   # WM_DISPLAYCHANGE: 32 bits, 1280 x 1024
+harness_wait_until 20 display_mode_changes_are 1 || fail "the renderer was told $(display_mode_changes) times"
+set_failing_steps "VideoMixingRenderer.DisplayModeChanged"
+drv post "$video" 0x7E 32 0x04000500
+harness_wait_until 20 display_mode_changes_are 2 || fail "the renderer was told $(display_mode_changes) times"
+set_failing_steps ""
+sleep 1
+no_message_box || fail "a refused display mode change was reported: $(drv list | tr -d '\r')"
+drv key "$panel" W
+expect_channel "WSVN2 7-2"
+harness_wait_until 30 card_shows "7-2 PROGRAM 2" || fail "no test card of 7-2 after the display change"
+
 drv key "$panel" Q
 expect_exit

@@ -83,6 +83,22 @@ follow_elapsed() {
   done
 }
 
+# assert_now_placed: "Recording Now" lies wholly on the 1280 x 1024 screen,
+# below or above the panel, its left edge with the panel's where the screen
+# allows. The panel's own place (three quarters down the screen) leaves no
+# room below it.
+assert_now_placed() {
+  local l t r b pl pt pr pb
+  # Placed while it opens, before it is shown.
+  drv wait-shown "Recording Now" 20 >/dev/null
+  read -r l t r b <<<"$(rect_of "Recording Now")"
+  read -r pl pt pr pb <<<"$(rect_of "$panel")"
+  echo "panel at $pl $pt $pr $pb, Recording Now at $l $t $r $b"
+  ((l >= 0 && t >= 0 && r <= 1280 && b <= 1024)) || fail "Recording Now runs off the screen: $l $t $r $b"
+  ((t >= pb || b <= pt)) || fail "Recording Now covers the panel ($pl $pt $pr $pb): $l $t $r $b"
+  ((l == pl || pl < 0 || pl + r - l > 1280)) || fail "Recording Now is not in line with the panel: $l, $pl"
+}
+
 # record_then STOPPER SECONDS: a one-hour recording from the REC button,
 # ended after SECONDS by STOPPER (a command); checks the recording.
 record_then() {
@@ -92,6 +108,7 @@ record_then() {
     take_screenshot no-recording-window >/dev/null
     fail "REC opens no Recording Now window: $(harness_driver list | tr -d '\r')"
   }
+  assert_now_placed
   assert_eq "ON" "$(text "$panel" 1026)" "record state while recording"
   assert_eq "1:00:00" "$(text "Recording Now" 4011)" "planned duration"
   harness_wait_until 60 recorded_for "$seconds" || fail "the elapsed clock does not count"

@@ -134,8 +134,33 @@ drv click "$panel" 1011
 drv wait-shown "$setup" 20 >/dev/null
 assert_eq 0 "$(controls current-tab "$setup" $tabs)" "tab opened by SETUP..."
 
-# Remove both channels: the row's hints, then an empty list.
+# UPDATE: a row edited into another row's numbers is refused and stays as it
+# was; edited into 5-1 it moves to its sorted place, and back into 9-1 on RF 9.
 controls tab "$setup" $tabs 3
+controls select-row "$setup" 3049 1
+drv wait-text "$setup" 3053 "9-1 / 9 --->" 10
+drv set-text "$setup" 3041 7
+drv set-text "$setup" 3045 7
+drv wait-text "$setup" 3054 "7-1 / 7" 10
+drv click "$setup" 3052
+expect_box exclamation "CAN'T UPDATE: THAT CHANNEL IS ALREADY IN THE LIST"
+assert_eq $'K_SEVEN\t7-1\t7\nCH9\t9-1\t9' "$(controls rows "$setup" 3049)" "rows after a refused update"
+drv set-text "$setup" 3045 5
+drv wait-text "$setup" 3040 CH5 10
+drv click "$setup" 3052
+harness_wait_until 10 output_is $'CH5\t5-1\t7\nK_SEVEN\t7-1\t7' controls rows "$setup" 3049 ||
+  fail "rows after the update: $(controls rows "$setup" 3049)"
+assert_eq "" "$(text "$setup" 3053)" "UPDATE hint after the update"
+controls select-row "$setup" 3049 0
+drv wait-text "$setup" 3053 "5-1 / 7 --->" 10
+drv set-text "$setup" 3041 9
+drv set-text "$setup" 3045 9
+drv wait-text "$setup" 3040 CH9 10
+drv click "$setup" 3052
+harness_wait_until 10 output_is $'K_SEVEN\t7-1\t7\nCH9\t9-1\t9' controls rows "$setup" 3049 ||
+  fail "rows after the second update: $(controls rows "$setup" 3049)"
+
+# Remove both channels: the row's hints, then an empty list.
 controls select-row "$setup" 3049 1
 drv wait-text "$setup" 3056 "9-1 / 9" 10
 drv wait-text "$setup" 3053 "9-1 / 9 --->" 10

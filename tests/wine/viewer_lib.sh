@@ -180,6 +180,20 @@ six_channel_platform() {
 
 osd_hidden() { [ "$(visible "$osd")" = 0 ]; }
 
+# display_mode_changes: how often the renderer was told of a change of the
+# display's mode (the stand-in counts it; 0 before the first).
+display_mode_changes() {
+  local value
+  value=$(wine reg query "$standin_key\\Decoders" /v DisplayModeChanges 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *DisplayModeChanges *REG_DWORD *//p')
+  printf '%d' "${value:-0}"
+}
+display_mode_changes_are() { [ "$(display_mode_changes)" = "$1" ]; }
+# no_message_box: no message box (a dialog without a title) is on screen.
+no_message_box() {
+  ! drv list | tr -d '\r' | awk -F'\t' '$2 == 1 && $4 == "#32770" && $5 == "" { found = 1 } END { exit !found }'
+}
+
 # expect_channel CAPTION: the panel's channel label and the caption show it.
 expect_channel() {
   drv wait-text "$panel" 1004 "$1" 30

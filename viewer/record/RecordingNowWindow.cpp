@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/geometry/PanelCompanionPlacement.h"
 #include "viewer/record/RecordResource.h"
 #include "viewer/record/RecordTimePicker.h"
 #include "viewer/ScreenAreas.h"
@@ -76,10 +77,13 @@ INT_PTR RecordingNowWindow::OnInitDialog() {
   SetItemText(IDC_NOW_ELAPSED, clock.ElapsedText());
   updating = false;
   ShowPlan();
-  // Below the control panel.
+  // Beside the control panel, wholly inside the work area of its display.
   RECT panelRect{};
-  if (panel != nullptr && GetWindowRect(panel, &panelRect)) {
-    SetWindowPos(hwnd, nullptr, panelRect.left, panelRect.bottom, 0, 0,
+  RECT ownRect{};
+  if (panel != nullptr && GetWindowRect(panel, &panelRect) && GetWindowRect(hwnd, &ownRect)) {
+    const Size own{ownRect.right - ownRect.left, ownRect.bottom - ownRect.top};
+    const Rect place = PlaceBesidePanel(ToRect(panelRect), own, WorkAreaOf(panel));
+    SetWindowPos(hwnd, nullptr, place.left, place.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetTimer(hwnd, kClockTimer, 1000, nullptr);

@@ -27,7 +27,8 @@ class RecordingNowWindow : public Dialog<RecordingNowWindow> {
   explicit RecordingNowWindow(RecordingNowHost& host);
   ~RecordingNowWindow();
 
-  // Opens the window below `panel` and starts its one-second clock.
+  // Opens the window beside `panel` (below it, or above it when there is no
+  // room below) and starts its one-second clock.
   bool Open(HWND panel, const std::string& filePath, const RecordingClock& clock);
   bool IsOpen() const { return hwnd != nullptr; }
   // Lengthens the recording, as CHANGE does.

@@ -9,6 +9,7 @@ namespace {
 
 constexpr char kCantAdd[] = "CAN'T ADD MORE THAN 100 CHANNELS";
 constexpr char kCantSave[] = "CAN'T SAVE CHANNELS.TXT";
+constexpr char kCantUpdate[] = "CAN'T UPDATE: THAT CHANNEL IS ALREADY IN THE LIST";
 
 std::vector<std::string> RowCells(const ChannelEntry& channel) {
   return {channel.name, ChannelCellText(channel), RfCellText(channel)};
@@ -140,16 +141,22 @@ void ChannelPage::Add() {
   ClearSelection();
 }
 
-// The selected row is replaced by the dialled numbers, at their sorted place.
+// The selected row is replaced by the dialled numbers, at their sorted
+// place; the dialled values stay in the fields.
 void ChannelPage::Update() {
   if (selected < 0) return;
-  const ChannelEntry dialled = Dialled();
-  Remove();
+  const ChannelListEdit::UpdateResult result = edit.Update(selected, Dialled());
+  if (result.refusal == ChannelListEdit::UpdateRefusal::Duplicate) {
+    ShowMessage(kCantUpdate);
+    return;
+  }
+  if (!result.index) return;
   filling = true;
-  Dial(dialled);
+  SendDlgItemMessageA(hwnd, IDC_CH_LIST, LVM_DELETEITEM, static_cast<WPARAM>(selected), 0);
+  InsertRow(*result.index);
   filling = false;
+  ClearSelection();
   RefreshDialledHints();
-  Add();
 }
 
 void ChannelPage::Remove() {
