@@ -59,7 +59,7 @@ assert_status 2 harness_driver post "$title" WM_CLOSE
 assert_status 2 harness_driver no-such-command
 
 # A window whose thread does not answer: a command that sends to it fails
-# within the driver's limit (15 s) instead of hanging, naming the command
+# within the driver's limit (30 s) instead of hanging, naming the command
 # and the window.
 drv command "$title" 40003
 said=$( { harness_driver text "$title" 1004 2>&1 >/dev/null; echo "status $?"; } )
@@ -71,7 +71,7 @@ said=$( { harness_driver text "$title" 1004 2>&1 >/dev/null; echo "status $?"; }
 # frame, named, on its way into Sleep.
 [[ $said == *"Sleep"*"<- "*FixtureWindow* ]] || fail "no stack of the blocked thread: $said"
 # Once its thread is free again, the window answers as before.
-wait_for_line fixture.log "UNBLOCKED" 60
+wait_for_line fixture.log "UNBLOCKED" 75
 drv wait-text "$title" $status_id "UNBLOCKED" 20
 
 # The picture shows the window: its size, and more than one colour.

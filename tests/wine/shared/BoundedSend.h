@@ -9,7 +9,7 @@
 namespace testsend {
 
 // How long a program may take to answer one message on a loaded machine.
-constexpr DWORD kAnswerLimitMs = 15000;
+constexpr DWORD kAnswerLimitMs = 30000;
 // After this long without an answer the tool says so on stderr ("... has
 // not answered ... for 5 s") and waits on.
 constexpr DWORD kSlowNoticeMs = 5000;
