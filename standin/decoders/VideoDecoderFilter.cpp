@@ -195,6 +195,13 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
     clock90k += kPictureTicks90k;
   }
 
+  if (IsLateToDrop(sample)) {
+    // Decoded all the same: the counters tell how far decoding has come.
+    frames += static_cast<DWORD>(pictures);
+    clock90k += (pictures - 1) * kPictureTicks90k;
+    counters.ReportVideo(Report(), false);
+    return S_OK;
+  }
   for (int n = 0; n < pictures; ++n) {
     const HRESULT hr = DeliverPicture(sample, n == 0, clock90k + n * kPictureTicks90k);
     if (hr != S_OK) return hr;  // stopping or flushing downstream: stop here too
@@ -203,6 +210,23 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
   return S_OK;
 }
 CATCH_RETURN()
+
+// A renderer that has fallen behind (a loaded machine) is handed late
+// pictures back to back and never catches up, and the drawing starves the
+// rest of the program. As decoders do, pictures already late when they are
+// decoded are dropped, but never more than a few in a row, so that the
+// picture keeps moving.
+bool VideoDecoderFilter::IsLateToDrop(IMediaSample* sample) {
+  REFERENCE_TIME start = 0, stop = 0;
+  const std::optional<REFERENCE_TIME> now = StreamTimeNow();
+  const bool late = now && SUCCEEDED(sample->GetTime(&start, &stop)) && *now - start > kDropLateness;
+  if (!late || droppedInARow >= kMostDroppedInARow) {
+    droppedInARow = 0;
+    return false;
+  }
+  ++droppedInARow;
+  return true;
+}
 
 void VideoDecoderFilter::TellStreamSize() {
   const Mpeg2Sequence& now = scanner.Sequence();

@@ -41,7 +41,7 @@ start_viewer() {
 # expect_exit: the viewer ends by itself with status 0.
 expect_exit() {
   local status=0
-  harness_wait_exit "$VIEWER_PID" 60 || status=$?
+  harness_wait_exit "$VIEWER_PID" 120 || status=$?
   if [ "$status" -eq 124 ]; then
     # Still running: what it shows says where its exit stopped.
     harness_driver list >&2
