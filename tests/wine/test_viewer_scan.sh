@@ -75,12 +75,10 @@ assert_eq "" "$(controls rows "$setup" 3049)" "list after closing the scan"
 open_scan
 drv click "$scan" $start
 drv wait-text "$scan" $start STOP 20
-sleep 1
-png=$(take_screenshot scan-running "$scan")
-assert_image_not_blank "$png"
 drv wait-text "$scan" $status "SCAN DONE: 6 CHANNELS FOUND" 120
 assert_eq "$all_rows" "$(controls rows "$scan" $found)" "channels found"
 assert_eq "RF 12: SIGNAL, NO CHANNEL TABLE" "$(text "$scan" $notes)" "RF channels without a table"
+sleep 1
 png=$(take_screenshot scan-done "$scan")
 assert_image_not_blank "$png"
 drv click "$scan" $add
@@ -106,7 +104,7 @@ assert_eq "$all_rows" "$(controls rows "$setup" 3049)" "setup list after the sec
 controls select-row "$setup" 3049 0
 drv wait-text "$setup" 3040 WSVN 10
 drv click "$setup" 3047
-drv wait-text Telvantis 1004 "WSVN 7-1" 20
+drv wait-text "$panel" 1004 "WSVN 7-1" 20
 drv wait-text "$setup" 3048 "80%" 30
 sleep 2
 png=$(take_screenshot live-after-scan "$video")
