@@ -59,6 +59,9 @@ drv set-text "$scan" $from 7
 drv click "$scan" $start
 drv wait-text "$scan" $start STOP 20
 harness_wait_until 30 test "$(row_count "$scan" $found)" -ge 2 || fail "RF 7 gave no channels"
+# While it runs, the status line names the RF channel tried and its signal.
+trying=$(text "$scan" $status)
+[[ $trying =~ ^RF\ [0-9]+:\ (NO\ SIGNAL|SIGNAL\ [0-9]+%)$ ]] || fail "status while scanning: \"$trying\""
 drv click "$scan" $start
 drv wait-text "$scan" $start START 20
 kept=$(row_count "$scan" $found)
