@@ -54,6 +54,16 @@ std::optional<long> TvEngine::SignalStrength() {
   return live.tuning.SignalStrength();
 }
 
+HRESULT TvEngine::StopLive() { return live.control ? live.control->Stop() : S_FALSE; }
+
+// The tuner was tuned elsewhere in the meantime: the live graph's channel
+// is asked for again before it runs.
+HRESULT TvEngine::RestartLive() {
+  if (!live.control) return S_FALSE;
+  if (live.tuning.HasTuner()) TuneChannel(live.tuning.Tuned());  // a failure has shown its message
+  return live.control->Run();
+}
+
 HRESULT TvEngine::SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan) {
   return Shown(live.renderer.SetVideoPosition(videoWindow, aspectMode, overscan));
 }

@@ -45,6 +45,11 @@ class TvEngine {
   // The tuner's raw signal strength; nothing when it cannot be read.
   std::optional<long> SignalStrength();
 
+  // Stops the live graph so that another graph may use the tuner, and runs
+  // it again tuned to the channel it had. Nothing to do without a graph.
+  HRESULT StopLive();
+  HRESULT RestartLive();
+
   // Re-fits the picture into the video window for the aspect mode and
   // overscan; a failure has shown its message.
   HRESULT SetVideoPosition(HWND videoWindow, AspectMode aspectMode, bool overscan);

@@ -248,6 +248,25 @@ bool ViewerDialog::TuneDialled(const TuneValues& channel, const std::string& cap
 
 std::optional<long> ViewerDialog::SignalStrength() { return engine.SignalStrength(); }
 
+// The panel's signal timer would read the stopped live graph: it waits for
+// the scan to end.
+bool ViewerDialog::StopLiveForScan() {
+  if (ShowChannelHeld()) return false;
+  if (session.Timeshifting()) {
+    ShowOsdText("TIMESHIFT");
+    return false;
+  }
+  KillTimer(hwnd, kSignalTimer);
+  engine.StopLive();  // a graph that does not stop keeps its tuner; the scan reports what it finds
+  return true;
+}
+
+void ViewerDialog::RestartLiveAfterScan() {
+  engine.RestartLive();  // a failed tune has shown its message
+  signalTicks = 0;
+  SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
+}
+
 void ViewerDialog::EnableChannelControls(bool enable) {
   EnableItems({IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, IDC_RECALL, IDC_CHANNEL_DISPLAY, IDC_SIGNAL,
                IDC_VOLUME_UP, IDC_VOLUME_DOWN, IDC_MUTE},

@@ -142,6 +142,8 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   // SetupHost
   bool TuneDialled(const TuneValues& channel, const std::string& caption) override;
   std::optional<long> SignalStrength() override;
+  bool StopLiveForScan() override;
+  void RestartLiveAfterScan() override;
   void EnableChannelControls(bool enable) override;
   void ApplySettings() override;
 

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "core/ts/PsipCollector.h"
 #include "tools/tsgen/TestStreamMuxer.h"
 
 namespace {
@@ -242,4 +243,41 @@ TEST(TsDemuxCoreTest, ResetStartsTheTimesAgainAndMarksTheCut) {
   Received last;
   core.EndOfStream(last.Handler());
   EXPECT_EQ(last.samples[kVideo].size(), 1u);
+}
+
+// A PID mapped for sections hands out each PSI section whole, one per
+// sample, however the bytes are chunked: the channel table of eight
+// channels spans two packets and must come out in one piece.
+TEST(TsDemuxCoreTest, SectionsOfTheChannelTablePidComeWholeOnePerSample) {
+  TestStreamSettings settings;
+  settings.seconds = 1.0;
+  settings.programs = {{1, 0x30, 720, 480, true}, {2, 0x40, 720, 480, false}};
+  for (int minor = 1; minor <= 8; ++minor) {
+    settings.channels.push_back({33, minor, static_cast<std::uint16_t>(1 + minor % 2),
+                                 "WTTT" + std::to_string(minor), minor == 4});
+  }
+  std::vector<std::uint8_t> bytes;
+  TestStreamMuxer(settings).Write(
+      [&](const std::uint8_t* d, std::size_t n) { bytes.insert(bytes.end(), d, d + n); });
+  TsDemuxCore core;
+  core.MapPid(kTables, 0x1FFB, PidContent::Sections);
+  Received received;
+  FeedInChunks(core, bytes, received, 1000);
+  const auto& sections = received.samples[kTables];
+  ASSERT_GE(sections.size(), 4u);
+  PsipCollector collector;
+  bool spansPackets = false;
+  for (const DemuxSample& s : sections) {
+    ASSERT_GE(s.data.size(), 3u);
+    const std::size_t length = ((s.data[1] & 0x0F) << 8 | s.data[2]) + 3u;
+    EXPECT_EQ(s.data.size(), length);
+    spansPackets = spansPackets || s.data.size() > 183;
+    collector.Feed(s.data);
+  }
+  EXPECT_TRUE(spansPackets);
+  EXPECT_EQ(collector.DamagedSections(), 0);
+  ASSERT_TRUE(collector.CompleteTvct());
+  ASSERT_EQ(collector.CompleteTvct()->channels.size(), 8u);
+  EXPECT_EQ(collector.CompleteTvct()->channels[7].shortName, "WTTT8");
+  EXPECT_TRUE(collector.CompleteTvct()->channels[3].hidden);
 }

@@ -54,6 +54,7 @@ lane2_tests=(
   info                   # [ 39]
   viewer_controls        # [ 38]
   viewer_setup           # [ 29]
+  viewer_scan            # [ 60] two whole scans of RF 2 to 36
   viewer_sound           # [ 28]
   plugins                # [ 26]
   viewer_failures        # [ 24]

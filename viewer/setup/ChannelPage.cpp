@@ -2,6 +2,7 @@
 
 #include "core/files/FileNames.h"
 #include "viewer/setup/ListViewRows.h"
+#include "viewer/setup/ScanWindow.h"
 #include "viewer/setup/SetupResource.h"
 #include "viewer/setup/SignalWindow.h"
 
@@ -73,6 +74,9 @@ INT_PTR ChannelPage::OnCommand(int id, int code) {
     case IDC_CH_REMOVE:
       Remove();
       return TRUE;
+    case IDC_CH_SCAN:
+      Scan();
+      return TRUE;
     case IDC_CH_SIGNAL:
       if (code == STN_CLICKED) {
         SignalWindow window(host, session.ModelRow());
@@ -137,6 +141,26 @@ void ChannelPage::Add() {
   }
   filling = true;
   InsertRow(*index);
+  filling = false;
+  ClearSelection();
+}
+
+// The scan window's channels join the list as channels added by hand do;
+// channels.txt follows with OK.
+void ChannelPage::Scan() {
+  KillTimer(hwnd, kSignalTimer);
+  ScanWindow window(host, session.ModelRow(), edit.Channels());
+  if (window.Run(GetParent(hwnd)) != IDOK) return;
+  filling = true;
+  for (const ChannelEntry& channel : window.Chosen()) {
+    const std::optional<int> index = edit.Add(channel);
+    if (!index) {
+      filling = false;
+      ShowMessage(kCantAdd);
+      break;
+    }
+    InsertRow(*index);
+  }
   filling = false;
   ClearSelection();
 }

@@ -2,7 +2,7 @@
 // The "Channel Setup" tab: the user dials an RF channel, a channel and a
 // sub-channel, tunes them to check reception, names them and adds them to
 // the channel list, which OK hands to the session and writes to
-// channels.txt.
+// channels.txt. SCAN... finds channels by their channel tables.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -31,6 +31,7 @@ class ChannelPage : public Dialog<ChannelPage> {
   void Add();
   void Update();
   void Remove();
+  void Scan();
   void SelectRow(int index);
   void ClearSelection();
   void Dial(const ChannelEntry& channel);

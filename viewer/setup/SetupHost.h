@@ -1,7 +1,8 @@
 #pragma once
 // What the setup window asks of the control panel behind it: tuning a
 // dialled channel, the signal strength, the panel's channel controls and
-// the settings that act once the window closes.
+// the settings that act once the window closes; and the live graph's
+// pause while the channel scan has the tuner.
 
 #include <optional>
 #include <string>
@@ -18,6 +19,13 @@ class SetupHost {
 
   // The tuner's raw signal strength; nothing when it cannot be read.
   virtual std::optional<long> SignalStrength() = 0;
+
+  // The channel scan tunes with a graph of its own: the live graph stops
+  // for it. False, and nothing stops, while a recording or the timeshift
+  // holds the tuner (the panel has said so).
+  virtual bool StopLiveForScan() = 0;
+  // The scan is over: the live graph runs again, tuned as it was.
+  virtual void RestartLiveAfterScan() = 0;
 
   // Channel up, down, recall, the channel and signal labels, volume up,
   // down and mute: usable only while there are channels.

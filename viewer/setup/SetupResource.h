@@ -11,6 +11,7 @@
 #define IDD_SETUP_FOLDERS 305
 #define IDD_SETUP_SCHEDULE 306
 #define IDD_SIGNAL 307
+#define IDD_SCAN 308
 
 // The setup window
 #define IDC_SETUP_TABS 3000
@@ -53,6 +54,7 @@
 #define IDC_CH_UPDATE_DIALLED 3054
 #define IDC_CH_REMOVE 3055
 #define IDC_CH_REMOVE_HINT 3056
+#define IDC_CH_SCAN 3057
 
 // "Timeshift/Record Setup"
 #define IDC_TIMESHIFT_FOLDER 3060
@@ -67,3 +69,15 @@
 #define IDC_SIGNAL_TEXT 3080
 #define IDC_SIGNAL_BAR 3081
 #define IDC_SIGNAL_RANGE 3082
+
+// "Telvantis Channel Scan"
+#define IDC_SCAN_FROM 3090
+#define IDC_SCAN_FROM_SPIN 3091
+#define IDC_SCAN_TO 3092
+#define IDC_SCAN_TO_SPIN 3093
+#define IDC_SCAN_START 3094
+#define IDC_SCAN_PROGRESS 3095
+#define IDC_SCAN_STATUS 3096
+#define IDC_SCAN_NOTES 3097
+#define IDC_SCAN_LIST 3098
+#define IDC_SCAN_ADD 3099
