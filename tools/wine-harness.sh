@@ -397,31 +397,49 @@ harness_symbol() {
 }
 
 # harness_stacks: prints the call stack of every thread of our prefix's own
-# programs (not Wine's processes under C:\windows), through winedbg, with the
-# frames in our build's modules named by addr2line: what a hung program was
-# waiting in. Best effort; says so when winedbg cannot attach.
+# programs (not Wine's processes under C:\windows), through winedbg, one short
+# line per frame (function, source file, module), with the frames in our
+# build's modules named from its symbols. The threads that hold a WinMain
+# come last, so that the end of a long log shows the user-interface thread
+# whole: what a hung program was waiting in. Best effort; says so when
+# winedbg cannot attach.
 harness_stacks() {
   local -; set +e
   local dump
   dump=$(mktemp "${HARNESS_RUN:-/tmp}/stacks.XXXXXX") || return 0
   (harness_close_fds; WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=b" \
     exec timeout 60 wine winedbg --command "bt all") >"$dump" 2>&1
-  local line module offset file keep=0
+  local line module offset file keep=0 thread="" main_threads=""
+  # "N 0xADDR name(args) [path\file.c:line] in module (frame)" and
+  # "N 0xADDR in module (+0xOFFSET) (frame)".
+  local named='^( *=?>?[0-9]+) 0x[0-9a-f]+ ([^ (]+)\(.*\) \[(.*[\/])?([^]\/]+)\] in ([^ ]+)'
+  local unnamed='^( *=?>?[0-9]+) 0x[0-9a-f]+ in ([A-Za-z0-9_.-]+) \(\+0x([0-9a-f]+)\)'
+  flush_thread() {
+    if [[ $thread == *"<- WinMain"* ]]; then main_threads+=$thread; else printf '%s' "$thread"; fi
+    thread=""
+  }
   while IFS= read -r line; do
     line=${line%$'\r'}
     if [[ $line == "Backtracing for thread "* ]]; then
+      flush_thread
       shopt -s nocasematch
       if [[ $line == *"(C:\\windows\\"* ]]; then keep=0; else keep=1; fi
       shopt -u nocasematch
     fi
     [ "$keep" -eq 1 ] || continue
-    if [[ $line =~ \ in\ ([A-Za-z0-9_.-]+)\ \(\+0x([0-9a-f]+)\) ]]; then
-      module=${BASH_REMATCH[1]} offset=${BASH_REMATCH[2]}
+    [[ $line == "Backtrace:" || -z $line ]] && continue
+    if [[ $line =~ $named ]]; then
+      line="${BASH_REMATCH[1]} ${BASH_REMATCH[2]} [${BASH_REMATCH[4]}] in ${BASH_REMATCH[5]}"
+    elif [[ $line =~ $unnamed ]]; then
+      module=${BASH_REMATCH[2]} offset=${BASH_REMATCH[3]}
+      line="${BASH_REMATCH[1]} in $module +0x$offset"
       file=$(find "$HARNESS_BUILD" \( -iname "$module.exe" -o -iname "$module.dll" \) -type f -print -quit 2>/dev/null)
       [ -n "$file" ] && line="$line  <- $(harness_symbol "$file" "$offset")"
     fi
-    echo "$line"
+    thread+="$line"$'\n'
   done <"$dump"
+  flush_thread
+  printf '%s' "$main_threads"
   grep -q "Backtracing" "$dump" || { echo "winedbg gave no stacks:"; tail -n 5 "$dump"; }
   rm -f "$dump"
 }
