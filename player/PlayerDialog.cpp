@@ -8,7 +8,7 @@
 #include "core/files/FileNames.h"
 #include "core/geometry/VideoWindowGeometry.h"
 #include "player/PlayerAboutDialog.h"
-#include "player/PlayerScreen.h"
+#include "win/WorkArea.h"
 #include "player/PlayerStartup.h"
 #include "player/PlayerWindowRules.h"
 #include "player/resource.h"

@@ -4,7 +4,7 @@
 
 #include "core/geometry/VideoWindowGeometry.h"
 #include "core/protocol/ProgramProtocol.h"
-#include "player/PlayerScreen.h"
+#include "win/WorkArea.h"
 
 namespace {
 constexpr UINT_PTR kCursorTimer = 1;

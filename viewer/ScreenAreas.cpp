@@ -1,28 +1,5 @@
 #include "viewer/ScreenAreas.h"
 
-#include <shellapi.h>
-
-namespace {
-
-ScreenEdge EdgeOf(UINT edge) {
-  switch (edge) {
-    case ABE_LEFT: return ScreenEdge::Left;
-    case ABE_TOP: return ScreenEdge::Top;
-    case ABE_RIGHT: return ScreenEdge::Right;
-    default: return ScreenEdge::Bottom;
-  }
-}
-
-}  // namespace
-
-Rect PrimaryWorkArea() {
-  const Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  APPBARDATA bar{};
-  bar.cbSize = sizeof bar;
-  if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar) == 0) return WorkArea(screen, std::nullopt);
-  return WorkArea(screen, Taskbar{ToRect(bar.rc), EdgeOf(bar.uEdge)});
-}
-
 Rect WorkAreaOf(HWND window) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;

@@ -6,12 +6,10 @@
 
 #include "core/geometry/Geometry.h"
 #include "core/geometry/VideoWindowGeometry.h"
+#include "win/WorkArea.h"
 
 inline Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// The primary display less the taskbar the shell reports.
-Rect PrimaryWorkArea();
 
 // The work area of the display that holds most of `window` (the nearest
 // one when it is on none): on the primary display the one above, on another
