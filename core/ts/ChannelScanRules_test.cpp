@@ -2,16 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "core/testing/VirtualChannels.h"
 
-VirtualChannel Tv(std::string name, int major, int minor) {
-  VirtualChannel channel;
-  channel.shortName = std::move(name);
-  channel.major = major;
-  channel.minor = minor;
-  channel.serviceType = kServiceTypeDigitalTelevision;
-  return channel;
-}
+namespace {
 
 VirtualChannel With(VirtualChannel channel, std::uint8_t serviceType, bool hidden) {
   channel.serviceType = serviceType;

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/testing/VirtualChannels.h"
+
 namespace {
 
 using namespace std::chrono_literals;
 using Kind = ScanRfResult::Kind;
 const ChannelScan::Clock::time_point kStart{};
-
-VirtualChannel Tv(std::string name, int major, int minor) {
-  VirtualChannel channel;
-  channel.shortName = std::move(name);
-  channel.major = major;
-  channel.minor = minor;
-  channel.serviceType = kServiceTypeDigitalTelevision;
-  return channel;
-}
 
 Tvct Table(std::vector<VirtualChannel> channels) {
   Tvct tvct;
