@@ -1,41 +1,14 @@
 #include "graph/RecordingGraphBuilder.h"
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "graph/StreamBufferKey.h"
 #include "graph/StreamBufferNamespace.h"
 #include "win/AnsiText.h"
 #include "win/InterfaceIds.h"
 
 using Microsoft::WRL::ComPtr;
-
-namespace {
-
-// The model's Record key with full access: under HKEY_LOCAL_MACHINE, else
-// under HKEY_CURRENT_USER.
-HRESULT OpenRecordKey(const std::string& path, UniqueHkey& key) {
-  LONG status = ERROR_INVALID_PARAMETER;
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    HKEY opened = nullptr;
-    status = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, &opened, nullptr);
-    if (status == ERROR_SUCCESS) {
-      key.Reset(opened);
-      return S_OK;
-    }
-  }
-  return HRESULT_FROM_WIN32(status);
-}
-
-HRESULT SetKeyOn(IUnknown* object, HKEY key) {
-  ComPtr<IStreamBufferInitialize> initialize;
-  const HRESULT hr = object->QueryInterface(IID_PPV_ARGS(&initialize));
-  if (FAILED(hr)) return hr;
-  return initialize->SetHKEY(key);
-}
-
-}  // namespace
 
 RecordingGraphBuilder::RecordingGraphBuilder(RecordingGraph& graph,
                                              const RecordingGraphRequest& request)
@@ -101,16 +74,16 @@ HRESULT RecordingGraphBuilder::ConfigureBuffer() {
   HRESULT hr = CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(graph.configuration.ReleaseAndGetAddressOf()));
   if (FAILED(hr)) return hr;
-  hr = OpenRecordKey(request.recordKey, graph.recordKey);
+  hr = OpenStreamBufferKey(request.recordKey, graph.recordKey);
   if (FAILED(hr)) return hr;
-  hr = SetKeyOn(graph.configuration.Get(), graph.recordKey.Get());
+  hr = HandStreamBufferKey(graph.configuration.Get(), graph.recordKey.Get());
   if (FAILED(hr)) return hr;
   hr = UseSessionNamespace(graph.configuration.Get());
   if (FAILED(hr)) return hr;
   const std::wstring folder = Widen(request.folder);
   hr = graph.configuration->SetDirectory(folder.c_str());
   if (FAILED(hr)) return hr;
-  return SetKeyOn(graph.bufferSink.Get(), graph.recordKey.Get());
+  return HandStreamBufferKey(graph.bufferSink.Get(), graph.recordKey.Get());
 }
 
 HRESULT RecordingGraphBuilder::CreateRecorder() {
