@@ -108,5 +108,5 @@ HRESULT PlanExecutor::QueryMediaControl() {
 
 HRESULT PlanExecutor::Run() {
   if (target.control == nullptr || !*target.control) return E_UNEXPECTED;
-  return (*target.control)->Run();
+  return decoderHold.RunGraph(target.control->Get());
 }

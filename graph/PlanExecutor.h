@@ -16,6 +16,7 @@
 #include "core/tuning/ChannelTuning.h"
 #include "core/tuning/TuningModel.h"
 #include "graph/AtscTuning.h"
+#include "graph/DecoderHold.h"
 #include "graph/GraphPlan.h"
 
 // Where a graph keeps one of a plan's filters.
@@ -43,6 +44,9 @@ class PlanExecutor : protected GraphPlanPlatform {
   // Where the graph of the running plan keeps a filter; null for none.
   Microsoft::WRL::ComPtr<IBaseFilter>* Slot(PlanFilter filter) const;
   IBaseFilter* Get(PlanFilter filter) const;
+
+  // The video decoder held around the run, for the decoders that want it.
+  DecoderHold decoderHold;
 
  private:
   // A step of the builder's own graph kind; E_UNEXPECTED when it has none.

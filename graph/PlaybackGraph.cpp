@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "graph/DecoderHold.h"
 #include "graph/PlayerPinTypes.h"
 #include "win/AnsiText.h"
 #include "win/HResultMacros.h"
@@ -54,9 +55,10 @@ HRESULT CreateProgramPins(PlaybackGraph& graph, std::optional<std::uint32_t> vid
 HRESULT RunPlayback(PlaybackGraph& graph) {
   if (!graph.control) return E_UNEXPECTED;
   if (!graph.holdDecoder || !graph.videoDecoder) return graph.control->Run();
-  graph.videoDecoder->Pause();  // the hold is a courtesy to one vendor's decoder
-  const HRESULT hr = graph.control->Run();
-  graph.videoDecoder->Run(0);  // likewise
+  DecoderHold hold;  // a courtesy to one vendor's decoder
+  hold.Hold(graph.videoDecoder.Get());
+  const HRESULT hr = hold.RunGraph(graph.control.Get());
+  hold.Release(graph.videoDecoder.Get());
   return hr;
 }
 

@@ -89,9 +89,9 @@ class PlaybackGraphBuilder : private PlanExecutor {
         return graphFilter->SetSyncSource(clock.Get());
       }
       case StepAction::PauseVideoDecoder:
-        return g.videoDecoder ? g.videoDecoder->Pause() : E_UNEXPECTED;
+        return g.videoDecoder ? decoderHold.Hold(g.videoDecoder.Get()) : E_UNEXPECTED;
       case StepAction::RunVideoDecoder:
-        return g.videoDecoder ? g.videoDecoder->Run(0) : E_UNEXPECTED;
+        return g.videoDecoder ? decoderHold.Release(g.videoDecoder.Get()) : E_UNEXPECTED;
       default:
         return E_UNEXPECTED;  // the shared steps, and the other graphs'
     }

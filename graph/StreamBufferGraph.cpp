@@ -5,6 +5,7 @@
 #include "core/protocol/RecordingNames.h"
 #include "dshow/MediaType.h"
 #include "graph/GraphToolkit.h"
+#include "graph/StreamBufferKey.h"
 #include "graph/StreamBufferNamespace.h"
 #include "win/AnsiText.h"
 #include "win/HResultMacros.h"
@@ -18,25 +19,6 @@ namespace {
 
 const char* ValueName(BufferFolder folder) {
   return folder == BufferFolder::Timeshift ? "Timeshift" : "Record";
-}
-
-// The stream-buffer engine keeps its own settings under the folder's key:
-// HKEY_LOCAL_MACHINE when the user may write there, else HKEY_CURRENT_USER.
-UniqueHkey OpenEngineKey(const std::string& key) {
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    HKEY opened = nullptr;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &opened, nullptr) == ERROR_SUCCESS) {
-      return UniqueHkey(opened);
-    }
-  }
-  return UniqueHkey();
-}
-
-HRESULT HandKey(IUnknown* object, HKEY key) {
-  ComPtr<IStreamBufferInitialize> initialize;
-  RETURN_IF_FAILED(object->QueryInterface(IID_PPV_ARGS(&initialize)));
-  return initialize->SetHKEY(key);
 }
 
 const GUID* MajorType(PinMedia media) {
@@ -147,14 +129,14 @@ GraphOutcome StreamBufferGraph::Perform(const TransitionStep& step) {
       IMediaControl* control = step.graph == GraphKind::Live   ? live.control.Get()
                                : step.graph == GraphKind::Sink ? sinkControl.Get()
                                                                : sourceControl.Get();
-      return GraphOutcome::Result(control ? control->Run() : E_POINTER);
+      return GraphOutcome::Result(decoderHold.RunGraph(control));
     }
     case A::PauseVideoDecoder:
-      return GraphOutcome::Result(live.filters.videoDecoder ? live.filters.videoDecoder->Pause()
-                                                            : S_FALSE);
+      return GraphOutcome::Result(
+          live.filters.videoDecoder ? decoderHold.Hold(live.filters.videoDecoder.Get()) : S_FALSE);
     case A::RunVideoDecoder:
-      return GraphOutcome::Result(live.filters.videoDecoder ? live.filters.videoDecoder->Run(0)
-                                                            : S_FALSE);
+      return GraphOutcome::Result(
+          live.filters.videoDecoder ? decoderHold.Release(live.filters.videoDecoder.Get()) : S_FALSE);
     case A::CreateRecorder: return GraphOutcome::Result(CreateRecorder(step.folder));
     case A::QueryRecorder:
       return GraphOutcome::Result(recorderObject ? recorderObject.As(&recorder) : E_POINTER);
@@ -281,15 +263,15 @@ GraphOutcome StreamBufferGraph::Connect(const TransitionStep& step) {
 HRESULT StreamBufferGraph::Configure(BufferFolder which) {
   RETURN_IF_FAILED(CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(configure.ReleaseAndGetAddressOf())));
-  UniqueHkey key = OpenEngineKey(KeyOf(which));
-  RETURN_HR_IF(E_ACCESSDENIED, !key);
-  RETURN_IF_FAILED(HandKey(configure.Get(), key.Get()));
+  UniqueHkey key;
+  RETURN_IF_FAILED(OpenStreamBufferKey(KeyOf(which), key));
+  RETURN_IF_FAILED(HandStreamBufferKey(configure.Get(), key.Get()));
   RETURN_IF_FAILED(UseSessionNamespace(configure.Get()));
   const std::wstring directory = Widen(folder);
   RETURN_IF_FAILED(configure->SetDirectory(directory.c_str()));
   RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSink.Get());
   if (keyedSink == live.filters.bufferSink) return S_OK;
-  RETURN_IF_FAILED(HandKey(live.filters.bufferSink.Get(), key.Get()));
+  RETURN_IF_FAILED(HandStreamBufferKey(live.filters.bufferSink.Get(), key.Get()));
   keyedSink = live.filters.bufferSink;
   return S_OK;
 }

@@ -17,6 +17,7 @@
 #include "core/time/CivilTime.h"
 #include "core/tuning/TuningModel.h"
 #include "dshow/StreamBufferInterfaces.h"
+#include "graph/DecoderHold.h"
 #include "graph/GraphOutcome.h"
 #include "graph/LiveGraph.h"
 #include "graph/StreamBufferPlan.h"
@@ -108,6 +109,9 @@ class StreamBufferGraph : private TransitionPlatform {
   // The sink that was handed its key (held, so that a new sink at the same
   // address is never taken for it).
   Microsoft::WRL::ComPtr<IBaseFilter> keyedSink;
+  // The video decoder held around the source graph's run, for the decoders
+  // that want it.
+  DecoderHold decoderHold;
   Microsoft::WRL::ComPtr<IStreamBufferSource> source;
   Microsoft::WRL::ComPtr<IUnknown> recorderObject;
   Microsoft::WRL::ComPtr<IStreamBufferRecordControl> recorder;

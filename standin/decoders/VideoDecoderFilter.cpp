@@ -159,10 +159,12 @@ void VideoDecoderFilter::StopStreaming() {
   counters.ReportVideo(Report(), true);
   tuner.Reset();
   sizeTaker.Reset();
+  lastShown.reset();
 }
 
 void VideoDecoderFilter::OnEndFlush() {
   scanner.Reset();
+  lastShown.reset();
 }
 
 HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
@@ -214,18 +216,17 @@ CATCH_RETURN()
 // A renderer that has fallen behind (a loaded machine) is handed late
 // pictures back to back and never catches up, and the drawing starves the
 // rest of the program. As decoders do, pictures already late when they are
-// decoded are dropped, but never more than a few in a row, so that the
-// picture keeps moving.
+// decoded are dropped until decoding has caught up, but one picture a second
+// is shown all the same, so that the picture keeps moving.
 bool VideoDecoderFilter::IsLateToDrop(IMediaSample* sample) {
   REFERENCE_TIME start = 0, stop = 0;
   const std::optional<REFERENCE_TIME> now = StreamTimeNow();
-  const bool late = now && SUCCEEDED(sample->GetTime(&start, &stop)) && *now - start > kDropLateness;
-  if (!late || droppedInARow >= kMostDroppedInARow) {
-    droppedInARow = 0;
-    return false;
-  }
-  ++droppedInARow;
-  return true;
+  if (!now || FAILED(sample->GetTime(&start, &stop))) return false;
+  const bool late = *now - start > kDropLateness;
+  const bool pictureDue = !lastShown || start < *lastShown || start - *lastShown >= kLongestUnshown;
+  if (late && !pictureDue) return true;
+  lastShown = start;
+  return false;
 }
 
 void VideoDecoderFilter::TellStreamSize() {

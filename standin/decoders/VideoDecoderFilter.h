@@ -11,6 +11,7 @@
 #include "dshow/TransformFilter.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace decoders {
@@ -59,10 +60,12 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   Layout layout;
   std::uint64_t clock90k = 0;
   DWORD frames = 0;
-  int droppedInARow = 0;
-  // Later than this (100 ns units) when decoded, a picture may be dropped.
+  // The start time of the latest picture handed downstream.
+  std::optional<REFERENCE_TIME> lastShown;
+  // Later than this (100 ns units) when decoded, a picture may be dropped,
+  // but never for longer than kLongestUnshown of the stream.
   static constexpr REFERENCE_TIME kDropLateness = 3'000'000;
-  static constexpr int kMostDroppedInARow = 3;
+  static constexpr REFERENCE_TIME kLongestUnshown = 10'000'000;
   std::string lastClock;
   std::string lastProgram;
   Microsoft::WRL::ComPtr<standin::IStandinTunedProgram> tuner;
