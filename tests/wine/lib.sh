@@ -127,8 +127,11 @@ assert_image_not_blank() {
 # question or other) is then in BOX_ICON and its text in BOX_TEXT.
 close_box() {
   local out
-  out=$(harness_driver close-msgbox --title "$1" --icon --timeout "${2:-60}") ||
+  if ! out=$(harness_driver close-msgbox --title "$1" --icon --timeout "${2:-60}"); then
+    echo "the stacks of the programs when no box came:" >&2
+    harness_stacks | sed 's/^/    /' >&2
     fail "no message box with the caption \"$1\""
+  fi
   BOX_ICON=${out%%$'\n'*}
   BOX_TEXT=
   [[ $out != *$'\n'* ]] || BOX_TEXT=${out#*$'\n'}
