@@ -80,6 +80,7 @@ HRESULT TunerOutputPin::FillBuffer(IMediaSample* sample) {
       pcrPid.reset();
       discontinuity = true;
       if (tuning.carried) file.Open(tuning.file);
+      if (!tuner.WaitUntil(tuning.locked, openGeneration)) continue;  // retuned or stopping
     }
     if (!file.IsOpen()) {
       // No signal: wait for another tune.

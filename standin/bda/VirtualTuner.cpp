@@ -48,6 +48,10 @@ STDMETHODIMP VirtualTuner::Tune(LONG physical, LONG major, LONG minor) try {
   const AntennaTuning received = LoadAntenna().Tune(physical, major, minor);
   {
     std::lock_guard lock(tuneLock);
+    // Another minor channel of the same RF channel needs no new lock.
+    if (program.generation == 0 || physical != program.physicalChannel) {
+      tuning.locked = std::chrono::steady_clock::now() + kLockTime;
+    }
     program.physicalChannel = physical;
     program.majorChannel = major;
     program.minorChannel = minor;
@@ -66,7 +70,7 @@ CATCH_RETURN()
 STDMETHODIMP VirtualTuner::GetSignalStrength(LONG* strength) {
   RETURN_HR_IF_NULL(E_POINTER, strength);
   std::lock_guard lock(tuneLock);
-  *strength = signal;
+  *strength = std::chrono::steady_clock::now() < tuning.locked ? 0 : signal;
   return S_OK;
 }
 

@@ -3,7 +3,9 @@
 // the virtual antenna, it delivers that channel's transport stream from its
 // output pin, in real time and looping, and tells the stand-ins downstream
 // which program of it is selected. A channel that the antenna does not carry
-// delivers nothing and has no signal.
+// delivers nothing and has no signal. Like a real tuner it takes a moment to
+// lock on a new RF channel: until then it reports no signal and delivers
+// nothing.
 
 #include <chrono>
 #include <condition_variable>
@@ -46,7 +48,11 @@ class VirtualTuner final : public dshow::BaseFilter,
     ULONG generation = 0;  // 0: never tuned
     bool carried = false;
     std::string file;
+    std::chrono::steady_clock::time_point locked;  // when the stream may flow
   };
+
+  // How long the tuner takes to lock on a new RF channel.
+  static constexpr std::chrono::milliseconds kLockTime{300};
   Tuning CurrentTuning();
 
   // Waits until `due`; false when the tuning changed from `generation` or

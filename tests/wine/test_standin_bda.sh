@@ -32,7 +32,7 @@ capture=$capture" "$(graph devices)" "devices"
 # --- A running graph: provider -> tuner -> capture -> counter ---
 out=$(graph run --tuner "$tuner" --capture "$capture" \
   --tune 7 7 2 --seconds 3 --tune 33 33 3 --seconds 2 --tune 9 9 1 --seconds 2 \
-  --tune 12 12 1 --seconds 1.5 --tune 33 -1 1 --seconds 1.5)
+  --tune 12 12 1 --seconds 1.5 --tune 33 -1 1 --seconds 1.5 --tune 33 33 2 --seconds 0.5)
 echo "$out"
 [ "$(tail -n 1 <<<"$out")" = stopped ] || fail "the graph did not run to the end: $out"
 phase() { sed -n "${1}p" <<<"$out"; }
@@ -51,9 +51,11 @@ awk -v bytes="$(field bytes "$line")" -v elapsed="$(field elapsed "$line")" \
   fail "not at the ATSC rate: $line"
 [ "$(field discontinuities "$line")" -ge 1 ] || fail "no discontinuity at the loop: $line"
 
-# A re-tune of the running graph switches stream and program.
+# A re-tune of the running graph switches stream and program; a new RF
+# channel has no signal until the tuner has locked, another program of the
+# same RF channel keeps it.
 line=$(phase 2)
-assert_eq "3 33 45" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "33-3"
+assert_eq "3 33 45 0" "$(field program "$line") $(field tsid "$line") $(field signal "$line") $(field tuned_signal "$line")" "33-3"
 line=$(phase 3)
 assert_eq "1 9 60" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "9-1"
 # RF 12 is not on the antenna: nothing arrives, no signal.
@@ -62,6 +64,8 @@ assert_eq "0 0 0" "$(field program "$line") $(field bytes "$line") $(field signa
 # Channel -1 (33-1 is tuned by its RF channel alone): the first program.
 line=$(phase 5)
 assert_eq "1 33 45" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "33-1"
+line=$(phase 6)
+assert_eq "2 45" "$(field program "$line") $(field tuned_signal "$line")" "33-2 on the same RF channel"
 
 # Model 8: a tuner without a capture device, first tuned (as on a first run)
 # to a channel that has no signal, then to one that has.

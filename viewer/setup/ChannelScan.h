@@ -21,9 +21,10 @@ struct ScanSpin {
 inline constexpr ScanSpin kScanFromSpin{2, 69, 2};
 inline constexpr ScanSpin kScanToSpin{2, 69, 36};
 
-// How long a tuned RF channel may take to show a signal; without one the
-// scan moves on.
-inline constexpr std::chrono::milliseconds kScanLockWait{400};
+// How long a tuned RF channel may take to show a signal (a tuner locks on a
+// new RF channel within a fraction of a second); without one the scan moves
+// on.
+inline constexpr std::chrono::milliseconds kScanLockWait{800};
 // How long an RF channel with a signal may take to bring a complete virtual
 // channel table; the stations send it several times a second.
 inline constexpr std::chrono::milliseconds kScanTableWait{2000};
@@ -52,6 +53,9 @@ class ChannelScan {
 
   // The RF channel to tune first.
   int FirstRf() const { return from; }
+  // The RF channel asked for has been tuned: its lock wait counts from now,
+  // however long stopping the graph and tuning took.
+  void Tuned(Clock::time_point now) { since = now; }
   // `signalPercent`: the tuned RF channel's signal as shown (nothing when it
   // cannot be read); `tvct`: its complete channel table once there.
   Step Tick(Clock::time_point now, std::optional<int> signalPercent, const std::optional<Tvct>& tvct);

@@ -37,9 +37,11 @@ TEST(ChannelScanTest, MovesOnBySignalAndTable) {
   EXPECT_EQ(step.tune, 8);
   EXPECT_EQ(scan.RfsDone(), 1);
 
-  const auto tuned8 = kStart + 2250ms;
-  EXPECT_FALSE(scan.Tick(tuned8 + 399ms, std::nullopt, std::nullopt).finished);
-  step = scan.Tick(tuned8 + 400ms, std::nullopt, std::nullopt);
+  // The lock wait counts from the end of the tune, however late that was.
+  const auto tuned8 = kStart + 2750ms;
+  scan.Tuned(tuned8);
+  EXPECT_FALSE(scan.Tick(tuned8 + kScanLockWait - 1ms, std::nullopt, std::nullopt).finished);
+  step = scan.Tick(tuned8 + kScanLockWait, std::nullopt, std::nullopt);
   ASSERT_TRUE(step.finished);
   EXPECT_EQ(step.finished->kind, Kind::NoSignal);
   EXPECT_EQ(ScanResultText(*step.finished), "RF 8: NO SIGNAL");
@@ -47,7 +49,7 @@ TEST(ChannelScanTest, MovesOnBySignalAndTable) {
 
   // A signal without a table within the wait: reported, nothing offered;
   // the last RF channel ends the scan.
-  const auto tuned9 = tuned8 + 400ms;
+  const auto tuned9 = tuned8 + kScanLockWait;
   EXPECT_FALSE(scan.Tick(tuned9, 45, std::nullopt).finished);
   step = scan.Tick(tuned9 + 2000ms, 45, std::nullopt);
   ASSERT_TRUE(step.finished);

@@ -114,6 +114,7 @@ void ScanWindow::TuneNext(int physical) {
     std::lock_guard lock(tablesLock);
     tables = PsipCollector();
   });
+  scan->Tuned(ChannelScan::Clock::now());
 }
 
 void ScanWindow::OnTick() {

@@ -10,7 +10,8 @@
 //       the viewer's calls before the provider is connected, then run; each
 //       later --tune re-tunes the running graph. After each phase one line:
 //       "phase=N program=P tsid=T bytes=B packets=K pcr=SECONDS
-//        elapsed=SECONDS discontinuities=D signal=S"
+//        elapsed=SECONDS discontinuities=D signal=S tuned_signal=S0", S0 read
+//       just after the phase's tune (-1 for the first phase)
 //   bdagraph signal PHYSICAL MAJOR MINOR
 //       a network provider alone (no tuner): tuned, then its signal strength
 // A failure prints "message=TEXT" with the text the viewer would show
@@ -222,12 +223,14 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   standin::FindUpstreamTunedProgram(sink.Get(), &tuned);  // none: program 0 is printed
   for (std::size_t i = 0; i < phases.size(); ++i) {
     const Phase& phase = phases[i];
+    long tunedStrength = -1;  // the first phase is tuned before the run
     if (i > 0) {
       const GraphOutcome retuned = tuning.TuneChannel(phase.physical, phase.major, phase.minor);
       if (retuned.Failed()) {
         control->Stop();
         return Messages(retuned);
       }
+      if (SUCCEEDED(tuning.ReadSignalStrength())) tunedStrength = tuning.SignalStrength();
     }
     sinkObject->Counter().Take();
     const auto begin = std::chrono::steady_clock::now();
@@ -239,10 +242,11 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
     standin::TunedProgram program{};
     if (tuned) tuned->GetTunedProgram(&program);
     std::printf("phase=%zu program=%lu tsid=%d bytes=%llu packets=%llu pcr=%.3f elapsed=%.3f "
-                "discontinuities=%llu signal=%ld%s\n",
+                "discontinuities=%llu signal=%ld tuned_signal=%ld%s\n",
                 i + 1, static_cast<unsigned long>(program.programNumber), counts.tsid,
                 static_cast<unsigned long long>(counts.bytes), static_cast<unsigned long long>(counts.packets),
                 counts.pcrSeconds, elapsed, static_cast<unsigned long long>(counts.discontinuities), strength,
+                tunedStrength,
                 FAILED(signalResult) ? " signal-failed" : "");
     std::fflush(stdout);
   }
