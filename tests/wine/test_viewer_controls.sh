@@ -12,10 +12,6 @@ trap 'wine "$devices_exe" clear >/dev/null 2>&1 || true' EXIT
 
 pointer_exe=$(harness_exe telvplayerpointer) || fail "no telvplayerpointer.exe"
 type_digits() { wine "$state_exe" digits "$panel" "$1" || fail "cannot post the digits $1"; }
-# card_shows TEXT: the stand-in decoder's test card names this program.
-card_shows() {
-  wine reg query "$standin_key\\Decoders" /v VideoProgram 2>/dev/null | tr -d '\r' | grep -qF "$1"
-}
 
 six_channel_platform
 

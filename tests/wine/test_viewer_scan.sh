@@ -5,7 +5,8 @@
 # them; a whole scan of RF 2 to 36 finds the six visible channels of the
 # default antenna by their names (not the hidden 33-4) and names RF 12,
 # which has a signal but no channel table; ADD CHANNELS and OK write them to
-# channels.txt, and a second scan offers nothing new.
+# channels.txt, the panel's channel button steps through them, and a
+# second scan offers nothing new.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -114,6 +115,15 @@ png=$(take_screenshot live-after-scan "$video")
 assert_image_not_blank "$png"
 drv click "$setup" 1
 drv wait-gone "$setup" 20
+# The panel's channel button steps through the channels found, each with
+# its own pictures, and round to the first.
+for step in "WSVN_HD 7-2" "WNIN 9-1" "WTTT 33-1" "WTTT2 33-2" "WTTT3 33-3" "WSVN 7-1"; do
+  drv click "$panel" 1001
+  expect_channel "$step"
+  program=${step#* }
+  harness_wait_until 30 card_shows "$program PROGRAM ${program#*-}" ||
+    fail "the test card does not name $program"
+done
 drv click "$panel" 1
 expect_exit
 assert_bytes "$dir/channels.txt" '6\nWSVN 7 7 1\nWSVN_HD 7 7 2\nWNIN 9 9 1\nWTTT 33 33 1\nWTTT2 33 33 2\nWTTT3 33 33 3\n'

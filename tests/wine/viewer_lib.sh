@@ -200,6 +200,11 @@ expect_channel() {
   drv wait-text "$osd" 1100 "$1" 10
 }
 
+# card_shows TEXT: the stand-in decoder's test card names this program.
+card_shows() {
+  wine reg query "$standin_key\\Decoders" /v VideoProgram 2>/dev/null | tr -d '\r' | grep -qF "$1"
+}
+
 # expect_caption TEXT: the caption shows TEXT.
 expect_caption() { drv wait-text "$osd" 1100 "$1" 20; }
 
