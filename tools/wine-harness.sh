@@ -126,7 +126,11 @@ harness_start_xvfb() {
   for ((n = first; n < first + 50; n++)); do
     [ -e "/tmp/.X$n-lock" ] && continue
     : >"$display_file"
-    Xvfb ":$n" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+    # Without MIT-SHM: Mesa's software GL, which draws the video renderer's
+    # pictures, tries to attach shared memory and meets an X error; an X
+    # error met while Wine's window calls hold the same display makes the
+    # two wait on each other (seen for over a minute).
+    Xvfb ":$n" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset -extension MIT-SHM \
       3>"$display_file" >"$HARNESS_RUN/xvfb.log" 2>&1 &
     HARNESS_XVFB_PID=$!
     # Xvfb writes the display number once it listens, or exits at once when
@@ -442,6 +446,21 @@ harness_stacks() {
   printf '%s' "$main_threads"
   grep -q "Backtracing" "$dump" || { echo "winedbg gave no stacks:"; tail -n 5 "$dump"; }
   rm -f "$dump"
+  [ -n "${HARNESS_NATIVE_STACKS:-}" ] && harness_native_stacks
+}
+
+# harness_native_stacks: with HARNESS_NATIVE_STACKS set, the Unix side of
+# every thread of our programs through gdb (winedbg stops at the system
+# call): where Wine's own drivers and libraries wait.
+harness_native_stacks() {
+  local -; set +e
+  local pid
+  command -v gdb >/dev/null || { echo "no gdb for the native stacks"; return 0; }
+  for pid in $(harness_program_pids); do
+    echo "native stacks of process $pid ($(tr "\0" " " <"/proc/$pid/cmdline" 2>/dev/null | cut -c1-80)):"
+    timeout 60 gdb -p "$pid" -batch -ex "thread apply all bt 30" 2>/dev/null |
+      grep -E '^(Thread |#)' | sed -E 's/ \(.*\) at / at /'
+  done
 }
 
 # harness_screenshot FILE.png [TITLE]: the desktop, or the window TITLE, as a
