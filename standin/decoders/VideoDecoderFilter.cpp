@@ -31,6 +31,12 @@ constexpr wchar_t kOutputName[] = L"Video";
 constexpr int kDefaultWidth = 1920;
 constexpr int kDefaultHeight = 1080;
 constexpr long kMaxPictureBytes = 1920L * 1088 * 4;
+// Under Wine every picture is copied into a texture and scaled by a software
+// renderer, which on a loaded machine can take the whole of a core and keep
+// the program's own windows waiting. Larger than 720 lines, the card is
+// drawn at half the width and height: the renderer still learns the
+// stream's own size, and nothing a test looks at needs more.
+constexpr long kMostOutputPixels = 1280L * 720;
 constexpr long kBuffers = 4;
 constexpr std::uint64_t kPictureTicks90k = 3003;  // 29.97 pictures a second
 constexpr std::uint64_t kPtsMask = (1ull << 33) - 1;
@@ -105,6 +111,10 @@ HRESULT VideoDecoderFilter::GetOutputType(const AM_MEDIA_TYPE& input, int positi
       static_cast<long long>(width) * height * 4 > kMaxPictureBytes) {
     width = kDefaultWidth;
     height = kDefaultHeight;
+  }
+  if (static_cast<long>(width) * height > kMostOutputPixels) {
+    width /= 2;
+    height /= 2;
   }
   return MakeRgb32Type(width, height, mt);
 }
@@ -197,7 +207,7 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
     clock90k += kPictureTicks90k;
   }
 
-  if (IsLateToDrop(sample)) {
+  if (IsDropped(sample)) {
     // Decoded all the same: the counters tell how far decoding has come.
     frames += static_cast<DWORD>(pictures);
     clock90k += (pictures - 1) * kPictureTicks90k;
@@ -213,18 +223,23 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
 }
 CATCH_RETURN()
 
-// A renderer that has fallen behind (a loaded machine) is handed late
-// pictures back to back and never catches up, and the drawing starves the
-// rest of the program. As decoders do, pictures already late when they are
-// decoded are dropped until decoding has caught up, but one picture a second
-// is shown all the same, so that the picture keeps moving.
-bool VideoDecoderFilter::IsLateToDrop(IMediaSample* sample) {
+// Under Wine every picture shown is drawn by Mesa's software GL on the X
+// display that Wine's window calls use too, and an X error met by the one
+// while the other holds the display makes both wait (a loaded machine kept
+// the viewer's ShowWindow waiting for over a minute): the fewer pictures
+// drawn, the rarer that is. So the stand-in shows ten pictures a second at
+// most, the first at once, and beyond that drops pictures already late
+// when they are decoded, as decoders do, until decoding has caught up,
+// though never for more than a second of the stream.
+bool VideoDecoderFilter::IsDropped(IMediaSample* sample) {
   REFERENCE_TIME start = 0, stop = 0;
-  const std::optional<REFERENCE_TIME> now = StreamTimeNow();
-  if (!now || FAILED(sample->GetTime(&start, &stop))) return false;
-  const bool late = *now - start > kDropLateness;
-  const bool pictureDue = !lastShown || start < *lastShown || start - *lastShown >= kLongestUnshown;
-  if (late && !pictureDue) return true;
+  if (FAILED(sample->GetTime(&start, &stop))) return false;
+  if (lastShown && start >= *lastShown) {
+    const REFERENCE_TIME sinceShown = start - *lastShown;
+    if (sinceShown < kShortestShownInterval) return true;
+    const std::optional<REFERENCE_TIME> now = StreamTimeNow();
+    if (now && *now - start > kDropLateness && sinceShown < kLongestUnshown) return true;
+  }
   lastShown = start;
   return false;
 }

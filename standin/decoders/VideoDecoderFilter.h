@@ -46,8 +46,9 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   VideoDecoderFilter();
   ~VideoDecoderFilter() override = default;
 
-  // Whether the pictures of `sample` are dropped for being late.
-  bool IsLateToDrop(IMediaSample* sample);
+  // Whether the pictures of `sample` are dropped: too soon after the last
+  // one shown, or late.
+  bool IsDropped(IMediaSample* sample);
   HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
   HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
   // Tells the renderer the stream's picture size when it changed.
@@ -62,8 +63,10 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   DWORD frames = 0;
   // The start time of the latest picture handed downstream.
   std::optional<REFERENCE_TIME> lastShown;
-  // Later than this (100 ns units) when decoded, a picture may be dropped,
-  // but never for longer than kLongestUnshown of the stream.
+  // Pictures shown are this far apart at least (100 ns units).
+  static constexpr REFERENCE_TIME kShortestShownInterval = 1'000'000;
+  // Later than this when decoded, a picture may be dropped, but never for
+  // longer than kLongestUnshown of the stream.
   static constexpr REFERENCE_TIME kDropLateness = 3'000'000;
   static constexpr REFERENCE_TIME kLongestUnshown = 10'000'000;
   std::string lastClock;
