@@ -139,7 +139,9 @@ stop_by_button() {
   recorded_for 0  # the clock as the recording ends
   drv click "Recording Now" 4021
 }
-record_then stop_by_button 5
+# VIEWER_RECORD_SECONDS makes the first recording longer, to measure a
+# long recording on a loaded machine.
+record_then stop_by_button "${VIEWER_RECORD_SECONDS:-5}"
 stop_by_menu() { drv command "$panel" 40003; }
 record_then stop_by_menu 4
 stop_by_key() { drv key "$panel" U; }
