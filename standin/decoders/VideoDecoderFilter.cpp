@@ -31,12 +31,6 @@ constexpr wchar_t kOutputName[] = L"Video";
 constexpr int kDefaultWidth = 1920;
 constexpr int kDefaultHeight = 1080;
 constexpr long kMaxPictureBytes = 1920L * 1088 * 4;
-// Under Wine every picture is copied into a texture and scaled by a software
-// renderer, which on a loaded machine can take the whole of a core and keep
-// the program's own windows waiting. Larger than 720 lines, the card is
-// drawn at half the width and height: the renderer still learns the
-// stream's own size, and nothing a test looks at needs more.
-constexpr long kMostOutputPixels = 1280L * 720;
 constexpr long kBuffers = 4;
 constexpr std::uint64_t kPictureTicks90k = 3003;  // 29.97 pictures a second
 constexpr std::uint64_t kPtsMask = (1ull << 33) - 1;
@@ -111,10 +105,6 @@ HRESULT VideoDecoderFilter::GetOutputType(const AM_MEDIA_TYPE& input, int positi
       static_cast<long long>(width) * height * 4 > kMaxPictureBytes) {
     width = kDefaultWidth;
     height = kDefaultHeight;
-  }
-  if (static_cast<long>(width) * height > kMostOutputPixels) {
-    width /= 2;
-    height /= 2;
   }
   return MakeRgb32Type(width, height, mt);
 }
