@@ -218,18 +218,12 @@ CATCH_RETURN()
 // while the other holds the display makes both wait (a loaded machine kept
 // the viewer's ShowWindow waiting for over a minute): the fewer pictures
 // drawn, the rarer that is. So the stand-in shows ten pictures a second at
-// most, the first at once, and beyond that drops pictures already late
-// when they are decoded, as decoders do, until decoding has caught up,
-// though never for more than a second of the stream.
+// most: the first at once, then none sooner than a tenth of a second of the
+// stream after the last one shown.
 bool VideoDecoderFilter::IsDropped(IMediaSample* sample) {
   REFERENCE_TIME start = 0, stop = 0;
   if (FAILED(sample->GetTime(&start, &stop))) return false;
-  if (lastShown && start >= *lastShown) {
-    const REFERENCE_TIME sinceShown = start - *lastShown;
-    if (sinceShown < kShortestShownInterval) return true;
-    const std::optional<REFERENCE_TIME> now = StreamTimeNow();
-    if (now && *now - start > kDropLateness && sinceShown < kLongestUnshown) return true;
-  }
+  if (lastShown && start >= *lastShown && start - *lastShown < kShortestShownInterval) return true;
   lastShown = start;
   return false;
 }

@@ -47,7 +47,7 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   ~VideoDecoderFilter() override = default;
 
   // Whether the pictures of `sample` are dropped: too soon after the last
-  // one shown, or late.
+  // one shown.
   bool IsDropped(IMediaSample* sample);
   HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
   HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
@@ -65,10 +65,6 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   std::optional<REFERENCE_TIME> lastShown;
   // Pictures shown are this far apart at least (100 ns units).
   static constexpr REFERENCE_TIME kShortestShownInterval = 1'000'000;
-  // Later than this when decoded, a picture may be dropped, but never for
-  // longer than kLongestUnshown of the stream.
-  static constexpr REFERENCE_TIME kDropLateness = 3'000'000;
-  static constexpr REFERENCE_TIME kLongestUnshown = 10'000'000;
   std::string lastClock;
   std::string lastProgram;
   Microsoft::WRL::ComPtr<standin::IStandinTunedProgram> tuner;
