@@ -31,6 +31,13 @@ FILTER_STATE BaseFilter::State() {
   return state;
 }
 
+std::optional<REFERENCE_TIME> BaseFilter::StreamTimeNow() {
+  std::lock_guard lock(stateLock);
+  REFERENCE_TIME now = 0;
+  if (state != State_Running || !clock || FAILED(clock->GetTime(&now))) return std::nullopt;
+  return now - startTime;
+}
+
 std::vector<BasePin*> BaseFilter::ConnectedPins() {
   std::vector<BasePin*> pins;
   for (int i = 0; i < PinCount(); ++i) {

@@ -14,6 +14,7 @@
 #include "win/ComObject.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class BaseFilter : public ComObject<IBaseFilter> {
   std::recursive_mutex& StateLock() noexcept { return stateLock; }
   FILTER_STATE State();
   bool IsStopped() { return State() == State_Stopped; }
+  // The stream time now (the clock's time less the start time), while the
+  // filter runs with a clock; nothing otherwise.
+  std::optional<REFERENCE_TIME> StreamTimeNow();
 
   // Sends an event to the graph's event sink, if the filter is in a graph
   // that takes events.

@@ -159,12 +159,10 @@ void VideoDecoderFilter::StopStreaming() {
   counters.ReportVideo(Report(), true);
   tuner.Reset();
   sizeTaker.Reset();
-  lastShown.reset();
 }
 
 void VideoDecoderFilter::OnEndFlush() {
   scanner.Reset();
-  lastShown.reset();
 }
 
 HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
@@ -197,7 +195,7 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
     clock90k += kPictureTicks90k;
   }
 
-  if (IsDropped(sample)) {
+  if (IsLateToDrop(sample)) {
     // Decoded all the same: the counters tell how far decoding has come.
     frames += static_cast<DWORD>(pictures);
     clock90k += (pictures - 1) * kPictureTicks90k;
@@ -213,19 +211,21 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) try {
 }
 CATCH_RETURN()
 
-// Under Wine every picture shown is drawn by Mesa's software GL on the X
-// display that Wine's window calls use too, and an X error met by the one
-// while the other holds the display makes both wait (a loaded machine kept
-// the viewer's ShowWindow waiting for over a minute): the fewer pictures
-// drawn, the rarer that is. So the stand-in shows ten pictures a second at
-// most: the first at once, then none sooner than a tenth of a second of the
-// stream after the last one shown.
-bool VideoDecoderFilter::IsDropped(IMediaSample* sample) {
+// A renderer that has fallen behind (a loaded machine) is handed late
+// pictures back to back and never catches up, and the drawing starves the
+// rest of the program. As decoders do, pictures already late when they are
+// decoded are dropped, but never more than a few in a row, so that the
+// picture keeps moving.
+bool VideoDecoderFilter::IsLateToDrop(IMediaSample* sample) {
   REFERENCE_TIME start = 0, stop = 0;
-  if (FAILED(sample->GetTime(&start, &stop))) return false;
-  if (lastShown && start >= *lastShown && start - *lastShown < kShortestShownInterval) return true;
-  lastShown = start;
-  return false;
+  const std::optional<REFERENCE_TIME> now = StreamTimeNow();
+  const bool late = now && SUCCEEDED(sample->GetTime(&start, &stop)) && *now - start > kDropLateness;
+  if (!late || droppedInARow >= kMostDroppedInARow) {
+    droppedInARow = 0;
+    return false;
+  }
+  ++droppedInARow;
+  return true;
 }
 
 void VideoDecoderFilter::TellStreamSize() {

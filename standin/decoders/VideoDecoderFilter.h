@@ -11,7 +11,6 @@
 #include "dshow/TransformFilter.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace decoders {
@@ -46,9 +45,8 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   VideoDecoderFilter();
   ~VideoDecoderFilter() override = default;
 
-  // Whether the pictures of `sample` are dropped: too soon after the last
-  // one shown.
-  bool IsDropped(IMediaSample* sample);
+  // Whether the pictures of `sample` are dropped for being late.
+  bool IsLateToDrop(IMediaSample* sample);
   HRESULT DeliverPicture(IMediaSample* input, bool first, std::uint64_t pts90k);
   HRESULT AdoptType(const AM_MEDIA_TYPE& mt);
   // Tells the renderer the stream's picture size when it changed.
@@ -61,10 +59,10 @@ class VideoDecoderFilter final : public dshow::TransformFilter {
   Layout layout;
   std::uint64_t clock90k = 0;
   DWORD frames = 0;
-  // The start time of the latest picture handed downstream.
-  std::optional<REFERENCE_TIME> lastShown;
-  // Pictures shown are this far apart at least (100 ns units).
-  static constexpr REFERENCE_TIME kShortestShownInterval = 1'000'000;
+  int droppedInARow = 0;
+  // Later than this (100 ns units) when decoded, a picture may be dropped.
+  static constexpr REFERENCE_TIME kDropLateness = 3'000'000;
+  static constexpr int kMostDroppedInARow = 3;
   std::string lastClock;
   std::string lastProgram;
   Microsoft::WRL::ComPtr<standin::IStandinTunedProgram> tuner;
