@@ -3,33 +3,11 @@
 #include <array>
 
 #include "core/ts/ByteReader.h"
+#include "core/ts/Utf8Text.h"
 
 namespace {
 
 constexpr std::size_t kShortNameUnits = 7;
-constexpr char32_t kReplacement = 0xFFFD;
-
-void PutUtf8(std::string& out, char32_t c) {
-  auto put = [&](unsigned value) { out.push_back(static_cast<char>(value)); };
-  if (c < 0x80) {
-    put(c);
-  } else if (c < 0x800) {
-    put(0xC0 | (c >> 6));
-    put(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    put(0xE0 | (c >> 12));
-    put(0x80 | ((c >> 6) & 0x3F));
-    put(0x80 | (c & 0x3F));
-  } else {
-    put(0xF0 | (c >> 18));
-    put(0x80 | ((c >> 12) & 0x3F));
-    put(0x80 | ((c >> 6) & 0x3F));
-    put(0x80 | (c & 0x3F));
-  }
-}
-
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // The short name is NUL-padded UTF-16; a surrogate without its partner
 // becomes U+FFFD rather than invalid UTF-8.
@@ -40,17 +18,7 @@ std::string ShortNameText(ByteReader& reader) {
   while (count > 0 && units[count - 1] == 0) --count;
 
   std::string text;
-  for (std::size_t i = 0; i < count; ++i) {
-    const char16_t unit = units[i];
-    if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(units[i + 1])) {
-      PutUtf8(text, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-      ++i;
-    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      PutUtf8(text, kReplacement);
-    } else {
-      PutUtf8(text, unit);
-    }
-  }
+  AppendUtf16(text, std::span(units).first(count));
   return text;
 }
 

@@ -5,7 +5,6 @@
 #include <random>
 
 #include "core/testing/PsipSectionBuilder.h"
-#include "core/ts/Crc32Mpeg.h"
 
 namespace {
 
@@ -15,14 +14,6 @@ Channel Full() {
   Channel c{u"WAAA-DT", 1023, 999, 0x02, true, true, true, 2, 0x04, 0x1234ABCD, 0x0815,
             0x0003, 0x0042, {0xA1, 0x02, 0x55, 0x66}};
   return c;
-}
-
-// The section with its CRC replaced by one that matches its other bytes.
-std::vector<std::uint8_t> Recrc(std::vector<std::uint8_t> section) {
-  section.resize(section.size() - 4);
-  const auto crc = Crc32Mpeg(section);
-  for (int shift = 24; shift >= 0; shift -= 8) section.push_back(static_cast<std::uint8_t>(crc >> shift));
-  return section;
 }
 
 }  // namespace
@@ -83,14 +74,14 @@ TEST(VirtualChannelTableTest, DamagedSectionsAreRefusedWithoutReadingPastThem) {
   EXPECT_FALSE(ParseTvctSection(PsipSectionBuilder::Tvct(1, 0, {}, 2, 1)));  // section 2 of 0..1
   auto protocol1 = good;
   protocol1[8] = 1;  // a layout this reader does not know
-  EXPECT_FALSE(ParseTvctSection(Recrc(protocol1)));
+  EXPECT_FALSE(ParseTvctSection(PsipSectionBuilder::Recrc(protocol1)));
 
   // Random damage behind a CRC made to match reaches the channel loop.
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
     auto damaged = good;
     for (int flips = 0; flips < 3; ++flips) damaged[9 + random() % (damaged.size() - 13)] = random() & 0xFF;
-    damaged = Recrc(damaged);
+    damaged = PsipSectionBuilder::Recrc(damaged);
     if (const auto parsed = ParseTvctSection(damaged)) {
       EXPECT_LE(parsed->part.channels.size(), 2u);
     }

@@ -1,7 +1,6 @@
 #include "ChannelOption.h"
 
-#include <charconv>
-
+#include "DecimalNumber.h"
 #include "PsipSerializer.h"
 
 namespace {
@@ -13,13 +12,7 @@ std::optional<int> TakeNumber(std::string_view& rest, int low, int high) {
   const std::size_t colon = rest.find(':');
   const std::string_view word = rest.substr(0, colon);
   rest.remove_prefix(colon == std::string_view::npos ? rest.size() : colon + 1);
-  int value = 0;
-  const char* end = word.data() + word.size();
-  const auto [at, error] = std::from_chars(word.data(), end, value);
-  if (word.empty() || error != std::errc() || at != end || value < low || value > high) {
-    return std::nullopt;
-  }
-  return value;
+  return DecimalNumber(word, low, high);
 }
 
 }  // namespace

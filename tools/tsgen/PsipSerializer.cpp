@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::size_t kMaxSectionBytes = 1024;  // a section length of at most 1021
+constexpr std::size_t kMaxMgtSectionBytes = 4096;  // the MGT's may reach 4093, to list 128 EITs and ETTs
 constexpr std::size_t kCrcBytes = 4;
 constexpr std::size_t kChannelBytes = 32;       // a channel without its descriptors
 constexpr std::size_t kMaxChannelsPerSection = 255;
@@ -76,8 +77,8 @@ std::vector<std::vector<const VirtualChannel*>> SplitChannels(const Tvct& tvct) 
   return sections;
 }
 
-std::vector<std::uint8_t> Finish(SectionWriter& section) {
-  if (section.Size() + kCrcBytes > kMaxSectionBytes) throw std::length_error("section too long");
+std::vector<std::uint8_t> Finish(SectionWriter& section, std::size_t most = kMaxSectionBytes) {
+  if (section.Size() + kCrcBytes > most) throw std::length_error("section too long");
   return section.Finish();
 }
 
@@ -106,7 +107,7 @@ std::vector<std::uint8_t> SerializeMgt(const Mgt& mgt) {
     section.U32(entry.byteCount).Descriptors(entry.descriptors, 12);
   }
   section.Descriptors(mgt.descriptors, 12);
-  return Finish(section);
+  return Finish(section, kMaxMgtSectionBytes);
 }
 
 std::vector<std::vector<std::uint8_t>> SerializeTvct(const Tvct& tvct) {

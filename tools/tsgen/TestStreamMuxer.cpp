@@ -1,8 +1,13 @@
 #include "TestStreamMuxer.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "Ac3Frames.h"
+#include "GuideTables.h"
 #include "Mpeg2VideoFrames.h"
 #include "PsipSerializer.h"
+#include "core/ts/EventInformationTable.h"
 #include "core/ts/PesAssembler.h"
 #include "core/ts/PsiTables.h"
 
@@ -20,6 +25,54 @@ constexpr std::uint64_t kSttInterval27 = kClock27;
 constexpr std::uint8_t kModulation8Vsb = 0x04;
 constexpr std::uint8_t kVideoStreamId = 0xE0;
 constexpr std::uint8_t kPrivateStream1 = 0xBD;  // AC-3 in ATSC
+
+constexpr std::uint16_t kEitPidFirst = 0x1D00;
+constexpr std::uint16_t kEttPidFirst = 0x1E00;
+
+// A table of the carousel with its MGT entry.
+struct ListedTable {
+  MgtEntry entry;
+  std::uint64_t interval27 = 0;
+  std::vector<std::vector<std::uint8_t>> sections;
+};
+
+// How often EIT-k or ETT-k is sent: the next hours most often.
+std::uint64_t GuideInterval27(bool text, std::size_t k) {
+  if (k == 0) return kClock27 / 2;
+  if (k == 1) return kClock27;
+  if (k <= 3 && !text) return kClock27 * 2;
+  return kClock27 * 3;
+}
+
+// The guide's EIT-k and ETT-k (an ETT-k only when it holds texts). Throws
+// std::invalid_argument when a program uses one of their PIDs.
+std::vector<ListedTable> GuideTablesToSend(const TestStreamSettings& settings) {
+  const auto slots = BuildGuideTables(*settings.guide, settings.channels, settings.gpsStartTime,
+                                      settings.eitCount);
+  std::vector<ListedTable> tables;
+  const auto add = [&](std::uint16_t tableType, std::uint16_t pid, std::uint64_t interval27,
+                       std::vector<std::vector<std::uint8_t>> sections) {
+    for (const TestProgram& p : settings.programs) {
+      if (pid == p.pmtPid || pid == p.VideoPid() || pid == p.AudioPid()) {
+        throw std::invalid_argument("program " + std::to_string(p.programNumber) +
+                                    " uses a PID of the guide tables (0x1D00-0x1D7F, 0x1E00-0x1E7F)");
+      }
+    }
+    MgtEntry entry{tableType, pid, 0, 0, {}};
+    for (const auto& section : sections) entry.byteCount += static_cast<std::uint32_t>(section.size());
+    tables.push_back({std::move(entry), interval27, std::move(sections)});
+  };
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    add(static_cast<std::uint16_t>(kTableTypeEitFirst + k), static_cast<std::uint16_t>(kEitPidFirst + k),
+        GuideInterval27(false, k), slots[k].eit);
+  }
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    if (slots[k].ett.empty()) continue;
+    add(static_cast<std::uint16_t>(kTableTypeEventEttFirst + k), static_cast<std::uint16_t>(kEttPidFirst + k),
+        GuideInterval27(true, k), slots[k].ett);
+  }
+  return tables;
+}
 
 std::uint64_t PacketTime27(std::uint64_t packetIndex, std::uint64_t muxRate) {
   const unsigned __int128 bits = static_cast<unsigned __int128>(packetIndex) * kTsPacketSize * 8;
@@ -72,7 +125,11 @@ void TestStreamMuxer::AddChannelTables() {
 
   MgtEntry tvctEntry{kTableTypeTvctCurrent, kPsipPid, tvct.version, 0, {}};
   for (const auto& section : tvctSections) tvctEntry.byteCount += static_cast<std::uint32_t>(section.size());
-  const std::vector<std::vector<std::uint8_t>> mgtSections{SerializeMgt(Mgt{0, 0, {tvctEntry}, {}})};
+  Mgt mgt{0, 0, {tvctEntry}, {}};
+  const std::vector<ListedTable> guide =
+      settings_.guide ? GuideTablesToSend(settings_) : std::vector<ListedTable>{};
+  for (const ListedTable& table : guide) mgt.tables.push_back(table.entry);
+  const std::vector<std::vector<std::uint8_t>> mgtSections{SerializeMgt(mgt)};
 
   carousel_.Add(kPsipPid, kMgtInterval27, [mgtSections](std::uint64_t) { return mgtSections; });
   carousel_.Add(kPsipPid, kTvctInterval27, [tvctSections](std::uint64_t) { return tvctSections; });
@@ -82,6 +139,10 @@ void TestStreamMuxer::AddChannelTables() {
     stt.gpsUtcOffset = kGpsUtcOffsetSeconds;
     return std::vector<std::vector<std::uint8_t>>{SerializeStt(stt)};
   });
+  for (const ListedTable& table : guide) {
+    carousel_.Add(table.entry.pid, table.interval27,
+                  [sections = table.sections](std::uint64_t) { return sections; });
+  }
 }
 
 std::uint64_t TestStreamMuxer::UnitTime27(const Elementary& stream, std::uint64_t unit) const {

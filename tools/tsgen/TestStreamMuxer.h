@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Mpeg2VideoFrames.h"
 #include "SectionCarousel.h"
+#include "TestGuide.h"
 #include "core/ts/TsPacket.h"
 
 // One program of a generated stream. Unless given, its PIDs follow the
@@ -63,11 +65,18 @@ struct TestStreamSettings {
   // when channels are given.
   std::vector<TestChannel> channels;
   std::uint32_t gpsStartTime = 0;  // the STT's clock at the start, GPS seconds
+  // The programme guide, sent with the channel tables when given: EIT-k on
+  // the PID 0x1D00 + k and, for the programmes with a description, ETT-k on
+  // 0x1E00 + k, each listed by the MGT.
+  std::optional<TestGuide> guide;
+  int eitCount = 4;  // EIT-0 to EIT-(eitCount - 1), 1 to 128; 0: to the last programme (4 at least)
 };
 
 // Writes a constant-rate transport stream: PAT and PMTs every 100 ms; with
 // channels, the MGT every 150 ms, the TVCT every 400 ms and the STT every
-// second (its clock running with the stream); a PCR on each program's video
+// second (its clock running with the stream); with a guide, EIT-0 and ETT-0
+// every 500 ms, EIT-1 and ETT-1 every second, EIT-2 and EIT-3 every 2 s and
+// the later EITs and ETTs every 3 s; a PCR on each program's video
 // PID every 30 ms, MPEG-2 video at 29.97 pictures a second and AC-3 audio,
 // each PES stamped with a PTS 500 ms after it is sent, null packets filling
 // the rest. The output is the same for the same settings.

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "core/ts/EventInformationTable.h"
+#include "core/ts/ExtendedTextTable.h"
 #include "core/ts/PesAssembler.h"
 #include "core/ts/PsiTables.h"
 #include "core/ts/PsipCollector.h"
@@ -97,6 +99,65 @@ PsipReport ReceivePsip(const std::vector<std::uint8_t>& bytes) {
   report.dropped = assembler.DroppedSections();
   return report;
 }
+
+// What a guide reader finds on the PID 0x1FFB and the guide tables' PIDs:
+// the MGT, every EIT and ETT section sent (parsed), per PID.
+struct GuideReport {
+  std::optional<Mgt> mgt;
+  std::map<std::uint16_t, std::vector<Eit>> eits;  // per PID, every section as sent
+  std::map<std::uint16_t, std::vector<Ett>> etts;
+  std::map<std::uint16_t, std::map<std::pair<int, int>, std::size_t>> sectionBytes;  // per PID: (id, number) -> size
+  int damaged = 0;
+};
+
+GuideReport ReceiveGuide(const std::vector<std::uint8_t>& bytes) {
+  GuideReport report;
+  std::map<std::uint16_t, SectionAssembler> assemblers;
+  for (std::size_t at = 0; at + kTsPacketSize <= bytes.size(); at += kTsPacketSize) {
+    const TsPacket packet = TsPacket::FromBytes(std::span(bytes).subspan(at));
+    const std::uint16_t pid = packet.Pid();
+    if (pid != 0x1FFB && (pid < 0x1D00 || pid > 0x1E7F)) continue;
+    assemblers.try_emplace(pid, [&report, pid](std::span<const std::uint8_t> section) {
+      if (section[0] == 0xC7 && !report.mgt) {
+        if (auto mgt = ParseMgtSection(section)) report.mgt = mgt->part;
+        else ++report.damaged;
+      } else if (section[0] == 0xCB) {
+        const auto eit = ParseEitSection(section);
+        if (!eit) return void(++report.damaged);
+        report.eits[pid].push_back(eit->part);
+        report.sectionBytes[pid][{eit->header.idExtension, eit->header.sectionNumber}] = section.size();
+      } else if (section[0] == 0xCC) {
+        const auto ett = ParseEttSection(section);
+        if (!ett) return void(++report.damaged);
+        report.etts[pid].push_back(ett->part);
+        report.sectionBytes[pid][{ett->header.idExtension, 0}] = section.size();
+      }
+    }).first->second.Feed(packet);
+  }
+  return report;
+}
+
+// Three channels of RF 33, the stream starting at 02:58:30 UTC (GPS
+// 1448938728), so its start minute is 02:58 and EIT-0 holds 0:00 to 3:00.
+TestStreamSettings GuideStation() {
+  TestStreamSettings settings = ThreePrograms(4.0);
+  settings.transportStreamId = 33;
+  settings.gpsStartTime = 1'448'938'728;
+  settings.channels = {{33, 1, 1, "WTTT", false}, {33, 2, 2, "WTTT2", false}, {33, 4, 4, "WTTT4", true}};
+  settings.guide = TestGuide{{
+      {33, 1,
+       {{0, 120, "Morning", "Coffee and news.", 1},
+        {120, 60, "\xCE\x9D\xCE\xAD\xCE\xB1 News", "From Athens.", 2},
+        {302, 30, "Late", "", 3},
+        {602, 30, "Far", "", 4}}},
+      {33, 2, {}},
+      {9, 1, {{0, 60, "Not on this station", "", 5}}},
+  }};
+  for (int i = 0; i < 5; ++i) settings.guide->channels[1].programmes.push_back({2 + 3 * i, 2, "Quiz", "Q.", 6});
+  return settings;
+}
+
+constexpr std::uint32_t kStartMinuteGps = 1'448'938'698;  // 02:58:00 UTC
 
 }  // namespace
 
@@ -278,4 +339,109 @@ TEST(TestStreamMuxerTest, ContinuityCountersFollowTheRule) {
   }
   EXPECT_GT(withoutPayload, 0u);  // the case is exercised
   EXPECT_EQ(0u, faults);
+}
+
+// EIT-0 to EIT-3 for every channel, each programme in the three hours that
+// hold its start, descriptions in the ETT of the same hours, all listed by
+// the MGT with their sizes, and each table sent at its own rate.
+TEST(TestStreamMuxerTest, AGuideIsSentInEventAndTextTablesThatTheMgtLists) {
+  bool inTime = false;
+  const GuideReport report = ReceiveGuide(Generate(GuideStation(), &inTime));
+  EXPECT_TRUE(inTime);
+  EXPECT_EQ(report.damaged, 0);
+  ASSERT_TRUE(report.mgt);
+  std::vector<std::pair<int, int>> listed;  // table type, PID
+  for (const MgtEntry& entry : report.mgt->tables) {
+    listed.emplace_back(entry.tableType, entry.pid);
+    if (entry.tableType == 0) continue;
+    std::uint32_t bytes = 0;
+    for (const auto& [key, size] : report.sectionBytes.at(entry.pid)) bytes += static_cast<std::uint32_t>(size);
+    EXPECT_EQ(entry.byteCount, bytes) << entry.tableType;
+  }
+  EXPECT_EQ(listed, (std::vector<std::pair<int, int>>{{0x0000, 0x1FFB},
+                                                      {0x0100, 0x1D00}, {0x0101, 0x1D01}, {0x0102, 0x1D02},
+                                                      {0x0103, 0x1D03}, {0x0200, 0x1E00}, {0x0201, 0x1E01}}));
+
+  // In 4 s: EIT-0 and ETT-0 every 500 ms, EIT-1 and ETT-1 every second,
+  // EIT-2 and EIT-3 every 2 s; one section per channel.
+  EXPECT_EQ(report.eits.at(0x1D00).size(), 8u * 3);
+  EXPECT_EQ(report.eits.at(0x1D01).size(), 4u * 3);
+  EXPECT_EQ(report.eits.at(0x1D02).size(), 2u * 3);
+  EXPECT_EQ(report.eits.at(0x1D03).size(), 2u * 3);
+  EXPECT_EQ(report.etts.at(0x1E00).size(), 8u * 1);
+  EXPECT_EQ(report.etts.at(0x1E01).size(), 4u * 6);
+  EXPECT_FALSE(report.eits.contains(0x1D04));
+
+  // The first round of each EIT, by source id.
+  const auto round = [&](std::uint16_t pid) {
+    std::map<int, Eit> bySource;
+    for (const Eit& eit : report.eits.at(pid)) bySource.try_emplace(eit.sourceId, eit);
+    return bySource;
+  };
+  const auto eit0 = round(0x1D00), eit1 = round(0x1D01), eit2 = round(0x1D02), eit3 = round(0x1D03);
+  ASSERT_EQ(eit0.size(), 3u);
+  EXPECT_TRUE(eit0.at(4).events.empty());  // the hidden channel has no programmes
+  EXPECT_TRUE(eit0.at(2).events.empty());  // the quiz starts at 3:00, in EIT-1
+  ASSERT_EQ(eit0.at(1).events.size(), 1u);
+  const EitEvent& morning = eit0.at(1).events[0];
+  EXPECT_EQ(morning.eventId, 1);
+  EXPECT_EQ(morning.startTime, kStartMinuteGps);
+  EXPECT_EQ(morning.lengthSeconds, 7200u);
+  EXPECT_EQ(morning.etmLocation, 1);
+  EXPECT_EQ(TextOf(morning.title), "Morning");
+
+  ASSERT_EQ(eit1.at(1).events.size(), 1u);
+  EXPECT_EQ(eit1.at(1).events[0].eventId, 2);
+  EXPECT_EQ(eit1.at(1).events[0].startTime, kStartMinuteGps + 7200);
+  EXPECT_EQ(TextOf(eit1.at(1).events[0].title), "\xCE\x9D\xCE\xAD\xCE\xB1 News");
+  EXPECT_EQ(eit1.at(1).events[0].title.strings[0].segments[0].mode, 0x3F);
+  ASSERT_EQ(eit1.at(2).events.size(), 5u);
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(eit1.at(2).events[i].eventId, i + 1);
+    EXPECT_EQ(eit1.at(2).events[i].startTime, kStartMinuteGps + 120 + 180 * i);
+    EXPECT_EQ(eit1.at(2).events[i].lengthSeconds, 120u);
+  }
+  ASSERT_EQ(eit2.at(1).events.size(), 1u);  // 08:00, in 6:00 to 9:00
+  EXPECT_EQ(eit2.at(1).events[0].startTime, kStartMinuteGps + 302 * 60);
+  EXPECT_EQ(eit2.at(1).events[0].etmLocation, 0);
+  EXPECT_TRUE(eit3.at(1).events.empty());  // "Far" at 13:00 lies past EIT-3
+
+  // Each description in the ETT of its programme's hours, named by its ETM id.
+  std::map<std::uint32_t, std::string> texts;
+  for (const auto& pid : {0x1E00, 0x1E01}) {
+    for (const Ett& ett : report.etts.at(static_cast<std::uint16_t>(pid))) texts[ett.etmId] = TextOf(ett.text);
+  }
+  EXPECT_EQ(texts, (std::map<std::uint32_t, std::string>{{EventEtmId(1, 1), "Coffee and news."},
+                                                         {EventEtmId(1, 2), "From Athens."},
+                                                         {EventEtmId(2, 1), "Q."}, {EventEtmId(2, 2), "Q."},
+                                                         {EventEtmId(2, 3), "Q."}, {EventEtmId(2, 4), "Q."},
+                                                         {EventEtmId(2, 5), "Q."}}));
+}
+
+// A station that sends its guide as far as its programmes go: EIT-4 holds
+// the programme of 13:00, and every table still comes round in the stream.
+TEST(TestStreamMuxerTest, AStationMaySendEitsToItsLastProgramme) {
+  TestStreamSettings settings = GuideStation();
+  settings.eitCount = 0;
+  const GuideReport report = ReceiveGuide(Generate(settings));
+  ASSERT_TRUE(report.mgt);
+  ASSERT_TRUE(report.mgt->FindTable(0x0104));
+  EXPECT_EQ(report.mgt->FindTable(0x0104)->pid, 0x1D04);
+  EXPECT_FALSE(report.mgt->FindTable(0x0105));
+  ASSERT_EQ(report.eits.at(0x1D04).size(), 2u * 3);  // every 3 s
+  for (const Eit& eit : report.eits.at(0x1D04)) {
+    if (eit.sourceId != 1) continue;
+    ASSERT_EQ(eit.events.size(), 1u);
+    EXPECT_EQ(TextOf(eit.events[0].title), "Far");
+    EXPECT_EQ(eit.events[0].eventId, 4);
+  }
+
+  // A program on a guide PID, or two channels with programmes for one
+  // source id, is refused.
+  settings.programs[2].pmtPid = 0x1D00;
+  EXPECT_THROW(TestStreamMuxer{settings}, std::invalid_argument);
+  settings = GuideStation();
+  settings.channels.push_back({33, 9, 1, "WTTT9", false});
+  settings.guide->channels.push_back({33, 9, {{0, 30, "Clash", "", 7}}});
+  EXPECT_THROW(TestStreamMuxer{settings}, std::invalid_argument);
 }

@@ -1,11 +1,12 @@
 // tsgen: writes deterministic MPEG-2 transport streams for the tests and the
 // demo: PAT, PMTs, PCR, MPEG-2 video and AC-3 audio for one or more programs,
 // at any mux rate and length, optionally damaged on purpose, and the
-// station's channel tables when channels are named.
+// station's channel tables and programme guide when channels are named.
 //
 //   tsgen --out FILE [--seconds S] [--rate BITS_PER_SECOND] [--tsid N]
 //         [--program NUMBER:PMT_PID[:WIDTHxHEIGHT[:VIDEO_PID:AUDIO_PID]]]...
 //         [--channel MAJOR:MINOR:PROGRAM[:NAME[:hidden]]]...
+//         [--guide FILE [--eits COUNT|all]] [--start UNIX_SECONDS]
 //         [--damage none|no-pat|truncated|lost-sync]
 //
 // PIDs may be written in decimal or as 0x hex. Without --program the stream
@@ -14,11 +15,30 @@
 // plus 3.
 //
 // Each --channel adds a virtual channel to the TVCT sent on the PID 0x1FFB
-// with the MGT and the STT (whose clock starts at the time of generation);
+// with the MGT and the STT, whose clock starts at the time of generation or
+// at --start (seconds since 1970-01-01 UTC, so that streams share a start);
 // without --channel the stream has no such tables. NAME is the short name,
 // up to 7 characters, and may hold blanks ("7:2:2:WSVN HD"); a value ending
 // in ":hidden" makes the channel hidden ("33:4:4:WTTT4:hidden",
 // "33:4:4::hidden" without a name). The program need not be in the stream.
+//
+// --guide FILE (with --channel) sends the programme guide of the guide file
+// for the channels of the --channel list (the file's other channels are
+// passed over): EIT-0 to EIT-3 on the PIDs 0x1D00 to 0x1D03, each the three
+// hours of UTC (from 0:00, 3:00, ...) after the one before, EIT-0 the three
+// hours holding the stream's start; and the programmes' descriptions in
+// ETT-0 to ETT-3 on 0x1E00 to 0x1E03 (each when its hours have one); all
+// listed by the MGT. A programme is placed in minutes from the STT's start
+// time rounded down to the minute, and sent in the EIT whose three hours
+// hold its start. A channel's source id is its program number. --eits COUNT
+// sends EIT-0 to EIT-(COUNT-1) (1 to 128); --eits all as many as the
+// station's last programme needs, four at least. The file's lines (see
+// TestGuideFile.h for their limits):
+//
+//   # a comment
+//   CHANNEL MAJOR MINOR
+//   AT START MINUTES LENGTH [EVERY PERIOD TIMES COUNT] TITLE title
+//   TEXT description of the programme of the AT line above
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +50,7 @@
 #include <string>
 
 #include "ChannelOption.h"
+#include "TestGuideFile.h"
 #include "TestStreamMuxer.h"
 #include "core/ts/SystemTimeTable.h"
 
@@ -40,6 +61,7 @@ int Usage(const char* problem) {
             << "usage: tsgen --out FILE [--seconds S] [--rate BITS_PER_SECOND] [--tsid N]\n"
             << "             [--program NUMBER:PMT_PID[:WIDTHxHEIGHT[:VIDEO_PID:AUDIO_PID]]]...\n"
             << "             [--channel MAJOR:MINOR:PROGRAM[:NAME[:hidden]]]...\n"
+            << "             [--guide FILE [--eits COUNT|all]] [--start UNIX_SECONDS]\n"
             << "             [--damage none|no-pat|truncated|lost-sync]\n";
   return 2;
 }
@@ -68,10 +90,12 @@ bool ParseProgram(const std::string& text, TestProgram& program) {
   return true;
 }
 
-// The GPS time now: seconds since the GPS epoch, leap seconds included.
-std::uint32_t GpsTimeNow() {
-  const auto unixNow = static_cast<std::int64_t>(std::time(nullptr));
-  return static_cast<std::uint32_t>(unixNow - kGpsEpochUnixSeconds + kGpsUtcOffsetSeconds);
+// GPS time (seconds since the GPS epoch, leap seconds included) of a UTC
+// time in seconds since 1970; nothing before the GPS epoch or past its range.
+std::optional<std::uint32_t> GpsTime(std::int64_t unixSeconds) {
+  const std::int64_t gps = unixSeconds - kGpsEpochUnixSeconds + kGpsUtcOffsetSeconds;
+  if (unixSeconds < kGpsEpochUnixSeconds || gps > 0xFFFFFFFF) return std::nullopt;
+  return static_cast<std::uint32_t>(gps);
 }
 
 bool IsListed(const std::vector<TestChannel>& channels, const TestChannel& channel) {
@@ -96,6 +120,8 @@ int main(int argc, char** argv) {
   TestStreamSettings settings;
   settings.programs.clear();
   std::string out;
+  bool eitsGiven = false;
+  std::optional<std::uint32_t> start;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (i + 1 >= argc) return Usage(("missing value after " + option).c_str());
@@ -125,6 +151,26 @@ int main(int argc, char** argv) {
                       std::to_string(channel->minor) + " is given twice").c_str());
       }
       settings.channels.push_back(*channel);
+    } else if (option == "--guide") {
+      std::string problem;
+      settings.guide = ReadGuideFile(value, problem);
+      if (!settings.guide) return Usage(problem.c_str());
+    } else if (option == "--eits") {
+      long count = 0;  // all
+      if (value != "all") {
+        count = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end || count < 1 || count > 128) {
+          return Usage("bad --eits: expected a count from 1 to 128, or all");
+        }
+      }
+      settings.eitCount = static_cast<int>(count);
+      eitsGiven = true;
+    } else if (option == "--start") {
+      const auto gps = GpsTime(std::strtoll(value.c_str(), &end, 10));
+      if (value.empty() || *end || !gps) {
+        return Usage("bad --start: expected seconds since 1970 UTC, from 1980-01-06");
+      }
+      start = *gps;
     } else if (option == "--damage") {
       if (!ParseDamage(value, settings.damage)) return Usage("bad --damage");
     } else {
@@ -132,8 +178,10 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage("--out is required");
+  if (settings.guide && settings.channels.empty()) return Usage("--guide needs the channels (--channel)");
+  if (eitsGiven && !settings.guide) return Usage("--eits needs --guide");
   if (settings.programs.empty()) settings.programs.push_back(TestProgram{});
-  settings.gpsStartTime = GpsTimeNow();
+  settings.gpsStartTime = start ? *start : *GpsTime(static_cast<std::int64_t>(std::time(nullptr)));
 
   // The tables are made before the file is opened, so a refusal leaves an
   // existing file as it was.
@@ -141,7 +189,7 @@ int main(int argc, char** argv) {
   try {
     muxer.emplace(settings);
   } catch (const std::exception& error) {
-    std::cerr << "tsgen: cannot make the channel tables: " << error.what() << "\n";
+    std::cerr << "tsgen: cannot make the channel tables or the guide: " << error.what() << "\n";
     return 1;
   }
   std::ofstream file(out, std::ios::binary | std::ios::trunc);
