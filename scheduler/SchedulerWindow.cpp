@@ -9,6 +9,7 @@
 #include "core/protocol/HandOffFiles.h"
 #include "core/schedule/ScheduleFile.h"
 #include "core/schedule/ScheduleRow.h"
+#include "scheduler/EventIntake.h"
 #include "scheduler/resource.h"
 #include "win/AboutDialog.h"
 #include "win/FolderBrowser.h"
@@ -132,6 +133,10 @@ INT_PTR SchedulerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     SetTrayIcon(recordingIcon);
     return TRUE;
   }
+  if (message != 0 && message == guideEventMessage) {
+    OnGuideEvent();
+    return TRUE;
+  }
   if (message != 0 && (message == recorderReportMessage || message == shutdownMessage)) {
     OnRegisteredMessage(message, wParam, lParam);
     return TRUE;
@@ -150,11 +155,14 @@ void SchedulerWindow::OnInitDialog() {
   }
   recorderReportMessage = RegisterWindowMessageA(ProgramProtocol::kRecorderStartStopMessage);
   shutdownMessage = RegisterWindowMessageA(ProgramProtocol::kShutdownMessage);
+  guideEventMessage = RegisterWindowMessageA(ProgramProtocol::kGuideEventMessage);
+  guideAnswerMessage = RegisterWindowMessageA(ProgramProtocol::kGuideAnswerMessage);
   taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
   // Another program's registered messages reach this window even though it
   // may run with more rights than they do.
   ChangeWindowMessageFilterEx(hwnd, recorderReportMessage, MSGFLT_ALLOW, nullptr);
   ChangeWindowMessageFilterEx(hwnd, shutdownMessage, MSGFLT_ALLOW, nullptr);
+  ChangeWindowMessageFilterEx(hwnd, guideEventMessage, MSGFLT_ALLOW, nullptr);
 
   AddComboItems(Item(IDC_TYPE), {"RECORD- LIVE", "RECORD- SILENT", "WATCH LIVE", "TIMESHIFT"});
   AddComboItems(Item(IDC_FREQUENCY), {"ONCE", "DAILY(M-F)", "WEEKLY"});
@@ -285,6 +293,34 @@ void SchedulerWindow::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lP
   WithEngine([this, wParam, lParam] {
     if (engine->OnRecorderReport(static_cast<int>(wParam), static_cast<int>(lParam)))
       SetTrayIcon(engine->IsRecorderRecording());
+  });
+}
+
+void SchedulerWindow::OnGuideEvent() {
+  // Still starting (a box about schedule.txt runs its own message loop): the
+  // file stays for the guide, which takes it back when no answer comes.
+  if (!engine) return;
+  WithEngine([this] {
+    // A station added by a scan since the scheduler started is only in
+    // channels.txt: the table is read again as "Open Scheduler" does, unless
+    // the window is open, where it would change the form under the user.
+    if (!IsWindowVisible(hwnd)) {
+      if (auto fresh = actions->ReadChannels()) {
+        setup.channels = std::move(*fresh);
+        engine->SetChannels(setup.channels);
+        FillChannelList();
+      }
+    }
+    const auto intake = EventIntake::TakeGuideEvent(actions->Folder().Path(), list, setup.channels, LocalNow());
+    if (!intake) return;  // taken back by the guide, or a repeated message: no answer is due
+    // The new row does not take the focus: the user is in the guide.
+    if (intake->index) ListChanged(std::nullopt);
+    if (!intake->answerWritten) QueueMessage("CAN'T WRITE GUIDEANSWER.TXT");
+    HWND viewer = FindWindowA(nullptr, setup.engineSettings.viewerTitle.c_str());
+    // No viewer: the guide has closed and nobody waits for the answer.
+    if (viewer != nullptr && guideAnswerMessage != 0)
+      PostMessageA(viewer, guideAnswerMessage, static_cast<WPARAM>(intake->answer.request),
+                   intake->answer.IsAccepted() ? 1 : 0);
   });
 }
 
@@ -551,7 +587,7 @@ void SchedulerWindow::AddEvent() {
     QueueMessage("NO CHANNEL SELECTED");
     return;
   }
-  const auto result = list.Add(*candidate, LocalNow());
+  const auto result = EventIntake::Accept(list, *candidate, setup.channels, LocalNow());
   if (!result.index) {
     QueueMessage(result.message);
     return;
@@ -574,7 +610,7 @@ void SchedulerWindow::SaveEditedEvent() {
   const auto candidate = EventFromForm();
   LeaveEditMode();
   if (!candidate) return;
-  const auto result = list.ReplaceEdited(editedEvent, *candidate, LocalNow());
+  const auto result = EventIntake::Accept(list, *candidate, setup.channels, LocalNow(), editedEvent);
   if (!result.index) {
     // The edited event stays as it was, or is gone; edit mode is over all the same.
     if (result.message == ScheduleList::kEditedEventGone) {

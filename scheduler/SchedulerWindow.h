@@ -48,6 +48,8 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   void OnTimer(UINT_PTR id);
   void OnTrayIcon(LPARAM mouseMessage);
   void OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // "TELVANTISGUIDE RECORD EVENT": take the guide's event, add or refuse it, answer.
+  void OnGuideEvent();
 
   // Menu and button actions.
   void OpenScheduler();
@@ -132,5 +134,7 @@ class SchedulerWindow : public Dialog<SchedulerWindow>, private SchedulerShell {
   UINT eventFinishedMessage = WM_APP + ProgramProtocol::kEventFinishedOffset;
   UINT recorderReportMessage = 0;
   UINT shutdownMessage = 0;
+  UINT guideEventMessage = 0;
+  UINT guideAnswerMessage = 0;
   UINT taskbarCreatedMessage = 0;
 };

@@ -16,6 +16,12 @@ inline constexpr const char* kStartRecordMessage = "TELVANTISSCHED START RECORD"
 inline constexpr const char* kTimeshiftMessage = "TELVANTISSCHED TIMESHIFT";          // scheduler -> viewer, 0, 0
 inline constexpr const char* kShutdownMessage = "TELVANTISSCHED SHUTDOWN";            // recorder -> scheduler, 0, 0
 inline constexpr const char* kRecorderStartStopMessage = "TELVANTISSR START/STOP";    // recorder -> scheduler
+// The guide hands the scheduler one event in guideevent.txt (viewer ->
+// scheduler, 0, 0); the scheduler answers the viewer's window with the
+// request number of that file and 1 (added) or 0 (refused), the refusal's
+// text in guideanswer.txt (see HandOffFiles).
+inline constexpr const char* kGuideEventMessage = "TELVANTISGUIDE RECORD EVENT";      // viewer -> scheduler, 0, 0
+inline constexpr const char* kGuideAnswerMessage = "TELVANTISSCHED GUIDE ANSWER";     // scheduler -> viewer
 
 // The players' windows, found by these titles: the control window of the
 // plain player, that of the transport-stream player, and the video window

@@ -27,7 +27,9 @@ if ! clang++ -fsanitize=fuzzer "$out/probe.cpp" -o "$out/probe" >"$out/probe.log
 fi
 core="schedule/ScheduleEvent schedule/ScheduleList schedule/ScheduleFile protocol/HandOffFiles time/CivilTime time/TimeTexts files/TextFiles files/ChannelEntry files/ViewerConfig
 ts/Crc32Mpeg ts/PsiTables ts/LongSection ts/VirtualChannelTable ts/MasterGuideTable
-ts/SystemTimeTable ts/PsipCollector ts/ChannelScanRules"
+ts/SystemTimeTable ts/PsipCollector ts/ChannelScanRules ts/Utf8Text ts/MultipleString
+ts/EventInformationTable ts/ExtendedTextTable ts/GuideCollector
+guide/GuideFile guide/SeriesRules"
 sources=()
 for name in $core; do sources+=("$top/core/$name.cpp"); done
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$top" \
