@@ -123,6 +123,7 @@ void RecorderDialog::TakeHandOffFile() {
     return;
   }
   event = intake.event;
+  eventHandedOver = intake.HandedOver(LocalNow());
   folder = event->folder;
   const auto index = EventChannelIndex(setup.channels, *event);
   SendDlgItemMessageA(hwnd, IDC_CHANNEL, CB_SETCURSEL, index ? *index : 0, 0);
@@ -194,8 +195,9 @@ void RecorderDialog::StartRecording() {
     return;
   }
   const CivilTime now = LocalNow();
-  const RecordingClock clock = event ? RecordingClock::ForEvent(now, event->endHour, event->endMinute)
-                                     : RecordingClock::ForSpan(now, Spins());
+  const RecordingClock clock =
+      event ? RecordingClock::ForEvent(now, eventHandedOver, event->endHour, event->endMinute)
+            : RecordingClock::ForSpan(now, Spins());
   Log(session.Started(now, clock));
   ShowStartedState();
   int wParam = 0;

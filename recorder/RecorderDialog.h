@@ -61,6 +61,7 @@ class RecorderDialog : public Dialog<RecorderDialog> {
   RecordingGraph graph;
   std::string folder;
   std::optional<SilentEventHandOff> event;
+  CivilTime eventHandedOver;  // when the scheduler wrote the event's file
   UINT startStopMessage = 0;
   UINT shutdownMessage = 0;
   bool settingControls = false;  // the window itself is changing the spins or the picker

@@ -27,7 +27,7 @@ TEST(RecorderSessionTest, TimerShowsHidesAndStops) {
   RecorderSession session(RecorderVariant::DvrMs);
   session.BeginScheduled(false);
   EXPECT_FALSE(session.RefuseStart({0, 0}));  // the event's end decides
-  session.Started(kStart, RecordingClock::ForEvent(kStart, 21, 0));
+  session.Started(kStart, RecordingClock::ForEvent(kStart, kStart, 21, 0));
   EXPECT_EQ(RecorderReport::StartedForEvent, session.StartReport());
   CivilTime now = kStart;
   RecorderSession::Tick tick;
@@ -49,7 +49,7 @@ TEST(RecorderSessionTest, ShutdownOnlyWhenTheEventRanOut) {
   const auto stopWith = [](StopReason reason) {
     RecorderSession session(RecorderVariant::TransportStream);
     session.BeginScheduled(true);
-    session.Started(kStart, RecordingClock::ForEvent(kStart, 22, 0));
+    session.Started(kStart, RecordingClock::ForEvent(kStart, kStart, 22, 0));
     return session.Stop(reason, kEnd);
   };
   const auto byTime = stopWith(StopReason::EndOfTime);

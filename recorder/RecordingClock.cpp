@@ -1,5 +1,8 @@
 #include "recorder/RecordingClock.h"
 
+#include <algorithm>
+
+#include "core/schedule/EventEnd.h"
 #include "core/time/TimeTexts.h"
 
 HoursMinutes SpanBetween(int fromHour, int fromMinute, int toHour, int toMinute) {
@@ -43,13 +46,10 @@ CivilTime StartOfMinute(CivilTime t) {
 
 }  // namespace
 
-RecordingClock RecordingClock::ForEvent(const CivilTime& now, int endHour, int endMinute) {
-  CivilTime stop = StartOfMinute(now);
-  stop.hour = endHour;
-  stop.minute = endMinute;
-  if (stop < StartOfMinute(now)) stop = AddDays(stop, 1);
-  const HoursMinutes span = SpanBetween(now.hour, now.minute, endHour, endMinute);
-  return RecordingClock(stop, PlannedSecondsOf(span, now.second));
+RecordingClock RecordingClock::ForEvent(const CivilTime& now, const CivilTime& handedOver,
+                                        int endHour, int endMinute) {
+  const CivilTime stop = EventEndAfterHandOff(handedOver, endHour, endMinute);
+  return RecordingClock(stop, std::max(0LL, SecondsBetween(now, stop)));
 }
 
 RecordingClock RecordingClock::ForSpan(const CivilTime& now, HoursMinutes span) {

@@ -27,11 +27,13 @@ HoursMinutes TimeOfDayAfter(int hour, int minute, HoursMinutes span);
 // late still stops it.
 class RecordingClock {
  public:
-  // For a scheduled event ending at endHour:endMinute: the planned duration
-  // runs from now to the start of that minute (the span by the borrow rule,
-  // less the seconds already gone of the current minute). An end minute that
-  // is the current one stops at the first tick.
-  static RecordingClock ForEvent(const CivilTime& now, int endHour, int endMinute);
+  // For a scheduled event ending at endHour:endMinute, handed over (its
+  // silentevent.txt written) at `handedOver`: the stop is the event's end,
+  // the first one after the hand-off, however late the recording starts; an
+  // end that has passed already stops it at the first tick, it is never
+  // rolled to the next day. The planned duration runs from now to the stop.
+  static RecordingClock ForEvent(const CivilTime& now, const CivilTime& handedOver, int endHour,
+                                 int endMinute);
 
   // For a recording by hand that is to run `span` from now, to the start of
   // the minute the span reaches.

@@ -10,7 +10,7 @@ CivilTime At(int year, int month, int day, int hour, int minute, int second) {
 
 TEST(RecordingClockTest, EventEndingAtTenStartedHalfAMinuteEarly) {
   const CivilTime start = At(2026, 12, 7, 20, 59, 30);
-  const RecordingClock clock = RecordingClock::ForEvent(start, 22, 0);
+  const RecordingClock clock = RecordingClock::ForEvent(start, AddSeconds(start, -4), 22, 0);
   EXPECT_EQ("1:00:30", clock.PlannedText());
   EXPECT_EQ("10:00 PM", clock.StopText());
   EXPECT_FALSE(clock.ReachedStop(At(2026, 12, 7, 21, 59, 59)));
@@ -40,7 +40,7 @@ TEST(RecordingClockTest, BorrowRuleAndClockArithmetic) {
 
 TEST(RecordingClockTest, EventCrossingMidnightStopsOnTheNextDay) {
   const CivilTime start = At(2026, 12, 31, 23, 59, 59);
-  const RecordingClock clock = RecordingClock::ForEvent(start, 0, 30);
+  const RecordingClock clock = RecordingClock::ForEvent(start, AddSeconds(start, -4), 0, 30);
   EXPECT_EQ("0:30:01", clock.PlannedText());
   EXPECT_EQ("12:30 AM", clock.StopText());
   // Half past midnight of the same day is long gone: not a stop.
@@ -52,8 +52,26 @@ TEST(RecordingClockTest, EventCrossingMidnightStopsOnTheNextDay) {
 }
 
 TEST(RecordingClockTest, EventEndingInTheCurrentMinuteStopsAtOnce) {
-  const RecordingClock clock = RecordingClock::ForEvent(At(2026, 3, 2, 9, 15, 20), 9, 15);
+  const RecordingClock clock =
+      RecordingClock::ForEvent(At(2026, 3, 2, 9, 15, 20), At(2026, 3, 2, 9, 14, 55), 9, 15);
   EXPECT_TRUE(clock.ReachedStop(At(2026, 3, 2, 9, 15, 21)));
+}
+
+TEST(RecordingClockTest, ARecordingStartedLateStopsAtItsEventsEnd) {
+  // Spring forward: 02:45-03:20, handed over when the clock came back at
+  // 03:00:01, the recorder up at 03:00:06. It stops at 03:20 that day.
+  const RecordingClock late =
+      RecordingClock::ForEvent(At(2030, 3, 10, 3, 0, 6), At(2030, 3, 10, 3, 0, 1), 3, 20);
+  EXPECT_EQ(At(2030, 3, 10, 3, 20, 0), late.Stop());
+  EXPECT_EQ("0:19:54", late.PlannedText());
+  // 20:00-20:01, handed over at 19:59:55; the recorder came up only at
+  // 20:02:10 (an old one slow to close, a busy machine). The end has passed:
+  // it stops at once, not tomorrow at 20:01 with the tuner held all day.
+  const RecordingClock passed =
+      RecordingClock::ForEvent(At(2030, 6, 3, 20, 2, 10), At(2030, 6, 3, 19, 59, 55), 20, 1);
+  EXPECT_EQ(At(2030, 6, 3, 20, 1, 0), passed.Stop());
+  EXPECT_TRUE(passed.ReachedStop(At(2030, 6, 3, 20, 2, 11)));
+  EXPECT_EQ(0, passed.PlannedSeconds());
 }
 
 TEST(RecordingClockTest, RecordingByHandAndChange) {

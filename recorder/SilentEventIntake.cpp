@@ -1,5 +1,7 @@
 #include "recorder/SilentEventIntake.h"
 
+#include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "core/time/TimeTexts.h"
@@ -26,6 +28,9 @@ SilentEventIntake SilentEventIntake::Take(const std::filesystem::path& file,
   }
   intake.kind = Kind::Event;
   intake.event = std::move(read.data);
+  // A file time ahead of now (a clock set back meanwhile) counts as now.
+  intake.writtenSecondsAgo =
+      std::max<long long>(0, std::chrono::duration_cast<std::chrono::seconds>(now - written).count());
   return intake;
 }
 

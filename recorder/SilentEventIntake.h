@@ -24,6 +24,9 @@ struct SilentEventIntake {
   };
   Kind kind = Kind::None;
   std::optional<SilentEventHandOff> event;
+  // How long before `now` the scheduler wrote the file: the hand-off, from
+  // which the recorder finds the event's end (the file names no start).
+  long long writtenSecondsAgo = 0;
 
   // The oldest hand-off file that is still used.
   static constexpr std::chrono::minutes kMaxAge{3};
@@ -32,6 +35,11 @@ struct SilentEventIntake {
   // clock's present time, passed in by the caller.
   static SilentEventIntake Take(const std::filesystem::path& file,
                                 std::filesystem::file_time_type now);
+
+  // The local time of the hand-off, given the local time now.
+  CivilTime HandedOver(const CivilTime& localNow) const {
+    return AddSeconds(localNow, -writtenSecondsAgo);
+  }
 
   // The entry for scheduler.txt when the file was not used, else empty:
   // "OLD SILENTEVENT.TXT NOT USED, MOVED TO SILENTEVENT.TXT.OLD: stamp" or

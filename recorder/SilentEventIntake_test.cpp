@@ -32,6 +32,8 @@ TEST_F(SilentEventIntakeTest, FreshFileIsTakenAndDeleted) {
   EXPECT_EQ("D:\\TV\\", intake.event->folder);
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_EQ("", intake.LogEntry(CivilTime{}));
+  // Written 179 s ago: handed over at 21:57:01 when the recorder starts at 22:00.
+  EXPECT_EQ((CivilTime{2026, 5, 4, 21, 57, 1}), intake.HandedOver(CivilTime{2026, 5, 4, 22, 0, 0}));
 }
 
 TEST_F(SilentEventIntakeTest, OldFileIsMovedAsideAndLogged) {

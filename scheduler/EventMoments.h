@@ -21,8 +21,8 @@ class EventMoments {
 
   explicit EventMoments(const ScheduleEvent& event);
   // The moments of an event that starts at `start` instead of its own start
-  // (one whose start the local clock skipped); its deadline is then at least
-  // a minute after that start.
+  // (one whose start the local clock skipped); its deadline stays its own
+  // end, so an event whose end was skipped too is not started at all.
   EventMoments(const ScheduleEvent& event, const CivilTime& start);
 
   // The nominal time of a moment.
@@ -32,8 +32,8 @@ class EventMoments {
   // acted (nothing for the first moment).
   CivilTime EarliestAct(int moment, const std::optional<CivilTime>& previousActed) const;
 
-  // The event's end; an event that ends at or before its start keeps its
-  // start minute.
+  // The event's end; a live event that ends at or before its start keeps
+  // its start minute.
   CivilTime Deadline() const { return deadline; }
 
   bool IsSilent() const { return silent; }

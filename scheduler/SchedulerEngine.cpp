@@ -49,8 +49,16 @@ bool SchedulerEngine::IsRunning(SchedulerTimer timer) const { return timers[stat
 
 bool SchedulerEngine::IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const {
   if (std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end()) return true;
+  // Logged as missed and kept: when the clock is set back over its time (the
+  // hour that repeats when summer time ends) it must not run after all.
+  if (std::find(loggedMissed.begin(), loggedMissed.end(), event) != loggedMissed.end()) return true;
   if (progress.waitingForRecorder && progress.event == event) return false;
   return now >= MomentsOf(event).Deadline();
+}
+
+bool SchedulerEngine::IsStartSkipped(const ScheduleEvent& event) const {
+  return std::any_of(skippedStarts.begin(), skippedStarts.end(),
+                     [&](const auto& entry) { return entry.first == event; });
 }
 
 EventMoments SchedulerEngine::MomentsOf(const ScheduleEvent& event) const {
@@ -62,7 +70,7 @@ EventMoments SchedulerEngine::MomentsOf(const ScheduleEvent& event) const {
 void SchedulerEngine::OnLocalClockJump(const CivilTime& before, const CivilTime& after) {
   for (const ScheduleEvent& event : list.Events()) {
     const CivilTime start = EventStart(event);
-    if (before < start && start < after) skippedStarts.emplace_back(event, after);
+    if (before < start && start < after && !IsStartSkipped(event)) skippedStarts.emplace_back(event, after);
   }
 }
 
@@ -271,7 +279,10 @@ void SchedulerEngine::MoveOnPastEvents(const CivilTime& now) {
     if (now < MomentsOf(event).Deadline()) continue;
     const bool ran = std::find(ranButStuck.begin(), ranButStuck.end(), event) != ranButStuck.end();
     if (!ran && std::find(loggedMissed.begin(), loggedMissed.end(), event) == loggedMissed.end()) {
-      actions.AppendLog(EventLog::MissedEvent(EventStart(event)));
+      // Skipped by the clock (its start and its end), or passed while no
+      // tick came (the machine slept).
+      actions.AppendLog(IsStartSkipped(event) ? EventLog::MissedByClockChange(event)
+                                              : EventLog::MissedEvent(EventStart(event)));
       loggedMissed.push_back(event);
     }
     const auto result = list.MoveOnFrom(i, now);

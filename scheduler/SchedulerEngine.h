@@ -24,7 +24,8 @@
 // moves to the first later date that is free, as soon as there is one. An
 // event whose end passed while no tick came (the machine slept) is logged as
 // missed; a recurring one moves to its next date, a one-time one stays in the
-// list (the start-up clean-up drops it, as it drops every past one).
+// list (the start-up clean-up drops it, as it drops every past one) and is
+// passed over even when the clock is set back over it: no event runs twice.
 class SchedulerEngine {
  public:
   struct Settings {
@@ -81,8 +82,10 @@ class SchedulerEngine {
 
   // The local clock moved forward from `before` to `after` while hardly any
   // time passed (daylight saving time began, or the clock was set forward):
-  // events whose start lay in the skipped span start at `after` instead of
-  // being missed.
+  // an event whose start lay in the skipped span starts once, as soon as the
+  // clock is back, and still ends at its own end. One whose end was skipped
+  // too is not started: it is logged "MISSED (CLOCK CHANGE): " with its line
+  // of schedule.txt, and moved on as a missed event is.
   void OnLocalClockJump(const CivilTime& before, const CivilTime& after);
 
   // "TELVANTISSR START/STOP"; returns whether the pair meant anything.
@@ -114,6 +117,7 @@ class SchedulerEngine {
   void StopTimer(SchedulerTimer timer);
   bool IsRunning(SchedulerTimer timer) const;
   bool IsPassedOver(const ScheduleEvent& event, const CivilTime& now) const;
+  bool IsStartSkipped(const ScheduleEvent& event) const;
   EventMoments MomentsOf(const ScheduleEvent& event) const;
   bool IsViewerUp();
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "scheduler/testing/FakeSchedulerActions.h"
+#include "core/schedule/EventEnd.h"
 #include "core/schedule/ScheduleFile.h"
 #include "core/testing/TestFolder.h"
 
@@ -366,7 +367,7 @@ TEST_F(SchedulerEngineTest, DaylightSavingChangesNeitherLoseNorRepeatEvents) {
   // Spring: 01:59:59 is followed by 03:00:00. The event inside the skipped
   // hour starts when the clock comes back, the others at their time.
   Start(CivilTime{2030, 3, 10, 1, 0, 0},
-        {LiveOn(3, 10, 1, 50, 2, 10), LiveOn(3, 10, 2, 30, 2, 45), LiveOn(3, 10, 3, 10, 3, 20)});
+        {LiveOn(3, 10, 1, 50, 2, 10), LiveOn(3, 10, 2, 30, 3, 5), LiveOn(3, 10, 3, 10, 3, 20)});
   clock->RunFor(3599);
   EXPECT_EQ(starts(), 1);
   clock->ShiftLocalClock(3600);
@@ -391,4 +392,54 @@ TEST_F(SchedulerEngineTest, DaylightSavingChangesNeitherLoseNorRepeatEvents) {
   EXPECT_EQ(starts(), 3);
   ASSERT_EQ(list.Count(), 1u);
   EXPECT_EQ(list.At(0).day, 10);
+}
+
+TEST_F(SchedulerEngineTest, TheClockSkipsAnEventsStartAndEnd) {
+  // Spring: 01:59:59 is followed by 03:00:00. 02:10-02:40 and 02:40-03:00
+  // lie wholly in the skipped hour: logged with their lines, never started.
+  // 02:45-03:20 starts once when the clock is back and its recorder stops at
+  // 03:20 the same day; 03:20 fires on time.
+  ScheduleEvent skipped = LiveOn(3, 10, 2, 10, 2, 40, EventFrequency::Weekly);
+  skipped.type = EventType::RecordSilent;
+  ScheduleEvent late = LiveOn(3, 10, 2, 45, 3, 20);
+  late.type = EventType::RecordSilent;
+  ScheduleEvent watch = LiveOn(3, 10, 3, 20, 3, 30);
+  watch.type = EventType::WatchLive;
+  Start(CivilTime{2030, 3, 10, 1, 59, 0}, {skipped, LiveOn(3, 10, 2, 40, 3, 0), late, watch});
+  clock->RunFor(59);
+  clock->ShiftLocalClock(3600);
+  clock->RunFor(3600);
+  EXPECT_EQ(Seen("log"), (Lines{"3:0:0  MISSED (CLOCK CHANGE): 1 3 10 2030 33 7 1 2 10 2 40 1 2 0\n\n",
+                                "3:0:0  MISSED (CLOCK CHANGE): 1 3 10 2030 33 7 1 2 40 3 0 0 0 0\n\n",
+                                "3:19:50  OPEN TELVANTIS: 3/10/2030-3:19:50\n",
+                                "3:20:0  WATCH LIVE: 3/10/2030-3:20:0\n\n"}));
+  EXPECT_EQ(Seen("file"), Lines{"3:0:1 silentevent.txt 33 7 1 3 20 0\nD:\\Rec\\\n"});
+  EXPECT_EQ(Seen("start"), (Lines{"3:0:5 TelvantisSR.exe /LOCKTELVANTISSR [noactivate]",
+                                  "3:19:50 Telvantis.exe  [noactivate]"}));
+  EXPECT_TRUE(Seen("post").empty());
+  // The recorder finds its end from the hand-off: today's 03:20, not tomorrow's.
+  EXPECT_EQ(EventEndAfterHandOff(fake->Of("file").at(0).at, 3, 20), (CivilTime{2030, 3, 10, 3, 20, 0}));
+  // The weekly event moved on a week; the one-time one stays, passed over.
+  ASSERT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.At(0), LiveOn(3, 10, 2, 40, 3, 0));
+  EXPECT_EQ(list.At(1), WithStartDate(skipped, CivilTime{2030, 3, 17, 0, 0, 0}));
+  EXPECT_EQ(engine->DueEvent(clock->Now()), 1u);
+}
+
+TEST_F(SchedulerEngineTest, AMissedEventDoesNotRunInTheHourThatRepeats) {
+  // Autumn: asleep over 01:10-01:30, logged as missed; when 01:59:59 is
+  // followed by 01:00:00 again, its time comes round a second time. A later
+  // event keeps the event clock running.
+  ScheduleEvent later = LiveOn(11, 3, 5, 0, 5, 10);
+  later.type = EventType::WatchLive;
+  Start(CivilTime{2030, 11, 3, 1, 0, 0}, {LiveOn(11, 3, 1, 10, 1, 30), later});
+  clock->RunFor(300);
+  clock->Jump(40 * 60);
+  clock->RunFor(14 * 60 + 59);
+  ASSERT_EQ(clock->Now(), (CivilTime{2030, 11, 3, 1, 59, 59}));
+  clock->ShiftLocalClock(-3600);
+  clock->RunFor(2 * 3600);
+  EXPECT_EQ(Seen("log"), Lines{"1:45:0  MISSED EVENT: 11/3/2030-1:10:0\n\n"});
+  EXPECT_TRUE(fake->Of("post").empty());
+  EXPECT_TRUE(fake->Of("start").empty());
 }

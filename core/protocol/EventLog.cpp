@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/schedule/ScheduleEvent.h"
+#include "core/schedule/ScheduleFile.h"
 #include "core/files/TextFiles.h"
 #include "core/time/TimeTexts.h"
 
@@ -32,6 +33,10 @@ std::string EventLog::MissedEvent(const CivilTime& start) {
   return "MISSED EVENT: " + LogTimeStamp(start) + "\n\n";
 }
 
+std::string EventLog::MissedByClockChange(const ScheduleEvent& event) {
+  return "MISSED (CLOCK CHANGE): " + ScheduleFile::EventLine(event) + "\n\n";
+}
+
 std::string EventLog::SilentRecordStarted(const CivilTime& now) {
   return "START SILENT-RECORD: " + LogTimeStamp(now) + "\n";
 }
@@ -47,6 +52,10 @@ std::string EventLog::RecordingStopped(int hour, int minute, int second) {
 
 std::string EventLog::RecordLiveRefused(const CivilTime& now) {
   return "RECORD LIVE REFUSED, ALREADY RECORDING: " + LogTimeStamp(now) + "\n\n";
+}
+
+std::string EventLog::RecordLiveEndPassed(const CivilTime& now) {
+  return "RECORD LIVE NOT STARTED, END TIME PASSED: " + LogTimeStamp(now) + "\n\n";
 }
 
 std::string EventLog::DebugLine(std::size_t eventCount, const CivilTime& now) {

@@ -22,6 +22,10 @@ class EventLog {
   // "MISSED EVENT: " with the stamp of the start of an event whose time
   // passed while no tick came (the machine slept), two line feeds.
   static std::string MissedEvent(const CivilTime& start);
+  // "MISSED (CLOCK CHANGE): " with the event's line as schedule.txt holds it,
+  // two line feeds: the clock moved forward over the event's start and its
+  // end had passed too when the clock came back.
+  static std::string MissedByClockChange(const ScheduleEvent& event);
 
   // Silent recorder entries.
   static std::string SilentRecordStarted(const CivilTime& now);
@@ -32,6 +36,9 @@ class EventLog {
   // scheduler writes it and two line feeds.
   static std::string RecordingStopped(int hour, int minute, int second);
   static std::string RecordLiveRefused(const CivilTime& now);
+  // A scheduled recording whose end had passed when its start command came:
+  // not started. The stamp as the scheduler writes it, two line feeds.
+  static std::string RecordLiveEndPassed(const CivilTime& now);
 
   // The trace line: "# OF EVENTS: n", two blanks, the stamp, a line feed.
   static std::string DebugLine(std::size_t eventCount, const CivilTime& now);

@@ -9,6 +9,8 @@ TEST(EventLogTest, TheViewersEntries) {
   EXPECT_EQ(EventLog::RecordingStopped(9, 5, 7), "RECORDING STOPPED: 9:5:7\n\n");
   EXPECT_EQ(EventLog::RecordLiveRefused(CivilTime{2026, 12, 6, 20, 5, 9}),
             "RECORD LIVE REFUSED, ALREADY RECORDING: 12/6/2026-20:5:9\n\n");
+  EXPECT_EQ(EventLog::RecordLiveEndPassed(CivilTime{2026, 12, 6, 20, 5, 9}),
+            "RECORD LIVE NOT STARTED, END TIME PASSED: 12/6/2026-20:5:9\n\n");
   EXPECT_EQ(EventLog::EventStarted(EventType::RecordLive, CivilTime{2026, 12, 6, 20, 5, 0}),
             "RECORD LIVE: 12/6/2026-20:5:0\n\n");
 }

@@ -167,13 +167,16 @@ ScheduleFile::Contents ScheduleFile::Parse(std::string_view text) {
 std::string ScheduleFile::Format(const std::vector<ScheduleEvent>& events) {
   std::ostringstream out;
   out << events.size() << '\n';
-  for (const ScheduleEvent& e : events) {
-    out << e.dayOfWeek << ' ' << e.month << ' ' << e.day << ' ' << e.year << ' ' << e.channel1 << ' '
-        << e.channel2 << ' ' << e.channel3 << ' ' << e.startHour << ' ' << e.startMinute << ' '
-        << e.endHour << ' ' << e.endMinute << ' ' << CodeOf(e.type) << ' ' << CodeOf(e.frequency)
-        << ' ' << CodeOf(e.whenDone) << '\n'
-        << e.folder << '\n';
-  }
+  for (const ScheduleEvent& e : events) out << EventLine(e) << '\n' << e.folder << '\n';
+  return out.str();
+}
+
+std::string ScheduleFile::EventLine(const ScheduleEvent& e) {
+  std::ostringstream out;
+  out << e.dayOfWeek << ' ' << e.month << ' ' << e.day << ' ' << e.year << ' ' << e.channel1 << ' '
+      << e.channel2 << ' ' << e.channel3 << ' ' << e.startHour << ' ' << e.startMinute << ' '
+      << e.endHour << ' ' << e.endMinute << ' ' << CodeOf(e.type) << ' ' << CodeOf(e.frequency)
+      << ' ' << CodeOf(e.whenDone);
   return out.str();
 }
 

@@ -29,6 +29,8 @@ class ScheduleFile {
 
   // The exact file layout.
   static std::string Format(const std::vector<ScheduleEvent>& events);
+  // One event's line of fourteen integers, without its line feed.
+  static std::string EventLine(const ScheduleEvent& event);
 
   // Nothing when the file cannot be opened.
   static std::optional<Contents> Read(const std::filesystem::path& file);

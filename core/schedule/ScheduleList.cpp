@@ -188,7 +188,10 @@ ScheduleList::AdvanceResult ScheduleList::MoveUnlessOverlapping(std::size_t inde
 
 std::optional<std::size_t> FindEventToTune(const std::vector<ScheduleEvent>& events,
                                            const CivilTime& now) {
-  const CivilTime soon = AddSeconds(now, 60);
+  // The scheduler hands an event over ten seconds before its start, or later
+  // (a clock that came back over its start): an event further ahead than
+  // that is the next one, not the one handed over now.
+  const CivilTime soon = AddSeconds(now, kChangeChannelLeadSeconds);
   std::optional<std::size_t> firstOpen;
   std::optional<std::size_t> startingSoon;
   for (std::size_t i = 0; i < events.size(); ++i) {

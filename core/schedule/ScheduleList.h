@@ -100,11 +100,14 @@ ScheduleEvent NextOccurrence(const ScheduleEvent& event);
 
 // The event a "TELVANTISSCHED CHANGE CHANNEL" is about, for the viewer:
 // among the events that have not ended (an event keeps at least its start
-// minute), the last one that starts within the next minute; else the first
-// that has not ended. Past events that the scheduler passed over (stuck or
-// missed) may stand before it in the file, so "the first event" is not it.
+// minute), the last one that starts within the next ten seconds; else the
+// first that has not ended. Past events that the scheduler passed over
+// (stuck or missed) may stand before it in the file, so "the first event" is
+// not it; and an event handed over late, whose start lies behind, is still
+// the one meant while the next one starts more than ten seconds ahead.
 std::optional<std::size_t> FindEventToTune(const std::vector<ScheduleEvent>& events,
                                            const CivilTime& now);
+inline constexpr long long kChangeChannelLeadSeconds = 10;
 
 // The first day the date picker offers: today. There is no last day.
 bool IsSelectableDate(const CivilTime& date, const CivilTime& now);

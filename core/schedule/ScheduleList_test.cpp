@@ -193,6 +193,11 @@ TEST(ScheduleList, EventToTuneSkipsPastEventsAtTheHead) {
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 22, 59, 50}), 3u);
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 7, 12, 0, 0}), 1u);    // none soon: the next one
   EXPECT_EQ(FindEventToTune(events, CivilTime{2008, 1, 8, 0, 0, 0}), std::nullopt);
+  // The clock came back over 21:00's start at 21:59:10 and the event is
+  // handed over late, 50 s before 22:00's start: it is still the one meant.
+  const std::vector<ScheduleEvent> late = {Event(21, 0, 22, 0), Event(22, 0, 23, 0)};
+  EXPECT_EQ(FindEventToTune(late, CivilTime{2008, 1, 7, 21, 59, 11}), 0u);
+  EXPECT_EQ(FindEventToTune(late, CivilTime{2008, 1, 7, 21, 59, 50}), 1u);  // 22:00's own hand-off
 }
 
 TEST(ScheduleList, CleanUpDoesNotMoveAnEventOntoAnother) {

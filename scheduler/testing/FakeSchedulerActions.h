@@ -48,6 +48,7 @@ class FakeSchedulerActions : public SchedulerActions {
   std::function<void(const std::string& exe)> onStart;
   std::function<void(const std::string& message)> onViewerMessage;
   std::function<void()> onRecorderClosed;
+  std::function<void(const std::string& entry)> onLog;
 
   std::vector<Record> records;
   std::set<SchedulerTimer> timers;
@@ -111,6 +112,7 @@ class FakeSchedulerActions : public SchedulerActions {
   void AppendLog(const std::string& entry) override {
     Add("log", "", entry);
     if (folder) folder->AppendLog(entry);
+    if (onLog) onLog(entry);
   }
   void AppendDebugLine(const std::string& line) override {
     ++debugLines;
@@ -164,6 +166,7 @@ class SimulatedClock {
     int lateMs = 0;          // or this much late
     int stallPerMille = 0;   // chance of a stall before a clock tick
     int stallMs = 0;         // longest stall
+    int backPerMille = 0;    // chance that a clock tick reads the time a second back
   };
 
   SimulatedClock(CivilTime start, SchedulerEngine& engine, FakeSchedulerActions& actions,
@@ -181,14 +184,20 @@ class SimulatedClock {
 
   // The local clock moves by `seconds` between two ticks while no time
   // passes (daylight saving time); a step forward is reported to the engine
-  // as the window reports it.
+  // as the window reports it, from the time of the last clock tick.
   void ShiftLocalClock(long long seconds) {
-    const CivilTime before = Now();
+    const CivilTime before = lastClockTick.value_or(Now());
     localShift += seconds;
     actions.now = Now();
     if (seconds > 0) engine.OnLocalClockJump(before, Now());
   }
   long long Milliseconds() const { return ms; }
+
+  // Jumps (as Jump) to a local time, when it lies ahead.
+  void JumpTo(const CivilTime& local) {
+    const long long seconds = SecondsBetween(Now(), local);
+    if (seconds > 0) Jump(seconds);
+  }
 
   // Runs timers until `seconds` of simulated time have passed.
   void RunFor(long long seconds) {
@@ -250,7 +259,15 @@ class SimulatedClock {
     const CivilTime now = Now();
     switch (timer) {
       case SchedulerTimer::Alignment: engine.OnAlignmentTick(now); break;
-      case SchedulerTimer::EventClock: engine.OnClockTick(now); break;
+      case SchedulerTimer::EventClock: {
+        CivilTime read = now;
+        if (jitter.backPerMille > 0 &&
+            std::uniform_int_distribution<int>(0, 999)(random) < jitter.backPerMille)
+          read = AddSeconds(now, -1);
+        lastClockTick = read;
+        engine.OnClockTick(read);
+        break;
+      }
       case SchedulerTimer::DelayedStart: engine.OnDelayedStartTick(now); break;
       case SchedulerTimer::Shutdown: engine.OnShutdownTick(); break;
       case SchedulerTimer::RecorderClose: engine.OnRecorderCloseTick(now); break;
@@ -260,6 +277,7 @@ class SimulatedClock {
   CivilTime base;
   long long ms = 0;
   long long localShift = 0;
+  std::optional<CivilTime> lastClockTick;
   SchedulerEngine& engine;
   FakeSchedulerActions& actions;
   std::map<SchedulerTimer, long long> due;

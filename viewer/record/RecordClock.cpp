@@ -49,7 +49,12 @@ int RecordingClock::Progress() const {
 
 bool RecordingClock::Tick(const CivilTime& now, long long recordedSeconds) {
   if (recordedSeconds > elapsedSeconds) elapsedSeconds = recordedSeconds;
-  return now.hour == stop.hour && now.minute == stop.minute;
+  // From the start of the stop minute on, not only while the clock shows it:
+  // a clock that moves forward over it (summer time) or a late tick must
+  // not let the recording run on for a day.
+  CivilTime stopMinute = stop;
+  stopMinute.second = 0;
+  return !(now < stopMinute);
 }
 
 void RecordingClock::AddTime(const ClockSpan& span) {

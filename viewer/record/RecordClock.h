@@ -46,11 +46,11 @@ class RecordingClock {
   // Elapsed of planned, in percent (at most 100).
   int Progress() const;
 
-  // One second more recorded; true when the clock reads the stop time.
+  // One second more recorded; true once the clock has reached the stop time.
   bool Tick(const CivilTime& now) { return Tick(now, elapsedSeconds + 1); }
   // The timer's tick with the seconds recorded since the start, measured on a
   // steady clock: a busy window misses ticks, and counting them would fall
-  // behind the recording. True when the clock reads the stop time.
+  // behind the recording. True once the clock has reached the stop minute.
   bool Tick(const CivilTime& now, long long recordedSeconds);
 
   // Moves the stop time and lengthens the plan; nothing for a zero span.

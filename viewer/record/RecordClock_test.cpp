@@ -81,3 +81,16 @@ TEST(RecordClockTest, ElapsedClockKeepsToTheMeasuredTimeWhenTicksAreMissed) {
   EXPECT_TRUE(clock.Tick(At(9, 10, 0), 600));
   EXPECT_EQ(clock.Progress(), 100);
 }
+
+TEST(RecordClockTest, TheStopHoldsWhenTheClockMovesForwardOverIt) {
+  // A recording of 01:30-02:30 on the day summer time begins: the clock
+  // shows 01:59:59, then 03:00:00, and never 02:30. It stops there, not a day later.
+  RecordingClock clock(At(8, 2, 30), {1, 0});
+  EXPECT_FALSE(clock.Tick(At(8, 1, 59, 59)));
+  EXPECT_TRUE(clock.Tick(At(8, 3, 0, 0)));
+  // A stop with seconds (a duration from a time with seconds) stops at the
+  // start of its minute, as the clock shows it.
+  RecordingClock fromDialog(At(8, 21, 0, 37), {1, 0});
+  EXPECT_FALSE(fromDialog.Tick(At(8, 20, 59, 59)));
+  EXPECT_TRUE(fromDialog.Tick(At(8, 21, 0, 0)));
+}

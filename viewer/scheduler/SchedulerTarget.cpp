@@ -2,6 +2,7 @@
 // the scheduler changes the channel, starts a recording or starts timeshift.
 #include "core/files/FileNames.h"
 #include "core/protocol/EventLog.h"
+#include "core/schedule/EventEnd.h"
 #include "viewer/ViewerDialog.h"
 #include "viewer/record/RecordClock.h"
 #include "viewer/resource.h"
@@ -21,14 +22,23 @@ void ViewerDialog::TuneScheduledChannel(int index) {
   SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
 }
 
-// The recording runs from the event's start to its end; the when-done
-// code marks it as the scheduler's. Timeshift gives way to it; a recording
-// that runs already goes on, and the scheduled one is refused in the event
-// log and on screen rather than dropped without a word.
+// The recording stops at the event's end, however late the command came
+// (a clock that came back over the start, a slow hand-over); one whose end
+// has passed already is not started, with a line in the event log. The
+// when-done code marks it as the scheduler's. Timeshift gives way to it; a
+// recording that runs already goes on, and the scheduled one is refused in
+// the event log and on screen rather than dropped without a word.
 void ViewerDialog::StartScheduledRecording(const RecLiveHandOff& event) {
+  const CivilTime now = LocalNow();
+  const CivilTime stop =
+      EventEndForStart(now, event.startHour, event.startMinute, event.endHour, event.endMinute);
+  if (!(now < stop)) {
+    EventLog::Append(FileNames::kEventLog, EventLog::RecordLiveEndPassed(now));
+    return;
+  }
   switch (session.AnswerScheduledRecording()) {
     case ScheduledRecording::Refuse:
-      EventLog::Append(FileNames::kEventLog, EventLog::RecordLiveRefused(LocalNow()));
+      EventLog::Append(FileNames::kEventLog, EventLog::RecordLiveRefused(now));
       ShowOsdText("SCHEDULED RECORDING REFUSED");
       return;
     case ScheduledRecording::EndTimeshiftThenStart:
@@ -37,8 +47,8 @@ void ViewerDialog::StartScheduledRecording(const RecLiveHandOff& event) {
     case ScheduledRecording::Start:
       break;
   }
-  transport.StartRecording(
-      DurationUntil(event.startHour, event.startMinute, event.endHour, event.endMinute),
+  transport.StartRecordingUntil(
+      stop, DurationUntil(event.startHour, event.startMinute, event.endHour, event.endMinute),
       event.whenDone);
 }
 

@@ -268,11 +268,16 @@ void TimeshiftTransport::AfterChannelChange() {
 
 void TimeshiftTransport::StartRecording(const ClockSpan& duration,
                                         std::optional<WhenDone> done) {
-  if (engine.IsTimeshifting() || engine.IsRecording() || duration.IsZero()) return;
-  const CivilTime stop = StopTimeAfter(LocalNow(), duration);
+  if (duration.IsZero()) return;
+  StartRecordingUntil(StopTimeAfter(LocalNow(), duration), duration, done);
+}
+
+void TimeshiftTransport::StartRecordingUntil(const CivilTime& stop, const ClockSpan& planned,
+                                             std::optional<WhenDone> done) {
+  if (engine.IsTimeshifting() || engine.IsRecording() || !(LocalNow() < stop)) return;
   if (FAILED(engine.StartRecordingFromLive(session)) || !engine.IsRecording()) return;
   whenDone = done;
-  nowWindow.Open(panel, engine.RecordingFileName(), RecordingClock(stop, duration));
+  nowWindow.Open(panel, engine.RecordingFileName(), RecordingClock(stop, planned));
   timer4Ticks = 0;
   RestartTimer(kRefitTimer, kHalfSecond);
   SetText(IDC_RECORD_STATE, "ON");

@@ -43,6 +43,11 @@ class TimeshiftTransport : private RecordingNowHost {
   // (which gives what to do when the recording ends). Nothing while
   // timeshifting or recording.
   void StartRecording(const ClockSpan& duration, std::optional<WhenDone> whenDone = std::nullopt);
+  // A recording that stops at `stop` (a scheduled event's end, however late
+  // it starts), with `planned` shown as its duration; nothing when the stop
+  // is not ahead.
+  void StartRecordingUntil(const CivilTime& stop, const ClockSpan& planned,
+                           std::optional<WhenDone> whenDone);
   // "RECORD...": the record dialog, then the recording it asks for.
   void OpenRecordDialog();
   // The record command: a one-hour recording, or ten minutes more for the
