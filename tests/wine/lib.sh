@@ -17,7 +17,16 @@ fi
 TEST_WORK=$PWD
 SCREENSHOTS=${HARNESS_SCREENSHOTS:-$harness_top/build/screenshots}
 
+# A failure of the test itself shows what the programs were doing then
+# (once: a wait that ran out has shown it already), so a stall names the
+# thread it stands in. A check inside $(...) or a wait's condition ends only
+# its subshell and shows nothing: the test's own failure follows if it
+# matters.
 fail() {
+  if [ "$BASHPID" = "$$" ] && [ -z "${HARNESS_STACKS_SHOWN:-}" ] && [ -z "${failure_stacks_shown:-}" ]; then
+    echo "the stacks of the programs at the failure:" >&2
+    { harness_stacks | sed 's/^/    /' >&2; } || true
+  fi
   echo "FAIL: $*" >&2
   exit 1
 }
@@ -38,7 +47,8 @@ drv() {
   [ "$status" -eq 0 ] && return 0
   if [[ $1 == wait* ]] && [ -z "${HARNESS_STACKS_SHOWN:-}" ]; then
     echo "the stacks of the programs when the wait ran out:" >&2
-    harness_stacks | sed 's/^/    /' >&2
+    { harness_stacks | sed 's/^/    /' >&2; } || true
+    failure_stacks_shown=1
   fi
   fail "telvdriver $* (status $status)"
 }
@@ -129,7 +139,8 @@ close_box() {
   local out
   if ! out=$(harness_driver close-msgbox --title "$1" --icon --timeout "${2:-60}"); then
     echo "the stacks of the programs when no box came:" >&2
-    harness_stacks | sed 's/^/    /' >&2
+    { harness_stacks | sed 's/^/    /' >&2; } || true
+    failure_stacks_shown=1
     fail "no message box with the caption \"$1\""
   fi
   BOX_ICON=${out%%$'\n'*}

@@ -92,7 +92,7 @@ start_recorder() {
 expect_recorder_exit() {
   local status=0
   harness_wait_exit "$RECORDER_PID" "${1:-30}" || status=$?
-  [ "$status" -ne 124 ] || harness_stacks >&2
+  [ "$status" -ne 124 ] || { harness_stacks >&2; failure_stacks_shown=1; }
   [ "$status" -eq 0 ] || fail "the recorder did not end normally (status $status)"
 }
 

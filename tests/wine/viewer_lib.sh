@@ -47,6 +47,7 @@ expect_exit() {
     harness_driver list >&2
     take_screenshot exit-hang >&2
     harness_stacks >&2
+    failure_stacks_shown=1
   fi
   [ "$status" -eq 0 ] || fail "the viewer did not end normally (status $status)"
 }
