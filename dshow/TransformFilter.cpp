@@ -62,11 +62,18 @@ HRESULT TransformFilter::BeginFlush() {
   return hr;
 }
 
+// A Receive under way when the flush began may have queued output after
+// BeginFlush emptied the queue, and downstream, flushing, refused it. That
+// output and that refusal belong to the flush: the queue drops both before
+// downstream ends its flush, or the refusal would turn away the first
+// samples after it. (The stream lock waits out that Receive; the input
+// refuses new ones until the flush ends.)
 HRESULT TransformFilter::EndFlush() {
   {
     std::lock_guard lock(streamLock);
     OnEndFlush();
   }
+  if (queued) queue.Flush();
   return output.IsConnected() ? output.DeliverEndFlush() : S_OK;
 }
 

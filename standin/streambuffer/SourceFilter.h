@@ -100,6 +100,7 @@ class SourceFilter final
   bool DeliverUnit(const streambuffer::RecordedUnit& unit, std::uint64_t pts,
                    std::optional<REFERENCE_TIME> at = std::nullopt);
   void WaitForRequest(std::chrono::milliseconds timeout);
+  bool EveryPinRefused();
   void EndStreams();
 
   SourceOutputPin video;
@@ -136,6 +137,10 @@ class SourceFilter final
   std::uint64_t nearPts = 0;
   std::uint64_t reverseSteps = 0;
   bool ended = false;
+  // Pins whose downstream refused a sample in this segment: as a pushing
+  // source does, the reader sends them nothing more until the next seek.
+  bool videoRefused = false;
+  bool audioRefused = false;
 };
 
 }  // namespace standin

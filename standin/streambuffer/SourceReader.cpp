@@ -59,7 +59,7 @@ void SourceFilter::ReaderLoop() {
         continue;
       }
     }
-    if (ended) {
+    if (ended || EveryPinRefused()) {
       WaitForRequest(kFileWait);
       continue;
     }
@@ -103,6 +103,8 @@ bool SourceFilter::ApplyRequest(PlaybackContent& played, PlaybackCursor& cursor)
   nearPts = cursor.nearPts;
   reverseSteps = 0;
   ended = false;
+  videoRefused = false;
+  audioRefused = false;
   played.SetReaderPosition(this, *pts);
   {
     // The samples of the new segment follow the end of the flush.
@@ -248,8 +250,9 @@ bool SourceFilter::DeliverUnit(const streambuffer::RecordedUnit& unit, std::uint
   }
   const bool isVideo = unit.stream == streambuffer::Elementary::Video;
   SourceOutputPin& pin = isVideo ? video : audio;
+  bool& refused = isVideo ? videoRefused : audioRefused;
   // Sound plays at the normal rate only.
-  if (!pin.IsConnected() || (!isVideo && current != 1.0)) return true;
+  if (!pin.IsConnected() || refused || (!isVideo && current != 1.0)) return true;
   const REFERENCE_TIME time =
       at ? *at
          : base + static_cast<REFERENCE_TIME>(
@@ -282,7 +285,12 @@ bool SourceFilter::DeliverUnit(const streambuffer::RecordedUnit& unit, std::uint
       sample->SetDiscontinuity(FALSE);
     }
     sample->SetPreroll(FALSE);
-    if (pin.Queue(sample.Get()) != S_OK) return true;  // downstream refused: on with the next
+    if (pin.Queue(sample.Get()) != S_OK) {
+      // Downstream takes nothing more of this segment (it flushes, or has
+      // ended): the other pin plays on.
+      refused = true;
+      return true;
+    }
     offset += take;
     first = false;
     if (take == 0) break;
@@ -293,6 +301,13 @@ bool SourceFilter::DeliverUnit(const streambuffer::RecordedUnit& unit, std::uint
     discontinuity = false;
   }
   return true;
+}
+
+// Nothing is left to send until the next seek: reading on would only race
+// through the recording to an end of stream that was never played.
+bool SourceFilter::EveryPinRefused() {
+  return (videoRefused || !video.IsConnected()) && (audioRefused || !audio.IsConnected()) &&
+         (videoRefused || audioRefused);
 }
 
 void SourceFilter::EndStreams() {
