@@ -1,5 +1,7 @@
 #include "scheduler/EventIntake.h"
 
+#include "core/files/FileNames.h"
+
 namespace EventIntake {
 
 Result Accept(ScheduleList& list, const ScheduleEvent& candidate,
@@ -14,7 +16,7 @@ Result Accept(ScheduleList& list, const ScheduleEvent& candidate,
 std::optional<GuideIntake> TakeGuideEvent(const std::filesystem::path& folder, ScheduleList& list,
                                           const std::vector<ChannelEntry>& channels,
                                           const CivilTime& now) {
-  const auto read = HandOffFiles::TakeGuideEvent(folder / HandOffFiles::kGuideEventFile);
+  const auto read = HandOffFiles::TakeGuideEvent(folder / FileNames::kGuideEvent);
   if (!read.present) return std::nullopt;
   GuideIntake intake;
   if (!read.data) {
@@ -26,7 +28,7 @@ std::optional<GuideIntake> TakeGuideEvent(const std::filesystem::path& folder, S
                                 result.index ? HandOffFiles::kGuideAccepted : result.message};
   }
   intake.answerWritten =
-      HandOffFiles::WriteGuideAnswer(folder / HandOffFiles::kGuideAnswerFile, intake.answer);
+      HandOffFiles::WriteGuideAnswer(folder / FileNames::kGuideAnswer, intake.answer);
   return intake;
 }
 

@@ -21,6 +21,15 @@ inline constexpr char kEventLog[] = "scheduler.txt";
 inline constexpr char kSchedulerDebugLog[] = "scheddebug.txt";
 inline constexpr char kGraphDebugLog[] = "telvdebug.txt";
 
+// The programme guide, its series rules, their damaged copies kept aside,
+// and the guide's hand-off of an event to the scheduler and its answer.
+inline constexpr char kGuide[] = "guide.txt";
+inline constexpr char kDamagedGuide[] = "guide.bad";
+inline constexpr char kSeries[] = "series.txt";
+inline constexpr char kDamagedSeries[] = "series.bad";
+inline constexpr char kGuideEvent[] = "guideevent.txt";
+inline constexpr char kGuideAnswer[] = "guideanswer.txt";
+
 // The players' own settings.
 inline constexpr char kPlayConfig[] = "playconfig.txt";
 

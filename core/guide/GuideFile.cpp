@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <fstream>
 #include <string_view>
-#include <system_error>
 #include <tuple>
 
+#include "core/files/DecimalNumber.h"
+#include "core/files/FileNames.h"
 #include "core/files/TextFiles.h"
 
 namespace {
@@ -72,13 +72,6 @@ std::optional<std::string> Unescaped(std::string_view field) {
   return out;
 }
 
-template <typename Number>
-bool ParseNumber(std::string_view field, Number max, Number& value) {
-  if (field.empty() || field.front() < '0' || field.front() > '9') return false;
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  return error == std::errc{} && end == field.data() + field.size() && value <= max;
-}
-
 // One line as a programme, or the reason it is not one.
 std::optional<std::string> ParseLine(std::string_view line, GuideProgramme& p) {
   std::array<std::string_view, kFields> fields;
@@ -92,11 +85,11 @@ std::optional<std::string> ParseLine(std::string_view line, GuideProgramme& p) {
   }
   if (count != kFields) return std::to_string(count) + " fields, 7 expected";
   std::uint32_t eventId = 0;
-  if (!ParseNumber(fields[0], kMaxGuideChannelNumber, p.major) ||
-      !ParseNumber(fields[1], kMaxGuideChannelNumber, p.minor) ||
-      !ParseNumber(fields[2], std::uint32_t{0xFFFF}, eventId) ||
-      !ParseNumber(fields[3], kLatestStart, p.startUtc) ||
-      !ParseNumber(fields[4], std::uint32_t{0xFFFFFFFF}, p.lengthSeconds))
+  if (!ReadDecimalNumber(fields[0], 0, kMaxGuideChannelNumber, p.major) ||
+      !ReadDecimalNumber(fields[1], 0, kMaxGuideChannelNumber, p.minor) ||
+      !ReadDecimalNumber(fields[2], std::uint32_t{0}, std::uint32_t{0xFFFF}, eventId) ||
+      !ReadDecimalNumber(fields[3], std::int64_t{0}, kLatestStart, p.startUtc) ||
+      !ReadDecimalNumber(fields[4], std::uint32_t{0}, std::uint32_t{0xFFFFFFFF}, p.lengthSeconds))
     return "a number is missing or out of range";
   p.eventId = static_cast<std::uint16_t>(eventId);
   auto title = Unescaped(fields[5]);
@@ -192,7 +185,7 @@ bool WriteGuideFile(const std::filesystem::path& file, std::vector<GuideProgramm
 
 bool SetDamagedGuideAside(const std::filesystem::path& file) {
   std::error_code error;
-  std::filesystem::rename(file, file.parent_path() / kDamagedGuideFileName, error);
+  std::filesystem::rename(file, file.parent_path() / FileNames::kDamagedGuide, error);
   return !error;
 }
 
@@ -206,8 +199,8 @@ LoadedGuide LoadGuide(const std::filesystem::path& file) {
   const std::string where = file.filename().string() + " is damaged (" + *contents.damage + ")";
   loaded.writable = SetDamagedGuideAside(file);
   loaded.notice = loaded.writable
-                      ? where + "; it is kept as " + kDamagedGuideFileName + " and the guide starts empty"
-                      : where + " and cannot be renamed to " + kDamagedGuideFileName +
+                      ? where + "; it is kept as " + FileNames::kDamagedGuide + " and the guide starts empty"
+                      : where + " and cannot be renamed to " + FileNames::kDamagedGuide +
                             "; the guide is not saved until it is moved";
   return loaded;
 }

@@ -40,9 +40,6 @@
 // LoadGuide keeps it aside as guide.bad so the guide starts empty again and
 // the user's file is not lost.
 
-inline constexpr char kGuideFileName[] = "guide.txt";
-inline constexpr char kDamagedGuideFileName[] = "guide.bad";
-
 inline constexpr std::size_t kMaxGuideProgrammes = 20000;
 inline constexpr std::size_t kMaxGuideLineLength = 4096;
 inline constexpr std::size_t kMaxGuideTitleLength = 512;

@@ -1,10 +1,10 @@
 #include "core/guide/SeriesRules.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <system_error>
 
+#include "core/files/DecimalNumber.h"
+#include "core/files/FileNames.h"
 #include "core/files/TextFiles.h"
 
 namespace {
@@ -42,18 +42,11 @@ std::string_view NextWord(std::string_view& line) {
   return word;
 }
 
-template <typename Number>
-bool ParseNumber(std::string_view word, Number low, Number high, Number& value) {
-  if (word.empty() || word.front() < '0' || word.front() > '9') return false;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  return error == std::errc() && end == word.data() + word.size() && value >= low && value <= high;
-}
-
 // A showing line after its word, or the reason it is not one.
 std::optional<std::string> ParseShowing(std::string_view word, std::string_view rest,
                                         SeriesShowing& showing) {
   const std::string_view start = NextWord(rest);
-  if (!ParseNumber<std::int64_t>(start, 0, INT64_MAX, showing.startUtc)) return "NO START TIME";
+  if (!ReadDecimalNumber<std::int64_t>(start, 0, INT64_MAX, showing.startUtc)) return "NO START TIME";
   if (word == kHandedWord) {
     if (!rest.empty()) return "TEXT AFTER THE START TIME";
     return std::nullopt;
@@ -158,8 +151,8 @@ SeriesRules::Contents SeriesRules::Parse(std::string_view text) {
     const std::string_view word = NextWord(line);
     if (word == kRuleWord) {
       SeriesRule rule;
-      if (!ParseNumber(NextWord(line), 0, kMaxGuideChannelNumber, rule.major) ||
-          !ParseNumber(NextWord(line), 0, kMaxGuideChannelNumber, rule.minor) || line.empty()) {
+      if (!ReadDecimalNumber(NextWord(line), 0, kMaxGuideChannelNumber, rule.major) ||
+          !ReadDecimalNumber(NextWord(line), 0, kMaxGuideChannelNumber, rule.minor) || line.empty()) {
         problem("A RULE WITHOUT ITS CHANNEL OR TITLE, LEFT OUT");
         current = nullptr;
         skipping = true;
@@ -245,7 +238,7 @@ LoadedSeries LoadSeries(const std::filesystem::path& file) {
   if (problems.empty()) return loaded;
 
   // Kept whole beside it before anything is written over it.
-  const std::filesystem::path aside = file.parent_path() / kDamagedSeriesFileName;
+  const std::filesystem::path aside = file.parent_path() / FileNames::kDamagedSeries;
   std::filesystem::copy_file(file, aside, std::filesystem::copy_options::overwrite_existing, error);
   loaded.writable = !error;
   std::string notice = "SERIES.TXT IS DAMAGED (" + problems.front();

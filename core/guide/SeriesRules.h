@@ -43,9 +43,6 @@
 // series.bad, so the user's text is never lost when series.txt is next
 // written.
 
-inline constexpr char kSeriesFileName[] = "series.txt";
-inline constexpr char kDamagedSeriesFileName[] = "series.bad";
-
 inline constexpr std::size_t kMaxSeriesRules = 100;
 inline constexpr std::size_t kMaxSeriesReasonLength = 199;  // bytes; longer reasons are cut
 inline constexpr std::uintmax_t kMaxSeriesFileBytes = 4 * 1024 * 1024;

@@ -94,8 +94,6 @@ class HandOffFiles {
   static HandOffRead<RecLiveHandOff> TakeRecLive(const std::filesystem::path& file);
 
   // The guide's hand-off to the scheduler.
-  static constexpr const char* kGuideEventFile = "guideevent.txt";
-  static constexpr const char* kGuideAnswerFile = "guideanswer.txt";
   static constexpr int kMaxGuideRequest = 32767;
   static constexpr const char* kGuideAccepted = "OK";
   // A guideevent.txt that does not hold an event (the scheduler's answer).

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/schedule/EventEnd.h"
+
 namespace {
 
 constexpr std::array<const char*, 4> kSchedulerTypeTexts = {"RECORD- LIVE", "RECORD- SILENT",
@@ -46,11 +48,9 @@ CivilTime EventStart(const ScheduleEvent& event) {
 EventInterval IntervalOf(const ScheduleEvent& event) {
   EventInterval interval;
   interval.start = EventStart(event);
-  interval.end = CivilTime{event.year, event.month, event.day, event.endHour, event.endMinute, 0};
   // The end lies on the next day whenever it is earlier in the day than the
   // start, minutes included: 10:30-10:15 runs 23:45, as its duration shows.
-  if (event.endHour * 60 + event.endMinute < event.startHour * 60 + event.startMinute)
-    interval.end = AddDays(interval.end, 1);
+  interval.end = EventEndFrom(interval.start, event.endHour, event.endMinute);
   return interval;
 }
 

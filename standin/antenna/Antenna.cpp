@@ -1,8 +1,9 @@
 #include "standin/antenna/Antenna.h"
 
+#include "core/files/DecimalNumber.h"
+
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <optional>
 
 namespace standin {
@@ -49,16 +50,6 @@ std::size_t Utf16Length(std::string_view text) {
   return length;
 }
 
-std::optional<int> Number(std::string_view word, int low, int high) {
-  int value = 0;
-  const char* end = word.data() + word.size();
-  const auto [at, error] = std::from_chars(word.data(), end, value);
-  if (word.empty() || error != std::errc() || at != end || value < low || value > high) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 std::string LineError(int line, std::string_view what) {
   return "line " + std::to_string(line) + ": " + std::string(what);
 }
@@ -88,9 +79,9 @@ Antenna Antenna::Parse(std::string_view text, std::vector<std::string>& errors) 
     const std::string_view keyword = NextWord(rest);
     if (IsKeyword(keyword, "RF")) {
       currentRejected = true;
-      const auto physical = Number(NextWord(rest), 1, 999);
+      const auto physical = DecimalNumber(NextWord(rest), 1, 999);
       const bool signalWord = IsKeyword(NextWord(rest), "SIGNAL");
-      const auto signal = Number(NextWord(rest), -1000000000, 1000000000);
+      const auto signal = DecimalNumber(NextWord(rest), -1000000000, 1000000000);
       const bool fileWord = IsKeyword(NextWord(rest), "FILE");
       const std::string_view file = Trim(rest);
       if (!physical || !signalWord || !signal || !fileWord || file.empty()) {
@@ -108,10 +99,10 @@ Antenna Antenna::Parse(std::string_view text, std::vector<std::string>& errors) 
       current = static_cast<int>(antenna.rfChannels.size()) - 1;
       currentRejected = false;
     } else if (IsKeyword(keyword, "CHANNEL")) {
-      const auto major = Number(NextWord(rest), 1, 9999);
-      const auto minor = Number(NextWord(rest), 0, 999);
+      const auto major = DecimalNumber(NextWord(rest), 1, 9999);
+      const auto minor = DecimalNumber(NextWord(rest), 0, 999);
       const bool programWord = IsKeyword(NextWord(rest), "PROGRAM");
-      const auto program = Number(NextWord(rest), 1, 65535);
+      const auto program = DecimalNumber(NextWord(rest), 1, 65535);
       const std::string_view nameWord = NextWord(rest);
       const std::string_view name = Trim(rest);
       if (!major || !minor || !programWord || !program ||

@@ -1,6 +1,6 @@
 #include "ChannelOption.h"
 
-#include "DecimalNumber.h"
+#include "core/files/DecimalNumber.h"
 #include "PsipSerializer.h"
 
 namespace {

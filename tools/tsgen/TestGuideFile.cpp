@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "DecimalNumber.h"
+#include "core/files/DecimalNumber.h"
 #include "PsipSerializer.h"
 
 namespace {
