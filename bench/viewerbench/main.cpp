@@ -10,7 +10,7 @@
 //       place, times its first picture, re-tunes it to 7-7-2 and times that
 //       channel's first picture
 // Both print "start_ms=N change_ms=N". A picture counts as seen when the
-// screen shows its colour at a point of the window's first colour bar: the stand-in
+// screen shows its colour in the window's first colour bar: the stand-in
 // decoder's test card of 7-1 starts with a C0C000 bar, that of 7-2 with an
 // 00C0C0 bar. Exit status 1 when a picture does not come within 60 s.
 #include <windows.h>
@@ -51,15 +51,32 @@ bool Near(COLORREF a, COLORREF b) {
          close(GetBValue(a), GetBValue(b));
 }
 
-// Where the first bar shows: 13% into the picture (the card has a black
-// border left of its bars) and 88% down (below the card's text box).
+// The first colour bar is found along a row 88% down the window (below the
+// card's text box): the first sample from the left that is not black, then
+// one a little further in, inside the bar. The two programs place the
+// picture differently (the viewer fills the window with overscan cropped,
+// the bare program letter-boxes it between black bars), and a fixed point
+// lands on the edge of the bar in one of them.
 bool ShowsColour(HWND window, COLORREF colour) {
   RECT client{};
   if (window == nullptr || !GetClientRect(window, &client)) return false;
-  POINT point{client.right * 13 / 100, client.bottom * 88 / 100};
-  ClientToScreen(window, &point);
   HDC screen = GetDC(nullptr);
-  const COLORREF seen = GetPixel(screen, point.x, point.y);
+  auto sample = [&](int percent) {
+    POINT point{client.right * percent / 100, client.bottom * 88 / 100};
+    ClientToScreen(window, &point);
+    return GetPixel(screen, point.x, point.y);
+  };
+  constexpr int kSearchPercent = 30;  // the bars start well before this
+  constexpr int kIntoBarPercent = 3;  // a bar is a seventh of the picture
+  COLORREF seen = CLR_INVALID;
+  for (int percent = 1; percent <= kSearchPercent; ++percent) {
+    const COLORREF edge = sample(percent);
+    if (edge == CLR_INVALID) break;
+    if (!Near(edge, RGB(0, 0, 0))) {
+      seen = sample(percent + kIntoBarPercent);
+      break;
+    }
+  }
   ReleaseDC(nullptr, screen);
   return seen != CLR_INVALID && Near(seen, colour);
 }
