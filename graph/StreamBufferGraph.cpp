@@ -58,11 +58,9 @@ GraphOutcome StreamBufferGraph::RecordFromLive(const StreamBufferRequest& wanted
 GraphOutcome StreamBufferGraph::Start(const StreamBufferRequest& wanted, bool recording) {
   request = wanted;
   record = recording;
-  TransitionOptions options;
-  options.hasCapture = request.model == nullptr || request.model->hasCaptureFilter;
-  options.sinkExists = live.filters.bufferSink != nullptr;
-  options.pauseVideoDecoder =
-      PausesVideoDecoder(request.model ? request.model->number : -1, request.videoDecoderName);
+  const TransitionOptions options =
+      StartOptions(request.model, request.videoDecoderName, live.filters.bufferSink != nullptr,
+                   live.filters.analyser != nullptr);
   TransitionOutcome done =
       RunTransition(record ? RecordFromLivePlan(options) : StartTimeshiftPlan(options), *this);
   backAtLive = !done.leftGraphsChanged;
@@ -343,22 +341,38 @@ void StreamBufferGraph::StopSourceGraph() {
   if (sourceControl) sourceControl->Stop();  // likewise
 }
 
+HRESULT StreamBufferGraph::Seeking(ComPtr<IStreamBufferMediaSeeking>* seeking) {
+  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSource.Get());
+  return live.filters.bufferSource.As(seeking);
+}
+
 HRESULT StreamBufferGraph::Position(long long* position) {
   RETURN_HR_IF_NULL(E_POINTER, position);
   *position = 0;
   ComPtr<IStreamBufferMediaSeeking> seeking;
-  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSource.Get());
-  RETURN_IF_FAILED(live.filters.bufferSource.As(&seeking));
+  RETURN_IF_FAILED(Seeking(&seeking));
   LONGLONG current = 0;
   RETURN_IF_FAILED(seeking->GetCurrentPosition(&current));
   *position = current;
   return S_OK;
 }
 
+// The latest position the buffer holds: live.
+HRESULT StreamBufferGraph::LiveEdge(long long* latest) {
+  RETURN_HR_IF_NULL(E_POINTER, latest);
+  *latest = 0;
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  RETURN_IF_FAILED(Seeking(&seeking));
+  LONGLONG earliest = 0;
+  LONGLONG last = 0;
+  RETURN_IF_FAILED(seeking->GetAvailable(&earliest, &last));
+  *latest = last;
+  return S_OK;
+}
+
 HRESULT StreamBufferGraph::SeekTo(long long position) {
   ComPtr<IStreamBufferMediaSeeking> seeking;
-  RETURN_HR_IF_NULL(E_POINTER, live.filters.bufferSource.Get());
-  RETURN_IF_FAILED(live.filters.bufferSource.As(&seeking));
+  RETURN_IF_FAILED(Seeking(&seeking));
   LONGLONG target = position;
   return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr,
                                AM_SEEKING_NoPositioning);

@@ -56,6 +56,8 @@ class StreamBufferGraph : private TransitionPlatform {
 
   // Playback inside the buffer, positions in 100-nanosecond units.
   HRESULT Position(long long* position);
+  // The buffer's live edge: the latest position it holds.
+  HRESULT LiveEdge(long long* latest);
   HRESULT SeekTo(long long position);
   HRESULT PausePlayback();
   HRESULT ResumePlayback();
@@ -92,6 +94,8 @@ class StreamBufferGraph : private TransitionPlatform {
   HRESULT LockProfile();
   HRESULT SetStreamSink();
   HRESULT QueryMediaControl(GraphKind graph);
+  // The stream-buffer source's seeking interface.
+  HRESULT Seeking(Microsoft::WRL::ComPtr<IStreamBufferMediaSeeking>* seeking);
   HRESULT CreateRecorder(BufferFolder folder);
   HRESULT StartRecorder();
 

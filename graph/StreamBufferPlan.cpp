@@ -72,6 +72,24 @@ const char* MovedName(F filter) {
   return "";
 }
 
+const char* GraphTitle(G graph) {
+  switch (graph) {
+    case G::Live: return "LIVE";
+    case G::Sink: return "SINK";
+    case G::Source: return "SOURCE";
+  }
+  return "";
+}
+
+// A moved filter put into `graph` under its name there; the move ends with
+// a message when it cannot be.
+TransitionStep AddTo(G graph, F filter) {
+  TransitionStep step = OnFilter(A::Add, graph, filter, MovedName(filter));
+  step.failure = Exclaim(std::string("CAN'T ADD ") + MovedName(filter) + " TO " +
+                         GraphTitle(graph) + " GRAPH");
+  return step;
+}
+
 const std::vector<F> kPlaybackSide{F::VideoDecoder, F::AudioDecoder, F::VideoRenderer,
                                    F::SoundRenderer};
 
@@ -117,15 +135,13 @@ TransitionPlan StartPlan(const TransitionOptions& options, bool record) {
   }
   for (F filter : kPlaybackSide) plan.push_back(Optional(OnFilter(A::Remove, G::Live, filter)));
 
-  for (F filter : CaptureSide(options.hasCapture)) {
-    plan.push_back(OnFilter(A::Add, G::Sink, filter, MovedName(filter)));
-  }
+  for (F filter : CaptureSide(options.hasCapture)) plan.push_back(AddTo(G::Sink, filter));
   if (options.sinkExists) {
-    plan.push_back(OnFilter(A::Add, G::Sink, F::Sink, "Sink"));
-    plan.push_back(OnFilter(A::Add, G::Sink, F::Analyser, "VSA"));
+    plan.push_back(AddTo(G::Sink, F::Sink));
+    plan.push_back(AddTo(G::Sink, F::Analyser));
   }
   for (F filter : {F::AudioDecoder, F::VideoDecoder, F::SoundRenderer, F::VideoRenderer}) {
-    plan.push_back(OnFilter(A::Add, G::Source, filter, MovedName(filter)));
+    plan.push_back(AddTo(G::Source, filter));
   }
 
   ConnectCaptureSide(plan, G::Sink, options.hasCapture);
@@ -140,7 +156,7 @@ TransitionPlan StartPlan(const TransitionOptions& options, bool record) {
 
   plan.push_back(checked ? Must(Step(A::QuerySink), PlainBox("CANT QI SBSINK"))
                          : Optional(Step(A::QuerySink)));
-  plan.push_back(InFolder(A::Configure, folder));
+  plan.push_back(Must(InFolder(A::Configure, folder), PlainBox("CANT CONFIGURE STREAM BUFFER")));
   // Without a locked profile the source has nothing to read: every start
   // that gets here ends at a failed lock, with its own text.
   plan.push_back(Must(InFolder(A::LockProfile, folder), PlainBox("CANT LOCKPROFILE")));
@@ -222,11 +238,9 @@ TransitionPlan ReturnToLivePlan(bool hasCapture, bool recovering) {
     if (recovering) plan.push_back(Optional(OnFilter(A::Remove, G::Live, filter)));
   }
 
-  for (F filter : CaptureSide(hasCapture)) {
-    plan.push_back(OnFilter(A::Add, G::Live, filter, MovedName(filter)));
-  }
+  for (F filter : CaptureSide(hasCapture)) plan.push_back(AddTo(G::Live, filter));
   for (F filter : {F::AudioDecoder, F::VideoDecoder, F::VideoRenderer, F::SoundRenderer}) {
-    plan.push_back(OnFilter(A::Add, G::Live, filter, MovedName(filter)));
+    plan.push_back(AddTo(G::Live, filter));
   }
 
   ConnectCaptureSide(plan, G::Live, hasCapture);
@@ -241,6 +255,15 @@ TransitionPlan ReturnToLivePlan(bool hasCapture, bool recovering) {
   plan.push_back(Optional(Step(A::QueryBasicAudio, G::Live)));
   plan.push_back(Must(Step(A::Run, G::Live), Exclaim("CAN'T RUN FILTER GRAPH")));
   return plan;
+}
+
+TransitionOptions StartOptions(const TuningModel* model, const std::string& videoDecoderName,
+                               bool hasSink, bool hasAnalyser) {
+  TransitionOptions options;
+  options.hasCapture = model == nullptr || model->hasCaptureFilter;
+  options.sinkExists = hasSink && hasAnalyser;
+  options.pauseVideoDecoder = PausesVideoDecoder(model ? model->number : -1, videoDecoderName);
+  return options;
 }
 
 bool PausesVideoDecoder(int model, const std::string& videoDecoderName) {
@@ -265,7 +288,11 @@ TransitionOutcome RunTransition(const TransitionPlan& plan, TransitionPlatform& 
   return result;
 }
 
-long long PositionAfterSkip(long long position, long long amount) { return position + amount; }
+std::optional<long long> PositionAfterSkip(std::optional<long long> position, long long amount,
+                                           std::optional<long long> liveEdge) {
+  if (position) return *position + amount;
+  return liveEdge;
+}
 
 long long PositionAfterSkipBack(long long position, long long amount) {
   const long long back = position - amount;

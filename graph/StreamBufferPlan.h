@@ -85,6 +85,14 @@ struct TransitionOptions {
   bool pauseVideoDecoder = false;  // the decoder is paused and run on its own
 };
 
+// The options of a start for the tuner model (none: treated as one with a
+// capture filter), the video decoder of decoders.txt (empty without it) and
+// the stream buffer's own filters that earlier starts left. The sink and its
+// analyser are used again only as a pair: a start that made the one but not
+// the other makes both anew, rather than add a filter that is not there.
+TransitionOptions StartOptions(const TuningModel* model, const std::string& videoDecoderName,
+                               bool hasSink, bool hasAnalyser);
+
 // Into the stream buffer: timeshift (with a content recording of itself in
 // the timeshift folder) or a recording into the record folder.
 TransitionPlan StartTimeshiftPlan(const TransitionOptions& options);
@@ -123,6 +131,11 @@ TransitionOutcome RunTransition(const TransitionPlan& plan, TransitionPlatform& 
 
 // Stream-buffer positions, in 100-nanosecond units.
 inline constexpr long long kUnitsPerSecond = 10'000'000;
-// A skip forward from `position`; a skip back never goes before the start.
-long long PositionAfterSkip(long long position, long long amount);
+// Where a skip forward of `amount` seeks: from playback's `position`; when
+// that cannot be read, to the buffer's `liveEdge` (its latest position),
+// the furthest a skip forward can go, rather than from the start of the
+// buffer; nowhere when neither is known.
+std::optional<long long> PositionAfterSkip(std::optional<long long> position, long long amount,
+                                           std::optional<long long> liveEdge);
+// A skip back never goes before the start.
 long long PositionAfterSkipBack(long long position, long long amount);

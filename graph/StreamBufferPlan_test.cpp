@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -34,15 +36,18 @@ std::string FolderName(BufferFolder folder) {
 }
 
 // Every action succeeds but the one named to fail; keeps one line per action.
+// Or, with `failingCall`, the action at that place in the order.
 class FakeTransitionPlatform : public TransitionPlatform {
  public:
   Lines lines;
   std::set<std::string> failing;
+  std::optional<size_t> failingCall;
 
   GraphOutcome Perform(const TransitionStep& step) override {
     const std::string line = Describe(step);
     lines.push_back(line);
-    return GraphOutcome::Result(failing.count(line) != 0 ? kFail : 0);
+    const bool fails = failing.count(line) != 0 || failingCall == lines.size() - 1;
+    return GraphOutcome::Result(fails ? kFail : 0);
   }
 
   static std::string Describe(const TransitionStep& s) {
@@ -87,6 +92,25 @@ bool Mentions(const Lines& lines, const std::string& word) {
   return std::any_of(lines.begin(), lines.end(),
                      [&](const std::string& l) { return l.find(word) != std::string::npos; });
 }
+
+// Also keeps which of the stream buffer's own filters exist: a creation
+// makes one, and adding one that was never made fails, as on the platform.
+class SinkKeepingPlatform : public FakeTransitionPlatform {
+ public:
+  bool sink = false;
+  bool analyser = false;
+
+  GraphOutcome Perform(const TransitionStep& step) override {
+    GraphOutcome done = FakeTransitionPlatform::Perform(step);
+    bool* made = step.filter == BufferFilter::Sink       ? &sink
+                 : step.filter == BufferFilter::Analyser ? &analyser
+                                                          : nullptr;
+    if (made == nullptr) return done;
+    if (step.action == TransitionAction::Create) *made = done.Succeeded();
+    if (step.action == TransitionAction::Add && !*made) done.result = kFail;
+    return done;
+  }
+};
 
 const TransitionOptions kFirstStart{true, false, false};
 const TransitionOptions kLaterStart{true, true, false};
@@ -315,8 +339,81 @@ TEST(StreamBufferPlanTest, ZuluDecoderIsPausedAndRunOnItsOwn) {
   EXPECT_EQ(at("run video decoder"), at("run source") + 1);
 }
 
+TEST(StreamBufferPlanTest, EveryStepThatEndsAMoveTellsWhy) {
+  TransitionOptions noCapture = kFirstStart;
+  noCapture.hasCapture = false;
+  const TransitionPlan plans[] = {StartTimeshiftPlan(kFirstStart),
+                                  StartTimeshiftPlan(kLaterStart),
+                                  StartTimeshiftPlan({true, true, true}),
+                                  RecordFromLivePlan(kFirstStart),
+                                  RecordFromLivePlan(kLaterStart),
+                                  StartTimeshiftPlan(noCapture),
+                                  ReturnToLivePlan(true),
+                                  ReturnToLivePlan(false, true),
+                                  TimeshiftRecordingPlan()};
+  for (const TransitionPlan& plan : plans) {
+    for (size_t call = 0; call < plan.size(); ++call) {
+      FakeTransitionPlatform platform;
+      platform.failingCall = call;
+      const TransitionOutcome done = RunTransition(plan, platform);
+      if (done.outcome.Failed()) {
+        EXPECT_FALSE(done.outcome.messages.empty()) << platform.lines.back();
+      }
+    }
+  }
+
+  FakeTransitionPlatform configure;
+  configure.failing.insert("configure record");
+  const TransitionOutcome notConfigured = RunTransition(RecordFromLivePlan(kFirstStart), configure);
+  EXPECT_TRUE(notConfigured.outcome.Failed());
+  EXPECT_TRUE(notConfigured.leftGraphsChanged);
+  EXPECT_EQ(notConfigured.outcome.messages,
+            (Messages{{"CANT CONFIGURE STREAM BUFFER", BoxStyle::Plain}}));
+  for (const auto& [plan, failing, text] :
+       {std::tuple<TransitionPlan, std::string, std::string>{
+            StartTimeshiftPlan(kLaterStart), "add analyser to sink as VSA",
+            "CAN'T ADD VSA TO SINK GRAPH"},
+        {StartTimeshiftPlan(kFirstStart), "add video decoder to source as VIDEO DECODER",
+         "CAN'T ADD VIDEO DECODER TO SOURCE GRAPH"},
+        {ReturnToLivePlan(true), "add TIF to live as BDATIF", "CAN'T ADD BDATIF TO LIVE GRAPH"}}) {
+    FakeTransitionPlatform platform;
+    platform.failing.insert(failing);
+    EXPECT_EQ(RunTransition(plan, platform).outcome.messages,
+              (Messages{{text, BoxStyle::Exclamation}}));
+  }
+}
+
+TEST(StreamBufferPlanTest, SinkMadeWithoutItsAnalyserIsMadeAgainWithIt) {
+  SinkKeepingPlatform platform;
+  platform.failing.insert("create analyser in sink as VSA");
+  TransitionOptions options = StartOptions(nullptr, "", platform.sink, platform.analyser);
+  EXPECT_EQ(RunTransition(StartTimeshiftPlan(options), platform).outcome.messages,
+            (Messages{{"NO SINK", BoxStyle::Plain}}));
+  ASSERT_TRUE(platform.sink);
+  ASSERT_FALSE(platform.analyser);
+
+  // The next starts, timeshift or recording, make the pair and succeed.
+  platform.failing.clear();
+  for (const bool record : {false, true}) {
+    platform.lines.clear();
+    options = StartOptions(nullptr, "", platform.sink, platform.analyser);
+    const TransitionOutcome done = RunTransition(
+        record ? RecordFromLivePlan(options) : StartTimeshiftPlan(options), platform);
+    EXPECT_TRUE(done.outcome.Succeeded()) << platform.lines.back();
+    EXPECT_EQ(Has(platform.lines, "create sink in sink as SINK"), !record);
+  }
+  // Made together, they are used again together.
+  EXPECT_TRUE(StartOptions(nullptr, "", true, true).sinkExists);
+}
+
 TEST(StreamBufferPlanTest, SkipsMoveByTheAmountAndNeverBeforeTheStart) {
-  EXPECT_EQ(PositionAfterSkip(100 * kUnitsPerSecond, 300'000'000), 130 * kUnitsPerSecond);
+  const long long kLive = 200 * kUnitsPerSecond;
+  EXPECT_EQ(PositionAfterSkip(100 * kUnitsPerSecond, 300'000'000, kLive), 130 * kUnitsPerSecond);
+  EXPECT_EQ(PositionAfterSkip(100 * kUnitsPerSecond, 300'000'000, std::nullopt),
+            130 * kUnitsPerSecond);
+  // A position that cannot be read: to the live edge, never from the start.
+  EXPECT_EQ(PositionAfterSkip(std::nullopt, 300'000'000, kLive), kLive);
+  EXPECT_EQ(PositionAfterSkip(std::nullopt, 300'000'000, std::nullopt), std::nullopt);
   EXPECT_EQ(PositionAfterSkipBack(10 * kUnitsPerSecond, 15 * kUnitsPerSecond), 0);
   EXPECT_EQ(PositionAfterSkipBack(40 * kUnitsPerSecond, 15 * kUnitsPerSecond),
             25 * kUnitsPerSecond);

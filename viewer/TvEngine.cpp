@@ -151,9 +151,20 @@ HRESULT TvEngine::ReturnToLive(ViewerSession& session) {
   return Shown(buffer.ReturnToLive());
 }
 
+// A position that cannot be read is no reason to seek from the start of the
+// buffer: the skip goes to the live edge instead, or nowhere.
 HRESULT TvEngine::SkipForward(int seconds) {
   if (!timeshiftOn) return S_FALSE;
-  return buffer.SeekTo(PositionAfterSkip(GetPlaybackPosition(), seconds * kUnitsPerSecond));
+  long long position = 0;
+  const HRESULT read = buffer.Position(&position);
+  long long edge = 0;
+  const bool edgeRead = FAILED(read) && SUCCEEDED(buffer.LiveEdge(&edge));
+  const std::optional<long long> target =
+      PositionAfterSkip(SUCCEEDED(read) ? std::optional<long long>(position) : std::nullopt,
+                        seconds * kUnitsPerSecond,
+                        edgeRead ? std::optional<long long>(edge) : std::nullopt);
+  if (!target) return read;  // playback stays where it is
+  return buffer.SeekTo(*target);
 }
 
 HRESULT TvEngine::SkipBack(int seconds) {

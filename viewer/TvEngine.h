@@ -91,7 +91,8 @@ class TvEngine {
   const std::string& RecordingFileName() const { return buffer.RecordingName(); }
 
   // Playback inside the buffer while timeshifting; seconds as the panel's
-  // skip sizes hold them. A skip back never goes before the start.
+  // skip sizes hold them. A skip back never goes before the start; a skip
+  // forward from a position that cannot be read goes to the live edge.
   HRESULT SkipForward(int seconds);
   HRESULT SkipBack(int seconds);
   HRESULT SeekToStart();

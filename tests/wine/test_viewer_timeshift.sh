@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Timeshift on the stand-in platform, with a model whose decoders the graph
 # inserts itself (no decoders.txt): a missing timeshift folder refused before
-# anything moves, a step that fails half-way (the viewer goes back to live
-# television), then pause, play (the test card's stream clock lags live by
-# the pause), the skips, the jumps, timeshift off.
+# anything moves, steps that fail half-way (the viewer goes back to live
+# television each time, with the failure's message), then pause, play (the
+# test card's stream clock lags live by the pause), the skips, the jumps,
+# timeshift off.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -68,6 +69,14 @@ buffer_dir="$dir/buffer"
 mkdir -p "$buffer_dir"
 set_viewer_folder Timeshift "$buffer_dir"
 
+# --- The sink's analyser cannot be made: "NO SINK", live television again.
+# The sink made without it is not used again on its own: the next start
+# makes both (and gets as far as the failure it is given) ---
+set_failing_steps "Analyzer.Create"
+drv click "$panel" 1013
+expect_box plain "NO SINK"
+harness_wait_until 10 output_is OFF state || fail "timeshift state without an analyser: $(state)"
+
 # --- A step half-way fails: its message, then live television again ---
 set_failing_steps "Analyzer.Connect"
 drv click "$panel" 1013
@@ -76,6 +85,14 @@ expect_box plain "CANT CONNECT FIRST SINK"
 harness_wait_until 10 output_is OFF state || fail "timeshift state after the failure: $(state)"
 picture_runs back-at-live
 set_failing_steps ""
+
+# --- A timeshift folder too long for the stream buffer: configuring it
+# fails with its message, and live television runs again ---
+set_viewer_folder Timeshift "$buffer_dir/$(printf 'x%.0s' {1..230})"
+drv click "$panel" 1013
+expect_box plain "CANT CONFIGURE STREAM BUFFER"
+harness_wait_until 10 output_is OFF state || fail "timeshift state after the long folder: $(state)"
+set_viewer_folder Timeshift "$buffer_dir"
 
 # --- Pause from live: timeshift on and paused ---
 assert_eq "0 0" "$(enabled 1023 1024)" "behind-live and position fields at live"

@@ -7,6 +7,7 @@
 #include "core/protocol/EventLog.h"
 #include "core/protocol/RecordingNames.h"
 #include "viewer/record/RecordDialog.h"
+#include "viewer/record/RecordingStart.h"
 #include "viewer/resource.h"
 #include "viewer/timeshift/TimeshiftCommands.h"
 #include "win/LocalNow.h"
@@ -275,9 +276,29 @@ void TimeshiftTransport::StartRecording(const ClockSpan& duration,
 void TimeshiftTransport::StartRecordingUntil(const CivilTime& stop, const ClockSpan& planned,
                                              std::optional<WhenDone> done) {
   if (engine.IsTimeshifting() || engine.IsRecording() || !(LocalNow() < stop)) return;
-  if (FAILED(engine.StartRecordingFromLive(session)) || !engine.IsRecording()) return;
+  // The start's steps on this panel's engine and window.
+  class Steps final : public RecordingStartSteps {
+   public:
+    Steps(TimeshiftTransport& transport, const RecordingClock& clock)
+        : transport(transport), clock(clock) {}
+    bool StartRecording() override {
+      return SUCCEEDED(transport.engine.StartRecordingFromLive(transport.session)) &&
+             transport.engine.IsRecording();
+    }
+    bool OpenNowWindow() override {
+      return transport.nowWindow.Open(transport.panel, transport.engine.RecordingFileName(), clock);
+    }
+    void StopRecording() override { transport.OnRecordingStop(false); }
+    void Tell(const std::string& text) override {
+      MessageBoxA(nullptr, text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
+    }
+
+   private:
+    TimeshiftTransport& transport;
+    const RecordingClock clock;
+  } steps(*this, RecordingClock(stop, planned));
+  if (StartRecordingWithWindow(steps) != RecordingStartResult::Running) return;
   whenDone = done;
-  nowWindow.Open(panel, engine.RecordingFileName(), RecordingClock(stop, planned));
   timer4Ticks = 0;
   RestartTimer(kRefitTimer, kHalfSecond);
   SetText(IDC_RECORD_STATE, "ON");
