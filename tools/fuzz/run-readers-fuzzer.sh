@@ -25,7 +25,7 @@ if ! clang++ -fsanitize=fuzzer "$out/probe.cpp" -o "$out/probe" >"$out/probe.log
   echo "clang++ has no fuzzer runtime (Debian: libclang-rt-14-dev)"
   exit 77
 fi
-core="schedule/ScheduleEvent schedule/ScheduleList schedule/ScheduleFile protocol/HandOffFiles time/CivilTime time/TimeTexts files/TextFiles files/ChannelEntry files/ViewerConfig
+core="schedule/ScheduleEvent schedule/EventEnd schedule/ScheduleList schedule/ScheduleFile protocol/HandOffFiles time/CivilTime time/TimeTexts files/TextFiles files/ChannelEntry files/ViewerConfig
 ts/Crc32Mpeg ts/PsiTables ts/LongSection ts/VirtualChannelTable ts/MasterGuideTable
 ts/SystemTimeTable ts/PsipCollector ts/ChannelScanRules ts/Utf8Text ts/MultipleString
 ts/EventInformationTable ts/ExtendedTextTable ts/GuideCollector
