@@ -132,6 +132,28 @@ assert_image_not_blank() {
   [ "$colours" -gt 1 ] || fail "$1 is blank"
 }
 
+# menu_item_states PNG LEFT TOP RIGHT BOTTOM: the states of a popup menu's
+# items as a screenshot shows them, one "enabled" or "grayed" per item from
+# the top, for menus whose items another process cannot read under Wine. An
+# item is a band of text rows inside the menu's frame: black text is enabled,
+# text no darker than the theme's grey is grayed; separators are thinner
+# than any text and are passed over.
+menu_item_states() {
+  local png=$1 left=$2 top=$3 right=$4 bottom=$5 inset=3
+  convert "$png" -crop "$((right - left - 2 * inset))x$((bottom - top - 2 * inset))+$((left + inset))+$((top + inset))" \
+      +repage -colorspace gray -depth 8 txt:- |
+    awk -F'[,:() ]+' 'NR > 1 { if (!($2 in low) || $3 + 0 < low[$2]) low[$2] = $3 + 0; if ($2 + 0 > last) last = $2 + 0 }
+      END {
+        start = -1
+        for (y = 0; y <= last + 1; y++) {
+          ink = (y in low) && low[y] < 200
+          if (ink && start < 0) { start = y; darkest = low[y] }
+          else if (ink) { if (low[y] < darkest) darkest = low[y] }
+          else if (start >= 0) { if (y - start >= 5) print (darkest < 100 ? "enabled" : "grayed"); start = -1 }
+        }
+      }'
+}
+
 # close_box CAPTION [SECONDS]: closes the next message box with this caption
 # (default wait 60 s); its icon (none, information, exclamation, stop,
 # question or other) is then in BOX_ICON and its text in BOX_TEXT.

@@ -53,7 +53,7 @@ harness_wait_until 30 grep -q "^WATCH LIVE: $stamp_minute" scheduler.txt ||
 assert_image_not_blank "$png"
 
 # The tray menu with the viewer's window up; Wine lets no other process
-# read a menu's items (status 3), so the screenshot shows them then.
+# read a menu's items (status 3), so then the screenshot tells their states.
 form_exe=$(harness_exe telvschedform) || fail "no telvschedform.exe"
 status=0
 menu=$(wine "$form_exe" tray-menu "$title" | tr -d '\r') || status=$?
@@ -64,6 +64,11 @@ Open Telvantis Play|enabled
 Exit Scheduler|enabled" "$menu" "tray menu, the viewer open"
 [ "$status" -eq 0 ] || [ "$status" -eq 3 ] || fail "the tray icon opened no menu"
 png=$(take_screenshot tray-menu-viewer)
+if [ "$status" -eq 3 ]; then
+  rect=$(wine "$form_exe" menu-rect "$title" | tr -d '\r') || fail "the open menu has no rectangle"
+  assert_eq "enabled grayed grayed enabled enabled" "$(menu_item_states "$png" $rect | xargs)" \
+    "tray menu as drawn, the viewer open"
+fi
 wine "$form_exe" close-menu "$title"
 assert_image_not_blank "$png"
 

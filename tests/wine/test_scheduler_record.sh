@@ -113,12 +113,12 @@ assert_image_not_blank "$png"
 # After the event, the tray menu with the viewer closed (nothing grayed) and
 # while a silent recording runs ("Open Telvantis" grayed), on screen for the record.
 # Wine lets no other process read a menu's items: where they cannot be
-# read, the screenshots show them.
+# read, the screenshots tell their states.
 form_exe=$(harness_exe telvschedform) || fail "no telvschedform.exe"
 items() { printf 'Open Scheduler|enabled\nOpen Telvantis|%s\nOpen Silent Record|enabled\nOpen Telvantis Play|enabled\nExit Scheduler|enabled' "$1"; }
-# tray_menu NAME GRAYED: opens the menu, checks or pictures it, closes it.
+# tray_menu NAME GRAYED: opens the menu, checks its items, closes it.
 tray_menu() {
-  local out status=0 png
+  local out status=0 png rect
   out=$(wine "$form_exe" tray-menu "$title" | tr -d '\r') || status=$?
   case $status in
     0) assert_eq "$(items "$2")" "$out" "tray menu, $1" ;;
@@ -126,6 +126,11 @@ tray_menu() {
     *) fail "the tray icon opened no menu ($1)" ;;
   esac
   png=$(take_screenshot "tray-menu-$1")
+  if [ "$status" -eq 3 ]; then
+    rect=$(wine "$form_exe" menu-rect "$title" | tr -d '\r') || fail "the open menu has no rectangle ($1)"
+    assert_eq "enabled $2 enabled enabled enabled" "$(menu_item_states "$png" $rect | xargs)" \
+      "tray menu as drawn, $1"
+  fi
   wine "$form_exe" close-menu "$title"
   assert_image_not_blank "$png"
 }

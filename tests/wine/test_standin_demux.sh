@@ -81,6 +81,12 @@ head -c 3000000 /dev/urandom >noise.ts
 out=$(standindemux pids noise.ts 0x31 0x34) || fail "pids on noise: $out"
 assert_eq 0 "$(value video.samples "$out")" "pictures from noise"
 
+# --- the graph toolkit's pin choice by major type ----------------------------
+out=$(standindemux connect-major) || fail "connect-major: $out"
+assert_eq "video_only=Video Pin
+video_again=0x80004005 COULDN'T CONNECT FILTERS
+any=Audio Pin" "$out" "pins chosen by major type"
+
 # --- steps made to fail ------------------------------------------------------
 out=$(standindemux create)
 for filter in demux tif analyzer inftee; do

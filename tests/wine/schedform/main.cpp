@@ -14,6 +14,8 @@
 //                                                   that opens as "TEXT|enabled" or "TEXT|grayed"
 //                                                   and leave it open (status 3: open, but
 //                                                   its items not readable from here)
+//        telvschedform menu-rect TITLE              print the screen rectangle of the window's open
+//                                                   popup menu: "LEFT TOP RIGHT BOTTOM"
 //        telvschedform close-menu TITLE             end the open menu (WM_CANCELMODE)
 // Exit status: 0 done; 1 no such window or control, or a failed call; 2 bad usage.
 #include <windows.h>
@@ -167,17 +169,28 @@ int TrayMenu(HWND dialog) {
   return 0;
 }
 
+// Where the open menu lies on the screen, so that a test can read the
+// states of its items from a screenshot when it cannot read the menu.
+int MenuRect(HWND dialog) {
+  HWND menuWindow = FindPopupMenu(dialog);
+  RECT rect{};
+  if (menuWindow == nullptr || !GetWindowRect(menuWindow, &rect)) return Fail("no open menu");
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("Usage: telvschedform combo|date|time|rows|select-row|focus|tray-menu|close-menu TITLE [ID] [VALUES]\n", stderr);
+    std::fputs("Usage: telvschedform combo|date|time|rows|select-row|focus|tray-menu|menu-rect|close-menu TITLE [ID] [VALUES]\n", stderr);
     return 2;
   }
   const std::string_view command = argv[1];
   HWND dialog = FindWindowA(nullptr, argv[2]);
   if (dialog == nullptr) return Fail(std::string("no window \"") + argv[2] + "\"");
   if (command == "tray-menu") return TrayMenu(dialog);
+  if (command == "menu-rect") return MenuRect(dialog);
   if (command == "close-menu") {
     PostMessageA(dialog, WM_CANCELMODE, 0, 0);
     return 0;

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "graph/AtscTuning.h"
+#include "graph/GraphToolkit.h"
 #include "win/ComObject.h"
 #include "win/ComScope.h"
 #include "win/UniqueHandle.h"
@@ -77,7 +78,8 @@ std::string Narrow(const wchar_t* text) {
   return out;
 }
 
-// Friendly names and monikers of a category, in enumeration order.
+// Friendly names and monikers of a category, in enumeration order (the
+// toolkit lists tuners only).
 HRESULT ListDevices(const GUID& category, std::vector<std::pair<std::wstring, ComPtr<IMoniker>>>& out) {
   ComPtr<ICreateDevEnum> devices;
   HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
@@ -99,57 +101,25 @@ HRESULT ListDevices(const GUID& category, std::vector<std::pair<std::wstring, Co
   return S_OK;
 }
 
-// The first device of the category with this name, bound and added.
-HRESULT AddDevice(IGraphBuilder* graph, const GUID& category, const std::wstring& name,
-                  const wchar_t* role, IBaseFilter** filter) {
-  std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> devices;
-  HRESULT hr = ListDevices(category, devices);
-  if (FAILED(hr)) return hr;
-  for (auto& [friendly, moniker] : devices) {
-    if (friendly != name) continue;
-    ComPtr<IBaseFilter> found;
-    hr = moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&found));
-    if (FAILED(hr)) return hr;
-    hr = graph->AddFilter(found.Get(), role);
-    if (FAILED(hr)) return hr;
-    return found.CopyTo(filter);
-  }
-  return VFW_E_NOT_FOUND;
+// The model that accepts just these devices, as tuner.txt's model does.
+TuningModel ModelOf(const std::wstring& tuner, const std::wstring& capture) {
+  TuningModel model;
+  model.tunerNames = {Narrow(tuner.c_str())};
+  model.captureNames = {Narrow(capture.c_str())};
+  return model;
 }
 
-// The first free output of `from` that connects to a free input of `to`.
-HRESULT ConnectFilters(IGraphBuilder* graph, IBaseFilter* from, IBaseFilter* to) {
-  ComPtr<IEnumPins> outputs;
-  if (FAILED(from->EnumPins(&outputs))) return E_FAIL;
-  ComPtr<IPin> out;
-  while (outputs->Next(1, out.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
-    PIN_DIRECTION direction;
-    ComPtr<IPin> other;
-    if (FAILED(out->QueryDirection(&direction)) || direction != PINDIR_OUTPUT ||
-        SUCCEEDED(out->ConnectedTo(&other))) {
-      continue;
-    }
-    ComPtr<IEnumPins> inputs;
-    if (FAILED(to->EnumPins(&inputs))) return E_FAIL;
-    ComPtr<IPin> in;
-    while (inputs->Next(1, in.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
-      if (FAILED(in->QueryDirection(&direction)) || direction != PINDIR_INPUT ||
-          SUCCEEDED(in->ConnectedTo(other.ReleaseAndGetAddressOf()))) {
-        continue;
-      }
-      if (SUCCEEDED(graph->Connect(out.Get(), in.Get()))) return S_OK;
-    }
-  }
-  return E_FAIL;
-}
-
+// The tuners as the product lists them, then the receiver components.
 int Devices() {
-  for (const auto& [category, label] : {std::pair{&kBdaNetworkTunerCategory, "tuner"},
-                                        std::pair{&kBdaReceiverComponentCategory, "capture"}}) {
-    std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> devices;
-    if (FAILED(ListDevices(*category, devices))) return Message("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
-    for (const auto& device : devices) std::printf("%s=%s\n", label, Narrow(device.first.c_str()).c_str());
+  std::vector<std::string> tuners;
+  const GraphOutcome listed = EnumerateTunerDevices(&tuners);
+  if (listed.Failed()) return Messages(listed);
+  for (const std::string& tuner : tuners) std::printf("tuner=%s\n", tuner.c_str());
+  std::vector<std::pair<std::wstring, ComPtr<IMoniker>>> captures;
+  if (FAILED(ListDevices(kBdaReceiverComponentCategory, captures))) {
+    return Message("CAN'T INITIALIZE SYSTEM DEVICE ENUMERATOR");
   }
+  for (const auto& device : captures) std::printf("capture=%s\n", Narrow(device.first.c_str()).c_str());
   return 0;
 }
 
@@ -182,7 +152,9 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   if (FAILED(CreateProvider(&provider)) || FAILED(graph->AddFilter(provider.Get(), L"ATSCNetwork"))) {
     return Message("NO ATSC NETWORK PROVIDER");
   }
-  if (FAILED(AddDevice(graph.Get(), kBdaNetworkTunerCategory, tunerName, L"BDATunerDemod", &tuner))) {
+  const TuningModel model = ModelOf(tunerName, captureName);
+  if (AddFilterByName(graph.Get(), kBdaNetworkTunerCategory, FilterRole::Tuner, &model, {}, &tuner).Failed() ||
+      !tuner) {
     return Message("CAN'T LOAD BDA Tuner");
   }
   AtscTuning tuning;
@@ -197,15 +169,17 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
     Messages(firstTune);
     return Message("CAN'T TUNE CHANNEL");
   }
-  if (FAILED(ConnectFilters(graph.Get(), provider.Get(), tuner.Get()))) {
+  if (ConnectFilters(graph.Get(), provider.Get(), tuner.Get()).Failed()) {
     return Message("CAN'T CONNECT NETWORK PROVIDER TO BDA Tuner");
   }
   IBaseFilter* last = tuner.Get();
   if (withCapture) {
-    if (FAILED(AddDevice(graph.Get(), kBdaReceiverComponentCategory, captureName, L"TSCapture", &capture))) {
+    if (AddFilterByName(graph.Get(), kBdaReceiverComponentCategory, FilterRole::Capture, &model, {}, &capture)
+            .Failed() ||
+        !capture) {
       return Message("CAN'T LOAD BDA Capture");
     }
-    if (FAILED(ConnectFilters(graph.Get(), tuner.Get(), capture.Get()))) {
+    if (ConnectFilters(graph.Get(), tuner.Get(), capture.Get()).Failed()) {
       return Message("CAN'T CONNECT BDA Tuner to BDA Capture");
     }
     last = capture.Get();
@@ -213,7 +187,7 @@ int Run(const std::wstring& tunerName, const std::wstring& captureName, bool wit
   CountingSink* sinkObject = nullptr;
   if (FAILED(CountingSink::Create(&sinkObject))) return 1;
   const ComPtr<IBaseFilter> sink = AdoptNew<IBaseFilter>(sinkObject);
-  if (FAILED(graph->AddFilter(sink.Get(), L"Counter")) || FAILED(ConnectFilters(graph.Get(), last, sink.Get()))) {
+  if (FAILED(graph->AddFilter(sink.Get(), L"Counter")) || ConnectFilters(graph.Get(), last, sink.Get()).Failed()) {
     return Message("CAN'T CONNECT THE COUNTING SINK");
   }
   ComPtr<IMediaControl> control;

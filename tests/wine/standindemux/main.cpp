@@ -23,8 +23,15 @@
 //       reports the graph's error events and the frames the renderer drew
 //   standindemux create
 //       creates each stand-in filter of the demultiplexer server
+//   standindemux connect-major
+//       the graph toolkit's choice of pins by major type, as the sink graph
+//       connects: a demultiplexer with an audio pin made before a video pin,
+//       joined to counting sinks by ConnectFilters with the video type
+//       ("video_only=PIN"), with it again once no video pin is free
+//       ("video_again=RESULT MESSAGE"), and with no type ("any=PIN")
 // Exit status: 0 done, 1 a step failed (named on stderr), 2 bad usage.
 
+#include "graph/GraphToolkit.h"
 #include "graph/PlayerPinTypes.h"
 #include "tests/wine/shared/CountingSink.h"
 #include "tests/wine/shared/GraphTestProgram.h"
@@ -366,13 +373,56 @@ int Create() {
   return 0;
 }
 
+// The name of the output pin that feeds `sink`, or "none".
+std::string FeedingPin(IBaseFilter* sink) {
+  ComPtr<IEnumPins> pins;
+  ComPtr<IPin> input, output;
+  PIN_INFO info{};
+  if (FAILED(sink->EnumPins(&pins)) || pins->Next(1, &input, nullptr) != S_OK ||
+      FAILED(input->ConnectedTo(&output)) || FAILED(output->QueryPinInfo(&info))) {
+    return "none";
+  }
+  if (info.pFilter != nullptr) info.pFilter->Release();
+  return Narrow(info.achName);
+}
+
+int ConnectMajor() {
+  ComPtr<IGraphBuilder> graph;
+  CHECK("create graph", NewGraph(&graph));
+  ComPtr<IBaseFilter> demux;
+  CHECK("add demultiplexer", AddByClsid(graph.Get(), CLSID_MPEG2Demultiplexer, L"Demux", &demux));
+  ComPtr<IMpeg2Demultiplexer> pins;
+  CHECK("query IMpeg2Demultiplexer", demux.As(&pins));
+  PlayerPinTypes types(AudioCoding::Ac3);
+  ComPtr<IPin> videoPin, audioPin;
+  wchar_t audioName[] = L"Audio Pin";
+  wchar_t videoName[] = L"Video Pin";
+  CHECK("create audio pin", pins->CreateOutputPin(&types.audio, audioName, &audioPin));
+  CHECK("create video pin", pins->CreateOutputPin(&types.video, videoName, &videoPin));
+  ComPtr<IBaseFilter> first, second;
+  CHECK("create sinks", CountingSink::CreateInstance(&first));
+  CHECK("create sinks", CountingSink::CreateInstance(&second));
+  CHECK("add sinks", graph->AddFilter(first.Get(), L"First"));
+  CHECK("add sinks", graph->AddFilter(second.Get(), L"Second"));
+
+  const GraphOutcome videoOnly = ConnectFilters(graph.Get(), demux.Get(), first.Get(), &MEDIATYPE_Video);
+  std::printf("video_only=%s\n", videoOnly.Failed() ? "failed" : FeedingPin(first.Get()).c_str());
+  const GraphOutcome again = ConnectFilters(graph.Get(), demux.Get(), second.Get(), &MEDIATYPE_Video);
+  std::printf("video_again=0x%08lX %s\n", static_cast<unsigned long>(again.result),
+              again.messages.empty() ? "" : again.messages.front().text.c_str());
+  const GraphOutcome any = ConnectFilters(graph.Get(), demux.Get(), second.Get());
+  std::printf("any=%s\n", any.Failed() ? "failed" : FeedingPin(second.Get()).c_str());
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: standindemux pids [--analyzer] FILE VPID APID [VPID2 APID2]\n"
                "       standindemux record OUT SECONDS PHYS MAJOR MINOR [PHYS2 MAJOR2 MINOR2]\n"
                "       standindemux live SECONDS PHYS MAJOR MINOR PHYS2 MAJOR2 MINOR2\n"
                "       standindemux render SECONDS PHYS MAJOR MINOR\n"
-               "       standindemux create\n");
+               "       standindemux create\n"
+               "       standindemux connect-major\n");
   return 2;
 }
 
@@ -408,5 +458,6 @@ int main(int argc, char** argv) {
     return Render(std::strtod(argv[2], nullptr), {Signed(argv[3]), Signed(argv[4]), Signed(argv[5])});
   }
   if (command == "create" && argc == 2) return Create();
+  if (command == "connect-major" && argc == 2) return ConnectMajor();
   return Usage();
 }
