@@ -133,7 +133,7 @@ INT_PTR GuideWindow::OnInitDialog() {
     }
   }
 
-  AddListColumns(Item(IDC_GUIDE_LIST), {{"TIME", 120, false}, {"LENGTH", 50, true}, {"TITLE", 250, false}});
+  AddListColumns(Item(IDC_GUIDE_LIST), {{"TIME", 120, false}, {"LENGTH", 60, true}, {"TITLE", 240, false}});
   AddListColumns(Item(IDC_GUIDE_SERIES_LIST), {{"CHANNEL", 100, false}, {"TITLE", 320, false}});
 
   updating = true;
@@ -278,6 +278,8 @@ void GuideWindow::FillSeriesList() {
     // The channel's name is channels.txt's (ANSI); titles are the guide's (UTF-8).
     InsertWideRow(list, static_cast<int>(i), {Widen(seriesRows[i].channel), WidenUtf8(seriesRows[i].text)});
   }
+  // Wide enough for the longest refusal: the list scrolls sideways rather than cut it.
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
   updating = false;
   EnableWindow(Item(IDC_GUIDE_REMOVE_SERIES), SelectedListRow(list) >= 0 ? TRUE : FALSE);
 }
