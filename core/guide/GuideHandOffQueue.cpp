@@ -6,7 +6,14 @@
 #include "core/time/TimeTexts.h"
 
 std::vector<GuideHandOffOutcome> GuideHandOffQueue::Add(GuideHandOffItem item, std::int64_t nowSeconds) {
-  items.push_back(std::move(item));
+  std::vector<GuideHandOffItem> batch;
+  batch.push_back(std::move(item));
+  return Add(std::move(batch), nowSeconds);
+}
+
+std::vector<GuideHandOffOutcome> GuideHandOffQueue::Add(std::vector<GuideHandOffItem> batch,
+                                                        std::int64_t nowSeconds) {
+  for (GuideHandOffItem& item : batch) items.push_back(std::move(item));
   std::vector<GuideHandOffOutcome> outcomes;
   Advance(nowSeconds, outcomes);
   return outcomes;

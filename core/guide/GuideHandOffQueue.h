@@ -77,8 +77,11 @@ class GuideHandOffQueue {
 
   explicit GuideHandOffQueue(GuideHandOffPlatform& platform) : platform(platform) {}
 
-  // Queues an item and offers it at once when nothing else is awaited.
+  // Queues items and offers the first at once when nothing else is awaited.
+  // A batch is queued whole first, so a scheduler that cannot be started is
+  // asked once for all of them.
   std::vector<GuideHandOffOutcome> Add(GuideHandOffItem item, std::int64_t nowSeconds);
+  std::vector<GuideHandOffOutcome> Add(std::vector<GuideHandOffItem> batch, std::int64_t nowSeconds);
   // The timer: offers the next item, gives up on an answer, waits for a
   // starting scheduler.
   std::vector<GuideHandOffOutcome> Tick(std::int64_t nowSeconds);

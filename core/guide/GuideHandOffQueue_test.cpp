@@ -160,11 +160,12 @@ TEST(GuideHandOffQueueTest, StartsAMissingSchedulerOnceAndOffersWhenItsWindowCom
   EXPECT_EQ(failed[1].text, "THE SCHEDULER COULD NOT BE STARTED: NOTHING WAS SCHEDULED");
   EXPECT_EQ(scheduler.starts, 2);
 
-  // A start that fails at once fails the event at once.
+  // A start that fails at once fails the events at once, a batch with one try.
   scheduler.startWorks = false;
-  const auto refusedStart = queue.Add(Item("Late Show", 23), kNow + 50);
-  ASSERT_EQ(refusedStart.size(), 1u);
-  EXPECT_EQ(refusedStart[0].text, "THE SCHEDULER COULD NOT BE STARTED: NOTHING WAS SCHEDULED");
+  const auto refusedStart = queue.Add({Item("Late Show", 23), Item("Night Show", 23)}, kNow + 50);
+  ASSERT_EQ(refusedStart.size(), 2u);
+  EXPECT_EQ(refusedStart[1].text, "THE SCHEDULER COULD NOT BE STARTED: NOTHING WAS SCHEDULED");
+  EXPECT_EQ(scheduler.starts, 3);
 }
 
 TEST(GuideHandOffQueueTest, TakesBackAStaleFileAndRefusesAnEventThatCannotBeWritten) {

@@ -150,10 +150,12 @@ void GuideRecorder::PlanSeries(const std::vector<GuideProgramme>& guide,
   // Written before the hand-overs go: a viewer that ends meanwhile does not
   // hand the same showings again at its next start.
   if (plan.rulesChanged) SaveSeries();
+  if (plan.handOvers.empty()) return;
+  std::vector<GuideHandOffItem> batch;
   for (SeriesHandOver& handOver : plan.handOvers)
-    Handle(queue.Add(GuideHandOffItem{GuideHandOffItem::Kind::SeriesShowing, std::move(handOver.programme),
-                                      std::move(handOver.event)},
-                     SteadySeconds()));
+    batch.push_back(GuideHandOffItem{GuideHandOffItem::Kind::SeriesShowing, std::move(handOver.programme),
+                                     std::move(handOver.event)});
+  Handle(queue.Add(std::move(batch), SteadySeconds()));
 }
 
 std::vector<ScheduleEvent> GuideRecorder::ScheduledEvents() const {
