@@ -2,17 +2,14 @@
 
 #include <algorithm>
 
-namespace {
-
-// The channels.txt entry of a guide channel: the same major number, and the
-// same minor number or its negation (an entry without a minor number, -1,
-// is the station's channel 1), as the schedule's channel rule reads them.
 const ChannelEntry* FindGuideChannel(const std::vector<ChannelEntry>& channels, int major, int minor) {
   const auto found = std::find_if(channels.begin(), channels.end(), [&](const ChannelEntry& c) {
     return c.major == major && (c.minor == minor || c.minor == -minor);
   });
   return found == channels.end() ? nullptr : &*found;
 }
+
+namespace {
 
 bool IsSameRecording(const ScheduleEvent& a, const ScheduleEvent& b) {
   if (a.channel1 != b.channel1 || a.channel2 != b.channel2 ||

@@ -11,6 +11,12 @@
 #include "core/schedule/ScheduleEvent.h"
 #include "core/time/LocalZone.h"
 
+// The channels.txt entry of a guide channel: the same major number, and the
+// same minor number or its negation (an entry without a minor number, -1,
+// is the station's channel 1), as the schedule's channel rule reads them.
+// Nothing when the list holds no such channel.
+const ChannelEntry* FindGuideChannel(const std::vector<ChannelEntry>& channels, int major, int minor);
+
 // A showing of a series that is to be handed to the scheduler: the
 // programme and its padded recording.
 struct SeriesHandOver {
