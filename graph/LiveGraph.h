@@ -11,6 +11,8 @@
 #include "core/tuning/TuningModel.h"
 #include "graph/AtscTuning.h"
 #include "graph/FilterGraphs.h"
+#include "graph/SectionSinkInputPin.h"
+#include "graph/TableBranch.h"
 #include "graph/WindowlessRenderer.h"
 
 struct LiveGraph {
@@ -20,6 +22,7 @@ struct LiveGraph {
   WindowlessRenderer renderer;
   Microsoft::WRL::ComPtr<IMediaControl> control;
   Microsoft::WRL::ComPtr<IBasicAudio> basicAudio;
+  TableBranch tables;  // absent when it could not be added
 };
 
 // What the live graph build needs to know of the program.
@@ -28,4 +31,7 @@ struct LiveGraphRequest {
   TuneValues channel;                  // tuned right after the tuner is added
   HWND videoWindow = nullptr;          // the renderer's clipping window
   bool fullScreenOnPrimary = true;     // which display the renderer uses
+  // The table packets for the guide, on the streaming thread; none: no
+  // tables' branch.
+  SectionSinkInputPin::SectionHandler tablePackets;
 };

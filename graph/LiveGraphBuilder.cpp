@@ -53,11 +53,24 @@ GraphOutcome LiveGraphBuilder::PerformOwn(const PlanStep& step) {
       return graph.renderer.SetUp(Get(step.filter), request.videoWindow,
                                   request.fullScreenOnPrimary, graph.control.Get());
     case StepAction::QueryBasicAudio:
+      // The last step before the run, with every other pin connected: the
+      // tables' branch joins here, so no connection by free pins can take
+      // its output.
+      AddTableBranch();
       return GraphOutcome::Result(graph.graphs.live.As(&graph.basicAudio));
     default:
       break;  // the shared steps, and the recording graphs'
   }
   return GraphOutcome::Result(E_UNEXPECTED);
+}
+
+// The guide is no reason to go without television: a branch that cannot
+// be added is told to the build log only, and the graph runs without it.
+void LiveGraphBuilder::AddTableBranch() {
+  if (!request.tablePackets) return;
+  const HRESULT added = graph.tables.Add(graph.graphs.live.Get(), graph.filters.demux.Get(),
+                                         request.tablePackets);
+  if (FAILED(added)) log.Write(GraphBuildLog::Entry("CAN'T READ PROGRAM GUIDE...GOING ON WITHOUT IT"));
 }
 
 // Takes a filter just added back out of the graph. Removing it cannot fail

@@ -24,6 +24,7 @@ class LiveGraphBuilder : private PlanExecutor {
   GraphOutcome PerformOwn(const PlanStep& step) override;
 
   HRESULT Remove(PlanFilter filter);
+  void AddTableBranch();
 
   LiveGraph& graph;
   LiveGraphRequest request;

@@ -1,8 +1,8 @@
 #pragma once
 // The channel scan's graph: network provider -> tuner (-> capture) ->
 // demultiplexer -> transport information filter, as every tuner graph
-// starts, plus one demultiplexer output with the PID 0x1FFB mapped for PSI
-// sections into our own section sink. It never renders video. It is tuned
+// starts, plus the tables' branch (the PID 0x1FFB's packets and, as the
+// caller asks, those of the guide's tables, into our own sink). It never renders video. It is tuned
 // to one RF channel after another: each tune happens with the graph
 // stopped, so every section received after the next run comes from the RF
 // channel just tuned.
@@ -11,12 +11,15 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/tuning/TuningModel.h"
 #include "graph/AtscTuning.h"
 #include "graph/PlanExecutor.h"
 #include "graph/SectionSinkInputPin.h"
+#include "graph/TableBranch.h"
 
 class ScanGraph : private PlanExecutor {
  public:
@@ -26,11 +29,15 @@ class ScanGraph : private PlanExecutor {
   ~ScanGraph();
 
   // Builds the graph for the tuner model (none: no device is accepted),
-  // tuned to RF `physical`, without running it. `sections` is called on a
-  // streaming thread for every whole section of the PID. A failed build
-  // leaves what it made for TearDown.
+  // tuned to RF `physical`, without running it. `packets` is called on a
+  // streaming thread with the transport packets of the mapped PIDs. A
+  // failed build leaves what it made for TearDown.
   GraphOutcome Build(const TuningModel* model, int physical,
-                     SectionSinkInputPin::SectionHandler sections);
+                     SectionSinkInputPin::SectionHandler packets);
+
+  // Maps exactly these PIDs (sorted) to the tables' branch; a failure is
+  // tried again at the next call.
+  HRESULT MapTablePids(const std::vector<std::uint16_t>& pids) { return tables.MapExactly(pids); }
 
   // Stops the graph, tunes RF `physical` alone (no virtual channel), calls
   // `betweenRuns` (no section arrives then) and runs the graph again.
@@ -52,7 +59,6 @@ class ScanGraph : private PlanExecutor {
   void Log(std::string_view) override {}
 
   GraphOutcome TuneAndRun(int physical);
-  HRESULT AddSectionBranch(SectionSinkInputPin::SectionHandler sections);
 
   Microsoft::WRL::ComPtr<IGraphBuilder> graph;
   Microsoft::WRL::ComPtr<IBaseFilter> networkProvider;
@@ -60,7 +66,7 @@ class ScanGraph : private PlanExecutor {
   Microsoft::WRL::ComPtr<IBaseFilter> capture;
   Microsoft::WRL::ComPtr<IBaseFilter> demux;
   Microsoft::WRL::ComPtr<IBaseFilter> tif;
-  Microsoft::WRL::ComPtr<IBaseFilter> sink;
   Microsoft::WRL::ComPtr<IMediaControl> control;
   AtscTuning tuning;
+  TableBranch tables;
 };

@@ -12,7 +12,9 @@ SectionSinkInputPin::SectionSinkInputPin(dshow::BaseFilter& filter, SectionHandl
     : InputPin(filter, kPinName), handler(std::move(handler)) {}
 
 HRESULT SectionSinkInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
-  return mt.majortype == MEDIATYPE_MPEG2_SECTIONS ? S_OK : S_FALSE;
+  if (mt.majortype == MEDIATYPE_MPEG2_SECTIONS) return S_OK;
+  if (mt.majortype == MEDIATYPE_Stream && mt.subtype == MEDIASUBTYPE_MPEG2_TRANSPORT) return S_OK;
+  return S_FALSE;
 }
 
 HRESULT SectionSinkInputPin::GetMediaType(int position, dshow::MediaType& mt) {

@@ -1,6 +1,8 @@
 #pragma once
-// The section sink's one input: PSI sections from a demultiplexer pin
-// mapped for them, one whole section per sample, each handed on as bytes.
+// The section sink's one input: what a demultiplexer output mapped for
+// tables delivers, handed on as bytes: whole PSI sections, one per sample,
+// or the transport packets of the mapped PIDs, as the connection's media
+// type says.
 
 #include <cstdint>
 #include <functional>

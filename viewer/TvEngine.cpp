@@ -31,6 +31,16 @@ std::optional<std::string> TvEngine::FindFirstTunerDevice() {
   return names.front();
 }
 
+void TvEngine::SetGuideFeed(SectionSinkInputPin::SectionHandler packets,
+                            std::function<void()> retuned) {
+  guidePackets = std::move(packets);
+  guideRetuned = std::move(retuned);
+}
+
+void TvEngine::MapGuidePids(const std::vector<std::uint16_t>& pids) {
+  if (live.tables.IsPresent()) live.tables.MapExactly(pids);  // a failure is tried again next time
+}
+
 HRESULT TvEngine::CreateGraphs() { return Shown(::CreateGraphs(live.graphs)); }
 
 HRESULT TvEngine::BuildLiveGraph(const TuningModel* model, const TuneValues& channel,
@@ -42,10 +52,15 @@ HRESULT TvEngine::BuildLiveGraph(const TuningModel* model, const TuneValues& cha
   request.channel = channel;
   request.videoWindow = videoWindow;
   request.fullScreenOnPrimary = fullScreenOnPrimary;
+  request.tablePackets = guidePackets;
   return Shown(LiveGraphBuilder(live, request).Build());
 }
 
+// Another station's tables follow a tune: the reader starts afresh and the
+// last station's guide PIDs are unmapped.
 HRESULT TvEngine::TuneChannel(const TuneValues& channel) {
+  if (guideRetuned) guideRetuned();
+  MapGuidePids({0x1FFB});
   return Shown(live.tuning.TuneChannel(channel.physical, channel.major, channel.minor));
 }
 
@@ -208,4 +223,5 @@ void TvEngine::TearDown() {
   live.basicAudio.Reset();
   live.renderer.Reset();
   live.tuning.Reset();
+  live.tables.Remove(nullptr);  // its sink went with the live graph
 }

@@ -7,8 +7,11 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/geometry/Geometry.h"
 #include "core/geometry/VideoPosition.h"
@@ -28,6 +31,15 @@ class TvEngine {
   // The friendly name of the first BDA network tuner device on the system;
   // nothing when there is none or the devices cannot be listed.
   static std::optional<std::string> FindFirstTunerDevice();
+
+  // The guide's share of the live graph: `packets` gets the table packets
+  // on the streaming thread, `retuned` is called on each tune (the tables
+  // start afresh). Set before BuildLiveGraph; without it the live graph
+  // has no tables' branch.
+  void SetGuideFeed(SectionSinkInputPin::SectionHandler packets, std::function<void()> retuned);
+  // Maps exactly these PIDs (sorted) for the guide; nothing without the
+  // branch. A PID that cannot be mapped is tried again at the next call.
+  void MapGuidePids(const std::vector<std::uint16_t>& pids);
 
   // Creates the graph managers; a failure has shown its message.
   HRESULT CreateGraphs();
@@ -120,6 +132,8 @@ class TvEngine {
 
   LiveGraph live;
   StreamBufferGraph buffer{live};
+  SectionSinkInputPin::SectionHandler guidePackets;
+  std::function<void()> guideRetuned;
   bool timeshiftOn = false;
   bool recording = false;
 };

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/protocol/RemoteMessage.h"
 #include "core/tuning/SignalPercent.h"
@@ -100,6 +101,8 @@ INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
   switch (id) {
     case kSignalTimer:
       OnSignalTimer();
+      guide.PollBroadcast(static_cast<std::int64_t>(std::time(nullptr)));
+      engine.MapGuidePids(guide.WantedPids());
       return TRUE;
     case kOsdTimer:
       OnOsdTimer();
@@ -266,6 +269,8 @@ void ViewerDialog::RestartLiveAfterScan() {
   signalTicks = 0;
   SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
 }
+
+void ViewerDialog::TakeGuide(const std::vector<GuideProgramme>& programmes) { guide.TakeGuide(programmes); }
 
 void ViewerDialog::EnableChannelControls(bool enable) {
   EnableItems({IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, IDC_RECALL, IDC_CHANNEL_DISPLAY, IDC_SIGNAL,

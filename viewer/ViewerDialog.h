@@ -20,6 +20,8 @@
 #include "viewer/VideoWindow.h"
 #include "viewer/VideoWindowHost.h"
 #include "viewer/ViewerSession.h"
+#include "viewer/guide/GuideStore.h"
+#include "core/files/FileNames.h"
 #include "viewer/setup/SetupDialog.h"
 #include "viewer/setup/SetupHost.h"
 #include "viewer/scheduler/SchedulerCommands.h"
@@ -144,6 +146,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   std::optional<long> SignalStrength() override;
   bool StopLiveForScan() override;
   void RestartLiveAfterScan() override;
+  void TakeGuide(const std::vector<GuideProgramme>& programmes) override;
   void EnableChannelControls(bool enable) override;
   void ApplySettings() override;
 
@@ -165,6 +168,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   enum class Phase { Open, Closed, StartupFailed };
 
   ViewerSession session;
+  GuideStore guide{FileNames::kGuide};  // before the engine: it outlives the graph's threads
   TvEngine engine;
   VideoWindow video;
   OsdWindow osd;

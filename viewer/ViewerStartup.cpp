@@ -1,4 +1,6 @@
 // The control panel's start-up and exit sequences.
+#include <ctime>
+
 #include "core/files/ChannelEntry.h"
 #include "core/files/FileNames.h"
 #include "core/files/TunerFiles.h"
@@ -159,6 +161,9 @@ ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
 }
 
 ViewerDialog::Failure ViewerDialog::BuildLiveGraph() {
+  guide.Load();  // the viewer keeps no log for a damaged guide's notice
+  engine.SetGuideFeed([this](std::span<const std::uint8_t> packets) { guide.TakePackets(packets); },
+                      [this] { guide.Restart(); });
   // A first run has no channel yet: the tuner is given no channel at all.
   if (FAILED(engine.BuildLiveGraph(session.ModelRow(), session.StartupTuning(), video.Handle(),
                                    session.Settings().fullScreenOnPrimary))) {
@@ -242,6 +247,7 @@ void ViewerDialog::Close() {
   KillTimer(hwnd, kDigitTimer);
   video.StopCursorTimer();
   engine.TearDown();
+  guide.Save(static_cast<std::int64_t>(std::time(nullptr)));  // a guide that cannot be written is collected again
   DestroyVideoWindows();
   awake.End();
   DestroyWindow(hwnd);

@@ -131,3 +131,20 @@ done
 drv click "$panel" 1
 expect_exit
 assert_bytes "$dir/channels.txt" '6\nWSVN 7 7 1\nWSVN_HD 7 7 2\nWNIN 9 9 1\nWTTT 33 33 1\nWTTT2 33 33 2\nWTTT3 33 33 3\n'
+# The scans and live television filled guide.txt with every station's
+# programmes at their UTC starts: minute 0 of the antenna's guide is its
+# start rounded down to the minute.
+start=$(sed -n 's/^# The streams start at \([0-9]*\) .*/\1/p' "$TEST_WORK/antenna/antenna-guide.txt")
+minute0=$((start - start % 60))
+has_programme() {  # MAJOR MINOR START-MINUTE LENGTH-MINUTES TITLE
+  tr -d '\r' <"$dir/guide.txt" | awk -F'\t' -v ma="$1" -v mi="$2" -v s="$(($minute0 + $3 * 60))" \
+    -v l="$(($4 * 60))" -v t="$5" '$1 == ma && $2 == mi && $4 == s && $5 == l && $6 == t { found = 1 } END { exit !found }' ||
+    fail "guide.txt lacks $1-$2 \"$5\" at minute $3"
+}
+[ -s "$dir/guide.txt" ] || fail "no guide.txt"
+has_programme 7 1 2 2 "Weather Now"
+has_programme 7 1 4 2 "Traffic Desk"
+has_programme 9 1 0 60 "Nature Hour"
+has_programme 33 2 3 2 "Quiz Time"
+has_programme 33 2 6 2 "Quiz Time"
+has_programme 33 3 0 120 "Kids Club"

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "graph/GraphMessageBox.h"
@@ -92,9 +93,10 @@ void ScanWindow::Start() {
   SetItemText(IDC_SCAN_START, kStopText);
   EnableWindow(Item(IDC_SCAN_FROM_SPIN), FALSE);
   EnableWindow(Item(IDC_SCAN_TO_SPIN), FALSE);
-  const GraphOutcome built = graph.Build(model, scan->FirstRf(), [this](std::span<const std::uint8_t> section) {
+  heldStep.reset();
+  const GraphOutcome built = graph.Build(model, scan->FirstRf(), [this](std::span<const std::uint8_t> packets) {
     std::lock_guard lock(tablesLock);
-    tables.Feed(section);
+    tables.FeedPackets(packets);
   });
   if (built.Failed()) {
     ShowGraphMessages(built);
@@ -111,8 +113,15 @@ void ScanWindow::TuneNext(int physical) {
   SetItemText(IDC_SCAN_STATUS, ScanTryingText(physical, std::nullopt));
   // A failed tune shows no signal: the scan moves on after the lock wait.
   graph.Tune(physical, [this] {
-    std::lock_guard lock(tablesLock);
-    tables = PsipCollector();
+    std::vector<std::uint16_t> pids;
+    {
+      std::lock_guard lock(tablesLock);
+      tables.Reset();
+      pids = tables.WantedPids();
+    }
+    // The last station's guide PIDs go; the lock is not held while the
+    // demultiplexer is called, as its streaming thread takes it.
+    graph.MapTablePids(pids);
   });
   scan->Tuned(ChannelScan::Clock::now());
 }
@@ -123,16 +132,29 @@ void ScanWindow::OnTick() {
   const std::optional<int> percent =
       strength ? std::optional<int>(ChannelTabSignalPercent(model, *strength)) : std::nullopt;
   std::optional<Tvct> tvct;
+  std::vector<std::uint16_t> pids;
   {
     std::lock_guard lock(tablesLock);
     tvct = tables.CompleteTvct();
+    pids = tables.WantedPids();
   }
+  graph.MapTablePids(pids);  // a PID that cannot be mapped is tried at the next tick
+  if (WaitingForGuide(tvct)) return;
   const int trying = scan->CurrentRf();
-  const ChannelScan::Step step = scan->Tick(ChannelScan::Clock::now(), percent, tvct);
+  const ChannelScan::Step step =
+      heldStep ? *heldStep : scan->Tick(ChannelScan::Clock::now(), percent, tvct);
   if (!step.finished) {
     SetItemText(IDC_SCAN_STATUS, ScanTryingText(trying, percent));
     return;
   }
+  if (!heldStep && tvct) {
+    // The channel table is whole: the guide gets a moment more.
+    heldStep = step;
+    guideSince = ChannelScan::Clock::now();
+    return;
+  }
+  heldStep.reset();
+  HandOnGuide();
   ShowFinished(*step.finished);
   SendDlgItemMessageA(hwnd, IDC_SCAN_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(scan->RfsDone()), 0);
   if (step.tune) {
@@ -140,6 +162,35 @@ void ScanWindow::OnTick() {
   } else if (scan->IsDone()) {
     EndScan("SCAN DONE");
   }
+}
+
+// Whether the RF channel's step is held back for its guide: until every
+// channel of its table has programmes, or the wait is over.
+bool ScanWindow::WaitingForGuide(const std::optional<Tvct>& tvct) {
+  if (!heldStep || !tvct) return false;
+  if (ChannelScan::Clock::now() - guideSince >= kGuideWait) return false;
+  std::vector<GuideProgramme> programmes;
+  {
+    std::lock_guard lock(tablesLock);
+    programmes = tables.Programmes();
+  }
+  for (const VirtualChannel& channel : tvct->channels) {
+    const bool listed = std::any_of(programmes.begin(), programmes.end(), [&](const GuideProgramme& p) {
+      return p.major == channel.major && p.minor == channel.minor;
+    });
+    if (!listed) return true;
+  }
+  return false;
+}
+
+// The guide of the RF channel just done goes to the viewer's guide.
+void ScanWindow::HandOnGuide() {
+  std::vector<GuideProgramme> programmes;
+  {
+    std::lock_guard lock(tablesLock);
+    programmes = tables.Programmes();
+  }
+  if (!programmes.empty()) host.TakeGuide(programmes);
 }
 
 void ScanWindow::ShowFinished(const ScanRfResult& result) {
@@ -161,6 +212,9 @@ void ScanWindow::ShowFinished(const ScanRfResult& result) {
 
 void ScanWindow::EndScan(const char* status) {
   KillTimer(hwnd, kTickTimer);
+  // What came of the RF channel being read when the scan is stopped is kept.
+  if (scan) HandOnGuide();
+  heldStep.reset();
   graph.TearDown();
   if (liveStopped) {
     liveStopped = false;

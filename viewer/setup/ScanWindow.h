@@ -9,12 +9,13 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 #include "core/files/ChannelEntry.h"
-#include "core/ts/PsipCollector.h"
+#include "core/guide/StationGuideReader.h"
 #include "core/tuning/TuningModel.h"
 #include "graph/ScanGraph.h"
 #include "viewer/setup/ChannelScan.h"
@@ -37,6 +38,8 @@ class ScanWindow : public Dialog<ScanWindow> {
   INT_PTR OnCommand(int id);
   void Start();
   void OnTick();
+  bool WaitingForGuide(const std::optional<Tvct>& tvct);
+  void HandOnGuide();
   void ShowFinished(const ScanRfResult& result);
   void TuneNext(int physical);
   // Ends a scan in progress: the graph goes, the live graph runs again.
@@ -46,6 +49,11 @@ class ScanWindow : public Dialog<ScanWindow> {
 
   static constexpr UINT_PTR kTickTimer = 1;
   static constexpr UINT kTickPeriodMs = 50;
+  // Once an RF channel's channel table is whole, its guide may take this
+  // much longer: the stations send the next hours' events twice a second,
+  // so every channel usually has its first programmes within half a
+  // second; the later hours come in later scans or while watching.
+  static constexpr std::chrono::milliseconds kGuideWait{1500};
 
   SetupHost& host;
   const TuningModel* model;
@@ -56,7 +64,11 @@ class ScanWindow : public Dialog<ScanWindow> {
 
   // Filled on the graph's streaming thread, read by the timer.
   std::mutex tablesLock;
-  PsipCollector tables;
+  StationGuideReader tables;
+  // The step the scan took when the RF channel's channel table was whole,
+  // held back while its guide comes, and since when.
+  std::optional<ChannelScan::Step> heldStep;
+  ChannelScan::Clock::time_point guideSince;
 
   std::optional<ChannelScan> scan;
   bool liveStopped = false;

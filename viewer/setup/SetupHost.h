@@ -6,6 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/guide/GuideProgramme.h"
 
 #include "core/tuning/ChannelTuning.h"
 
@@ -26,6 +29,9 @@ class SetupHost {
   virtual bool StopLiveForScan() = 0;
   // The scan is over: the live graph runs again, tuned as it was.
   virtual void RestartLiveAfterScan() = 0;
+
+  // The programmes the scan read from one station, for the viewer's guide.
+  virtual void TakeGuide(const std::vector<GuideProgramme>& programmes) = 0;
 
   // Channel up, down, recall, the channel and signal labels, volume up,
   // down and mute: usable only while there are channels.
