@@ -388,8 +388,48 @@ HRESULT StreamBufferGraph::ResumePlayback() {
   return sourceControl->Run();
 }
 
+HRESULT StreamBufferGraph::NotifySourceEvents(HWND window, UINT message) {
+  if (window == nullptr) {
+    if (sourceEvents) sourceEvents->SetNotifyWindow(0, 0, 0);  // nothing more to a window going away
+    sourceEvents.Reset();
+    return S_OK;
+  }
+  IGraphBuilder* graph = Graph(GraphKind::Source);
+  RETURN_HR_IF_NULL(E_POINTER, graph);
+  // By its IID: mingw-w64 gives IMediaEventEx no __uuidof.
+  RETURN_IF_FAILED(graph->QueryInterface(IID_IMediaEventEx,
+                                         reinterpret_cast<void**>(sourceEvents.ReleaseAndGetAddressOf())));
+  return sourceEvents->SetNotifyWindow(reinterpret_cast<OAHWND>(window), message, 0);
+}
+
+// The source reached a stretch of the buffer whose files were deleted while
+// playback was paused; without a seek the picture would stand still for the
+// hole's length.
+long long StreamBufferGraph::PassTimeHoles() {
+  if (!sourceEvents) return 0;
+  std::optional<long long> target;
+  long long skipped = 0;
+  long code = 0;
+  LONG_PTR first = 0;
+  LONG_PTR second = 0;
+  while (sourceEvents->GetEvent(&code, &first, &second, 0) == S_OK) {
+    LONGLONG earliest = 0;
+    LONGLONG latest = 0;
+    ComPtr<IStreamBufferMediaSeeking> seeking;
+    if (SUCCEEDED(Seeking(&seeking))) seeking->GetAvailable(&earliest, &latest);  // 0 when it cannot tell
+    if (const auto past = PositionAfterEvent(code, first, second, earliest)) {
+      target = past;
+      skipped = second;
+    }
+    sourceEvents->FreeEventParams(code, first, second);
+  }
+  if (!target || FAILED(SeekTo(*target))) return 0;
+  return skipped;
+}
+
 void StreamBufferGraph::Reset() {
   StopRecorder();
+  NotifySourceEvents(nullptr, 0);
   configure.Reset();
   keyedSink.Reset();
   sink.Reset();

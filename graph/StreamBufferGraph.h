@@ -62,6 +62,13 @@ class StreamBufferGraph : private TransitionPlatform {
   HRESULT PausePlayback();
   HRESULT ResumePlayback();
 
+  // The source graph's events are posted to `window` as `message` (none
+  // when `window` is null); the window then calls PassTimeHoles.
+  HRESULT NotifySourceEvents(HWND window, UINT message);
+  // Takes the source graph's waiting events and seeks past a time hole
+  // among them; the milliseconds skipped (0: none).
+  long long PassTimeHoles();
+
   // Whether the content recorder reports that its recording has begun (the
   // first picture is in the file); false while none runs.
   bool RecordingHasBegun();
@@ -121,4 +128,5 @@ class StreamBufferGraph : private TransitionPlatform {
   Microsoft::WRL::ComPtr<IStreamBufferRecordControl> recorder;
   Microsoft::WRL::ComPtr<IMediaControl> sinkControl;
   Microsoft::WRL::ComPtr<IMediaControl> sourceControl;
+  Microsoft::WRL::ComPtr<IMediaEventEx> sourceEvents;
 };

@@ -1,5 +1,9 @@
 #include "graph/StreamBufferPlan.h"
 
+#include <algorithm>
+
+#include "graph/RecordingGraphEvents.h"
+
 #include <utility>
 
 namespace {
@@ -297,4 +301,12 @@ std::optional<long long> PositionAfterSkip(std::optional<long long> position, lo
 long long PositionAfterSkipBack(long long position, long long amount) {
   const long long back = position - amount;
   return back < 0 ? 0 : back;
+}
+
+std::optional<long long> PositionAfterEvent(long code, long long param1, long long param2,
+                                            long long earliest) {
+  if (code != graph_events::kStreamBufferTimeHole || param2 <= 0) return std::nullopt;
+  constexpr long long kUnitsPerMillisecond = kUnitsPerSecond / 1000;
+  const long long end = (param1 < 0 ? 0 : param1) + param2;
+  return std::max(end * kUnitsPerMillisecond, earliest);
 }

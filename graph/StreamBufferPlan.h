@@ -139,3 +139,9 @@ std::optional<long long> PositionAfterSkip(std::optional<long long> position, lo
                                            std::optional<long long> liveEdge);
 // A skip back never goes before the start.
 long long PositionAfterSkipBack(long long position, long long amount);
+// Where playback goes after the source graph's event `code` with its two
+// parameters: past a time hole, to the hole's end (never before the
+// buffer's `earliest` position), so that the picture does not stand still
+// for the hole's length; nowhere for any other event or a hole of no length.
+std::optional<long long> PositionAfterEvent(long code, long long param1, long long param2,
+                                            long long earliest);

@@ -418,3 +418,13 @@ TEST(StreamBufferPlanTest, SkipsMoveByTheAmountAndNeverBeforeTheStart) {
   EXPECT_EQ(PositionAfterSkipBack(40 * kUnitsPerSecond, 15 * kUnitsPerSecond),
             25 * kUnitsPerSecond);
 }
+
+TEST(StreamBufferPlanTest, ATimeHoleIsSkippedToItsEndOtherEventsMoveNothing) {
+  // A hole from 15 s lasting 30 s: playback goes on at 45 s.
+  EXPECT_EQ(PositionAfterEvent(0x0326, 15'000, 30'000, 0), 45 * kUnitsPerSecond);
+  // The buffer's start moved past the hole's end meanwhile: from there.
+  EXPECT_EQ(PositionAfterEvent(0x0326, 15'000, 30'000, 50 * kUnitsPerSecond), 50 * kUnitsPerSecond);
+  // A hole of no length, and other events (complete, the write failure).
+  EXPECT_EQ(PositionAfterEvent(0x0326, 15'000, 0, 0), std::nullopt);
+  for (long news : {0x01L, 0x0326L + 4}) EXPECT_EQ(PositionAfterEvent(news, 15'000, 30'000, 0), std::nullopt);
+}

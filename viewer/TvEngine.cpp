@@ -154,6 +154,9 @@ HRESULT TvEngine::StartBuffer(ViewerSession& session, bool record) {
   }
   session.SetTimeshifting(timeshiftOn && !recording);
   session.SetRecording(recording);
+  // Without the events a time hole after a long pause shows a still
+  // picture for its length, as before; nothing else depends on them.
+  if (timeshiftOn && eventWindow != nullptr) buffer.NotifySourceEvents(eventWindow, eventMessage);
   return outcome.result;
 }
 
@@ -198,6 +201,16 @@ long long TvEngine::GetPlaybackPosition() {
 HRESULT TvEngine::PausePlayback() { return timeshiftOn ? buffer.PausePlayback() : S_FALSE; }
 
 HRESULT TvEngine::ResumePlayback() { return timeshiftOn ? buffer.ResumePlayback() : S_FALSE; }
+
+void TvEngine::SetPlaybackEventWindow(HWND window, UINT message) {
+  eventWindow = window;
+  eventMessage = message;
+}
+
+int TvEngine::PassTimeHoles() {
+  if (!timeshiftOn) return 0;
+  return static_cast<int>(buffer.PassTimeHoles() / 1000);
+}
 
 void TvEngine::StopRecording() {
   if (!recording) return;

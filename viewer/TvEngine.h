@@ -113,6 +113,12 @@ class TvEngine {
   long long GetPlaybackPosition();
   HRESULT PausePlayback();
   HRESULT ResumePlayback();
+  // Where the source graph's events go while timeshifting: posted to
+  // `window` as `message`, which then calls PassTimeHoles.
+  void SetPlaybackEventWindow(HWND window, UINT message);
+  // Playback seeks past a time hole the source graph told of; the seconds
+  // skipped (0: none).
+  int PassTimeHoles();
   // Whether the recording from live has begun writing (its time counts from
   // there).
   bool RecordingHasBegun() { return recording && buffer.RecordingHasBegun(); }
@@ -136,4 +142,6 @@ class TvEngine {
   std::function<void()> guideRetuned;
   bool timeshiftOn = false;
   bool recording = false;
+  HWND eventWindow = nullptr;
+  UINT eventMessage = 0;
 };

@@ -48,6 +48,9 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       // save the settings as "EXIT" does: nothing of the user's is lost.
       OnExit();
       return TRUE;
+    case kPlaybackEventMessage:
+      transport.OnPlaybackEvent();
+      return TRUE;
     case WM_TIMER:
       return OnTimer(wParam);
     case WM_CTLCOLORSTATIC:

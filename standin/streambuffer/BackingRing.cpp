@@ -35,6 +35,13 @@ std::vector<std::uint64_t> BackingRing::Trim(std::optional<std::uint64_t> reader
     // The oldest file is still read while the reader is before the second.
     const bool read = readerPts && *readerPts < files_[1].firstPts;
     if (read && files_.size() <= maximum) break;
+    if (read && files_.size() > 2) {
+      // The reader keeps its file; the next one goes (never the newest,
+      // which is being written).
+      gone.push_back(files_[1].number);
+      files_.erase(files_.begin() + 1);
+      continue;
+    }
     gone.push_back(files_.front().number);
     files_.pop_front();
   }

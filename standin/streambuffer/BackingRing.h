@@ -6,7 +6,9 @@
 // A file begins with a picture where decoding may start once the current
 // one spans the file duration, so that each file can be played on its own.
 // At least `minimum` files are kept; older ones are kept while a reader
-// still reads them, up to `maximum`.
+// still reads them, up to `maximum`. Past that the oldest file, when a reader
+// is still in it, stays and the one after it goes instead: the reader
+// meets a hole in time at the end of its file.
 
 #include <cstdint>
 #include <deque>
@@ -38,8 +40,8 @@ class BackingRing {
   // A unit at `pts` went into the newest file.
   void Extend(std::uint64_t pts);
 
-  // The files to delete now, oldest first (they leave the ring). `readerPts`:
-  // the earliest time a reader still reads, if any.
+  // The files to delete now, in the order they go (they leave the ring).
+  // `readerPts`: the earliest time a reader still reads, if any.
   std::vector<std::uint64_t> Trim(std::optional<std::uint64_t> readerPts);
 
   const std::deque<RingFile>& Files() const { return files_; }

@@ -53,19 +53,40 @@ TEST(BackingRingTest, FilesBeginAtSequencesAndTheOldestGoAsTheRingMovesOn) {
   EXPECT_FALSE(ring.NextFile(3));
 }
 
-TEST(BackingRingTest, AReaderKeepsItsFileUpToTheMaximum) {
+TEST(BackingRingTest, AReaderKeepsItsFileAndPastTheMaximumTheNextFileGoes) {
   BackingRing ring({2, 3, 15});
   std::uint64_t pts = 0;
   // A reader still in file 0 keeps it while there are at most three files.
   auto gone = Feed(ring, pts, 31, 5 * kSecond);  // files 0, 1, 2
   EXPECT_TRUE(gone.empty());
   EXPECT_EQ(ring.Files().size(), 3u);
-  gone = Feed(ring, pts, 15, 5 * kSecond);  // a fourth file: over the maximum
-  EXPECT_EQ(gone, (std::vector<std::uint64_t>{0}));
-  // Without the reader the ring goes back to its minimum at the next file.
-  gone = Feed(ring, pts, 15);
+  // A fourth file, over the maximum: the reader's file stays and the one
+  // after it goes, leaving a hole from 15 s to 30 s; then the next one.
+  gone = Feed(ring, pts, 30, 5 * kSecond);
   EXPECT_EQ(gone, (std::vector<std::uint64_t>{1, 2}));
+  ASSERT_EQ(ring.Files().size(), 3u);
+  EXPECT_EQ(ring.Files()[0].number, 0u);
+  EXPECT_EQ(ring.NextFile(0)->number, 3u);
+  EXPECT_EQ(ring.NextFile(0)->firstPts, 45 * kSecond);
+  EXPECT_EQ(ring.FindFile(20 * kSecond)->number, 0u);  // inside the hole: the file before it
+  // The reader past the hole: the oldest goes as usual, down to the minimum.
+  gone = Feed(ring, pts, 15, 50 * kSecond);
+  EXPECT_EQ(gone, (std::vector<std::uint64_t>{0}));
+  gone = Feed(ring, pts, 15);
+  EXPECT_EQ(gone, (std::vector<std::uint64_t>{3, 4}));
   EXPECT_EQ(ring.Files().size(), 2u);
+}
+
+TEST(BackingRingTest, WithTwoFilesAtMostEachNewFileWidensTheHole) {
+  BackingRing ring({2, 2, 15});
+  std::uint64_t pts = 0;
+  auto gone = Feed(ring, pts, 31, 5 * kSecond);  // files 0, 1, 2: over the maximum
+  EXPECT_EQ(gone, (std::vector<std::uint64_t>{1}));
+  gone = Feed(ring, pts, 15, 5 * kSecond);
+  EXPECT_EQ(gone, (std::vector<std::uint64_t>{2}));
+  ASSERT_EQ(ring.Files().size(), 2u);
+  EXPECT_EQ(ring.Files()[0].number, 0u);
+  EXPECT_EQ(ring.Files()[1].number, 3u);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ class LiveContent final : public PlaybackContent {
       if (SUCCEEDED(moved.file.Open(buffer->FilePath(next->number)))) {
         moved.fileNumber = next->number;
         moved.nearPts = next->firstPts;
+        moved.afterHole = next->number != cursor.fileNumber + 1;
         cursor = std::move(moved);
         return End::More;
       }

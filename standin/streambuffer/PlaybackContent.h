@@ -20,6 +20,9 @@ struct PlaybackCursor {
   std::uint64_t offset = 0;
   std::uint64_t fileNumber = 0;
   std::uint64_t nearPts = 0;  // for unwrapping the file's PTS
+  // The cursor moved on to a file that does not follow the one it read: the
+  // files between were deleted while it read (a hole in time up to nearPts).
+  bool afterHole = false;
 };
 
 class PlaybackContent {

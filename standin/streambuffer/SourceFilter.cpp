@@ -52,7 +52,11 @@ std::optional<Mpeg2Sequence> FirstSequence(streambuffer::ByteFile& file) {
 }  // namespace
 
 SourceFilter::SourceFilter()
-    : BaseFilter(CLSID_StreamBufferSource), video(*this, L"Video", true), audio(*this, L"Audio", false) {}
+    : BaseFilter(CLSID_StreamBufferSource),
+      video(*this, L"Video", true),
+      audio(*this, L"Audio", false),
+      plainSeeking(*static_cast<IBaseFilter*>(this), *static_cast<IStreamBufferMediaSeeking*>(this),
+                   [this] { return PlainSeekingAllowed(); }) {}
 
 SourceFilter::~SourceFilter() { Stop(); }
 
@@ -66,8 +70,18 @@ CATCH_RETURN()
 HRESULT SourceFilter::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_IStreamBufferSource) return HandOut(static_cast<IStreamBufferSource*>(this), object);
   if (riid == IID_IFileSourceFilter) return HandOut(static_cast<IFileSourceFilter*>(this), object);
-  if (riid == IID_IStreamBufferMediaSeeking || riid == IID_IMediaSeeking) {
+  if (riid == IID_IStreamBufferMediaSeeking) {
+    bufferSeekingTaken = true;
     return HandOut(static_cast<IStreamBufferMediaSeeking*>(this), object);
+  }
+  if (riid == IID_IMediaSeeking) {
+    // Live content seeks only through IStreamBufferMediaSeeking, and a
+    // source that handed that out keeps to it.
+    if (!PlainSeekingAllowed()) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    return HandOut(static_cast<IMediaSeeking*>(&plainSeeking), object);
   }
   if (riid == IID_IStreamBufferInitialize) {
     return HandOut(static_cast<IStreamBufferInitialize*>(this), object);
@@ -84,6 +98,18 @@ dshow::BasePin* SourceFilter::PinAt(int index) {
 std::shared_ptr<PlaybackContent> SourceFilter::Content() {
   std::lock_guard lock(StateLock());
   return content;
+}
+
+// A recording file that is no longer written; nothing before a Load.
+bool SourceFilter::PlainSeekingAllowed() {
+  if (bufferSeekingTaken) return false;
+  std::wstring path;
+  {
+    std::lock_guard lock(StateLock());
+    if (!content || content->IsLive()) return false;
+    path = fileName;
+  }
+  return !IsStillWritten(path);
 }
 
 // --- state ------------------------------------------------------------------

@@ -4,7 +4,9 @@
 // locked profile's stub file) or a content recording (Load), finished or
 // still growing, through a video and an audio output pin with the
 // demultiplexer's media types. Seeking is by time, absolute or relative;
-// positions count from the start of the buffer or recording.
+// positions count from the start of the buffer or recording. Seeking is
+// IStreamBufferMediaSeeking; plain IMediaSeeking is there only for a finished
+// recording, and not once IStreamBufferMediaSeeking was taken.
 //
 // Threads: a reader thread reads the files and queues samples on the pins,
 // each of which delivers on a thread of its own; control calls flush the
@@ -17,7 +19,9 @@
 #include "standin/streambuffer/PlaybackContent.h"
 #include "standin/streambuffer/RecordingReader.h"
 #include "standin/streambuffer/SourceOutputPin.h"
+#include "standin/streambuffer/SourcePlainSeeking.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -83,6 +87,8 @@ class SourceFilter final
   ~SourceFilter() override;
 
   std::shared_ptr<PlaybackContent> Content();
+  // Whether plain IMediaSeeking is answered now.
+  bool PlainSeekingAllowed();
   // The stream time now (100 ns since the run began, frozen while paused).
   REFERENCE_TIME StreamNow();
   // Flushes the pins and has the reader start again at `pts` with `rate`.
@@ -102,9 +108,14 @@ class SourceFilter final
   void WaitForRequest(std::chrono::milliseconds timeout);
   bool EveryPinRefused();
   void EndStreams();
+  void TellTimeHole(PlaybackContent& played, std::uint64_t from, std::uint64_t to);
 
   SourceOutputPin video;
   SourceOutputPin audio;
+  SourcePlainSeeking plainSeeking;
+  // IStreamBufferMediaSeeking was handed out: plain IMediaSeeking is gone for
+  // good.
+  std::atomic<bool> bufferSeekingTaken{false};
 
   // Under the state lock.
   std::shared_ptr<PlaybackContent> content;

@@ -4,6 +4,7 @@
 
 #include "standin/streambuffer/SourceFilter.h"
 
+#include "graph/RecordingGraphEvents.h"
 #include "win/HResultMacros.h"
 
 #include <algorithm>
@@ -130,6 +131,10 @@ bool SourceFilter::ReadForward(PlaybackContent& played, PlaybackCursor& cursor) 
           // start afresh; what the last one held goes out first.
           unitParser->Flush();
           unitParser->Reset();
+          if (cursor.afterHole) {
+            cursor.afterHole = false;
+            TellTimeHole(played, nearPts, cursor.nearPts);
+          }
         }
         return true;
       case PlaybackContent::End::Wait:
@@ -308,6 +313,22 @@ bool SourceFilter::DeliverUnit(const streambuffer::RecordedUnit& unit, std::uint
 bool SourceFilter::EveryPinRefused() {
   return (videoRefused || !video.IsConnected()) && (audioRefused || !audio.IsConnected()) &&
          (videoRefused || audioRefused);
+}
+
+// The files after the one read were deleted while it was read: the
+// application hears of the hole (its start as a position and its length,
+// both in milliseconds) and may seek past it; otherwise the picture stands
+// still for the hole's length, as the next file's samples are stamped with
+// their own times.
+void SourceFilter::TellTimeHole(PlaybackContent& played, std::uint64_t from, std::uint64_t to) {
+  const auto origin = played.Origin();
+  if (!origin || to <= from) return;
+  const std::uint64_t start = from > *origin ? from - *origin : 0;
+  const auto milliseconds = [](std::uint64_t pts) {
+    return static_cast<LONG_PTR>(pts / (streambuffer::kPtsPerSecond / 1000));
+  };
+  // A graph without an event sink hears nothing.
+  NotifyEvent(graph_events::kStreamBufferTimeHole, milliseconds(start), milliseconds(to - from));
 }
 
 void SourceFilter::EndStreams() {

@@ -5,7 +5,9 @@
 # a timeshift source that pauses 15 s while the sink goes on and jumps back to
 # live, and the recording read while it grows; then the recording checked by
 # our reader and by ffprobe (no gap in time stamps or continuity counters),
-# and played through the source from start to end, from 30 s and at 4x.
+# and played through the source from start to end, from 30 s and at 4x;
+# plain IMediaSeeking only for a finished recording; a reader paused past the
+# ring's start meets a time hole, told to the graph.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -57,6 +59,7 @@ out=$(standinsbe record "$(win "$PWD/buffer")" 120 7 7 1 "$(win "$PWD/rec.dvr-ms
 echo "$out"
 assert_eq 0x80070005 "$(value lock_global "$out")" "LockProfile in the global namespace (a normal user)"
 assert_eq 0x80070057 "$(value attach_filter_interface "$out")" "SetStreamSink with the sink's filter interface"
+assert_eq 0x80004002 "$(value live_media_seeking "$out")" "IMediaSeeking on live content"
 assert_eq 0x00000001 "$(value profile_locked_before "$out")" "IsProfileLocked before LockProfile"
 assert_eq 0x00000000 "$(value lock "$out")" "LockProfile"
 assert_eq 0x00000000 "$(value lock_same "$out")" "LockProfile of the same name again"
@@ -144,6 +147,13 @@ out=$(standinsbe play rec.dvr-ms 30) || fail "play: $out"
 echo "$out"
 assert_eq 0x00000000 "$(value load "$out")" "Load"
 assert_eq 0x8000FFFF "$(value load_again "$out")" "a second Load of the same source"
+# Plain IMediaSeeking: for a finished recording, until IStreamBufferMediaSeeking
+# is taken; then neither a new query nor the old pointer works.
+assert_eq 0x00000000 "$(value media_seeking "$out")" "IMediaSeeking on a finished recording"
+assert_eq 0x00000000 "$(value media_seeking_duration "$out")" "GetDuration through IMediaSeeking"
+assert_eq 0x80004002 "$(value media_seeking_after "$out")" "IMediaSeeking after IStreamBufferMediaSeeking"
+assert_eq 0x80004001 "$(value media_seeking_duration_after "$out")" \
+  "a call through the earlier IMediaSeeking after IStreamBufferMediaSeeking"
 within $((span - 1000)) $((span + 1000)) "$(value loaded.duration_ms "$out")" \
   "duration against the recording's span"
 assert_eq 1 "$(value complete "$out")" "played to the end"
@@ -168,4 +178,20 @@ assert_eq 1 "$(value fast.complete "$out")" "played to the end at 4x"
 assert_eq "$pictures" "$(value fast.video.samples "$out")" "pictures at 4x"
 assert_eq 0 "$(value fast.audio.samples "$out")" "sound at 4x"
 within $((span / 4 - 500)) $((span / 4 + 100)) "$(value fast.video.last_time_ms "$out")" "time at 4x"
+
+# --- a time hole: a paused reader in the oldest of two 15-s files -------------
+mkdir -p holebuffer
+out=$(standinsbe hole "$(win "$PWD/holebuffer")" 7 7 1) || fail "hole: $out"
+echo "$out"
+assert_eq 2 "$(value buffer_files "$out")" "backing files while the reader holds the oldest"
+assert_eq 1 "$(value hole "$out")" "the time hole told to the graph"
+# The hole runs from the end of the reader's file (about 15 s) over the
+# deleted file (about 15 s).
+within 13000 17000 "$(value hole.start_ms "$out")" "start of the time hole"
+within 12000 18000 "$(value hole.length_ms "$out")" "length of the time hole"
+past=$(($(value hole.start_ms "$out") + $(value hole.length_ms "$out")))
+# After the seek past the hole playback runs on from its end.
+within "$((past - 500))" "$((past + 4000))" "$(value past.current_ms "$out")" "position after the seek past the hole"
+[ "$(value later.current_ms "$out")" -ge "$(($(value past.current_ms "$out") + 1500))" ] ||
+  fail "playback does not move on after the hole"
 echo "stream buffer checked"

@@ -51,6 +51,10 @@ void TimeshiftClock::SkipBack(long long positionSeconds, int skipBack) {
   behindLive += positionSeconds > skipBack ? skipBack : static_cast<int>(positionSeconds);
 }
 
+void TimeshiftClock::PassTimeHole(int seconds) {
+  behindLive = behindLive > seconds ? behindLive - seconds : 0;
+}
+
 int TimeshiftClock::SkipForward(int skipForward) {
   if (behindLive > skipForward) {
     behindLive -= skipForward;

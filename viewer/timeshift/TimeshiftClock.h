@@ -43,6 +43,9 @@ class TimeshiftClock {
   void JumpToStart(const CivilTime& now);
   // To live: the seconds to seek forward.
   int JumpToLive();
+  // Playback skipped a stretch of `seconds` that the buffer no longer holds
+  // (a time hole after a long pause): the delay shrinks by as much.
+  void PassTimeHole(int seconds);
   // A channel change while timeshifting seeks to live the same way.
 
   // The buffer stops filling: the delay is now what is left to play, and it

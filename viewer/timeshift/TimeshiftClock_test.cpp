@@ -38,6 +38,12 @@ TEST(TimeshiftClockTest, SkipsMoveTheDelayByTheSkipOrByWhatTheBufferHolds) {
   clock.SkipBack(10, 15);
   EXPECT_EQ(clock.BehindLive(), 10);
   clock.SkipBack(300, 15);
+  // Past a time hole the delay shrinks by the hole, never below live.
+  clock.PassTimeHole(5);
+  EXPECT_EQ(clock.BehindLive(), 20);
+  clock.PassTimeHole(50);
+  EXPECT_EQ(clock.BehindLive(), 0);
+  clock.SkipBack(300, 25);
   EXPECT_EQ(clock.BehindLive(), 25);
   // Within the delay a skip forward seeks by its size.
   clock.SkipBack(300, 15);

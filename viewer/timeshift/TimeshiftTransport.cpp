@@ -47,6 +47,7 @@ TimeshiftTransport::TimeshiftTransport(TvEngine& engine, ViewerSession& session)
 void TimeshiftTransport::Attach(HWND panelWindow, TimeshiftHost& panelHost) {
   panel = panelWindow;
   host = &panelHost;
+  engine.SetPlaybackEventWindow(panel, kPlaybackEventMessage);
 }
 
 bool TimeshiftTransport::OnCommand(int id, int code) {
@@ -227,6 +228,13 @@ void TimeshiftTransport::StopBuffering() {
   clock.FreezeBuffer();
   KillTimer(panel, kPausedTimer);
   RestartTimer(kFrozenTimer, kQuarterMinute);
+}
+
+void TimeshiftTransport::OnPlaybackEvent() {
+  const int skipped = engine.PassTimeHoles();
+  if (skipped <= 0 || !InTimeshift()) return;
+  clock.PassTimeHole(skipped);
+  if (!clock.Paused()) ShowBehindLive();
 }
 
 void TimeshiftTransport::OnTimer4() {

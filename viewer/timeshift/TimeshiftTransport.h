@@ -19,6 +19,9 @@
 #include "viewer/timeshift/TimeshiftClock.h"
 #include "viewer/timeshift/TimeshiftHost.h"
 
+// Posted to the panel when the timeshift playback graph has events waiting.
+inline constexpr UINT kPlaybackEventMessage = WM_APP + 1;
+
 class TimeshiftTransport : private RecordingNowHost {
  public:
   TimeshiftTransport(TvEngine& engine, ViewerSession& session);
@@ -32,6 +35,9 @@ class TimeshiftTransport : private RecordingNowHost {
   bool OnCommand(int id, int code = 0);
   // Timers 4 to 7; false for any other timer.
   bool OnTimer(UINT_PTR id);
+  // The playback graph has events waiting (kPlaybackEventMessage): past a
+  // time hole, the delay shown shrinks by the stretch skipped.
+  void OnPlaybackEvent();
 
   // Timeshift on (and paused), as the menu, the pause button and the
   // scheduler's timeshift message turn it on; off as the menu does.

@@ -151,6 +151,9 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
     CHECK("find source pin", source->FindPin(pinName, &pin));
     CHECK("render source pin", sourceGraph->Render(pin.Get()));
   }
+  // Live content seeks through IStreamBufferMediaSeeking only.
+  ComPtr<IMediaSeeking> plain;
+  PrintResult("live_media_seeking", source.As(&plain));
   ComPtr<IStreamBufferMediaSeeking> seeking;
   CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
 
@@ -247,8 +250,19 @@ int Play(const char* file, double seekSeconds) {
   PrintResult("load_again", load->Load(Wide(file).c_str(), nullptr));
   CHECK("connect video", AddCounter(graph.Get(), source.Get(), L"Video Count", videoCounter));
   CHECK("connect audio", AddCounter(graph.Get(), source.Get(), L"Audio Count", audioCounter));
+  // A finished recording answers plain IMediaSeeking until the application
+  // takes IStreamBufferMediaSeeking; then neither a new query nor the
+  // pointer taken before works.
+  ComPtr<IMediaSeeking> plain;
+  PrintResult("media_seeking", source.As(&plain));
+  LONGLONG length = -1;
+  if (plain) PrintResult("media_seeking_duration", plain->GetDuration(&length));
   ComPtr<IStreamBufferMediaSeeking> seeking;
   CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
+  ComPtr<IMediaSeeking> again;
+  PrintResult("media_seeking_after", source.As(&again));
+  if (plain) PrintResult("media_seeking_duration_after", plain->GetDuration(&length));
+  plain.Reset();
   PrintPositions("loaded.", seeking.Get());
   ComPtr<IMediaControl> control;
   CHECK("query IMediaControl", graph.As(&control));
@@ -386,5 +400,103 @@ int Edges(const char* folder) {
   PrintResult("duration_nothing_loaded", seeking->GetDuration(&duration));
   PrintResult("rate_zero", seeking->SetRate(0.0));
   PrintResult("rate_slow", seeking->SetRate(-0.05));
+  return 0;
+}
+
+// A reader paused in the oldest file of a ring of at most two 15-s files
+// while the sink goes on: the file after it is deleted, and when playback
+// reaches the end of its file the source tells of the hole. The reader then
+// seeks past it, as an application does, and plays on from there.
+int Hole(const char* folder, Channel channel) {
+  ComPtr<IGraphBuilder> sinkGraph;
+  CHECK("create sink graph", NewGraph(&sinkGraph));
+  AtscTuning tuning;
+  TunerChain chain;
+  std::string step;
+  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, Join::Direct, tuning, chain, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
+  ComPtr<IBaseFilter> analyser, sink;
+  CHECK("add sink", AddByClsid(sinkGraph.Get(), CLSID_StreamBufferSink, L"SINK", &sink));
+  CHECK("add analyser", AddByClsid(sinkGraph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
+  CHECK("connect demultiplexer to analyser",
+        ConnectFilters(sinkGraph.Get(), chain.demux.Get(), analyser.Get(), Join::Direct));
+  CHECK("connect demultiplexer to sink", ConnectFilters(sinkGraph.Get(), chain.demux.Get(), sink.Get(), Join::Direct));
+  CHECK("connect analyser to sink", ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get(), Join::Direct));
+  ComPtr<IStreamBufferConfigure> config;
+  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                                 IID_PPV_ARGS(&config)));
+  UniqueHkey key;
+  CHECK("open key", HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Telvantis Standin Test\\Hole",
+                                                       0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr)));
+  ComPtr<IStreamBufferInitialize> initialize, sinkInitialize;
+  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
+  CHECK("configuration SetHKEY", initialize->SetHKEY(key.Get()));
+  ComPtr<IStreamBufferConfigure3> config3;
+  CHECK("query IStreamBufferConfigure3", config.As(&config3));
+  CHECK("SetNamespace NULL", config3->SetNamespace(nullptr));
+  CHECK("SetDirectory", config->SetDirectory(Wide(folder).c_str()));
+  CHECK("SetBackingFileCount", config->SetBackingFileCount(2, 2));
+  CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
+  CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
+  CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
+  ComPtr<IStreamBufferSink> buffer;
+  CHECK("query IStreamBufferSink", sink.As(&buffer));
+  CHECK("LockProfile", buffer->LockProfile((Wide(folder) + L"\\hole_stub.dvr-ms").c_str()));
+
+  ComPtr<IGraphBuilder> sourceGraph;
+  CHECK("create source graph", NewGraph(&sourceGraph));
+  ComPtr<IBaseFilter> source;
+  CHECK("add source", AddByClsid(sourceGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
+  ComPtr<IStreamBufferSource> attach;
+  CHECK("query IStreamBufferSource", source.As(&attach));
+  CHECK("SetStreamSink", attach->SetStreamSink(buffer.Get()));
+  for (const wchar_t* pinName : {L"Audio", L"Video"}) {
+    ComPtr<IPin> pin;
+    CHECK("find source pin", source->FindPin(pinName, &pin));
+    CHECK("render source pin", sourceGraph->Render(pin.Get()));
+  }
+  ComPtr<IStreamBufferMediaSeeking> seeking;
+  CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
+  ComPtr<IMediaEvent> events;
+  CHECK("query IMediaEvent", sourceGraph.As(&events));
+  ComPtr<IMediaControl> sinkControl, sourceControl;
+  CHECK("query sink IMediaControl", sinkGraph.As(&sinkControl));
+  CHECK("query source IMediaControl", sourceGraph.As(&sourceControl));
+  CHECK("run sink graph", sinkControl->Run());
+  const DWORD started = GetTickCount();
+  CHECK("run source graph", sourceControl->Run());
+  const auto waitUntil = [&](double second) {
+    while (static_cast<double>(GetTickCount() - started) / 1000.0 < second) Sleeping(100);
+  };
+  waitUntil(8);
+  CHECK("pause source graph", sourceControl->Pause());
+  PrintPositions("paused.", seeking.Get());
+  // The third file begins at about 30 s: the second one goes then.
+  waitUntil(34);
+  PrintValue("buffer_files", CountBufferFiles(folder));
+  CHECK("resume source graph", sourceControl->Run());
+  long code = 0;
+  LONG_PTR start = 0, length = 0;
+  bool hole = false;
+  while (!hole && GetTickCount() - started < 60000) {
+    if (events->GetEvent(&code, &start, &length, 500) != S_OK) continue;
+    hole = code == 0x0326;
+    if (!hole) events->FreeEventParams(code, start, length);
+  }
+  PrintValue("hole", hole ? 1 : 0);
+  if (!hole) return 0;
+  PrintValue("hole.start_ms", static_cast<long long>(start));
+  PrintValue("hole.length_ms", static_cast<long long>(length));
+  PrintPositions("hole.", seeking.Get());
+  LONGLONG past = (static_cast<LONGLONG>(start) + static_cast<LONGLONG>(length)) * kMillisecond;
+  CHECK("seek past the hole", seeking->SetPositions(&past, AM_SEEKING_AbsolutePositioning, nullptr,
+                                                     AM_SEEKING_NoPositioning));
+  const DWORD seeked = GetTickCount();
+  while (GetTickCount() - seeked < 2000) Sleeping(100);
+  PrintPositions("past.", seeking.Get());
+  while (GetTickCount() - seeked < 5000) Sleeping(100);
+  PrintPositions("later.", seeking.Get());
+  CHECK("stop source graph", sourceControl->Stop());
+  CHECK("stop sink graph", sinkControl->Stop());
   return 0;
 }

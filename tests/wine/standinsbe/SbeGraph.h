@@ -22,3 +22,4 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
 int Play(const char* file, double seekSeconds);
 int Check(const char* file);
 int Edges(const char* folder);
+int Hole(const char* folder, Channel channel);

@@ -13,6 +13,10 @@
 //       take it, to its end; then again from SEEK seconds
 //   standinsbe check FILE
 //       the reader's check of a recording: packets, counters, time steps
+//   standinsbe hole FOLDER PHYS MAJOR MINOR
+//       a timeshift reader paused in the oldest of two 15-s backing files
+//       until the file after it is deleted; the time hole it then meets,
+//       and playback after a seek past it
 //   standinsbe edges FOLDER
 //       calls at their limits: bad names, a second lock, reference
 //       recordings, missing files, settings out of range
@@ -34,6 +38,7 @@ int Usage() {
                "usage: standinsbe record FOLDER SECONDS PHYS MAJOR MINOR RECORDING\n"
                "       standinsbe play FILE [SEEK]\n"
                "       standinsbe check FILE\n"
+               "       standinsbe hole FOLDER PHYS MAJOR MINOR\n"
                "       standinsbe edges FOLDER\n");
   return 2;
 }
@@ -56,5 +61,6 @@ int main(int argc, char** argv) {
   }
   if (command == "check" && argc == 3) return Check(argv[2]);
   if (command == "edges" && argc == 3) return Edges(argv[2]);
+  if (command == "hole" && argc == 6) return Hole(argv[2], {Signed(argv[3]), Signed(argv[4]), Signed(argv[5])});
   return Usage();
 }
