@@ -119,16 +119,18 @@ line=$(graph run --tuner "$tuner" --capture "$capture" --tune 7 7 1 --seconds 0.
 fail_steps ""
 [[ $line == *signal-failed ]] || fail "signal failure not seen: $line"
 
-# No space named "ATSC"; then two of them, the first is taken.
-wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "DVB-T ATSC-2" /f >/dev/null
+# No space named "ATSC" and none with the antenna input; then two named
+# "ATSC", the first is taken.
+wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "DVB-T:cable ATSC-2:cable" /f >/dev/null
 assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "no ATSC space"
 wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "" /f >/dev/null
 assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "no space at all"
 wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "Cable ATSC ATSC" /f >/dev/null
 assert_eq "signal=80 result=0x00000000" "$(graph signal 7 7 1)" "ATSC among others"
 # A space with the cable input tunes cable frequencies: nothing from the
-# antenna, even when it is the one named "ATSC".
-wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSC:cable" /f >/dev/null
+# antenna. The one named "ATSC" is taken even so, before an antenna space of
+# another name.
+wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSCAntenna ATSC:cable" /f >/dev/null
 assert_eq "signal=0 result=0x00000000" "$(graph signal 7 7 1)" "cable space"
 wine reg delete "$settings" /v TuningSpaces /f >/dev/null
 
@@ -142,7 +144,7 @@ windows7_checks() {
   assert_eq "signal=80 result=0x00000000" "$(graph signal 7 7 1)" "antenna space found by type"
   line=$(graph run --tuner "$tuner" --capture "$capture" --tune 9 9 1 --seconds 0.5 | head -n 1)
   assert_eq "1 9 60" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "generic provider"
-  wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSCCable:cable DVB-T" /f >/dev/null
+  wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSCCable:cable DVB-T:cable" /f >/dev/null
   assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "only a cable space"
 }
 # In a subshell, so that the prefix, which serves the lane's later tests,
