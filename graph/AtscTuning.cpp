@@ -1,7 +1,9 @@
 #include "graph/AtscTuning.h"
 
+#include <optional>
 #include <vector>
 
+#include "core/tuning/TuningSpaceChoice.h"
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 #include "win/UniqueHandle.h"
@@ -23,6 +25,16 @@ std::vector<ComPtr<ITuningSpace>> TakeSpaces(const std::vector<ITuningSpace*>& h
   return spaces;
 }
 
+// Whether the space is an ATSC tuning space with the antenna as its input.
+// The input type is what tells the antenna space from the ATSC cable space
+// that Windows 7 and later list beside it; a space whose type cannot be
+// read is not taken.
+bool IsAtscAntennaSpace(ITuningSpace* space) {
+  ComPtr<IATSCTuningSpace> atsc;
+  if (FAILED(ComPtr<ITuningSpace>(space).As(&atsc))) return false;
+  TunerInputType input = TunerInputCable;
+  return SUCCEEDED(atsc->get_InputType(&input)) && input == TunerInputAntenna;
+}
 
 }  // namespace
 
@@ -46,17 +58,21 @@ GraphOutcome AtscTuning::FindAtscTuningSpace(IBaseFilter* networkProvider) {
   hr = ComPtr<IBaseFilter>(networkProvider).As(&tuner);
   if (FAILED(hr)) return GraphOutcome::Failure(hr, Exclaim("CAN'T INITIALIZE TUNER"));
   space.Reset();
-  for (ULONG i = 0; i < fetched && i < list.size() && !space; ++i) {
+  std::vector<TuningSpaceFacts> facts;
+  for (ULONG i = 0; i < fetched && i < list.size(); ++i) {
+    TuningSpaceFacts& found = facts.emplace_back();
     if (!list[i]) continue;
     UniqueBstr name;
     hr = list[i]->get_UniqueName(name.Put());
     if (FAILED(hr)) return Failed(hr, "Failed to read tuning space unique name.");
-    if (name && wcscmp(name.Get(), L"ATSC") == 0) {
-      hr = list[i]->Clone(&space);
-      if (FAILED(hr)) return Failed(hr, "Could not find ATSC tuning space.");
-    }
+    if (name) found.uniqueName = name.Get();
+    if (found.uniqueName == L"ATSC") break;  // taken whatever the spaces after it
+    found.atscAntenna = IsAtscAntennaSpace(list[i].Get());
   }
-  if (!space) return Failed(E_FAIL, "Could not find ATSC tuning space.");
+  const std::optional<std::size_t> chosen = ChooseAtscTuningSpace(facts);
+  if (!chosen) return Failed(E_FAIL, "Could not find ATSC tuning space.");
+  hr = list[*chosen]->Clone(&space);
+  if (FAILED(hr) || !space) return Failed(hr, "Could not find ATSC tuning space.");
   hr = space.As(&atscSpace);
   if (FAILED(hr)) return Failed(hr, "Failed to QI for IATSCTuningSpace.");
   hr = CoCreateInstance(CLSID_ATSCLocator, nullptr, CLSCTX_INPROC_SERVER,

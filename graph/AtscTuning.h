@@ -1,7 +1,7 @@
 #pragma once
-// ATSC tuning through the platform's tuning model: the "ATSC" tuning space
-// found once per graph build, a locator, and one tune request per channel
-// given to the network provider.
+// ATSC tuning through the platform's tuning model: the ATSC antenna tuning
+// space found once per graph build, a locator, and one tune request per
+// channel given to the network provider.
 
 #include <windows.h>
 #include <dshow.h>
@@ -13,8 +13,10 @@
 
 class AtscTuning {
  public:
-  // Finds the system tuning space named "ATSC", keeps a clone of it, creates
-  // a locator and takes the network provider's ITuner. Each failing step
+  // Finds the system tuning space named "ATSC", or else the first ATSC
+  // tuning space whose input is the antenna (Windows 7 and later name theirs
+  // otherwise), keeps a clone of it, creates a locator and takes the network
+  // provider's ITuner. Each failing step
   // returns its result and its text (caption "Error"; "CAN'T INITIALIZE
   // TUNER" with the exclamation icon).
   GraphOutcome FindAtscTuningSpace(IBaseFilter* networkProvider);

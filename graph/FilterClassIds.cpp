@@ -23,8 +23,12 @@ constexpr GUID kFusionAudioDecoder[] = {
 }  // namespace
 
 std::span<const GUID> ClassIds(FilterClass filterClass) {
+  // Windows 7 and later tune every network type through the generic network
+  // provider and no longer offer the ATSC one; older systems have only the
+  // ATSC provider. Whichever is registered is taken, the generic one first.
+  static const GUID kNetworkProviders[] = {kNetworkProviderClsid, CLSID_ATSCNetworkProvider};
   switch (filterClass) {
-    case FilterClass::AtscNetworkProvider: return {&CLSID_ATSCNetworkProvider, 1};
+    case FilterClass::NetworkProvider: return kNetworkProviders;
     case FilterClass::Mpeg2Demultiplexer: return {&CLSID_MPEG2Demultiplexer, 1};
     case FilterClass::TransportInformation: return {&kBdaTransportInformationFilterClsid, 1};
     case FilterClass::AtiVideoDecoder: return kAtiVideoDecoder;

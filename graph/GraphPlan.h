@@ -36,7 +36,7 @@ enum class PlanFilter {
 
 // The filters a plan creates by class; the platform knows their class ids.
 enum class FilterClass {
-  AtscNetworkProvider,
+  NetworkProvider,  // the generic network provider, else the ATSC one
   Mpeg2Demultiplexer,
   TransportInformation,
   AtiVideoDecoder,  // two class ids: the second is tried when the first fails
@@ -94,7 +94,7 @@ struct PlanStep {
   PlanFilter filter = PlanFilter::None;
   PlanFilter downstream = PlanFilter::None;
   PinKind pins = PinKind::Any;  // a connection's output pins
-  FilterClass filterClass = FilterClass::AtscNetworkProvider;
+  FilterClass filterClass = FilterClass::NetworkProvider;
   std::string graphName;
   FilterRole role = FilterRole::Tuner;
   // Told the user when the action fails; the build then ends, unless

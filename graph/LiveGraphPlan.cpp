@@ -198,7 +198,7 @@ GraphPlan SourceChainPlan(const TuningModel* model) {
   const bool hasCapture = model == nullptr || model->hasCaptureFilter;
   GraphPlan plan{
       AddByClass("LOADING ATSC NETWORK PROVIDER", F::NetworkProvider,
-                 FilterClass::AtscNetworkProvider, "ATSCNetwork",
+                 FilterClass::NetworkProvider, "ATSCNetwork",
                  Exclaim("NO ATSC NETWORK PROVIDER")),
       AddByName("LOADING BDA TUNER", F::Tuner, FilterRole::Tuner, Exclaim("CAN'T LOAD BDA Tuner")),
       Do(StepAction::FindTuningSpace, Exclaim("CAN'T GET TUNING SPACE")),

@@ -48,7 +48,7 @@ TEST(LiveGraphPlanTest, AtiModelAddsItsVendorsDecodersByClassAndStartsTheGraph) 
   EXPECT_TRUE(outcome.Succeeded());
   EXPECT_EQ(outcome.messages, Messages{});
   EXPECT_EQ(platform.actions,
-            (Actions{"add ATSCNetwork (ATSC network provider)", "find tuner", "tuning space", "tune",
+            (Actions{"add ATSCNetwork (network provider)", "find tuner", "tuning space", "tune",
                      "connect provider -> tuner", "find capture", "connect tuner -> capture",
                      "add Demux (MPEG-2 demultiplexer)", "connect capture -> demux",
                      "add BDA TIF (TIF)", "connect demux -> TIF", "add Video Decoder (ATI video)",
@@ -87,7 +87,7 @@ TEST(LiveGraphPlanTest, TunerWithoutCaptureFeedsTheDemultiplexerAndTheGraphInser
             "CONNECTING MPEG2 DEMULTIPLEXER->DIRECTSOUND RENDERER\n\n"
             "TELVANTIS OK\n");
   EXPECT_EQ(platform.actions,
-            (Actions{"add ATSCNetwork (ATSC network provider)", "find tuner", "tuning space", "tune",
+            (Actions{"add ATSCNetwork (network provider)", "find tuner", "tuning space", "tune",
                      "connect provider -> tuner", "add Demux (MPEG-2 demultiplexer)",
                      "connect tuner -> demux", "add BDA TIF (TIF)", "connect demux -> TIF",
                      "add VMR (VMR-7)", "set up video renderer", "connect demux -> video renderer",
@@ -114,7 +114,7 @@ TEST(LiveGraphPlanTest, EachStepEndsTheBuildWithItsOwnTextAndStyle) {
     GraphMessage message;
   };
   const std::vector<Case> cases{
-      {0, "add ATSCNetwork (ATSC network provider)", Exclamation("NO ATSC NETWORK PROVIDER")},
+      {0, "add ATSCNetwork (network provider)", Exclamation("NO ATSC NETWORK PROVIDER")},
       {0, "find tuner", Exclamation("CAN'T LOAD BDA Tuner")},
       {0, "tuning space", Exclamation("CAN'T GET TUNING SPACE")},
       {0, "tune", Exclamation("CAN'T TUNE CHANNEL")},

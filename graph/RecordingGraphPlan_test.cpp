@@ -14,7 +14,7 @@ using Messages = std::vector<GraphMessage>;
 
 TuningModel Model(int number) { return FindTuningModel(number, std::nullopt).value(); }
 
-const Actions kTsGraph{"add ATSCNetwork (ATSC network provider)",
+const Actions kTsGraph{"add ATSCNetwork (network provider)",
                        "find tuner",
                        "tuning space",
                        "tune",
@@ -91,7 +91,7 @@ TEST(RecordingGraphPlanTest, StreamBufferGraph) {
   const TuningModel model = Model(17);
   FakeGraphPlatform platform;
   EXPECT_TRUE(RunGraphPlan(StreamBufferRecordingPlan(&model), platform).Succeeded());
-  EXPECT_EQ(platform.actions, (Actions{"add ATSCNetwork (ATSC network provider)",
+  EXPECT_EQ(platform.actions, (Actions{"add ATSCNetwork (network provider)",
                                        "find tuner",
                                        "tuning space",
                                        "tune",

@@ -9,11 +9,17 @@
 #   standin-install.sh [--ts-filters] [--tuner NAME]... [--capture NAME]...
 #                      [--antenna FILE] [--tuning-spaces "NAME..."]
 #                      [--fail "STEP..."] [--clear-devices]
+#                      [--platform legacy|windows7]
 #
 # --tuner/--capture add one virtual device each (repeat a name for two
 # devices of one name); --clear-devices first removes every device and entry
 # registered by telvstandin-devices; --tuning-spaces "" leaves the system
-# with no tuning space; --fail "" makes nothing fail.
+# with no tuning space; --fail "" makes nothing fail. --platform chooses the
+# system the stand-ins present, kept in the prefix until chosen again:
+# "legacy" (the default) registers the ATSC network provider and offers one
+# antenna tuning space named "ATSC"; "windows7" registers only the generic
+# network provider and offers an ATSC cable space "ATSCCable" and an antenna
+# space "ATSCAntenna", as Windows 7 and later do.
 #
 # Runs in the harness of the Wine tests (source tools/wine-harness.sh and
 # harness_setup first; a test may also source this file and call
@@ -31,6 +37,7 @@ standin_install() {
   top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   local build=${HARNESS_BUILD:-$top/build/windows}
   local ts_filters=0 clear=0 antenna="" antenna_set=0 spaces="" spaces_set=0 fail_steps="" fail_set=0
+  local platform=""
   local tuners=() captures=()
   while [ "$#" -gt 0 ]; do
     case $1 in
@@ -41,6 +48,14 @@ standin_install() {
       --antenna) [ "$#" -ge 2 ] || { standin_usage; return 2; }; antenna=$2; antenna_set=1; shift ;;
       --tuning-spaces) [ "$#" -ge 2 ] || { standin_usage; return 2; }; spaces=$2; spaces_set=1; shift ;;
       --fail) [ "$#" -ge 2 ] || { standin_usage; return 2; }; fail_steps=$2; fail_set=1; shift ;;
+      --platform)
+        [ "$#" -ge 2 ] || { standin_usage; return 2; }
+        case $2 in
+          legacy) platform=Legacy ;;
+          windows7) platform=Windows7 ;;
+          *) standin_usage; return 2 ;;
+        esac
+        shift ;;
       *) standin_usage; return 2 ;;
     esac
     shift
@@ -48,6 +63,12 @@ standin_install() {
   if [ -z "${WINEPREFIX:-}" ]; then
     echo "standin-install: no WINEPREFIX: run it inside the test harness or name the prefix" >&2
     return 1
+  fi
+
+  # Read when telvstandin-bda.dll registers its network provider, so set first.
+  if [ -n "$platform" ]; then
+    standin_set Platform "$platform" || return 1
+    echo "standin-install: platform $platform"
   fi
 
   local name file
@@ -153,6 +174,7 @@ standin_register() {
 standin_usage() {
   echo "usage: standin-install.sh [--ts-filters] [--tuner NAME]... [--capture NAME]..." >&2
   echo "         [--antenna FILE] [--tuning-spaces \"NAME...\"] [--fail \"STEP...\"] [--clear-devices]" >&2
+  echo "         [--platform legacy|windows7]" >&2
 }
 
 # standin_find BUILD NAME: the path of NAME in the build tree, or nothing.

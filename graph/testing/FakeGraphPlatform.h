@@ -96,7 +96,7 @@ class FakeGraphPlatform : public GraphPlanPlatform {
 
   static std::string ClassName(FilterClass filterClass) {
     switch (filterClass) {
-      case FilterClass::AtscNetworkProvider: return "ATSC network provider";
+      case FilterClass::NetworkProvider: return "network provider";
       case FilterClass::Mpeg2Demultiplexer: return "MPEG-2 demultiplexer";
       case FilterClass::TransportInformation: return "TIF";
       case FilterClass::AtiVideoDecoder: return "ATI video";

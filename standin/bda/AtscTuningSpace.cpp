@@ -25,13 +25,15 @@ HRESULT AtscTuningSpace::CreateInstance(REFIID riid, void** object) try {
 }
 CATCH_RETURN()
 
-HRESULT AtscTuningSpace::Create(const std::wstring& uniqueName, ITuningSpace** space) try {
+HRESULT AtscTuningSpace::Create(const std::wstring& uniqueName, TunerInputType input,
+                                ITuningSpace** space) try {
   RETURN_HR_IF_NULL(E_POINTER, space);
   *space = nullptr;
   Microsoft::WRL::ComPtr<AtscTuningSpace> created;
   created = AdoptNew(new AtscTuningSpace());
   created->values.uniqueName = uniqueName;
   created->values.friendlyName = uniqueName;
+  created->values.inputType = input;
   *space = created.Detach();
   return S_OK;
 }

@@ -15,8 +15,9 @@ namespace standin {
 class AtscTuningSpace final : public DispatchObject<IATSCTuningSpace> {
  public:
   static HRESULT CreateInstance(REFIID riid, void** object);
-  // A space with this unique name (and friendly name).
-  static HRESULT Create(const std::wstring& uniqueName, ITuningSpace** space);
+  // A space with this unique name (and friendly name) and input.
+  static HRESULT Create(const std::wstring& uniqueName, TunerInputType input,
+                        ITuningSpace** space);
 
   // ITuningSpace
   STDMETHODIMP get_UniqueName(BSTR* name) override;

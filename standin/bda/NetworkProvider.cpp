@@ -2,6 +2,7 @@
 
 #include <uuids.h>
 
+#include "graph/BdaIds.h"
 #include "standin/bda/AntennaLoader.h"
 #include "standin/bda/FailSteps.h"
 #include "win/ComObject.h"
@@ -14,8 +15,21 @@ namespace standin {
 
 namespace {
 
-// The channel a tune request asks for: physical from its ATSC locator,
-// major and minor from the request.
+// Whether the request was made by a tuning space whose input is the cable.
+// Its physical channel then names a cable frequency, which the virtual
+// antenna does not carry, so a program that tunes through the cable space
+// receives nothing, as it would with an aerial on a real tuner.
+bool FromCableSpace(IATSCChannelTuneRequest* request) {
+  ComPtr<ITuningSpace> space;
+  if (request->get_TuningSpace(&space) != S_OK || !space) return false;
+  ComPtr<IAnalogTVTuningSpace> analog;
+  if (FAILED(space.As(&analog))) return false;
+  TunerInputType input = TunerInputAntenna;
+  return SUCCEEDED(analog->get_InputType(&input)) && input == TunerInputCable;
+}
+
+// The channel a tune request asks for: physical from its ATSC locator (none
+// for a request of a cable space), major and minor from the request.
 HRESULT ReadRequest(ITuneRequest* request, LONG& physical, LONG& major, LONG& minor) {
   ComPtr<IATSCChannelTuneRequest> atsc;
   RETURN_HR_IF(E_INVALIDARG, FAILED(ComPtr<ITuneRequest>(request).As(&atsc)));
@@ -25,20 +39,30 @@ HRESULT ReadRequest(ITuneRequest* request, LONG& physical, LONG& major, LONG& mi
   RETURN_HR_IF(E_INVALIDARG, atsc->get_Locator(&locator) != S_OK || !locator);
   ComPtr<IATSCLocator> atscLocator;
   RETURN_HR_IF(E_INVALIDARG, FAILED(locator.As(&atscLocator)));
-  return atscLocator->get_PhysicalChannel(&physical);
+  RETURN_IF_FAILED(atscLocator->get_PhysicalChannel(&physical));
+  if (FromCableSpace(atsc.Get())) physical = -1;
+  return S_OK;
 }
 
 }  // namespace
 
-NetworkProvider::NetworkProvider() : BaseFilter(CLSID_ATSCNetworkProvider), output(*this) {}
+NetworkProvider::NetworkProvider(const CLSID& clsid) : BaseFilter(clsid), output(*this) {}
 
-HRESULT NetworkProvider::CreateInstance(REFIID riid, void** object) try {
+HRESULT NetworkProvider::Create(const CLSID& clsid, REFIID riid, void** object) try {
   RETURN_HR_IF_NULL(E_POINTER, object);
   *object = nullptr;
   RETURN_HR_IF(E_FAIL, StepFails(steps::kProviderCreate));
-  return HandOutNew(new NetworkProvider(), riid, object);
+  return HandOutNew(new NetworkProvider(clsid), riid, object);
 }
 CATCH_RETURN()
+
+HRESULT NetworkProvider::CreateAtscInstance(REFIID riid, void** object) {
+  return Create(CLSID_ATSCNetworkProvider, riid, object);
+}
+
+HRESULT NetworkProvider::CreateGenericInstance(REFIID riid, void** object) {
+  return Create(kNetworkProviderClsid, riid, object);
+}
 
 HRESULT NetworkProvider::QueryOwnInterface(REFIID riid, void** object) {
   if (riid == IID_ITuner) {

@@ -1,8 +1,12 @@
 #pragma once
-// The ATSC network provider: takes ATSC channel tune requests through
-// ITuner and tunes the virtual tuner connected to its output (a request put
-// before the tuner is connected reaches it when it is); reports the signal
-// strength of the tuned RF channel.
+// The network provider, under either of its class ids: the ATSC network
+// provider of the older systems or the generic network provider of Windows 7
+// and later, which behave alike for ATSC (the generic one tunes the network
+// type of the request's locator, and ATSC is the only one the virtual antenna
+// carries). It takes ATSC channel tune requests through ITuner and tunes the
+// virtual tuner connected to its output (a request put before the tuner is
+// connected reaches it when it is); reports the signal strength of the tuned
+// RF channel.
 
 #include <windows.h>
 #include <tuner.h>
@@ -17,7 +21,8 @@ namespace standin {
 
 class NetworkProvider final : public dshow::BaseFilter, public ITuner {
  public:
-  static HRESULT CreateInstance(REFIID riid, void** object);
+  static HRESULT CreateAtscInstance(REFIID riid, void** object);
+  static HRESULT CreateGenericInstance(REFIID riid, void** object);
 
   FORWARD_IUNKNOWN_TO(dshow::BaseFilter)
 
@@ -43,7 +48,8 @@ class NetworkProvider final : public dshow::BaseFilter, public ITuner {
   HRESULT QueryOwnInterface(REFIID riid, void** object) override;
 
  private:
-  NetworkProvider();
+  explicit NetworkProvider(const CLSID& clsid);
+  static HRESULT Create(const CLSID& clsid, REFIID riid, void** object);
   ~NetworkProvider() override = default;
 
   struct Channel {

@@ -2,13 +2,14 @@
 
 #include "standin/bda/AtscTuningSpace.h"
 #include "standin/bda/FailSteps.h"
+#include "standin/bda/SystemSpaceList.h"
 #include "win/AnsiText.h"
 #include "win/ComObject.h"
 #include "win/HResultMacros.h"
 
 #include <optional>
-#include <sstream>
 #include <string>
+#include <vector>
 
 namespace standin {
 
@@ -41,13 +42,14 @@ HRESULT TuningSpaceContainer::CreateInstance(REFIID riid, void** object) try {
 CATCH_RETURN()
 
 HRESULT TuningSpaceContainer::LoadSpaces() {
-  std::istringstream names(ReadSetting(kTuningSpacesValue).value_or("ATSC"));
-  std::string name;
-  while (names >> name) {
-    const std::wstring wide = Widen(name);
-    RETURN_HR_IF(E_INVALIDARG, wide.empty());  // a name read is never empty: it did not convert
+  const std::vector<SystemSpace> listedSpaces =
+      SystemSpaces(ReadSetting(kTuningSpacesValue), IsWindows7Platform());
+  for (const SystemSpace& listed : listedSpaces) {
+    const std::wstring wide = Widen(listed.uniqueName);
+    RETURN_HR_IF(E_INVALIDARG, wide.empty());  // a name listed is never empty: it did not convert
     Microsoft::WRL::ComPtr<ITuningSpace> space;
-    RETURN_IF_FAILED(AtscTuningSpace::Create(wide, &space));
+    RETURN_IF_FAILED(AtscTuningSpace::Create(
+        wide, listed.cable ? TunerInputCable : TunerInputAntenna, &space));
     spaces.push_back(space);
   }
   return S_OK;

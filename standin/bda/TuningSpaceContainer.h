@@ -1,8 +1,8 @@
 #pragma once
 // The system tuning-space container. Its spaces are ATSC tuning spaces whose
-// unique names come from the stand-in settings' "TuningSpaces" value (names
-// separated by blanks; an empty value: no space at all); without the value
-// it holds one space named "ATSC".
+// unique names and inputs come from the stand-in settings' "TuningSpaces"
+// value; without the value it holds the list of the platform the stand-ins
+// present (SystemSpaceList.h).
 
 #include <windows.h>
 #include <tuner.h>

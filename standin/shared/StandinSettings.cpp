@@ -27,6 +27,8 @@ std::optional<std::string> ReadSetting(const char* name) {
 
 std::string AntennaPath() { return ReadSetting("Antenna").value_or(""); }
 
+bool IsWindows7Platform() { return ReadSetting("Platform").value_or("") == "Windows7"; }
+
 bool ShouldFail(std::string_view step) {
   return ListNamesStep(ReadSetting("Fail").value_or(""), step);
 }

@@ -8,8 +8,17 @@
 //     "Fail"    (string): names of the steps that are to fail, separated by
 //                         blanks, for example "NetworkProvider.put_TuneRequest"
 //     "TuningSpaces" (string): unique names of the system's tuning spaces,
-//                         separated by blanks (empty: none); without the
-//                         value there is one, "ATSC"
+//                         separated by blanks, ":cable" at the end of one
+//                         whose input is the cable (empty: none); without
+//                         the value the platform's own list
+//     "Platform" (string): "Windows7" for the platform of Windows 7 and
+//                         later: only the generic network provider is
+//                         registered (read when telvstandin-bda.dll is
+//                         registered), and the tuning spaces are an ATSC
+//                         cable space "ATSCCable" and an ATSC antenna space
+//                         "ATSCAntenna"; any other value or none: the older
+//                         systems' platform, only the ATSC network provider
+//                         and one antenna space "ATSC"
 //
 // The steps of telvstandin-bda.dll (standin/bda/FailSteps.h):
 //   TuningSpaces.Create, TuningSpaces.get_EnumTuningSpaces,
@@ -41,6 +50,10 @@ std::optional<std::string> ReadSetting(const char* name);
 
 // The antenna file's path, or an empty text when none is set.
 std::string AntennaPath();
+
+// Whether the stand-ins present Windows 7 and later ("Platform" is
+// "Windows7") rather than the older systems.
+bool IsWindows7Platform();
 
 // Whether the named step is to fail.
 bool ShouldFail(std::string_view step);

@@ -4,7 +4,8 @@
 # viewer's calls; the stream of the tuned RF channel arrives at its own rate,
 # follows re-tunes, loops, and stops for a channel the antenna does not
 # carry; the signal strength follows the antenna; failure steps give the
-# viewer's failure texts.
+# viewer's failure texts; the platform of Windows 7 and later (the generic
+# network provider, the antenna space found by its type).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 source "$harness_top/tools/standin-install.sh"
@@ -118,14 +119,42 @@ line=$(graph run --tuner "$tuner" --capture "$capture" --tune 7 7 1 --seconds 0.
 fail_steps ""
 [[ $line == *signal-failed ]] || fail "signal failure not seen: $line"
 
-# No space named "ATSC"; then two of them, the first is taken.
-wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "DVB-T ATSC-2" /f >/dev/null
+# No space named "ATSC" and none with the antenna input; then two named
+# "ATSC", the first is taken.
+wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "DVB-T:cable ATSC-2:cable" /f >/dev/null
 assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "no ATSC space"
 wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "" /f >/dev/null
 assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "no space at all"
 wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "Cable ATSC ATSC" /f >/dev/null
 assert_eq "signal=80 result=0x00000000" "$(graph signal 7 7 1)" "ATSC among others"
+# A space with the cable input tunes cable frequencies: nothing from the
+# antenna. The one named "ATSC" is taken even so, before an antenna space of
+# another name.
+wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSCAntenna ATSC:cable" /f >/dev/null
+assert_eq "signal=0 result=0x00000000" "$(graph signal 7 7 1)" "cable space"
 wine reg delete "$settings" /v TuningSpaces /f >/dev/null
+
+# --- The platform of Windows 7 and later: only the generic network provider
+# is registered; no space is named "ATSC", the antenna space is found by its
+# type behind the cable space; the generic provider tunes the ATSC request ---
+assert_eq "atsc=1 generic=0" "$(graph providers)" "the older systems' providers"
+windows7_checks() {
+  standin_install --platform windows7 >install.out || fail "standin-install: $(cat install.out)"
+  assert_eq "atsc=0 generic=1" "$(graph providers)" "the providers of Windows 7"
+  assert_eq "signal=80 result=0x00000000" "$(graph signal 7 7 1)" "antenna space found by type"
+  line=$(graph run --tuner "$tuner" --capture "$capture" --tune 9 9 1 --seconds 0.5 | head -n 1)
+  assert_eq "1 9 60" "$(field program "$line") $(field tsid "$line") $(field signal "$line")" "generic provider"
+  wine reg add "$settings" /v TuningSpaces /t REG_SZ /d "ATSCCable:cable DVB-T:cable" /f >/dev/null
+  assert_eq "message=Could not find ATSC tuning space." "$(graph signal 7 7 1)" "only a cable space"
+}
+# In a subshell, so that the prefix, which serves the lane's later tests,
+# gets the older systems' platform back whatever happened.
+status=0
+(windows7_checks) || status=$?
+wine reg delete "$settings" /v TuningSpaces /f >/dev/null 2>&1 || true
+standin_install --platform legacy >install.out || fail "standin-install: $(cat install.out)"
+[ "$status" -eq 0 ] || fail "the platform of Windows 7 (see above)"
+assert_eq "atsc=1 generic=0" "$(graph providers)" "back to the older systems"
 
 # --- A damaged antenna file: bad lines are named, good ones still count ---
 printf 'RF 7 SIGNAL eighty FILE rf7.ts\nRF 9 SIGNAL 61 FILE rf9.ts\nCHANNEL 9 1 PROGRAM 1\nBOGUS\n' >antenna/bad.txt

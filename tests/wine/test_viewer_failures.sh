@@ -46,8 +46,9 @@ expect_build_failure() {
   assert_no_files "$1" config.txt chvols.txt
 }
 
-# No tuning space named "ATSC" on the system.
-standin_install --tuning-spaces "ClearQAM DVB-T" >/dev/null || fail "cannot set the tuning spaces"
+# No tuning space named "ATSC" on the system, and no ATSC space with the
+# antenna input.
+standin_install --tuning-spaces "ClearQAM:cable DVB-T:cable" >/dev/null || fail "cannot set the tuning spaces"
 dir=$(new_case no-atsc-space)
 start_viewer "$dir"
 expect_box error "Could not find ATSC tuning space."

@@ -12,6 +12,8 @@
 //       "phase=N program=P tsid=T bytes=B packets=K pcr=SECONDS
 //        elapsed=SECONDS discontinuities=D signal=S tuned_signal=S0", S0 read
 //       just after the phase's tune (-1 for the first phase)
+//   bdagraph providers
+//       which network providers can be created: "atsc=0|1 generic=0|1"
 //   bdagraph signal PHYSICAL MAJOR MINOR
 //       a network provider alone (no tuner): tuned, then its signal strength
 // A failure prints "message=TEXT" with the text the viewer would show
@@ -32,6 +34,7 @@
 #include <vector>
 
 #include "graph/AtscTuning.h"
+#include "graph/FilterClassIds.h"
 #include "graph/GraphToolkit.h"
 #include "win/ComObject.h"
 #include "win/ComScope.h"
@@ -65,7 +68,7 @@ int Messages(const GraphOutcome& outcome) {
 }
 
 int Usage() {
-  std::fputs("usage: bdagraph devices | signal P M m | run [--tuner NAME] [--capture NAME | --no-capture]\n"
+  std::fputs("usage: bdagraph devices | providers | signal P M m | run [--tuner NAME] [--capture NAME | --no-capture]\n"
              "       --tune P M m --seconds S [--tune P M m --seconds S]...\n",
              stderr);
   return 2;
@@ -123,9 +126,26 @@ int Devices() {
   return 0;
 }
 
+// The network provider as the viewer creates it: the generic one, else the
+// ATSC one.
 HRESULT CreateProvider(IBaseFilter** provider) {
-  return CoCreateInstance(CLSID_ATSCNetworkProvider, nullptr, CLSCTX_INPROC_SERVER,
-                          IID_PPV_ARGS(provider));
+  HRESULT hr = E_FAIL;
+  for (const GUID& clsid : ClassIds(FilterClass::NetworkProvider)) {
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(provider));
+    if (SUCCEEDED(hr)) break;
+  }
+  return hr;
+}
+
+bool CanCreate(const CLSID& clsid) {
+  ComPtr<IBaseFilter> filter;
+  return SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+}
+
+int Providers() {
+  std::printf("atsc=%d generic=%d\n", CanCreate(CLSID_ATSCNetworkProvider) ? 1 : 0,
+              CanCreate(kNetworkProviderClsid) ? 1 : 0);
+  return 0;
 }
 
 int Signal(long physical, long major, long minor) {
@@ -237,6 +257,7 @@ int main(int argc, char** argv) {
   if (!com.Succeeded()) return 1;
   const std::string command = argv[1];
   if (command == "devices" && argc == 2) return Devices();
+  if (command == "providers" && argc == 2) return Providers();
   if (command == "signal" && argc == 5) return Signal(std::atol(argv[2]), std::atol(argv[3]), std::atol(argv[4]));
   if (command != "run") return Usage();
 
