@@ -17,10 +17,11 @@
 # scan must not offer it.
 #
 # Every stream's clock (STT) starts at the same moment, when this script
-# runs, and each sends EIT-0 to EIT-3 (twelve hours) of the guide for its
-# channels, with the descriptions in ETTs; RF 9 sends further EITs, as far
-# as its guide goes (36 hours). Minute 0 of the guide is the start rounded
-# down to the minute, written in the guide's header. For the recording tests:
+# runs (or at $ANTENNA_START), and each sends EIT-0 to EIT-3 (twelve hours)
+# of the guide for its channels, with the descriptions in ETTs; RF 9 sends
+# further EITs, as far as its guide goes (36 hours). Minute 0 of the guide
+# is the start rounded down to the minute, written in the guide's header.
+# For the recording tests:
 # 7-1 shows "Weather Now" at minute 2 and "Traffic Desk" at minute 4 (two
 # minutes each); 33-2 shows "Quiz Time" every 3 minutes from minute 3, ten
 # times, two minutes each; 7-2 starts with a long title in Cyrillic and
@@ -52,7 +53,11 @@ write_whole() {
   cat >"$tmp" && chmod 644 "$tmp" && mv -f "$tmp" "$1"
 }
 
-start=$(date +%s)
+# ANTENNA_START (seconds since 1970) moves the streams' clock, and with it
+# the guide's minute 0, away from now: a test places programmes where it
+# needs them.
+start=${ANTENNA_START:-$(date +%s)}
+[[ $start =~ ^[0-9]+$ ]] || usage
 guide="$dir/antenna-guide.txt"
 {
   cat <<'HEADER'

@@ -99,6 +99,9 @@ INT_PTR ViewerDialog::OnCommand(int id) {
     case IDC_RECORD_STATE:
       ShowRecordMenu();
       return TRUE;
+    case IDC_GUIDE:
+      guide.Open(hwnd);
+      return TRUE;
     default:
       // The timeshift transport, its skip menu, record and stop are the
       // transport's (TimeshiftTransport answers them first).
@@ -125,6 +128,7 @@ void ViewerDialog::OnVideoCommand(int command) {
     return;
   }
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+  if (command == IDC_GUIDE) return;  // the guide window stays in front
   panelActive = false;
   BringWindowToTop(video.Handle());
 }

@@ -76,6 +76,7 @@ INT_PTR ViewerDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case kRemoteCommandMessage:
       return OnRemoteCommand(wParam, lParam);
     default:
+      if (guide.HandleMessage(message, wParam, lParam)) return TRUE;
       if (schedulerCommands.Handle(message, session, *this)) {
         SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 1);
         return TRUE;
@@ -88,6 +89,7 @@ bool ViewerDialog::TranslateKeys(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || hwnd == nullptr) {
     return false;
   }
+  if (guide.TranslateKeys(message)) return true;
   HWND videoWindow = video.Handle();
   if (videoWindow != nullptr && videoAccelerators != nullptr &&
       (message.hwnd == videoWindow || IsChild(videoWindow, message.hwnd))) {
@@ -104,8 +106,7 @@ INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
   switch (id) {
     case kSignalTimer:
       OnSignalTimer();
-      guide.PollBroadcast(static_cast<std::int64_t>(std::time(nullptr)));
-      engine.MapGuidePids(guide.WantedPids());
+      OnGuideTimer();
       return TRUE;
     case kOsdTimer:
       OnOsdTimer();
@@ -273,7 +274,16 @@ void ViewerDialog::RestartLiveAfterScan() {
   SetTimer(hwnd, kSignalTimer, kTimerPeriod, nullptr);
 }
 
-void ViewerDialog::TakeGuide(const std::vector<GuideProgramme>& programmes) { guide.TakeGuide(programmes); }
+void ViewerDialog::TakeGuide(const std::vector<GuideProgramme>& programmes) { guideStore.TakeGuide(programmes); }
+
+// The guide of the tuned station is merged in and its tables' PIDs mapped as
+// they become known; the guide window and the series follow.
+void ViewerDialog::OnGuideTimer() {
+  const auto now = static_cast<std::int64_t>(std::time(nullptr));
+  guideStore.PollBroadcast(now);
+  engine.MapGuidePids(guideStore.WantedPids());
+  guide.OnTimer(now);
+}
 
 void ViewerDialog::EnableChannelControls(bool enable) {
   EnableItems({IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, IDC_RECALL, IDC_CHANNEL_DISPLAY, IDC_SIGNAL,

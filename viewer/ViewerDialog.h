@@ -21,6 +21,7 @@
 #include "viewer/VideoWindowHost.h"
 #include "viewer/ViewerSession.h"
 #include "viewer/guide/GuideStore.h"
+#include "viewer/guide/ViewerGuide.h"
 #include "core/files/FileNames.h"
 #include "viewer/setup/SetupDialog.h"
 #include "viewer/setup/SetupHost.h"
@@ -29,7 +30,7 @@
 #include "win/SystemAwake.h"
 
 class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, private SetupHost,
-                     private SchedulerCommandTarget, private TimeshiftHost {
+                     private SchedulerCommandTarget, private TimeshiftHost, private GuidePanel {
  public:
   ViewerDialog();
   ~ViewerDialog();
@@ -86,6 +87,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   INT_PTR OnControlColour(HDC dc, HWND control);
   INT_PTR OnHitTest(LPARAM lParam);
   void OnSignalTimer();
+  void OnGuideTimer();
   void OnOsdTimer();
   void FitVideo() override;
   void RestartCaptionTimer() override;
@@ -168,7 +170,7 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   enum class Phase { Open, Closed, StartupFailed };
 
   ViewerSession session;
-  GuideStore guide{FileNames::kGuide};  // before the engine: it outlives the graph's threads
+  GuideStore guideStore{FileNames::kGuide};  // before the engine: it outlives the graph's threads
   TvEngine engine;
   VideoWindow video;
   OsdWindow osd;
@@ -179,6 +181,8 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   // The timeshift and record groups, key U and timers 4 to 7.
   TimeshiftTransport transport{engine, session};
   SchedulerCommands schedulerCommands;
+  // The guide window, and the recordings and series made from it.
+  ViewerGuide guide{session, guideStore, *this};
 
   Phase phase = Phase::Open;
   HACCEL accelerators = nullptr;

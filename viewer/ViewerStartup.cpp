@@ -54,6 +54,9 @@ ViewerDialog::Failure ViewerDialog::StartUp() {
   SetTitles();
   DisableTimeshiftControls();
   LoadChannelVolumes();
+  if (const std::optional<std::string> notice = guide.Start(hwnd)) {
+    MessageBoxA(hwnd, notice->c_str(), "", MB_OK | MB_ICONEXCLAMATION);
+  }
   return std::nullopt;
 }
 
@@ -161,9 +164,9 @@ ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
 }
 
 ViewerDialog::Failure ViewerDialog::BuildLiveGraph() {
-  guide.Load();  // the viewer keeps no log for a damaged guide's notice
-  engine.SetGuideFeed([this](std::span<const std::uint8_t> packets) { guide.TakePackets(packets); },
-                      [this] { guide.Restart(); });
+  guideStore.Load();  // the viewer keeps no log for a damaged guide's notice
+  engine.SetGuideFeed([this](std::span<const std::uint8_t> packets) { guideStore.TakePackets(packets); },
+                      [this] { guideStore.Restart(); });
   // A first run has no channel yet: the tuner is given no channel at all.
   if (FAILED(engine.BuildLiveGraph(session.ModelRow(), session.StartupTuning(), video.Handle(),
                                    session.Settings().fullScreenOnPrimary))) {
@@ -246,8 +249,9 @@ void ViewerDialog::Close() {
   KillTimers();
   KillTimer(hwnd, kDigitTimer);
   video.StopCursorTimer();
+  guide.Close();
   engine.TearDown();
-  guide.Save(static_cast<std::int64_t>(std::time(nullptr)));  // a guide that cannot be written is collected again
+  guideStore.Save(static_cast<std::int64_t>(std::time(nullptr)));  // a guide that cannot be written is collected again
   DestroyVideoWindows();
   awake.End();
   DestroyWindow(hwnd);

@@ -33,6 +33,7 @@ lane1_tests=(
   viewer_record          # [219] recordings of up to a minute
   scheduler_live         # [188]
   scheduler_record       # [174] a one-minute event
+  viewer_guide           # [184] waits for the guide's programmes to start
   scheduler_window       # [ 61]
   fixture                # [ 41]
 )

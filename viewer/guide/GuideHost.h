@@ -25,6 +25,9 @@ class GuideHost {
   // channel list whose rows the grid shows (channels.txt's order).
   virtual const std::vector<GuideProgramme>& GuideProgrammes() const = 0;
   virtual const std::vector<ChannelEntry>& GuideChannels() const = 0;
+  // The row of the channel being watched, where the window opens; nothing
+  // when there is none.
+  virtual std::optional<std::size_t> WatchedChannel() const = 0;
   virtual const LocalZone& Zone() const = 0;
   // Seconds since 1970 UTC, from the system clock.
   virtual std::int64_t NowUtc() const = 0;

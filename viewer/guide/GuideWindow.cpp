@@ -117,9 +117,10 @@ INT_PTR GuideWindow::OnInitDialog() {
   model.gridStartUtc = CurrentHalfHourStart(model.nowUtc, host.Zone());
   followsNow = true;
   if (!model.channels.empty()) {
-    const std::int64_t now = model.nowUtc;
-    model.selectedRow = 0;
-    model.selected = ChannelProgrammeAt(model.guide, model.channels[0], now);
+    const std::optional<std::size_t> watched = host.WatchedChannel();
+    const std::size_t row = watched && *watched < model.channels.size() ? *watched : 0;
+    model.selectedRow = static_cast<int>(row);
+    model.selected = ChannelProgrammeAt(model.guide, model.channels[row], model.nowUtc);
   }
 
   // The grid takes the place of its placeholder, in the same place of the
