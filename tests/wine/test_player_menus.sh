@@ -34,9 +34,13 @@ harness_wait_until 20 position_at_most "$title" $((after - 20)) ||
 # greyed) until play is pressed. (The source reads ahead while paused, so
 # the read-out shows up to a second; the slider's own first step, under
 # 0.12 s here, is covered by the player's native timer tests.)
+# The position may be near the start already: wait for the pause itself
+# (play enabled, pause greyed) before watching that it stays so.
 drv key "$title" S
 drv key "$title" V
 harness_wait_until 20 position_at_most "$title" 1 || fail "paused at the start: at $(position "$title") s"
+harness_wait_until 20 eval '[ "$(enabled "$title" 1008 1007)" = "1 0" ]' ||
+  fail "not paused at the start: play and pause are \"$(enabled "$title" 1008 1007)\""
 if harness_wait_until 5 eval '[ "$(enabled "$title" 1008 1007)" != "1 0" ]'; then
   fail "paused at the start: play and pause are \"$(enabled "$title" 1008 1007)\""
 fi
