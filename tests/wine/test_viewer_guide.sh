@@ -44,10 +44,10 @@ event_line() {
 }
 events_of() { tr -d '\r' <schedule.txt | grep -c " $1 [0-9]* [0-9]* [0-9]* [0-9]* 0 0 0$" || true; }
 
-# The guide's minute 0 lies two to three minutes ahead, so that the padded
+# The guide's minute 0 lies one to two minutes ahead, so that the padded
 # recording of "Weather Now" (minutes 2 to 4, one minute early and two late)
 # starts after the guide has been read and the events handed over.
-export ANTENNA_START=$(( $(date +%s) + 150 ))
+export ANTENNA_START=$(( $(date +%s) + 120 ))
 minute0=$(( ANTENNA_START - ANTENNA_START % 60 ))
 echo "step: the antenna, minute 0 at $(date -d "@$minute0" '+%H:%M')"
 six_channel_platform
@@ -130,7 +130,12 @@ drv wait-text "$panel" 1004 "WSVN 7-1" 10
 harness_wait_until 60 grep -q "^RECORD LIVE:" scheduler.txt || fail "no RECORD LIVE entry: $(cat scheduler.txt)"
 # A few seconds of it are enough: the recording's end at its time is the
 # scheduler tests' part.
-recorded_a_while() { [[ $(harness_driver text "Recording Now" 4019 | tr -d '\r') > "00:03" ]]; }
+# The elapsed clock of "Recording Now" reads "00:00", then "H:MM:SS".
+recorded_a_while() {
+  local t
+  t=$(harness_driver text "Recording Now" 4019 | tr -d '\r') || return 1
+  [ "$t" != "00:00" ] && [ $((10#$(cut -d: -f2 <<<"$t") * 60 + 10#${t##*:})) -ge 4 ]
+}
 harness_wait_until 60 recorded_a_while || fail "the recording does not run"
 file=$(ls -t "$record_dir" | grep -v '^stub_' | head -1)
 drv key "$panel" U
