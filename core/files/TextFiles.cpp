@@ -1,8 +1,32 @@
 #include "core/files/TextFiles.h"
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
+
+namespace {
+
+// On Windows a file cannot be replaced while another program has it open
+// without delete sharing, which is how every reader through the C library
+// opens it. The suite's programs read each other's small files (the
+// schedule, the guide, the settings) for moments at a time, so a refused
+// replacement is tried again for up to two seconds before the write counts
+// as failed.
+constexpr int kReplaceAttempts = 100;
+constexpr auto kReplaceRetryWait = std::chrono::milliseconds(20);
+
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& error) {
+  for (int attempt = 1;; ++attempt) {
+    std::filesystem::rename(from, to, error);
+    if (!error || error != std::errc::permission_denied || attempt == kReplaceAttempts) return;
+    std::this_thread::sleep_for(kReplaceRetryWait);
+  }
+}
+
+}  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view content) {
   std::filesystem::path temporary = file;
@@ -20,7 +44,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view con
     }
   }
   std::error_code error;
-  std::filesystem::rename(temporary, file, error);
+  ReplaceFile(temporary, file, error);
   if (error) {
     std::error_code ignored;  // the old file is untouched; the leftover is only tidied up
     std::filesystem::remove(temporary, ignored);

@@ -12,8 +12,10 @@
 // small text files.
 
 // Replaces the file with `content`: writes a temporary file beside it and
-// renames it over the old one, so a crash never leaves half a file. Returns
-// false (and leaves the old file as it was) when anything fails.
+// renames it over the old one, so a crash never leaves half a file. A file
+// that another program is reading is replaced once the reader lets it go (up
+// to two seconds). Returns false (and leaves the old file as it was) when
+// anything fails.
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view content);
 
 // Deletes the file; a file that is already absent is no error.

@@ -36,6 +36,7 @@ lane1_tests=(
   viewer_guide           # [184] waits for the guide's programmes to start
   scheduler_window       # [ 61]
   fixture                # [ 41]
+  shared_files           # [  5]
 )
 lane2_tests=(
   recorder_ts            # [310] waits for its minutes
