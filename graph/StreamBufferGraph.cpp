@@ -123,6 +123,9 @@ GraphOutcome StreamBufferGraph::Perform(const TransitionStep& step) {
       if (SUCCEEDED(hr)) live.basicAudio = audio;
       return GraphOutcome::Result(hr);
     }
+    case A::ReconnectTables:
+      return GraphOutcome::Result(live.tables.IsPresent() ? live.tables.Reconnect(live.graphs.live.Get())
+                                                          : S_FALSE);
     case A::Run: {
       IMediaControl* control = step.graph == GraphKind::Live   ? live.control.Get()
                                : step.graph == GraphKind::Sink ? sinkControl.Get()

@@ -257,6 +257,9 @@ TransitionPlan ReturnToLivePlan(bool hasCapture, bool recovering) {
   plan.push_back(Connect(G::Live, F::AudioDecoder, F::SoundRenderer,
                          Exclaim("CAN'T CONNECT AUDIO DECODER TO SOUND RENDERER")));
   plan.push_back(Optional(Step(A::QueryBasicAudio, G::Live)));
+  // The guide is collected again; live television runs without it when the
+  // branch cannot be connected.
+  plan.push_back(Optional(Step(A::ReconnectTables, G::Live)));
   plan.push_back(Must(Step(A::Run, G::Live), Exclaim("CAN'T RUN FILTER GRAPH")));
   return plan;
 }

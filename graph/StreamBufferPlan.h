@@ -53,6 +53,7 @@ enum class TransitionAction {
   SetStreamSink,      // the source reads the sink (else the stub file)
   QueryMediaControl,  // of `graph`
   QueryBasicAudio,    // of `graph`: volume and mute
+  ReconnectTables,    // the live graph's table branch, which the demultiplexer's move disconnected
   Run,                // `graph`
   PauseVideoDecoder,  // the decoder filter itself, for decoders that need it
   RunVideoDecoder,

@@ -73,6 +73,7 @@ class FakeTransitionPlatform : public TransitionPlatform {
       case TransitionAction::SetStreamSink: return "set stream sink";
       case TransitionAction::QueryMediaControl: return "media control " + g;
       case TransitionAction::QueryBasicAudio: return "volume " + g;
+      case TransitionAction::ReconnectTables: return "reconnect tables";
       case TransitionAction::Run: return "run " + g;
       case TransitionAction::PauseVideoDecoder: return "pause video decoder";
       case TransitionAction::RunVideoDecoder: return "run video decoder";
@@ -293,6 +294,7 @@ TEST(StreamBufferPlanTest, FailuresHalfWayTellTheirTextAndRecoveryRebuildsLiveFr
     EXPECT_TRUE(Has(recovery.lines, std::string("remove ") + filter + " from live")) << filter;
   }
   EXPECT_EQ(recovery.lines.back(), "run live");
+  EXPECT_EQ(recovery.lines.end()[-2], "reconnect tables");
 }
 
 TEST(StreamBufferPlanTest, ReturnToLiveStopsTheRecorderAndReconnectsUnderTheLiveNames) {
@@ -319,6 +321,13 @@ TEST(StreamBufferPlanTest, ReturnToLiveStopsTheRecorderAndReconnectsUnderTheLive
   failing.failing.insert("connect demux -> audio decoder in live (audio)");
   EXPECT_EQ(RunTransition(ReturnToLivePlan(true), failing).outcome.messages,
             (Messages{{"CAN'T CONNECT DEMUX TO AUDIO DECODER", BoxStyle::Exclamation}}));
+  // The table branch is connected again before the graph runs; live
+  // television does not depend on it.
+  EXPECT_EQ(platform.lines.end()[-2], "reconnect tables");
+  FakeTransitionPlatform noTables;
+  noTables.failing.insert("reconnect tables");
+  EXPECT_TRUE(RunTransition(ReturnToLivePlan(true), noTables).outcome.Succeeded());
+  EXPECT_EQ(noTables.lines.back(), "run live");
   FakeTransitionPlatform notRunning;
   notRunning.failing.insert("run live");
   EXPECT_EQ(RunTransition(ReturnToLivePlan(true), notRunning).outcome.messages,

@@ -5,7 +5,8 @@
 # padded times; RECORD on an overlapping programme shows the scheduler's
 # refusal; RECORD SERIES on a title shown every three minutes hands each
 # showing over once, the one that overlaps listed under the rule; the
-# recording is made at its time and plays.
+# recording is made at its time and plays, and back at live television the
+# guide of the next RF channel tuned is collected.
 set -euo pipefail
 [ -z "${VIEWER_TEST_TRACE:-}" ] || set -x
 source "$(dirname "$0")/lib.sh"
@@ -100,7 +101,10 @@ assert_eq 1 "$(events_of '7 7 1')" "events on 7-1"
 echo "step: 33-2's guide, then RECORD SERIES of Quiz Time without padding"
 drv key "$guide_title" ESCAPE
 drv wait-gone "$guide_title" 10
-for _ in 1 2 3 4; do drv key "$panel" W; done
+# Down from the first channel round to the last: RF 9 stays untuned until
+# the end, where its guide shows that collecting goes on after a recording.
+drv key "$panel" S
+drv key "$panel" S
 drv wait-text "$panel" 1004 "WTTT2 33-2" 30
 harness_wait_until 60 has_programme 33 2 "Quiz Time" || fail "no guide of 33-2"
 drv key "$panel" E
@@ -143,6 +147,12 @@ harness_wait_until 30 grep -q "^RECORDING STOPPED: " scheduler.txt || fail "the 
 duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$record_dir/$file") ||
   fail "ffprobe cannot read $file"
 awk -v d="$duration" 'BEGIN { exit !(d > 2) }' || fail "$file lasts $duration s"
+
+echo "step: back at live television the guide of another RF channel is collected"
+drv key "$panel" W
+drv key "$panel" W
+drv wait-text "$panel" 1004 "WNIN 9-1" 30
+harness_wait_until 60 has_programme 9 1 "Nature Hour" || fail "no guide of 9-1 after the recording"
 
 echo "step: exit"
 drv command "$scheduler_title" 40005
