@@ -106,6 +106,8 @@ INT_PTR ViewerDialog::OnTimer(UINT_PTR id) {
   switch (id) {
     case kSignalTimer:
       OnSignalTimer();
+      return TRUE;
+    case kGuideTimer:
       OnGuideTimer();
       return TRUE;
     case kOsdTimer:

@@ -159,10 +159,12 @@ class ViewerDialog : public Dialog<ViewerDialog>, private VideoWindowHost, priva
   void PauseForTimeshift() override;
 
   // The panel's timers: 1 the signal and picture size, 2 the caption, 3 the
-  // typed channel number. 4 to 7 belong to the timeshift.
+  // typed channel number. 4 to 7 belong to the timeshift. 8 the guide, from
+  // the start to the exit: its collection and its hand-offs to the scheduler.
   static constexpr UINT_PTR kSignalTimer = 1;
   static constexpr UINT_PTR kOsdTimer = 2;
   static constexpr UINT_PTR kDigitTimer = 3;
+  static constexpr UINT_PTR kGuideTimer = 8;
   static constexpr UINT kTimerPeriod = 500;
   static constexpr UINT kDigitPeriod = 150;
 

@@ -159,6 +159,7 @@ ViewerDialog::Failure ViewerDialog::StartNormalRun(const StartupPlan& plan) {
   signalTicks = 0;
   ShowChannelOsd();
   StartTimers();
+  SetTimer(hwnd, kGuideTimer, kTimerPeriod, nullptr);
   accelerators = LoadKeyTable();
   return std::nullopt;
 }
@@ -248,6 +249,7 @@ void ViewerDialog::Close() {
   phase = Phase::Closed;
   KillTimers();
   KillTimer(hwnd, kDigitTimer);
+  KillTimer(hwnd, kGuideTimer);
   video.StopCursorTimer();
   guide.Close();
   engine.TearDown();

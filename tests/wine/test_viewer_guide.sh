@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The programme guide: the viewer collects the tuned station's guide from
 # the broadcast into guide.txt, and "Telvantis Guide" (key E) lists it at
-# its local times. RECORD hands the programme to the scheduler with the
-# padded times; RECORD on an overlapping programme shows the scheduler's
+# its local times. RECORD starts the scheduler and hands it the programme
+# with the padded times; RECORD on an overlapping programme shows the scheduler's
 # refusal; RECORD SERIES on a title shown every three minutes hands each
 # showing over once, the one that overlaps listed under the rule; the
 # recording is made at its time and plays, and back at live television the
@@ -61,8 +61,13 @@ rm -f schedule.txt series.txt guide.txt
 # (17, the WinTV 885) from them.
 printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
 
-echo "step: the viewer on 7-1"
-start_viewer "$TEST_WORK"
+echo "step: the viewer on 7-1, from a folder that holds the scheduler too"
+# As installed: the viewer starts TelvantisSched.exe from its own folder.
+programs="$TEST_WORK/programs"
+mkdir -p "$programs"
+cp "$viewer_exe" "$(harness_exe TelvantisSched)" "$programs/"
+harness_start "$TEST_WORK" "$programs/Telvantis.exe"
+VIEWER_PID=$HARNESS_PID
 drv wait-shown "$panel" 60 >/dev/null
 drv wait-text "$panel" 1004 "WSVN 7-1" 30
 echo "step: guide.txt gets the station's guide"
@@ -84,11 +89,10 @@ assert_eq "2" "$(text 3242)" "End late"
 png=$(take_screenshot guide)
 assert_image_not_blank "$png"
 
-echo "step: the scheduler, then RECORD hands the programme over with its padding"
-start_program TelvantisSched
-drv wait "$scheduler_title" 60 >/dev/null
+echo "step: RECORD with the scheduler closed starts it and hands the programme over with its padding"
 select_programme "Weather Now"
 drv click "$guide_title" 3231
+drv wait "$scheduler_title" 60 >/dev/null
 harness_wait_until 60 status_is "RECORDING SCHEDULED: Weather Now *" || fail "no answer: \"$(text 3260)\""
 assert_file_has_line schedule.txt "$(event_line $((minute0 + 60)) $((minute0 + 360)) '7 7 1')"
 
