@@ -7,7 +7,7 @@ namespace EventIntake {
 Result Accept(ScheduleList& list, const ScheduleEvent& candidate,
               const std::vector<ChannelEntry>& channels, const CivilTime& now,
               const std::optional<ScheduleEvent>& edited) {
-  if (!FindEventChannel(channels, candidate)) return Result{std::nullopt, kChannelNotListed};
+  if (!FindEventChannel(channels, candidate)) return Result{std::nullopt, ScheduleList::kChannelNotListed};
   const ScheduleList::AddResult added =
       edited ? list.ReplaceEdited(*edited, candidate, now) : list.Add(candidate, now);
   return Result{added.index, added.message};

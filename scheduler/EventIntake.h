@@ -16,10 +16,6 @@
 // refused event gets the same text whoever offered it.
 namespace EventIntake {
 
-// An event whose channel is none of the scheduler's channels (the guide may
-// know a station that channels.txt does not hold).
-inline constexpr const char* kChannelNotListed = "CHANNEL IS NOT IN THE CHANNEL LIST";
-
 struct Result {
   std::optional<std::size_t> index;  // the new row, or nothing when refused
   std::string message;               // the refusal's text

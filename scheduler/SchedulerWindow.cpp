@@ -15,6 +15,7 @@
 #include "win/FolderBrowser.h"
 #include "win/LocalNow.h"
 #include "win/RegistryFolder.h"
+#include "win/SystemTimes.h"
 
 using SchedulerWindowRules::ClockTime;
 
@@ -40,18 +41,6 @@ constexpr Column kColumns[] = {
     {"DATE", 100}, {"CH", 85}, {"START", 65}, {"END", 65}, {"DURATION", LVSCW_AUTOSIZE_USEHEADER},
     {"TYPE", 110}, {"FREQUENCY", LVSCW_AUTOSIZE_USEHEADER}, {"WHEN DONE", LVSCW_AUTOSIZE_USEHEADER},
     {"SAVE TO", 300}};
-
-SYSTEMTIME SystemTimeOf(const CivilTime& t) {
-  SYSTEMTIME s{};
-  s.wYear = static_cast<WORD>(t.year);
-  s.wMonth = static_cast<WORD>(t.month);
-  s.wDay = static_cast<WORD>(t.day);
-  s.wDayOfWeek = static_cast<WORD>(DayOfWeek(t) - 1);
-  s.wHour = static_cast<WORD>(t.hour);
-  s.wMinute = static_cast<WORD>(t.minute);
-  s.wSecond = static_cast<WORD>(t.second);
-  return s;
-}
 
 // The record and timeshift keys are made at start when they are missing, so
 // that the viewer's folder setup and the user find them in place. Under
@@ -673,9 +662,9 @@ void SchedulerWindow::ResetForm() {
   updatingForm = true;
   for (int id : {IDC_CHANNEL, IDC_FREQUENCY, IDC_TYPE, IDC_WHEN_DONE}) SendMessageA(Item(id), CB_SETCURSEL, 0, 0);
   const CivilTime now = LocalNow();
-  SYSTEMTIME today = SystemTimeOf(now);
+  SYSTEMTIME today = ToSystemTime(now);
   // Any day from today on; there is no last day.
-  SYSTEMTIME range[2] = {SystemTimeOf(CivilTime{now.year, now.month, now.day, 0, 0, 0}), {}};
+  SYSTEMTIME range[2] = {ToSystemTime(CivilTime{now.year, now.month, now.day, 0, 0, 0}), {}};
   SendMessageA(Item(IDC_DATE), DTM_SETRANGE, GDTR_MIN, reinterpret_cast<LPARAM>(range));
   for (int id : {IDC_DATE, IDC_START_TIME, IDC_END_TIME})
     SendMessageA(Item(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&today));
@@ -762,7 +751,7 @@ void SchedulerWindow::LoadForm(const ScheduleEvent& event) {
   updatingForm = true;
   if (const auto channel = FindEventChannel(setup.channels, event))
     SendMessageA(Item(IDC_CHANNEL), CB_SETCURSEL, *channel, 0);
-  SYSTEMTIME date = SystemTimeOf(EventStart(event));
+  SYSTEMTIME date = ToSystemTime(EventStart(event));
   SendMessageA(Item(IDC_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
   SendMessageA(Item(IDC_TYPE), CB_SETCURSEL, CodeOf(event.type), 0);
   SendMessageA(Item(IDC_FREQUENCY), CB_SETCURSEL, CodeOf(event.frequency), 0);

@@ -5,9 +5,10 @@
 #include <windows.h>
 
 #include "core/time/CivilTime.h"
+#include "win/SystemTimes.h"
 
 inline CivilTime LocalNow() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return CivilTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  return ToCivilTime(now);
 }

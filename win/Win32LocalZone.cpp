@@ -4,27 +4,14 @@
 
 #include <chrono>
 
+#include "win/SystemTimes.h"
+
 namespace {
 
 // SYSTEMTIME holds years 1601 to 30827; the conversions below take the
 // years a guide can hold.
 constexpr int kFirstYear = 1601;
 constexpr int kLastYear = 30827;
-
-SYSTEMTIME ToSystemTime(const CivilTime& t) {
-  SYSTEMTIME s{};
-  s.wYear = static_cast<WORD>(t.year);
-  s.wMonth = static_cast<WORD>(t.month);
-  s.wDay = static_cast<WORD>(t.day);
-  s.wHour = static_cast<WORD>(t.hour);
-  s.wMinute = static_cast<WORD>(t.minute);
-  s.wSecond = static_cast<WORD>(t.second);
-  return s;
-}
-
-CivilTime ToCivil(const SYSTEMTIME& s) {
-  return CivilTime{s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond};
-}
 
 // UTC seconds as a civil time of the UTC clock, and back.
 CivilTime UtcCivil(std::int64_t utcSeconds) {
@@ -59,7 +46,7 @@ CivilTime Win32LocalZone::ToLocal(std::int64_t utcSeconds) const {
   const SYSTEMTIME universal = ToSystemTime(utc);
   SYSTEMTIME local{};
   if (!SystemTimeToTzSpecificLocalTime(&rules, &universal, &local)) return utc;
-  return ToCivil(local);
+  return ToCivilTime(local);
 }
 
 std::int64_t Win32LocalZone::ToUtc(const CivilTime& local) const {
@@ -70,5 +57,5 @@ std::int64_t Win32LocalZone::ToUtc(const CivilTime& local) const {
   const SYSTEMTIME wall = ToSystemTime(local);
   SYSTEMTIME universal{};
   if (!TzSpecificLocalTimeToSystemTime(&rules, &wall, &universal)) return asUtc;
-  return UtcSeconds(ToCivil(universal));
+  return UtcSeconds(ToCivilTime(universal));
 }

@@ -22,6 +22,9 @@ class ScheduleList {
   static constexpr const char* kListFull = "CAN'T ADD EVENT: THE SCHEDULE HOLDS 50 EVENTS";
   // An edited event that is no longer in the list when the edit is saved.
   static constexpr const char* kEditedEventGone = "EVENT HAS ALREADY RUN OR BEEN REMOVED";
+  // An event on none of the channels of channels.txt (the guide may know a
+  // station that the channel list does not hold).
+  static constexpr const char* kChannelNotListed = "CHANNEL IS NOT IN THE CHANNEL LIST";
 
   ScheduleList() = default;
   // Takes up to kMaxEvents events and sorts them by start (stable).

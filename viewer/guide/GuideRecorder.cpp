@@ -10,14 +10,13 @@
 #include "core/protocol/HandOffFiles.h"
 #include "core/protocol/ProgramProtocol.h"
 #include "core/schedule/ScheduleFile.h"
+#include "core/schedule/ScheduleList.h"
 #include "win/RegistryFolder.h"
 
 namespace {
 
 constexpr const char* kSchedulerExe = "TelvantisSched.exe";
 constexpr const char* kRecordValue = "Record";
-// The scheduler's own words for a channel it does not know.
-constexpr const char* kChannelNotListed = "CHANNEL IS NOT IN THE CHANNEL LIST";
 constexpr const char* kSeriesNotWritten = "CAN'T WRITE SERIES.TXT";
 
 // Seconds of a steady clock, for the queue's waits: a change of the
@@ -118,7 +117,7 @@ void GuideRecorder::SetPadding(RecordingPadding value) {
 std::optional<std::string> GuideRecorder::RecordProgramme(const GuideProgramme& programme,
                                                           const std::vector<ChannelEntry>& channels) {
   const ChannelEntry* channel = FindGuideChannel(channels, programme.major, programme.minor);
-  if (!channel) return std::string(kChannelNotListed);
+  if (!channel) return std::string(ScheduleList::kChannelNotListed);
   GuideRecording recording = PaddedRecordingEvent(programme, *channel, padding, RecordFolder(), zone);
   if (!recording.event) return recording.refusal;
   Handle(queue.Add(GuideHandOffItem{GuideHandOffItem::Kind::Once, programme, std::move(*recording.event)},

@@ -7,26 +7,21 @@
 #include <commctrl.h>
 
 #include "core/time/CivilTime.h"
+#include "win/SystemTimes.h"
 
 inline void PrepareTimePicker(HWND picker) {
   SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("hh':'mm' 'tt"));
 }
 
 inline void SetTimePicker(HWND picker, const CivilTime& time) {
-  SYSTEMTIME shown{};
-  shown.wYear = static_cast<WORD>(time.year);
-  shown.wMonth = static_cast<WORD>(time.month);
-  shown.wDay = static_cast<WORD>(time.day);
-  shown.wHour = static_cast<WORD>(time.hour);
-  shown.wMinute = static_cast<WORD>(time.minute);
-  shown.wSecond = static_cast<WORD>(time.second);
+  SYSTEMTIME shown = ToSystemTime(time);
   SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&shown));
 }
 
 inline CivilTime TimePickerTime(HWND picker) {
   SYSTEMTIME shown{};
   SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-  return CivilTime{shown.wYear, shown.wMonth, shown.wDay, shown.wHour, shown.wMinute, shown.wSecond};
+  return ToCivilTime(shown);
 }
 
 inline void PrepareSpin(HWND spin, int maximum) {
