@@ -50,6 +50,7 @@ assert_eq 0x80070003 "$(value start_missing_folder "$out")" "Start of a recordin
 assert_eq 0x8000FFFF "$(value stop_unstarted "$out")" "Stop before Start"
 assert_eq 0x80070002 "$(value load_missing "$out")" "Load of a missing file"
 assert_eq 0x80004002 "$(value attach_not_a_sink "$out")" "SetStreamSink with another object"
+assert_eq 0x80070057 "$(value attach_filter_interface "$out")" "SetStreamSink with the sink's filter interface"
 assert_eq 0x8000FFFF "$(value duration_nothing_loaded "$out")" "GetDuration with nothing loaded"
 
 # --- two minutes of live television into the sink -----------------------------
@@ -58,7 +59,6 @@ out=$(standinsbe record "$(win "$PWD/buffer")" 120 7 7 1 "$(win "$PWD/rec.dvr-ms
   fail "record: $out"
 echo "$out"
 assert_eq 0x80070005 "$(value lock_global "$out")" "LockProfile in the global namespace (a normal user)"
-assert_eq 0x80070057 "$(value attach_filter_interface "$out")" "SetStreamSink with the sink's filter interface"
 assert_eq 0x80004002 "$(value live_media_seeking "$out")" "IMediaSeeking on live content"
 assert_eq 0x00000001 "$(value profile_locked_before "$out")" "IsProfileLocked before LockProfile"
 assert_eq 0x00000000 "$(value lock "$out")" "LockProfile"

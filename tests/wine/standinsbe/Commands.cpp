@@ -63,6 +63,65 @@ int CountBufferFiles(const char* folder) {
   return count;
 }
 
+// The live chain of `channel` into a stream-buffer sink, with the video
+// stream analyser beside it, in a new graph.
+struct SinkSide {
+  ComPtr<IGraphBuilder> graph;
+  AtscTuning tuning;
+  TunerChain chain;
+  ComPtr<IBaseFilter> sink;
+  ComPtr<IStreamBufferSink> buffer;
+};
+
+int BuildSinkSide(Channel channel, SinkSide& side) {
+  CHECK("create sink graph", NewGraph(&side.graph));
+  std::string step;
+  const HRESULT built = BuildLiveChain(side.graph.Get(), channel, Join::Direct, side.tuning, side.chain, step);
+  if (FAILED(built)) return Fail(step.c_str(), built);
+  IGraphBuilder* graph = side.graph.Get();
+  ComPtr<IBaseFilter> analyser;
+  CHECK("add sink", AddByClsid(graph, CLSID_StreamBufferSink, L"SINK", &side.sink));
+  CHECK("add analyser", AddByClsid(graph, CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
+  CHECK("connect demultiplexer to analyser", ConnectFilters(graph, side.chain.demux.Get(), analyser.Get(), Join::Direct));
+  CHECK("connect demultiplexer to sink", ConnectFilters(graph, side.chain.demux.Get(), side.sink.Get(), Join::Direct));
+  CHECK("connect analyser to sink", ConnectFilters(graph, analyser.Get(), side.sink.Get(), Join::Direct));
+  CHECK("query IStreamBufferSink", side.sink.As(&side.buffer));
+  return 0;
+}
+
+// A configuration object on `key`, in the session's own namespace, for a
+// ring of `minFiles` to `maxFiles` 15-second backing files in `folder`.
+int Configure(HKEY key, const char* folder, DWORD minFiles, DWORD maxFiles, ComPtr<IStreamBufferConfigure>& config) {
+  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
+                                                 IID_PPV_ARGS(&config)));
+  ComPtr<IStreamBufferInitialize> initialize;
+  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
+  CHECK("configuration SetHKEY", initialize->SetHKEY(key));
+  CHECK("SetDirectory", config->SetDirectory(Wide(folder).c_str()));
+  CHECK("SetBackingFileCount", config->SetBackingFileCount(minFiles, maxFiles));
+  CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
+  ComPtr<IStreamBufferConfigure3> config3;
+  CHECK("query IStreamBufferConfigure3", config.As(&config3));
+  CHECK("SetNamespace NULL", config3->SetNamespace(nullptr));
+  return 0;
+}
+
+// The stream-buffer source reading `buffer`, its pins rendered through the
+// test decoders and renderers, in a new graph.
+int BuildSourceSide(IStreamBufferSink* buffer, ComPtr<IGraphBuilder>& graph, ComPtr<IBaseFilter>& source) {
+  CHECK("create source graph", NewGraph(&graph));
+  CHECK("add source", AddByClsid(graph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
+  ComPtr<IStreamBufferSource> attach;
+  CHECK("query IStreamBufferSource", source.As(&attach));
+  CHECK("SetStreamSink", attach->SetStreamSink(buffer));
+  for (const wchar_t* pinName : {L"Audio", L"Video"}) {
+    ComPtr<IPin> pin;
+    CHECK("find source pin", source->FindPin(pinName, &pin));
+    CHECK("render source pin", graph->Render(pin.Get()));
+  }
+  return 0;
+}
+
 }  // namespace
 
 void PrintValue(const char* name, long long value) { std::printf("%s=%lld\n", name, value); }
@@ -78,41 +137,20 @@ void PrintPositions(const char* prefix, IStreamBufferMediaSeeking* seeking) {
 }
 
 int Record(const char* folder, double seconds, Channel channel, const char* recording) {
-  ComPtr<IGraphBuilder> sinkGraph;
-  CHECK("create sink graph", NewGraph(&sinkGraph));
-  AtscTuning tuning;
-  TunerChain chain;
-  std::string step;
-  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, Join::Direct, tuning, chain, step);
-  if (FAILED(built)) return Fail(step.c_str(), built);
-  const ComPtr<IBaseFilter>& demux = chain.demux;
-  ComPtr<IBaseFilter> analyser, sink;
-  CHECK("add sink", AddByClsid(sinkGraph.Get(), CLSID_StreamBufferSink, L"SINK", &sink));
-  CHECK("add analyser", AddByClsid(sinkGraph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
-  CHECK("connect demultiplexer to analyser",
-        ConnectFilters(sinkGraph.Get(), demux.Get(), analyser.Get(), Join::Direct));
-  CHECK("connect demultiplexer to sink",
-        ConnectFilters(sinkGraph.Get(), demux.Get(), sink.Get(), Join::Direct));
-  CHECK("connect analyser to sink",
-        ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get(), Join::Direct));
+  SinkSide live;
+  if (const int failed = BuildSinkSide(channel, live)) return failed;
+  ComPtr<IGraphBuilder>& sinkGraph = live.graph;
+  ComPtr<IBaseFilter>& sink = live.sink;
+  ComPtr<IStreamBufferSink>& buffer = live.buffer;
 
   // The folder and the ring through the configuration object and the key.
-  ComPtr<IStreamBufferConfigure> config;
-  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
-                                                 IID_PPV_ARGS(&config)));
   UniqueHkey key;
   CHECK("open key", HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0,
                                                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr)));
-  ComPtr<IStreamBufferInitialize> initialize;
-  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
-  CHECK("configuration SetHKEY", initialize->SetHKEY(key.Get()));
-  CHECK("SetDirectory", config->SetDirectory(Wide(folder).c_str()));
-  CHECK("SetBackingFileCount", config->SetBackingFileCount(2, 3));
-  CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
+  ComPtr<IStreamBufferConfigure> config;
+  if (const int failed = Configure(key.Get(), folder, 2, 3, config)) return failed;
   ComPtr<IStreamBufferInitialize> sinkInitialize;
   CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
-  ComPtr<IStreamBufferSink> buffer;
-  CHECK("query IStreamBufferSink", sink.As(&buffer));
   const std::wstring stub = Wide(folder) + L"\\stub_1.dvr-ms";
 
   // In the global namespace (the default) a normal user may not lock the
@@ -138,19 +176,8 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
 
   // The timeshift side: the buffer through the test decoders and renderers.
   ComPtr<IGraphBuilder> sourceGraph;
-  CHECK("create source graph", NewGraph(&sourceGraph));
   ComPtr<IBaseFilter> source;
-  CHECK("add source", AddByClsid(sourceGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
-  ComPtr<IStreamBufferSource> attach;
-  CHECK("query IStreamBufferSource", source.As(&attach));
-  // Only the sink's IStreamBufferSink is taken: its filter interface is not.
-  PrintResult("attach_filter_interface", attach->SetStreamSink(reinterpret_cast<IStreamBufferSink*>(sink.Get())));
-  CHECK("SetStreamSink", attach->SetStreamSink(buffer.Get()));
-  for (const wchar_t* pinName : {L"Audio", L"Video"}) {
-    ComPtr<IPin> pin;
-    CHECK("find source pin", source->FindPin(pinName, &pin));
-    CHECK("render source pin", sourceGraph->Render(pin.Get()));
-  }
+  if (const int failed = BuildSourceSide(buffer.Get(), sourceGraph, source)) return failed;
   // Live content seeks through IStreamBufferMediaSeeking only.
   ComPtr<IMediaSeeking> plain;
   PrintResult("live_media_seeking", source.As(&plain));
@@ -231,7 +258,6 @@ int Record(const char* folder, double seconds, Channel channel, const char* reco
   // The backing files go with the last reader of the buffer.
   CHECK("remove source", sourceGraph->RemoveFilter(source.Get()));
   seeking.Reset();
-  attach.Reset();
   source.Reset();
   PrintValue("buffer_files_after", CountBufferFiles(folder));
   return 0;
@@ -394,6 +420,8 @@ int Edges(const char* folder) {
   ComPtr<IStreamBufferSource> attach;
   CHECK("query IStreamBufferSource", source.As(&attach));
   PrintResult("attach_not_a_sink", attach->SetStreamSink(reinterpret_cast<IStreamBufferSink*>(config.Get())));
+  // Only the sink's IStreamBufferSink is taken: its filter interface is not.
+  PrintResult("attach_filter_interface", attach->SetStreamSink(reinterpret_cast<IStreamBufferSink*>(sink.Get())));
   ComPtr<IStreamBufferMediaSeeking> seeking;
   CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
   LONGLONG duration = 0;
@@ -408,53 +436,22 @@ int Edges(const char* folder) {
 // reaches the end of its file the source tells of the hole. The reader then
 // seeks past it, as an application does, and plays on from there.
 int Hole(const char* folder, Channel channel) {
-  ComPtr<IGraphBuilder> sinkGraph;
-  CHECK("create sink graph", NewGraph(&sinkGraph));
-  AtscTuning tuning;
-  TunerChain chain;
-  std::string step;
-  const HRESULT built = BuildLiveChain(sinkGraph.Get(), channel, Join::Direct, tuning, chain, step);
-  if (FAILED(built)) return Fail(step.c_str(), built);
-  ComPtr<IBaseFilter> analyser, sink;
-  CHECK("add sink", AddByClsid(sinkGraph.Get(), CLSID_StreamBufferSink, L"SINK", &sink));
-  CHECK("add analyser", AddByClsid(sinkGraph.Get(), CLSID_Mpeg2VideoStreamAnalyzer, L"VSA", &analyser));
-  CHECK("connect demultiplexer to analyser",
-        ConnectFilters(sinkGraph.Get(), chain.demux.Get(), analyser.Get(), Join::Direct));
-  CHECK("connect demultiplexer to sink", ConnectFilters(sinkGraph.Get(), chain.demux.Get(), sink.Get(), Join::Direct));
-  CHECK("connect analyser to sink", ConnectFilters(sinkGraph.Get(), analyser.Get(), sink.Get(), Join::Direct));
-  ComPtr<IStreamBufferConfigure> config;
-  CHECK("create configuration", CoCreateInstance(CLSID_StreamBufferConfig, nullptr, CLSCTX_INPROC_SERVER,
-                                                 IID_PPV_ARGS(&config)));
+  SinkSide live;
+  if (const int failed = BuildSinkSide(channel, live)) return failed;
   UniqueHkey key;
   CHECK("open key", HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Telvantis Standin Test\\Hole",
                                                        0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr)));
-  ComPtr<IStreamBufferInitialize> initialize, sinkInitialize;
-  CHECK("query configuration IStreamBufferInitialize", config.As(&initialize));
-  CHECK("configuration SetHKEY", initialize->SetHKEY(key.Get()));
-  ComPtr<IStreamBufferConfigure3> config3;
-  CHECK("query IStreamBufferConfigure3", config.As(&config3));
-  CHECK("SetNamespace NULL", config3->SetNamespace(nullptr));
-  CHECK("SetDirectory", config->SetDirectory(Wide(folder).c_str()));
-  CHECK("SetBackingFileCount", config->SetBackingFileCount(2, 2));
-  CHECK("SetBackingFileDuration", config->SetBackingFileDuration(15));
-  CHECK("query sink IStreamBufferInitialize", sink.As(&sinkInitialize));
+  ComPtr<IStreamBufferConfigure> config;
+  if (const int failed = Configure(key.Get(), folder, 2, 2, config)) return failed;
+  ComPtr<IStreamBufferInitialize> sinkInitialize;
+  CHECK("query sink IStreamBufferInitialize", live.sink.As(&sinkInitialize));
   CHECK("sink SetHKEY", sinkInitialize->SetHKEY(key.Get()));
-  ComPtr<IStreamBufferSink> buffer;
-  CHECK("query IStreamBufferSink", sink.As(&buffer));
-  CHECK("LockProfile", buffer->LockProfile((Wide(folder) + L"\\hole_stub.dvr-ms").c_str()));
+  CHECK("LockProfile", live.buffer->LockProfile((Wide(folder) + L"\\hole_stub.dvr-ms").c_str()));
+  ComPtr<IGraphBuilder>& sinkGraph = live.graph;
 
   ComPtr<IGraphBuilder> sourceGraph;
-  CHECK("create source graph", NewGraph(&sourceGraph));
   ComPtr<IBaseFilter> source;
-  CHECK("add source", AddByClsid(sourceGraph.Get(), CLSID_StreamBufferSource, L"SOURCE", &source));
-  ComPtr<IStreamBufferSource> attach;
-  CHECK("query IStreamBufferSource", source.As(&attach));
-  CHECK("SetStreamSink", attach->SetStreamSink(buffer.Get()));
-  for (const wchar_t* pinName : {L"Audio", L"Video"}) {
-    ComPtr<IPin> pin;
-    CHECK("find source pin", source->FindPin(pinName, &pin));
-    CHECK("render source pin", sourceGraph->Render(pin.Get()));
-  }
+  if (const int failed = BuildSourceSide(live.buffer.Get(), sourceGraph, source)) return failed;
   ComPtr<IStreamBufferMediaSeeking> seeking;
   CHECK("query IStreamBufferMediaSeeking", source.As(&seeking));
   ComPtr<IMediaEvent> events;
