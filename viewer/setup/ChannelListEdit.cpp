@@ -6,10 +6,6 @@ namespace {
 
 constexpr int kNoMinor = -1;
 
-bool TunesSame(const ChannelEntry& a, const ChannelEntry& b) {
-  return a.physical == b.physical && a.major == b.major && a.minor == b.minor;
-}
-
 }  // namespace
 
 int StepSubChannel(int position, int delta) {
@@ -52,19 +48,10 @@ bool ChannelListEdit::Remove(int index) {
   return true;
 }
 
-ChannelListEdit::UpdateResult ChannelListEdit::Update(int index, ChannelEntry entry) {
-  if (index < 0 || index >= static_cast<int>(channels.size())) {
-    return {std::nullopt, UpdateRefusal::NoSuchRow};
-  }
-  const ChannelEntry& row = channels[static_cast<std::size_t>(index)];
-  if (!TunesSame(row, entry)) {
-    const bool taken = std::any_of(channels.begin(), channels.end(),
-                                   [&](const ChannelEntry& c) { return TunesSame(c, entry); });
-    if (taken) return {std::nullopt, UpdateRefusal::Duplicate};
-  }
-  Remove(index);
+std::optional<int> ChannelListEdit::Update(int index, ChannelEntry entry) {
+  if (!Remove(index)) return std::nullopt;
   // The row just made room, so the list is not full.
-  return {Add(std::move(entry)), std::nullopt};
+  return Add(std::move(entry));
 }
 
 int FindCurrentAfterEdit(const std::vector<ChannelEntry>& channels, const TuneValues& lastTuned) {

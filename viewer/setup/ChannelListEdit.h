@@ -54,17 +54,11 @@ class ChannelListEdit {
   // Removes a row; later rows move up one place. False for no such row.
   bool Remove(int index);
 
-  // Replaces a row with the entry, which goes to its sorted place as ADD
-  // would put it (after the rows equal to it in major and minor). Refused,
-  // with the list unchanged, for no such row and when another row already
-  // tunes the entry's RF, major and minor numbers; an entry that keeps the
-  // row's own numbers (a new name) is always taken.
-  enum class UpdateRefusal { NoSuchRow, Duplicate };
-  struct UpdateResult {
-    std::optional<int> index;  // the row's new index when it was updated
-    std::optional<UpdateRefusal> refusal;
-  };
-  UpdateResult Update(int index, ChannelEntry entry);
+  // Replaces a row with the entry: the row is removed and the entry added
+  // as ADD adds it, at its sorted place (after the rows equal to it in major
+  // and minor), twins of other rows included. The entry's new index, or
+  // nothing (and the list unchanged) when there is no such row.
+  std::optional<int> Update(int index, ChannelEntry entry);
 
  private:
   std::vector<ChannelEntry> channels;

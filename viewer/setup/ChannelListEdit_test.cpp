@@ -32,7 +32,7 @@ TEST(ChannelListEdit, KeepsNamesOneWordAndRemovesAndUpdatesRows) {
   EXPECT_EQ(list.Channels()[1].name, "-");
 
   // Editing 7-1 into 12-3 moves it to its sorted place.
-  EXPECT_EQ(list.Update(0, {"CH12", 20, 12, 3}).index, 1);
+  EXPECT_EQ(list.Update(0, {"CH12", 20, 12, 3}), 1);
   EXPECT_EQ(Numbers(list), (std::vector<std::string>{"- 9-1", "CH12 12-3"}));
   EXPECT_FALSE(list.Remove(-1));
   EXPECT_TRUE(list.Remove(0));
@@ -47,36 +47,24 @@ TEST(ChannelListEdit, RefusesTheHundredAndFirstChannelButStillUpdatesAFullList) 
   EXPECT_EQ(list.Add({"ONE_MORE", 30, 1, 1}), std::nullopt);
   EXPECT_EQ(list.Channels().size(), 100u);
   EXPECT_EQ(list.Channels().front().major, 2);
-  EXPECT_EQ(list.Update(99, {"MOVED", 30, 1, 1}).index, 0);
+  EXPECT_EQ(list.Update(99, {"MOVED", 30, 1, 1}), 0);
   EXPECT_EQ(list.Channels().size(), 100u);
 }
 
-TEST(ChannelListEdit, UpdateMovesTheRowWhereAddWouldPutItAndRefusesAnotherRowsNumbers) {
-  using Refusal = ChannelListEdit::UpdateRefusal;
+TEST(ChannelListEdit, UpdateRemovesTheRowAndAddsTheEntryAsAddDoes) {
   ChannelListEdit list({{"A", 4, 4, 1}, {"B", 7, 7, 1}, {"C", 7, 7, 2}, {"D", 9, 9, 1}});
   // 9-1 becomes 7-1 on another RF: after the 7-1 already there, as ADD puts it.
-  ChannelListEdit::UpdateResult result = list.Update(3, {"D  TWO", 8, 7, 1});
-  EXPECT_EQ(result.index, 2);
-  EXPECT_EQ(result.refusal, std::nullopt);
-  const std::vector<std::string> edited{"A 4-1", "B 7-1", "D_TWO 7-1", "C 7-2"};
-  EXPECT_EQ(Numbers(list), edited);
+  EXPECT_EQ(list.Update(3, {"D  TWO", 8, 7, 1}), 2);
+  EXPECT_EQ(Numbers(list), (std::vector<std::string>{"A 4-1", "B 7-1", "D_TWO 7-1", "C 7-2"}));
 
-  // Another row's RF, major and minor: refused, and the edited row is kept.
-  result = list.Update(0, {"X", 7, 7, 2});
-  EXPECT_EQ(result.refusal, Refusal::Duplicate);
-  EXPECT_EQ(result.index, std::nullopt);
-  result = list.Update(3, {"X", 8, 7, 1});
-  EXPECT_EQ(result.refusal, Refusal::Duplicate);
-  EXPECT_EQ(Numbers(list), edited);
+  // Another row's very numbers make a twin, as ADD allows; the row's own
+  // numbers under a new name go after the rows equal to it as well.
+  EXPECT_EQ(list.Update(0, {"X", 7, 7, 2}), 3);
+  EXPECT_EQ(list.Update(0, {"BEE", 7, 7, 1}), 1);
+  EXPECT_EQ(Numbers(list), (std::vector<std::string>{"D_TWO 7-1", "BEE 7-1", "C 7-2", "X 7-2"}));
 
-  // The row's own numbers under a new name: taken, and like any update the
-  // row goes after the rows equal to it in major and minor.
-  result = list.Update(1, {"BEE", 7, 7, 1});
-  EXPECT_EQ(result.index, 2);
-  EXPECT_EQ(Numbers(list), (std::vector<std::string>{"A 4-1", "D_TWO 7-1", "BEE 7-1", "C 7-2"}));
-
-  EXPECT_EQ(list.Update(4, {"X", 1, 1, 1}).refusal, Refusal::NoSuchRow);
-  EXPECT_EQ(list.Update(-1, {"X", 1, 1, 1}).refusal, Refusal::NoSuchRow);
+  EXPECT_EQ(list.Update(4, {"X", 1, 1, 1}), std::nullopt);
+  EXPECT_EQ(list.Update(-1, {"X", 1, 1, 1}), std::nullopt);
   EXPECT_EQ(list.Channels().size(), 4u);
 }
 
@@ -85,8 +73,8 @@ TEST(ChannelListEdit, UpdateMovesTheRowWhereAddWouldPutItAndRefusesAnotherRowsNu
 TEST(ChannelListEdit, TwinsAddedTwiceCanStillBeRenamed) {
   ChannelListEdit list({{"A", 7, 7, 1}});
   EXPECT_EQ(list.Add({"B", 7, 7, 1}), 1);
-  EXPECT_EQ(list.Update(0, {"A2", 7, 7, 1}).index, 1);
-  EXPECT_EQ(list.Update(0, {"B2", 7, 7, 1}).index, 1);
+  EXPECT_EQ(list.Update(0, {"A2", 7, 7, 1}), 1);
+  EXPECT_EQ(list.Update(0, {"B2", 7, 7, 1}), 1);
   EXPECT_EQ(Numbers(list), (std::vector<std::string>{"A2 7-1", "B2 7-1"}));
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 constexpr char kCantAdd[] = "CAN'T ADD MORE THAN 100 CHANNELS";
 constexpr char kCantSave[] = "CAN'T SAVE CHANNELS.TXT";
-constexpr char kCantUpdate[] = "CAN'T UPDATE: THAT CHANNEL IS ALREADY IN THE LIST";
 
 std::vector<std::string> RowCells(const ChannelEntry& channel) {
   return {channel.name, ChannelCellText(channel), RfCellText(channel)};
@@ -169,15 +168,11 @@ void ChannelPage::Scan() {
 // place; the dialled values stay in the fields.
 void ChannelPage::Update() {
   if (selected < 0) return;
-  const ChannelListEdit::UpdateResult result = edit.Update(selected, Dialled());
-  if (result.refusal == ChannelListEdit::UpdateRefusal::Duplicate) {
-    ShowMessage(kCantUpdate);
-    return;
-  }
-  if (!result.index) return;
+  const std::optional<int> index = edit.Update(selected, Dialled());
+  if (!index) return;
   filling = true;
   SendDlgItemMessageA(hwnd, IDC_CH_LIST, LVM_DELETEITEM, static_cast<WPARAM>(selected), 0);
-  InsertRow(*result.index);
+  InsertRow(*index);
   filling = false;
   ClearSelection();
   RefreshDialledHints();
