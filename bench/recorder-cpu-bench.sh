@@ -47,6 +47,18 @@ mkdir -p rec
 cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 ticks_per_second=$(getconf CLK_TCK)
 
+# program_pid NAME: the Unix process of the running Windows program NAME
+# (the harness starts each program through a launcher, whose own process
+# only waits for it).
+program_pid() {
+  local pid
+  for pid in $(harness_program_pids); do
+    [[ $(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1) == *"\\$1" ]] && { echo "$pid"; return 0; }
+  done
+  echo "no process of $1" >&2
+  return 1
+}
+
 # measure PID: CPU seconds the process uses in $seconds, after the warm-up.
 measure() {
   local before after
@@ -61,10 +73,10 @@ measure() {
 bare_graph() {
   local pid cpu
   harness_start "$work" "$(harness_exe baregraph)" "$tuner" "$capture" 7 7 1
-  pid=$HARNESS_PID
-  harness_wait_until 60 grep -q running "$work/baregraph.out" || { echo "baregraph: $(cat "$work/baregraph.out")" >&2; return 1; }
+  harness_wait_until 60 grep -qs running "$work/baregraph.out" || { echo "baregraph: $(cat "$work/baregraph.out")" >&2; return 1; }
+  pid=$(program_pid baregraph.exe) || return 1
   cpu=$(measure "$pid")
-  harness_stop "$pid"
+  harness_stop_programs
   echo "$cpu"
 }
 
@@ -74,8 +86,8 @@ recorder() {
   printf '7 7 1 %s 0\n%s\\\n' "$(date -d "+$(( (warmup + seconds) / 60 + 3 )) minutes" '+%-H %-M')" \
     "$(winepath -w "$work/rec")" >silentevent.txt
   harness_start "$work" "$(harness_exe TelvantisSRTS)" /LOCKTELVANTISSR
-  pid=$HARNESS_PID
   harness_wait_until 60 bash -c 'ls rec/*.ts >/dev/null 2>&1' || { echo "the recorder did not record" >&2; return 1; }
+  pid=$(program_pid TelvantisSRTS.exe) || return 1
   cpu=$(measure "$pid")
   harness_driver post "$title" 16 >/dev/null  # WM_CLOSE: the recorder stops and ends
   harness_wait_until 30 harness_is_gone "$pid" || harness_stop "$pid"
