@@ -72,6 +72,7 @@ measure() {
 
 bare_graph() {
   local pid cpu
+  rm -f "$work/baregraph.out"  # the last round's "running" is not this one's
   harness_start "$work" "$(harness_exe baregraph)" "$tuner" "$capture" 7 7 1
   harness_wait_until 60 grep -qs running "$work/baregraph.out" || { echo "baregraph: $(cat "$work/baregraph.out")" >&2; return 1; }
   pid=$(program_pid baregraph.exe) || return 1
