@@ -34,7 +34,10 @@ enum class BufferFilter {
 // Which registry value holds the folder a transition writes to.
 enum class BufferFolder { Timeshift, Record };
 
-// The pins a connection is limited to.
+// The pins a connection is limited to. The decoders are connected only from
+// outputs of their own major type, so that intelligent connect never builds a
+// chain from another output towards them (the guide's whole-packet output of
+// the demultiplexer, or the audio output towards the picture decoder).
 enum class PinMedia { Any, Video, Audio };
 
 enum class TransitionAction {

@@ -4,7 +4,8 @@
 # its local times. RECORD starts the scheduler and hands it the programme
 # with the padded times; RECORD on an overlapping programme shows the scheduler's
 # refusal; RECORD SERIES on a title shown every three minutes hands each
-# showing over once, the one that overlaps listed under the rule; the
+# showing over once, the one that overlaps listed under the rule; a RECORD
+# refused after the guide was closed comes in a box; the
 # recording is made at its time and plays, and back at live television the
 # guide of the next RF channel tuned is collected.
 set -euo pipefail
@@ -131,6 +132,17 @@ png=$(take_screenshot guide-series)
 drv click "$guide_title" 3232
 harness_wait_until 10 status_is "THIS SERIES IS ALREADY BEING RECORDED" || fail "a second rule: \"$(text 3260)\""
 assert_eq 9 "$(events_of '33 33 2')" "each showing handed once"
+
+echo "step: with the scheduler closed, a RECORD refused after the guide closed comes in a box"
+drv command "$scheduler_title" 40005
+drv wait-gone "$scheduler_title" 30
+# The second showing is scheduled already: the scheduler, started anew by
+# RECORD, refuses it once the guide is closed.
+select_programme "Quiz Time" 2
+drv click "$guide_title" 3231
+drv key "$guide_title" ESCAPE
+expect_box exclamation "START TIME BETWEEN EXISTING TIME"
+drv wait "$scheduler_title" 30 >/dev/null
 
 echo "step: the recording of Weather Now is made at its time and plays"
 drv wait "Recording Now" 240 >/dev/null

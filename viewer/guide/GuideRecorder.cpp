@@ -190,14 +190,16 @@ void GuideRecorder::Handle(const std::vector<GuideHandOffOutcome>& outcomes) {
   // Shown after the rules are saved: the panel may show a box, whose
   // message loop runs the timer and with it this recorder again.
   if (onStatus)
-    for (const GuideHandOffOutcome& outcome : outcomes) onStatus(GuideHandOffText(outcome, zone));
+    for (const GuideHandOffOutcome& outcome : outcomes)
+      onStatus(GuideHandOffText(outcome, zone), outcome.item.kind == GuideHandOffItem::Kind::Once &&
+                                                    outcome.kind != GuideHandOffOutcome::Kind::Accepted);
 }
 
 void GuideRecorder::SaveSeries() {
   // A damaged series.txt that could not be kept aside is not written over:
   // the user was told at the start that the rules are not saved.
   if (!seriesWritable) return;
-  if (!series.Save(FileNames::kSeries) && onStatus) onStatus(kSeriesNotWritten);
+  if (!series.Save(FileNames::kSeries) && onStatus) onStatus(kSeriesNotWritten, true);
 }
 
 std::string GuideRecorder::RecordFolder() const {

@@ -5,7 +5,8 @@
 // record, series and padding calls here, calls PlanSeries whenever new
 // guide data arrives, Tick from its timer (about once a second) and
 // HandleMessage from its window procedure, where the scheduler's answer
-// arrives. Outcomes reach the panel as texts through `onStatus`.
+// arrives. Outcomes reach the panel as texts through `onStatus`, marked when
+// the user must see them even with the guide closed.
 
 #include <windows.h>
 
@@ -28,7 +29,9 @@
 
 class GuideRecorder {
  public:
-  using StatusCallback = std::function<void(const std::string&)>;
+  // `mustBeSeen`: a one-time RECORD that was not scheduled, or series rules
+  // that could not be saved; the other texts only report.
+  using StatusCallback = std::function<void(const std::string& text, bool mustBeSeen)>;
 
   // The scheduler windows of `model` take the events (either build of the
   // scheduler: one runs per folder); TelvantisSched.exe from the program's

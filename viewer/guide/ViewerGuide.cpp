@@ -16,11 +16,13 @@ ViewerGuide::ViewerGuide(const ViewerSession& session, GuideStore& store, GuideP
 
 ViewerGuide::~ViewerGuide() = default;
 
-std::optional<std::string> ViewerGuide::Start(HWND panelWindow) {
+std::optional<std::string> ViewerGuide::Start(HWND panel) {
   const TuningModel* model = session.ModelRow();
   if (model == nullptr) return std::nullopt;
-  recorder = std::make_unique<GuideRecorder>(*model, zone, [this](const std::string& text) { ShowStatus(text); });
-  recorder->AllowAnswers(panelWindow);
+  panelWindow = panel;
+  recorder = std::make_unique<GuideRecorder>(
+      *model, zone, [this](const std::string& text, bool mustBeSeen) { ShowStatus(text, mustBeSeen); });
+  recorder->AllowAnswers(panel);
   recorder->SetPadding(padding);
   return recorder->LoadSeries();
 }
@@ -91,11 +93,15 @@ void ViewerGuide::RemoveSeries(std::size_t index) {
 
 // An answer changes the schedule and perhaps a series' refusals: the window
 // shows the text and its marks anew. With the window closed the outcome
-// stays in the scheduler's list and under the series rule.
-void ViewerGuide::ShowStatus(const std::string& text) {
-  if (!window.IsOpen()) return;
-  window.ShowStatus(text);
-  window.Refresh();
+// stays in the scheduler's list and under the series rule, and what the user
+// must see (a RECORD that was not scheduled) comes in a box over the panel.
+void ViewerGuide::ShowStatus(const std::string& text, bool mustBeSeen) {
+  if (window.IsOpen()) {
+    window.ShowStatus(text);
+    window.Refresh();
+  } else if (mustBeSeen) {
+    MessageBoxA(panelWindow, text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 void ViewerGuide::PlanSeries(std::int64_t nowUtc) {

@@ -39,9 +39,10 @@ class ViewerGuide final : private GuideHost {
   ViewerGuide& operator=(const ViewerGuide&) = delete;
 
   // Once start-up knows the tuner model: the scheduler's answers let
-  // through to `panelWindow`, series.txt read. A notice for the user when
-  // series.txt was damaged. Without a model nothing can be recorded.
-  std::optional<std::string> Start(HWND panelWindow);
+  // through to `panel`, which also owns the boxes shown with the guide
+  // closed, series.txt read. A notice for the user when series.txt was
+  // damaged. Without a model nothing can be recorded.
+  std::optional<std::string> Start(HWND panel);
 
   // "GUIDE..." and the key E: opens the window, or brings it forward.
   void Open(HWND owner);
@@ -71,13 +72,14 @@ class ViewerGuide final : private GuideHost {
   const SeriesRules& Series() const override;
   void RemoveSeries(std::size_t index) override;
 
-  void ShowStatus(const std::string& text);
+  void ShowStatus(const std::string& text, bool mustBeSeen);
   void PlanSeries(std::int64_t nowUtc);
 
   const ViewerSession& session;
   GuideStore& store;
   GuidePanel& panel;
   Win32LocalZone zone;
+  HWND panelWindow = nullptr;  // the owner of the boxes shown with the guide closed
   std::unique_ptr<GuideRecorder> recorder;  // none without a tuner model
   GuideWindow window{*this};
   std::uint64_t seenGeneration = 0;
