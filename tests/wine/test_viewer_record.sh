@@ -54,7 +54,11 @@ assert_whole() {
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$file") ||
     fail "ffprobe cannot read $file"
   echo "$(basename "$file"): $duration s for ffprobe, elapsed clock $expected s read $slack s before the end"
-  about "$duration" "$expected" "$slack" || fail "$file lasts $duration s for ffprobe, not $expected s"
+  # The clock starts at the first picture that the recorder reports, after
+  # the file's first packets: by up to a picture group and the panel's poll,
+  # and more on a loaded machine, so one more second is allowed for it.
+  about "$duration" "$expected" "$(awk -v s="$slack" 'BEGIN { print s + 1 }')" ||
+    fail "$file lasts $duration s for ffprobe, not $expected s"
   played=$(wine "$play_exe" "$(winepath -w "$file")" | tr -d '\r') ||
     fail "the stand-in source does not play $file to its end: $played"
   echo "$(basename "$file"): $(sed -n 's/^duration=//p' <<<"$played") s for the stand-in source"
