@@ -27,8 +27,23 @@ fail() {
     echo "the stacks of the programs at the failure:" >&2
     { harness_stacks | sed 's/^/    /' >&2; } || true
   fi
+  [ "$BASHPID" = "$$" ] && show_programs_output
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# The last lines of every program's output file, and which programs still
+# run: a program that ended before its window appeared (a crash, a launch
+# that failed) has said why only there. X and sound warnings left out.
+show_programs_output() {
+  local -; set +e
+  local out running
+  running=$(for pid in $(harness_program_pids); do tr '\0' ' ' <"/proc/$pid/cmdline"; echo; done 2>/dev/null)
+  echo "programs running at the failure: ${running:-none}" >&2
+  while IFS= read -r out; do
+    echo "the last lines of ${out#"$TEST_WORK"/}:" >&2
+    grep -v -e 'MIT-SHM' -e '^ALSA lib' "$out" | tail -n 6 | sed 's/^/    /' >&2
+  done < <(find "$TEST_WORK" -name '*.out' ! -path "$TEST_WORK/test.out" 2>/dev/null)
 }
 
 # drv COMMAND ARGS...: the test driver; a failure ends the test. (Inside
