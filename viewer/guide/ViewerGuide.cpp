@@ -16,13 +16,13 @@ ViewerGuide::ViewerGuide(const ViewerSession& session, GuideStore& store, GuideP
 
 ViewerGuide::~ViewerGuide() = default;
 
-std::optional<std::string> ViewerGuide::Start(HWND panel) {
+std::optional<std::string> ViewerGuide::Start(HWND panelHandle) {
   const TuningModel* model = session.ModelRow();
   if (model == nullptr) return std::nullopt;
-  panelWindow = panel;
+  panelWindow = panelHandle;
   recorder = std::make_unique<GuideRecorder>(
       *model, zone, [this](const std::string& text, bool mustBeSeen) { ShowStatus(text, mustBeSeen); });
-  recorder->AllowAnswers(panel);
+  recorder->AllowAnswers(panelWindow);
   recorder->SetPadding(padding);
   return recorder->LoadSeries();
 }

@@ -39,10 +39,10 @@ class ViewerGuide final : private GuideHost {
   ViewerGuide& operator=(const ViewerGuide&) = delete;
 
   // Once start-up knows the tuner model: the scheduler's answers let
-  // through to `panel`, which also owns the boxes shown with the guide
+  // through to `panelHandle`, which also owns the boxes shown with the guide
   // closed, series.txt read. A notice for the user when series.txt was
   // damaged. Without a model nothing can be recorded.
-  std::optional<std::string> Start(HWND panel);
+  std::optional<std::string> Start(HWND panelHandle);
 
   // "GUIDE..." and the key E: opens the window, or brings it forward.
   void Open(HWND owner);
