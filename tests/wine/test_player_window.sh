@@ -31,11 +31,14 @@ assert_image_not_blank "$shot"
 # brings the panel over it; then the mouse rests on the picture and moves
 # on to the panel, and stays there longer than the three idle seconds that
 # hide the cursor over the picture: the picture never covers the panel.
+# The mouse waits where the panel will come, so that the picture's idle
+# count stops as soon as the panel is up, however long the checks between
+# take.
 panel_above() { [ "$(wine "$pointer_exe" above "$title" "$video" | tr -d '\r')" = 1 ]; }
+wine "$pointer_exe" move "$title" 80 70 || fail "cannot move the mouse"
 drv post "$video" 0x204 2 $(((100 << 16) | 100))
 harness_wait_until 20 panel_above || fail "a right click on the picture does not raise the panel"
-wine "$pointer_exe" move "$video" 100 100 || fail "cannot move the mouse"
-wine "$pointer_exe" move "$title" 80 70 || fail "cannot move the mouse"
+wine "$pointer_exe" move "$video" 100 100 "$title" 80 70 || fail "cannot move the mouse"
 if harness_wait_until 6 eval '! panel_above'; then fail "the picture covers the panel under the mouse"; fi
 shot=$(take_screenshot full-screen-panel)
 drv key "$video" M

@@ -1,8 +1,11 @@
 // telvplayerpointer: the mouse over a player's windows, and their order.
 //
-// Usage: telvplayerpointer move TITLE X Y   moves the mouse, as a user would,
+// Usage: telvplayerpointer move TITLE X Y [TITLE X Y]...
+//                                           moves the mouse, as a user would,
 //                                           to X, Y inside the window TITLE
-//                                           (from its top-left corner)
+//                                           (from its top-left corner), and
+//                                           on to each next place after a
+//                                           rest of 300 ms there
 //        telvplayerpointer above TOP UNDER  prints 1 when the window TOP is
 //                                           above the window UNDER, else 0
 //        telvplayerpointer moving TITLE L T R B
@@ -19,6 +22,9 @@
 #include "tests/wine/shared/BoundedSend.h"
 
 namespace {
+
+// How long the mouse rests at each place of a path before it moves on.
+constexpr DWORD kRestMs = 300;
 
 HWND Find(const char* title) {
   HWND window = FindWindowA(nullptr, title);
@@ -51,11 +57,11 @@ bool IsAbove(HWND top, HWND under) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool move = argc == 5 && std::string_view(argv[1]) == "move";
+  const bool move = argc >= 5 && (argc - 2) % 3 == 0 && std::string_view(argv[1]) == "move";
   const bool above = argc == 4 && std::string_view(argv[1]) == "above";
   const bool moving = argc == 7 && std::string_view(argv[1]) == "moving";
   if (!move && !above && !moving) {
-    std::fputs("Usage: telvplayerpointer move TITLE X Y\n"
+    std::fputs("Usage: telvplayerpointer move TITLE X Y [TITLE X Y]...\n"
                "       telvplayerpointer above TOP UNDER\n"
                "       telvplayerpointer moving TITLE L T R B\n",
                stderr);
@@ -75,11 +81,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (move) {
-    RECT rect{};
-    if (!GetWindowRect(first, &rect)) return 1;
-    const int x = rect.left + static_cast<int>(std::strtol(argv[3], nullptr, 10));
-    const int y = rect.top + static_cast<int>(std::strtol(argv[4], nullptr, 10));
-    return MoveTo(x, y) ? 0 : 1;
+    // One process for the whole path: starting a program per step can take
+    // seconds on a busy machine, longer than the player's idle time.
+    for (int at = 2; at < argc; at += 3) {
+      HWND window = at == 2 ? first : Find(argv[at]);
+      RECT rect{};
+      if (window == nullptr || !GetWindowRect(window, &rect)) return 1;
+      if (at > 2) Sleep(kRestMs);
+      const int x = rect.left + static_cast<int>(std::strtol(argv[at + 1], nullptr, 10));
+      const int y = rect.top + static_cast<int>(std::strtol(argv[at + 2], nullptr, 10));
+      if (!MoveTo(x, y)) return 1;
+    }
+    return 0;
   }
   HWND second = Find(argv[3]);
   if (second == nullptr) return 1;
