@@ -2,7 +2,7 @@
 // the windows of the programs under test as a user or another program of the
 // suite would, and must run in the same (virtual) desktop as they do.
 //
-// Usage: telvdriver [--desktop NAME] COMMAND [ARGUMENTS]
+// Usage: telvdriver [--desktop NAME] COMMAND [ARGUMENTS] [--then COMMAND [ARGUMENTS]]...
 //   find TITLE                          print the handle of the top-level window
 //                                       titled exactly TITLE (hidden ones too)
 //   wait TITLE [SECONDS]                wait until it exists; print its handle
@@ -43,6 +43,8 @@
 // does not wait for the target to handle the message: wait for its effect
 // (wait-text, a file).
 // --desktop switches to the named desktop first, for a driver started outside.
+// Commands joined by --then run one after another in one process, for steps
+// that must follow each other within moments (a click and the key after it).
 // Exit status: 0 success; 1 not found, timed out or failed (message on
 // stderr); 2 bad usage.
 #include <fcntl.h>
@@ -59,7 +61,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: telvdriver [--desktop NAME] COMMAND [ARGUMENTS]\n"
+    "Usage: telvdriver [--desktop NAME] COMMAND [ARGUMENTS] [--then COMMAND [ARGUMENTS]]...\n"
     "  find TITLE                          handle of the window titled exactly TITLE\n"
     "  wait TITLE [SECONDS]                wait until it exists; print its handle\n"
     "  wait-shown TITLE [SECONDS]          wait until it exists and is visible\n"
@@ -86,6 +88,7 @@ constexpr char kUsage[] =
     "                                      exclamation, stop, question, other)\n"
     "  screenshot FILE [TITLE]             desktop, or the window's area, as a BMP\n"
     "Numbers are decimal or 0x hex. SECONDS defaults to --timeout, else 30.\n"
+    "Commands joined by --then run one after another in one process.\n"
     "Posting does not wait for the message to be handled.\n"
     "Exit status: 0 success, 1 not found/timed out/failed, 2 bad usage.\n";
 
@@ -135,7 +138,19 @@ int main(int argc, char** argv) {
       i = 2;
     }
     if (i >= words.size()) driver::Usage("no command");
-    driver::RunCommand(words[i], ParseArguments(words, i + 1));
+    // Commands joined by --then run one after another in this process: the
+    // second is posted within moments of the first, where starting the
+    // driver anew can take seconds on a busy machine.
+    std::vector<std::string> command;
+    for (; i <= words.size(); ++i) {
+      if (i < words.size() && words[i] != "--then") {
+        command.push_back(words[i]);
+        continue;
+      }
+      if (command.empty()) driver::Usage("no command before or after --then");
+      driver::RunCommand(command[0], ParseArguments(command, 1));
+      command.clear();
+    }
     fflush(stdout);
     return 0;
   } catch (const driver::Failure& failure) {
