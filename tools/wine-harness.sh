@@ -102,19 +102,19 @@ winepath() {
 harness_require() {
   local missing=()
   local command
-  for command in wine wineserver wineboot Xvfb convert; do
+  for command in wine wineserver wineboot Xvfb convert gdb; do
     type -P "$command" >/dev/null 2>&1 || missing+=("$command")
   done
   [ "${#missing[@]}" -eq 0 ] && return 0
   harness_log "missing ${missing[*]}: installing the Wine test packages"
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null 2>&1 || { harness_log "not root and no sudo: install wine64 wine xvfb xauth imagemagick"; return 1; }
+    command -v sudo >/dev/null 2>&1 || { harness_log "not root and no sudo: install wine64 wine xvfb xauth imagemagick gdb"; return 1; }
     sudo=(sudo)
   fi
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get update >&2 &&
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y \
-      wine64 wine xvfb xauth imagemagick libgl1-mesa-dri libglx-mesa0 >&2
+      wine64 wine xvfb xauth imagemagick libgl1-mesa-dri libglx-mesa0 gdb >&2
 }
 
 # Starts a private Xvfb on the first free display from a number derived from
@@ -459,9 +459,32 @@ harness_native_stacks() {
   command -v gdb >/dev/null || { echo "no gdb for the native stacks"; return 0; }
   for pid in $(harness_program_pids); do
     echo "native stacks of process $pid ($(tr "\0" " " <"/proc/$pid/cmdline" 2>/dev/null | cut -c1-80)):"
-    timeout 60 gdb -p "$pid" -batch -ex "thread apply all bt 30" 2>/dev/null |
-      grep -E '^(Thread |#)' | sed -E 's/ \(.*\) at / at /'
+    harness_native_stack "$pid"
   done
+}
+
+# harness_native_stack PID: one line per frame of every thread of process
+# PID, through gdb.
+harness_native_stack() {
+  timeout 60 gdb -p "$1" -batch -ex "thread apply all bt 30" 2>/dev/null |
+    grep -E '^(Thread |#)' | sed -E 's/ \(.*\) at / at /'
+}
+
+# harness_x_stalls: a line "X STALL: PID PROGRAM" for each of our programs
+# with a thread inside Xlib's error handler. Under Wine with Mesa's software
+# GL on one X display, an X error met by the renderer's GL thread while
+# Wine's window code holds the display (in an XSync under ShowWindow) stalls
+# both threads for good: a fault of that stack, not of the program, and one
+# that real Windows does not have. Nothing without gdb.
+harness_x_stalls() {
+  local -; set +e
+  local pid
+  command -v gdb >/dev/null || return 0
+  for pid in $(harness_program_pids); do
+    harness_native_stack "$pid" | grep -q ' in _XError ' &&
+      echo "X STALL: $pid $(tr "\0" "\n" <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)"
+  done
+  return 0
 }
 
 # harness_screenshot FILE.png [TITLE]: the desktop, or the window TITLE, as a

@@ -32,14 +32,16 @@ fail() {
   exit 1
 }
 
-# The last lines of every program's output file, and which programs still
-# run: a program that ended before its window appeared (a crash, a launch
-# that failed) has said why only there. X and sound warnings left out.
+# Which programs still run and their windows, and the last lines of every
+# program's output file: a program that ended before its window appeared
+# (a crash, a failed launch) has said why only there. X and sound warnings
+# left out.
 show_programs_output() {
   local -; set +e
   local out running
   running=$(for pid in $(harness_program_pids); do tr '\0' ' ' <"/proc/$pid/cmdline"; echo; done 2>/dev/null)
   echo "programs running at the failure: ${running:-none}" >&2
+  [ -z "$running" ] || { echo "their top-level windows:"; harness_driver list | sed 's/^/    /'; } >&2
   while IFS= read -r out; do
     echo "the last lines of ${out#"$TEST_WORK"/}:" >&2
     grep -v -e 'MIT-SHM' -e '^ALSA lib' "$out" | tail -n 6 | sed 's/^/    /' >&2

@@ -15,6 +15,9 @@
 #                    passes it is ended; the lane prints the top-level
 #                    windows of its prefix, keeps a screenshot and prints
 #                    its programs' thread stacks first.
+# A test that failed because its programs met the X stall of Wine with
+# Mesa's software GL (see harness_x_stalls; it needs gdb) runs once more,
+# after a line "lane N RETRY NAME ..." that names the stalled program.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/wine-harness.sh"
@@ -85,10 +88,39 @@ lane_of() {
 }
 
 # run_test LANE NAME: runs one test in the current lane's harness; prints
-# its result line and, when it failed, keeps its output for the summary.
+# its result line and, when it failed, keeps its output for the summary. A
+# test that failed in the X stall of Wine with Mesa (harness_x_stalls) runs
+# once more, in a fresh folder, and its line says so: the stall is the test
+# platform's, and the programs it catches cannot go on.
 run_test() {
-  local lane=$1 name=$2 script="$here/test_$2.sh"
-  local work=$HARNESS_RUN/tests/$name begin=$SECONDS status=0 pid
+  local lane=$1 name=$2 begin=$SECONDS status stall
+  local work=$HARNESS_RUN/tests/$name
+  run_test_once "$name"
+  status=$?
+  stall=$(grep -m 1 '^X STALL: ' "$work/test.out")
+  if [ "$status" -ne 0 ] && [ -n "$stall" ]; then
+    echo "lane $lane RETRY $name (status $status, $((SECONDS - begin)) s): ${stall#X STALL: }"
+    rm -rf "$work.stalled" && mv "$work" "$work.stalled"
+    run_test_once "$name"
+    status=$?
+  fi
+  local took=$((SECONDS - begin))
+  if [ "$status" -eq 0 ]; then
+    echo "lane $lane PASS $name ($took s)"
+    echo "pass $name $took" >>"$results/lane$lane"
+  else
+    echo "lane $lane FAIL $name (status $status, $took s)"
+    echo "fail $name $took" >>"$results/lane$lane"
+    cp "$work/test.out" "$results/$name.out"
+  fi
+}
+
+# run_test_once NAME: runs test NAME in its folder, its output in test.out
+# there, and ends every program it left; returns its status (124: it ran
+# out of time).
+run_test_once() {
+  local name=$1 script="$here/test_$1.sh"
+  local work=$HARNESS_RUN/tests/$name status=0 pid
   mkdir -p "$work"
   if [ -f "$script" ]; then
     # A session of its own, so that a test that runs out of time ends with
@@ -110,16 +142,10 @@ run_test() {
     echo "no test script $script" >"$work/test.out"
     status=1
   fi
+  # The programs a failed test left are looked at before they are ended.
+  [ "$status" -eq 0 ] || harness_x_stalls >>"$work/test.out"
   harness_stop_programs
-  local took=$((SECONDS - begin))
-  if [ "$status" -eq 0 ]; then
-    echo "lane $lane PASS $name ($took s)"
-    echo "pass $name $took" >>"$results/lane$lane"
-  else
-    echo "lane $lane FAIL $name (status $status, $took s)"
-    echo "fail $name $took" >>"$results/lane$lane"
-    cp "$work/test.out" "$results/$name.out"
-  fi
+  return "$status"
 }
 
 # report_time_out NAME OUT: what was on the screen when test NAME ran out of
