@@ -406,10 +406,13 @@ harness_symbol() {
 # build's modules named from its symbols. The threads that hold a WinMain
 # come last, so that the end of a long log shows the user-interface thread
 # whole: what a hung program was waiting in. Best effort; says so when
-# winedbg cannot attach.
+# winedbg cannot attach. First come the "X STALL" lines of harness_x_stalls,
+# looked for before winedbg stops and resumes every thread: a stall shown in
+# a failed test's stacks was no longer there when looked for after it.
 harness_stacks() {
   local -; set +e
   local dump
+  harness_x_stalls
   dump=$(mktemp "${HARNESS_RUN:-/tmp}/stacks.XXXXXX") || return 0
   (harness_close_fds; WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=b" \
     exec timeout 60 wine winedbg --command "bt all") >"$dump" 2>&1
@@ -475,7 +478,9 @@ harness_native_stack() {
 # GL on one X display, an X error met by the renderer's GL thread while
 # Wine's window code holds the display (in an XSync under ShowWindow) stalls
 # both threads for good: a fault of that stack, not of the program, and one
-# that real Windows does not have. Nothing without gdb.
+# that real Windows does not have. Nothing without gdb. The native stack of
+# such a stall: a GL thread in XGetGeometry -> _XReply -> _XError, waiting
+# for the display's lock, while the window thread waits in XSync's _XReply.
 harness_x_stalls() {
   local -; set +e
   local pid

@@ -97,9 +97,9 @@ run_test() {
   local work=$HARNESS_RUN/tests/$name
   run_test_once "$name"
   status=$?
-  stall=$(grep -m 1 '^X STALL: ' "$work/test.out")
+  stall=$(grep -m 1 -E '^ *X STALL: ' "$work/test.out")
   if [ "$status" -ne 0 ] && [ -n "$stall" ]; then
-    echo "lane $lane RETRY $name (status $status, $((SECONDS - begin)) s): ${stall#X STALL: }"
+    echo "lane $lane RETRY $name (status $status, $((SECONDS - begin)) s): ${stall#*X STALL: }"
     rm -rf "$work.stalled" && mv "$work" "$work.stalled"
     run_test_once "$name"
     status=$?
@@ -142,8 +142,10 @@ run_test_once() {
     echo "no test script $script" >"$work/test.out"
     status=1
   fi
-  # The programs a failed test left are looked at before they are ended.
-  [ "$status" -eq 0 ] || harness_x_stalls >>"$work/test.out"
+  # The programs a failed test left are looked at before they are ended,
+  # unless the test's own failure showed their stacks, stalls first.
+  [ "$status" -eq 0 ] || grep -q -E '^ *X STALL: ' "$work/test.out" ||
+    harness_x_stalls >>"$work/test.out"
   harness_stop_programs
   return "$status"
 }
