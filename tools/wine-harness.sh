@@ -78,15 +78,7 @@ harness_close_fds() {
 # with only the standard descriptors open.
 wine() { (harness_close_fds; exec wine "$@"); }
 
-# harness_windows_path FILE: FILE's path on the prefix's Z: drive, which
-# Wine maps to the Unix root; worked out here, one Wine program less to start.
-harness_windows_path() {
-  local path
-  path=$(realpath -m "$1") || return 1
-  echo "Z:${path//\//\\}"
-}
-
-# winepath -w FILE: the same, for the scripts that ask Wine's winepath
+# winepath -w FILE: harness_windows_path, for the scripts that ask Wine's winepath
 # (itself a Wine program, which a loaded machine has been seen to fail to
 # start); other uses go to Wine's own.
 winepath() {
@@ -301,6 +293,7 @@ harness_start() {
     (cd "$dir" && harness_close_fds && harness_limit_files && exec wine "$exe" "$@" >>"$out" 2>&1) &
   fi
   HARNESS_PID=$!  # read by the caller
+  HARNESS_STARTED+=" $HARNESS_PID:$(basename "$exe")"
   export HARNESS_PID
 }
 

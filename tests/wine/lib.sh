@@ -41,11 +41,31 @@ show_programs_output() {
   local out running
   running=$(for pid in $(harness_program_pids); do tr '\0' ' ' <"/proc/$pid/cmdline"; echo; done 2>/dev/null)
   echo "programs running at the failure: ${running:-none}" >&2
+  show_ended_programs >&2
   [ -z "$running" ] || { echo "their top-level windows:"; harness_driver list | sed 's/^/    /'; } >&2
   while IFS= read -r out; do
     echo "the last lines of ${out#"$TEST_WORK"/}:" >&2
     grep -v -e 'MIT-SHM' -e '^ALSA lib' "$out" | tail -n 6 | sed 's/^/    /' >&2
   done < <(find "$TEST_WORK" -name '*.out' ! -path "$TEST_WORK/test.out" 2>/dev/null)
+}
+
+# How each program this test started and that has ended ended: its status
+# as the shell saw it (128 + N: ended by signal N) and the exit code that the
+# launcher wrote, if it wrote one. A program that is gone without a word in
+# its output file was ended from outside (status 137: killed) or ended
+# itself (the launcher's code).
+show_ended_programs() {
+  local -; set +e
+  local started pid name status code
+  for started in ${HARNESS_STARTED:-}; do
+    pid=${started%%:*} name=${started#*:}
+    harness_is_gone "$pid" || continue
+    status=0
+    wait "$pid" 2>/dev/null || status=$?
+    [ "$status" -eq 127 ] && continue  # reaped before: its test step saw it end
+    code=$(tr -d '\r\n' 2>/dev/null <"$HARNESS_RUN/exit.$pid")
+    echo "$name (process $pid) ended with status $status${code:+, exit code $code from the launcher}"
+  done
 }
 
 # drv COMMAND ARGS...: the test driver; a failure ends the test. (Inside
