@@ -276,26 +276,60 @@ harness_exe() {
 # to go (a loaded machine), so the shell may see 137 whatever the program
 # returned. telvlaunch waits for the program, keeps its exit code in a file
 # that harness_wait_exit reads, and takes the program with it when killed.
+# harness_start returns once telvlaunch says that the program runs. On a
+# loaded machine Wine has been seen to end a process at its start, with
+# status 1 and not a word: a launcher that ends so, before its program ran,
+# did nothing, and it is started again (three times in all).
 harness_start() {
   local dir=$1 exe=$2
   shift 2
-  local out
-  out="$dir/$(basename "$exe" .exe).out"
-  harness_step "start $(basename "$exe") $*"
+  local out name try said
+  name=$(basename "$exe")
+  out="$dir/${name%.exe}.out"
+  harness_step "start $name $*"
   if [ -z "${HARNESS_LAUNCH+set}" ]; then
     HARNESS_LAUNCH=$(HARNESS_QUIET=1 harness_exe telvlaunch 2>/dev/null) || HARNESS_LAUNCH=
   fi
   if [ -n "$HARNESS_LAUNCH" ]; then
-    (me=$BASHPID && status_file=$(harness_windows_path "$HARNESS_RUN/exit.$me") &&
-      cd "$dir" && harness_close_fds && harness_limit_files &&
-      exec wine "$HARNESS_LAUNCH" "$status_file" "$(harness_windows_path "$exe")" "$@" >>"$out" 2>&1) &
+    for try in 1 2 3; do
+      said=$(harness_file_size "$out")
+      # A file left by an earlier process of the same id is not this one's.
+      (me=$BASHPID && rm -f "$HARNESS_RUN/exit.$me" "$HARNESS_RUN/exit.$me.started" &&
+        status_file=$(harness_windows_path "$HARNESS_RUN/exit.$me") &&
+        cd "$dir" && harness_close_fds && harness_limit_files &&
+        exec wine "$HARNESS_LAUNCH" "$status_file" "$(harness_windows_path "$exe")" "$@" >>"$out" 2>&1) &
+      HARNESS_PID=$!
+      harness_launched "$HARNESS_PID" "$out" "$said" && break
+      harness_log "Wine ended the launcher of $name at its start without a word (status $?, try $try)"
+    done
   else
     (cd "$dir" && harness_close_fds && harness_limit_files && exec wine "$exe" "$@" >>"$out" 2>&1) &
+    HARNESS_PID=$!
   fi
-  HARNESS_PID=$!  # read by the caller
-  HARNESS_STARTED+=" $HARNESS_PID:$(basename "$exe")"
-  export HARNESS_PID
+  HARNESS_STARTED+=" $HARNESS_PID:$name"
+  export HARNESS_PID  # read by the caller
 }
+
+# harness_launched PID OUT SIZE: waits until the launcher PID says that its
+# program runs, or has ended. Fails, with the launcher's status, only when it
+# ended before that without adding a word to its output file OUT (SIZE bytes
+# before the start): Wine did not start it. A launcher that ended after
+# saying why is left for the test to wait for.
+harness_launched() {
+  local pid=$1 out=$2 said=$3 status=0
+  HARNESS_QUIET=1 harness_wait_until 120 harness_launcher_done "$pid"
+  [ -e "$HARNESS_RUN/exit.$pid.started" ] && return 0
+  harness_is_gone "$pid" || return 0  # still starting after two minutes: the test's waits say more
+  [ "$(harness_file_size "$out")" = "$said" ] || return 0
+  wait "$pid" || status=$?
+  return $((status == 0 ? 1 : status))
+}
+
+# harness_launcher_done PID: the launcher PID has started its program or ended.
+harness_launcher_done() { [ -e "$HARNESS_RUN/exit.$1.started" ] || harness_is_gone "$1"; }
+
+# harness_file_size FILE: its size in bytes, 0 when there is none.
+harness_file_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # harness_limit_files: with HARNESS_FILE_LIMIT set (KiB), the files the
 # program writes cannot grow past it: a write past the limit fails as on a
@@ -319,7 +353,7 @@ harness_wait_exit() {
     status=$(($(tr -d '\r\n' <"$kept") & 255))
     harness_log "process $pid was killed by the Wine server after it ended; its exit code was $status"
   fi
-  rm -f "$kept"
+  rm -f "$kept" "$kept.started"
   return "$status"
 }
 

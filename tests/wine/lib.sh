@@ -51,12 +51,12 @@ show_programs_output() {
 
 # How each program this test started and that has ended ended: its status
 # as the shell saw it (128 + N: ended by signal N) and the exit code that the
-# launcher wrote, if it wrote one. A program that is gone without a word in
-# its output file was ended from outside (status 137: killed) or ended
-# itself (the launcher's code).
+# launcher wrote, if it wrote one, or else whether the launcher had started
+# it. A program that is gone without a word in its output file was ended from
+# outside (status 137: killed) or ended itself (the launcher's code).
 show_ended_programs() {
   local -; set +e
-  local started pid name status code
+  local started pid name status code how
   for started in ${HARNESS_STARTED:-}; do
     pid=${started%%:*} name=${started#*:}
     harness_is_gone "$pid" || continue
@@ -64,7 +64,13 @@ show_ended_programs() {
     wait "$pid" 2>/dev/null || status=$?
     [ "$status" -eq 127 ] && continue  # reaped before: its test step saw it end
     code=$(tr -d '\r\n' 2>/dev/null <"$HARNESS_RUN/exit.$pid")
-    echo "$name (process $pid) ended with status $status${code:+, exit code $code from the launcher}"
+    how=""
+    if [ -n "$code" ]; then
+      how=", exit code $code from the launcher"
+    elif [ -e "$HARNESS_RUN/exit.$pid.started" ]; then
+      how=", after its launcher had started it (no exit code)"
+    fi
+    echo "$name (process $pid) ended with status $status$how"
   done
 }
 

@@ -1,7 +1,11 @@
 // telvlaunch STATUS-FILE PROGRAM [ARGUMENTS...]
 //
-// Starts PROGRAM, waits for it to end and writes its exit code, in decimal,
-// to STATUS-FILE before ending with the same code. The test harness starts
+// Starts PROGRAM, writes its process id to STATUS-FILE.started once it runs,
+// waits for it to end and writes its exit code, in decimal, to STATUS-FILE
+// before ending with the same code. The first file tells the harness that
+// Wine did start the launcher and its program: on a loaded machine a Wine
+// process has been seen to end at its start with status 1 and no word, and
+// such a start is tried again. The test harness starts
 // every program through it because the Unix exit status of a Wine process is
 // not always its exit code: when a process has ended its threads but its Unix
 // side is slow to go (a loaded machine), the Wine server kills it and the
@@ -53,6 +57,14 @@ HANDLE InheritableStd(DWORD which) {
   return copy;
 }
 
+// Writes NUMBER and a line end to the file PATH, replacing it.
+bool WriteNumber(const std::wstring& path, unsigned long number) {
+  FILE* file = _wfopen(path.c_str(), L"w");
+  if (file == nullptr) return false;
+  const bool written = std::fprintf(file, "%lu\n", number) > 0;
+  return std::fclose(file) == 0 && written;
+}
+
 int Fail(const char* what) {
   std::fprintf(stderr, "telvlaunch: %s failed (error %lu)\n", what, GetLastError());
   return 125;
@@ -100,15 +112,15 @@ int main() {
   }
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
+  if (!WriteNumber(statusFile + L".started", process.dwProcessId)) {
+    std::fprintf(stderr, "telvlaunch: cannot write the start file (error %lu)\n", GetLastError());
+  }
 
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   if (!GetExitCodeProcess(process.hProcess, &code)) return Fail("GetExitCodeProcess");
   CloseHandle(process.hProcess);
 
-  FILE* status = _wfopen(statusFile.c_str(), L"w");
-  if (status == nullptr) return Fail("writing the status file");
-  std::fprintf(status, "%lu\n", code);
-  std::fclose(status);
+  if (!WriteNumber(statusFile, code)) return Fail("writing the status file");
   return static_cast<int>(code);
 }
