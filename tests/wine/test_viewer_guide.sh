@@ -46,11 +46,22 @@ event_line() {
 }
 events_of() { tr -d '\r' <schedule.txt | grep -c " $1 [0-9]* [0-9]* [0-9]* [0-9]* 0 0 0$" || true; }
 
-# The guide's minute 0 lies one to two minutes ahead, so that the padded
+# The guide's minute 0 lies two to three minutes ahead, so that the padded
 # recording of "Weather Now" (minutes 2 to 4, one minute early and two late)
-# starts after the guide has been read and the events handed over.
-export ANTENNA_START=$(( $(date +%s) + 120 ))
+# starts after the guide has been read, the events handed over and the
+# scheduler started anew: about 45 s of steps here, three times as long on a
+# busy machine.
+export ANTENNA_START=$(( $(date +%s) + 180 ))
 minute0=$(( ANTENNA_START - ANTENNA_START % 60 ))
+recording_start=$(( minute0 + 60 ))
+# ahead_of_recording STEP: fails unless STEP comes 30 s or more before the
+# recording's start. The series' refusal needs Weather Now's event still
+# listed, and a scheduler started anew drops a one-time event whose start
+# has passed: a step that late would fail later and say less.
+ahead_of_recording() {
+  (( $(date +%s) < recording_start - 30 )) ||
+    fail "$1 comes too late: Weather Now's recording starts at $(date -d "@$recording_start" +%T)"
+}
 echo "step: the antenna, minute 0 at $(date -d "@$minute0" '+%H:%M')"
 six_channel_platform
 register_stream_buffer
@@ -117,6 +128,7 @@ drv wait-shown "$guide_title" 30 >/dev/null
 drv set-text "$guide_title" 3240 0
 drv set-text "$guide_title" 3242 0
 select_programme "Quiz Time"
+ahead_of_recording "RECORD SERIES"
 drv click "$guide_title" 3232
 # Ten showings: the first overlaps Weather Now's recording and is refused,
 # the other nine are scheduled, each once.
@@ -134,6 +146,7 @@ harness_wait_until 10 status_is "THIS SERIES IS ALREADY BEING RECORDED" || fail 
 assert_eq 9 "$(events_of '33 33 2')" "each showing handed once"
 
 echo "step: with the scheduler closed, a RECORD refused after the guide closed comes in a box"
+ahead_of_recording "the scheduler's restart"
 drv command "$scheduler_title" 40005
 drv wait-gone "$scheduler_title" 30
 # The second showing is scheduled already: the scheduler, started anew by
