@@ -94,19 +94,19 @@ winepath() {
 harness_require() {
   local missing=()
   local command
-  for command in wine wineserver wineboot Xvfb convert gdb; do
+  for command in wine wineserver wineboot Xvfb convert gdb xdpyinfo; do
     type -P "$command" >/dev/null 2>&1 || missing+=("$command")
   done
   [ "${#missing[@]}" -eq 0 ] && return 0
   harness_log "missing ${missing[*]}: installing the Wine test packages"
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null 2>&1 || { harness_log "not root and no sudo: install wine64 wine xvfb xauth imagemagick gdb"; return 1; }
+    command -v sudo >/dev/null 2>&1 || { harness_log "not root and no sudo: install wine64 wine xvfb xauth x11-utils imagemagick gdb"; return 1; }
     sudo=(sudo)
   fi
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get update >&2 &&
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y \
-      wine64 wine xvfb xauth imagemagick libgl1-mesa-dri libglx-mesa0 gdb >&2
+      wine64 wine xvfb xauth x11-utils imagemagick libgl1-mesa-dri libglx-mesa0 gdb >&2
 }
 
 # Starts a private Xvfb on the first free display from a number derived from
@@ -500,17 +500,24 @@ harness_native_stack() {
     grep -E '^(Thread |#)' | sed -E 's/ \(.*\) at / at /'
 }
 
-# harness_x_stalls: a line "X STALL: PID PROGRAM" for each of our programs
-# with a thread inside Xlib's error handler. Under Wine with Mesa's software
-# GL on one X display, an X error met by the renderer's GL thread while
-# Wine's window code holds the display (in an XSync under ShowWindow) stalls
-# both threads for good: a fault of that stack, not of the program, and one
-# that real Windows does not have. Nothing without gdb. The native stack of
-# such a stall: a GL thread in XGetGeometry -> _XReply -> _XError, waiting
-# for the display's lock, while the window thread waits in XSync's _XReply.
+# harness_x_stalls: a line "X STALL: ..." when the lane's X server does not
+# answer a new client, and one "X STALL: PID PROGRAM" for each of our
+# programs with a thread inside Xlib's error handler. Under Wine with Mesa's
+# software GL on one X display, an X error met by the renderer's GL thread
+# while Wine's window code holds the display (in an XSync under ShowWindow)
+# stalls both threads: a fault of that stack, not of the program, and one
+# that real Windows does not have. The native stack of such a stall: a GL
+# thread in XGetGeometry -> _XReply -> _XError, waiting for the display's
+# lock, while the window thread waits in XSync's _XReply. In another form
+# the X server itself stops answering (a GL thread presenting, the window
+# thread in a window call, and no Wine program of the lane able to list the
+# windows) until the stalled programs are ended.
 harness_x_stalls() {
   local -; set +e
   local pid
+  if command -v xdpyinfo >/dev/null && ! timeout 15 xdpyinfo >/dev/null 2>&1; then
+    echo "X STALL: the X server of display $DISPLAY does not answer"
+  fi
   command -v gdb >/dev/null || return 0
   for pid in $(harness_program_pids); do
     harness_native_stack "$pid" | grep -q ' in _XError ' &&

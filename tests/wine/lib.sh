@@ -42,7 +42,17 @@ show_programs_output() {
   running=$(for pid in $(harness_program_pids); do tr '\0' ' ' <"/proc/$pid/cmdline"; echo; done 2>/dev/null)
   echo "programs running at the failure: ${running:-none}" >&2
   show_ended_programs >&2
-  [ -z "$running" ] || { echo "their top-level windows:"; harness_driver list | sed 's/^/    /'; } >&2
+  if [ -n "$running" ]; then
+    echo "their top-level windows:"
+    # The list always holds the desktop's own windows: none at all means
+    # that no Wine program of the lane could reach its X server.
+    out=$(harness_driver list)
+    if [ -n "$out" ]; then
+      sed 's/^/    /' <<<"$out"
+    else
+      echo "X STALL: no program of the lane can list its windows (display $DISPLAY)"
+    fi
+  fi >&2
   while IFS= read -r out; do
     echo "the last lines of ${out#"$TEST_WORK"/}:" >&2
     grep -v -e 'MIT-SHM' -e '^ALSA lib' "$out" | tail -n 6 | sed 's/^/    /' >&2
