@@ -508,8 +508,8 @@ harness_native_stack() {
 # stalls both threads: a fault of that stack, not of the program, and one
 # that real Windows does not have. The native stack of such a stall: a GL
 # thread in XGetGeometry -> _XReply -> _XError, waiting for the display's
-# lock, while the window thread waits in XSync's _XReply. In another form
-# the X server itself stops answering (a GL thread presenting, the window
+# lock, while the window thread waits in XSync's _XReply. Another form
+# seems to stop the X server itself (a GL thread presenting, the window
 # thread in a window call, and no Wine program of the lane able to list the
 # windows) until the stalled programs are ended.
 harness_x_stalls() {

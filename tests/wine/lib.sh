@@ -38,7 +38,7 @@ fail() {
 # left out.
 show_programs_output() {
   local -; set +e
-  local out running
+  local windows out running
   running=$(for pid in $(harness_program_pids); do tr '\0' ' ' <"/proc/$pid/cmdline"; echo; done 2>/dev/null)
   echo "programs running at the failure: ${running:-none}" >&2
   show_ended_programs >&2
@@ -46,9 +46,9 @@ show_programs_output() {
     echo "their top-level windows:"
     # The list always holds the desktop's own windows: none at all means
     # that no Wine program of the lane could reach its X server.
-    out=$(harness_driver list)
-    if [ -n "$out" ]; then
-      sed 's/^/    /' <<<"$out"
+    windows=$(harness_driver list)
+    if [ -n "$windows" ]; then
+      sed 's/^/    /' <<<"$windows"
     else
       echo "X STALL: no program of the lane can list its windows (display $DISPLAY)"
     fi

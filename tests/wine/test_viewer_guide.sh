@@ -46,11 +46,22 @@ event_line() {
 }
 events_of() { tr -d '\r' <schedule.txt | grep -c " $1 [0-9]* [0-9]* [0-9]* [0-9]* 0 0 0$" || true; }
 
-# The guide's minute 0 lies two to three minutes ahead, so that the padded
-# recording of "Weather Now" (minutes 2 to 4, one minute early and two late)
-# starts after the guide has been read, the events handed over and the
-# scheduler started anew: about 45 s of steps here, three times as long on a
-# busy machine.
+six_channel_platform
+register_stream_buffer
+record_dir="$TEST_WORK/recordings"
+mkdir -p "$record_dir" "$TEST_WORK/buffer"
+set_recording_folders "$record_dir" "$TEST_WORK/buffer"
+rm -f schedule.txt series.txt guide.txt
+# The settings a viewer leaves at exit: the scheduler takes its tuner model
+# (17, the WinTV 885) from them.
+printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+
+# The antenna is made again once the platform is set up (which took minutes
+# on a busy machine), its minute 0 two to three minutes ahead, so that the
+# padded recording of "Weather Now" (minutes 2 to 4, one minute early and
+# two late) starts after the guide has been read, the events handed over
+# and the scheduler started anew: about 45 s of steps here, three times as
+# long on a busy machine.
 export ANTENNA_START=$(( $(date +%s) + 180 ))
 minute0=$(( ANTENNA_START - ANTENNA_START % 60 ))
 recording_start=$(( minute0 + 60 ))
@@ -63,15 +74,7 @@ ahead_of_recording() {
     fail "$1 comes too late: Weather Now's recording starts at $(date -d "@$recording_start" +%T)"
 }
 echo "step: the antenna, minute 0 at $(date -d "@$minute0" '+%H:%M')"
-six_channel_platform
-register_stream_buffer
-record_dir="$TEST_WORK/recordings"
-mkdir -p "$record_dir" "$TEST_WORK/buffer"
-set_recording_folders "$record_dir" "$TEST_WORK/buffer"
-rm -f schedule.txt series.txt guide.txt
-# The settings a viewer leaves at exit: the scheduler takes its tuner model
-# (17, the WinTV 885) from them.
-printf '17\n125\n0\n1155\n582\n300\n600\n1\n0\n0\n0\n1\n1\n1\n1\n0\n1\n0\n0\n60\n15\n1\n1\n0' >config.txt
+make_default_antenna
 
 echo "step: the viewer on 7-1, from a folder that holds the scheduler too"
 # As installed: the viewer starts TelvantisSched.exe from its own folder.

@@ -169,12 +169,18 @@ register_stream_buffer() {
 
 # --- The default antenna's six channels, for the controls and the sound ---
 
+# make_default_antenna: the default antenna's files in TEST_WORK, their
+# clock starting now or at $ANTENNA_START; made anew, they replace the old.
+make_default_antenna() {
+  TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK" 6 >/dev/null ||
+    fail "cannot make the antenna"
+}
+
 # six_channel_platform: the default antenna (six channels on three RF
 # channels, 6-second streams) and its channels.txt in TEST_WORK, the stand-in
 # servers pointed at it, and the WinTV 885 as the virtual tuner.
 six_channel_platform() {
-  TSGEN=$tsgen_exe bash "$harness_top/tools/make-antenna.sh" "$TEST_WORK" 6 >/dev/null ||
-    fail "cannot make the antenna"
+  make_default_antenna
   install_platform "$TEST_WORK/antenna.txt"
   virtual_tuner "$tuner" "$capture"
 }
