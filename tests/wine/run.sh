@@ -26,49 +26,46 @@ limit=${WINE_TEST_TIMEOUT:-600}
 lane_count=${WINE_LANES:-2}
 screenshots=${HARNESS_SCREENSHOTS:-$harness_top/build/screenshots}
 
-# The lanes, each run in the order written: the first lane's live-video
-# tests come while the second runs its light ones, and its waiting tests
-# while the second runs its live-video ones. Seconds measured in a
-# fresh-clone CI run with two lanes on the 2-core machine are in brackets;
-# a test in neither list runs last in lane 2. In that run (the tests in
-# alphabetical order) the lanes took 1771 and 2221 s, before
-# scheduler_variant and recorder_ts moved from lane 2 to lane 1.
+# The lanes. Seconds measured in a two-lane run on the 2-core machine, with
+# other builds beside it, are in brackets; a test in neither list runs in
+# lane 2. In a fresh-clone CI run the lanes took 1277 and 773 s before three
+# tests moved from the first to the second.
 lane1_tests=(
-  viewer_record          # [269] recordings of up to a minute
-  viewer_guide           # [257] waits for the guide's programmes to start
-  fixture                # [ 62]
-  shared_files           # [  3]
-  recorder_shutdown      # [422] waits out the shutdown delay
-  recorder_scheduled     # [224] waits for its minutes
-  recorder_ts            # [ 69] waits for its minutes (190 s in another run)
+  recorder_shutdown      # [303] waits out the shutdown delay
+  recorder_scheduled     # [251] waits for its minutes
+  viewer_record          # [219] recordings of up to a minute
   scheduler_live         # [188]
-  scheduler_record       # [175] a one-minute event
-  scheduler_window       # [171]
-  scheduler_variant      # [123]
+  scheduler_record       # [174] a one-minute event
+  viewer_guide           # [184] waits for the guide's programmes to start
+  scheduler_window       # [ 61]
+  fixture                # [ 41]
+  shared_files           # [  5]
 )
 lane2_tests=(
-  info                   # [ 53]
-  installer              # [ 46]
-  plugins                # [  9]
-  tsfilters              # [ 15]
-  player_ts              # [ 22]
-  recorder_reliability   # [186]
-  player_menus           # [ 47]
-  viewer_startup         # [  7]
-  viewer_failures        # [ 43]
-  viewer_setup           # [ 46]
-  viewer_sound           # [ 33]
-  standin_demux          # [ 52]
-  standin_bda            # [ 88]
-  standin_decoders       # [ 67]
-  player_window          # [ 73]
-  player_sbe             # [149]
-  viewer_timeshift       # [ 71]
-  viewer_controls        # [156]
-  viewer_scan            # [167] two whole scans of RF 2 to 36
-  viewer_record_hold     # [174] two recordings of a few seconds
-  standin_streambuffer   # [183] a two-minute recording below the viewer
-  viewer_live            # [342]
+  recorder_ts            # [310] waits for its minutes
+  recorder_reliability   # [287]
+  standin_streambuffer   # [128] a two-minute recording below the viewer
+  scheduler_variant      # [123]
+  player_sbe             # [ 73]
+  viewer_record_hold     # [ 70] two recordings of a few seconds
+  standin_bda            # [ 64]
+  standin_decoders       # [ 63]
+  installer              # [ 60]
+  player_window          # [ 56]
+  viewer_timeshift       # [ 55]
+  viewer_live            # [ 50]
+  standin_demux          # [ 49]
+  player_menus           # [ 48]
+  info                   # [ 39]
+  viewer_controls        # [ 38]
+  viewer_setup           # [ 29]
+  viewer_scan            # [ 60] two whole scans of RF 2 to 36
+  viewer_sound           # [ 28]
+  plugins                # [ 26]
+  viewer_failures        # [ 24]
+  player_ts              # [ 15]
+  tsfilters              # [ 10]
+  viewer_startup         # [  5]
 )
 
 # The tests to run, by name.
@@ -81,15 +78,6 @@ else
     chosen+=("${name#test_}")
   done
 fi
-
-# The order of the run: the lanes' lists as written, then the rest.
-ordered=()
-for listed in "${lane1_tests[@]}" "${lane2_tests[@]}"; do
-  for name in "${chosen[@]}"; do [ "$name" = "$listed" ] && ordered+=("$name"); done
-done
-for name in "${chosen[@]}"; do
-  [[ " ${lane1_tests[*]} ${lane2_tests[*]} " == *" $name "* ]] || ordered+=("$name")
-done
 
 # lane_of NAME: the lane that runs test NAME.
 lane_of() {
@@ -201,7 +189,7 @@ trap 'kill "${lane_pids[@]}" 2>/dev/null; wait; rm -rf "$results"; exit 130' INT
 started=$SECONDS
 for ((lane = 1; lane <= lane_count; lane++)); do
   tests=()
-  for name in "${ordered[@]}"; do [ "$(lane_of "$name")" -eq "$lane" ] && tests+=("$name"); done
+  for name in "${chosen[@]}"; do [ "$(lane_of "$name")" -eq "$lane" ] && tests+=("$name"); done
   [ "${#tests[@]}" -gt 0 ] || continue
   run_lane "$lane" "${tests[@]}" &
   lane_pids+=($!)
